@@ -1,0 +1,30 @@
+# Compiler settings shared by every target of the project, and the helpers
+# that declare libraries, shipped binaries and test programs.
+
+add_library(zebl_options INTERFACE)
+target_compile_options(zebl_options INTERFACE -Wall -Wextra -Wshadow -Wno-missing-field-initializers)
+if(ZEBL_WERROR)
+    target_compile_options(zebl_options INTERFACE -Werror)
+endif()
+if(ZEBL_SANITIZE)
+    target_compile_options(zebl_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(zebl_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(WIN32)
+    # The shipped binaries carry their runtime: nothing beyond the system DLLs.
+    target_compile_definitions(zebl_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0500 WINVER=0x0500)
+    target_link_options(zebl_options INTERFACE -static -static-libgcc -static-libstdc++)
+endif()
+
+set(ZEBL_IMPORT_CHECK ${CMAKE_CURRENT_LIST_DIR}/check-imports.sh)
+
+# zebl_ship(target): a binary that goes into the package. In the win32 build
+# its imports are checked after every link against what Windows 2000 offers.
+function(zebl_ship target)
+    if(WIN32 AND ZEBL_CHECK_IMPORTS)
+        add_custom_command(TARGET ${target} POST_BUILD
+            COMMAND ${ZEBL_IMPORT_CHECK} ${CMAKE_OBJDUMP} $<TARGET_FILE:${target}>
+            COMMENT "Checking the imports of ${target} against Windows 2000"
+            VERBATIM)
+    endif()
+endfunction()

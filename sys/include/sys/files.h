@@ -1,0 +1,72 @@
+// Files and directories. Paths are Windows paths ("C:\dir\name.ext"); on the
+// posix layer they live under the machine root and match without regard to
+// case, as on Windows.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "sys/text.h"
+
+namespace sys {
+
+enum : uint32_t {
+    kAttrReadOnly = 0x01,
+    kAttrHidden = 0x02,
+    kAttrSystem = 0x04,
+    kAttrDirectory = 0x10,
+    kAttrArchive = 0x20,
+    kAttrNormal = 0x80,
+    kInvalidAttributes = 0xFFFFFFFFu,
+};
+
+enum class SeekOrigin { Begin, Current, End };
+
+// Whether other openers may use the file while this handle is open.
+enum class Share { None, ReadWrite };
+
+// An open file. Move-only; closes itself.
+class File {
+public:
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // CREATE_ALWAYS for reading and writing: an existing file is truncated.
+    static File CreateAlways(WStringView path, Share share = Share::None);
+    // OPEN_EXISTING for reading and writing, or reading only.
+    static File OpenExisting(WStringView path, bool writable, Share share);
+
+    bool IsOpen() const { return handle_ != nullptr; }
+    // Read up to `length` bytes; *got is 0 at the end of the file.
+    bool Read(void* data, uint32_t length, uint32_t* got);
+    bool Write(const void* data, uint32_t length, uint32_t* written);
+    bool Seek(int64_t offset, SeekOrigin origin, uint64_t* position = nullptr);
+    void Close();
+
+private:
+    explicit File(void* handle) : handle_(handle) {}
+    void* handle_ = nullptr;
+};
+
+bool DeleteFile(WStringView path);
+uint32_t GetFileAttributes(WStringView path);  // kInvalidAttributes when missing
+bool SetFileAttributes(WStringView path, uint32_t attributes);
+bool CreateDirectory(WStringView path);
+bool RemoveDirectory(WStringView path);  // only an empty one
+
+struct DirEntry {
+    WString name;  // file name only, no folder
+    uint32_t attributes = 0;
+    uint64_t size = 0;
+};
+
+// FindFirstFile/FindNextFile over a pattern such as "C:\dir\*.tmp" ('*' and
+// '?' wildcards in the last component, matched without regard to case).
+// "." and ".." are not listed. Empty when nothing matches.
+std::vector<DirEntry> ListDirectory(WStringView pattern);
+
+}  // namespace sys
