@@ -1,0 +1,105 @@
+// The rendering state of the page printer and the render request that every
+// filled object of a display list becomes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct RenderState;
+struct TRect;
+
+// A raster kernel: fills one request that DoRender has clipped to the band
+// rows and prepared (dest, destStride, brush, colour set).
+using RenderFunc = void (*)(RenderState* state, TRect* req);
+
+// One chunk of a page's display list: whole records, never split.
+struct DLChunk {
+    const uint8_t* data = nullptr;
+    uint32_t size = 0;
+};
+
+// A downloaded 1-bit bitmap (DL_DEFINE_BITMAP): rows of ((width+31)/32)*4
+// bytes, most significant bit first.
+struct DLBitmap {
+    uint16_t rows = 0;
+    uint16_t width = 0;
+    std::vector<uint8_t> data;
+};
+
+// One run of a clip path: row, columns x1 .. x2-1.
+struct ClipRun {
+    uint32_t row = 0;
+    uint32_t x1 = 0;
+    uint32_t x2 = 0;
+};
+
+struct PathGenerator;  // scan converter state of filled paths and clip paths
+
+struct RenderState {
+    uint32_t isColour = 0;      // non-zero: 32-bit pixels 0xTTRRGGBB; zero: 8-bit whiteness
+    uint32_t resolution = 0;    // dots per inch of the page
+    uint32_t bitsPerPixel = 0;  // 8 or 32
+    uint32_t pageRows = 0;
+    uint32_t bandIndex = 0;
+    uint32_t bandTop = 0, bandLeft = 0, bandBottom = 0, bandRight = 0;  // inclusive
+    uint32_t clipLeft = 0, clipRight = 0;
+    uint32_t drawnTop = 0, drawnLeft = 0, drawnBottom = 0, drawnRight = 0;
+    uint32_t bandRows = 0;
+    uint32_t rowPixels = 0;     // page width rounded up to 32 pixels
+    uint32_t bytesPerRow = 0;
+    uint32_t dwordsPerRow = 0;
+    uint32_t screenClass = 0;   // 0 normal, 1 text, 2 photo
+    uint32_t pureColour = 0;
+    uint32_t channelPure[3] = {};
+    uint8_t* band = nullptr;    // band buffer, bytesPerRow x bandRows
+    const DLChunk* displayList = nullptr;
+    const DLChunk* displayListEnd = nullptr;
+    uint32_t imageRow = 0, imageCol = 0;
+    uint32_t spanEnd = 0, height = 0;
+    uint32_t colourCode = 0;
+    uint32_t colour = 0;        // 0x00RRGGBB or grey level
+    const uint8_t* brush = nullptr;  // 32x32 pattern in band format; null = solid colour
+    std::vector<uint8_t> brushBuild; // hatch and hollow brushes are built here
+    uint32_t stylePhase = 0;
+    uint16_t styleMask = 0;
+    uint8_t rop = 0;            // ROP3 code as the display list gave it
+    uint8_t lineStyle = 0;
+    std::array<std::unique_ptr<DLBitmap>, 4096> bitmapSlots;
+    std::array<std::unique_ptr<uint8_t[]>, 256> brushSlots;  // 1024 (grey) or 4096 (colour) bytes
+    void* colourHandle = nullptr;
+    uint8_t textObject = 0;     // 1 while a glyph or downloaded bitmap is drawn
+    PathGenerator* pathGenerator = nullptr;
+    uint8_t clipMode = 0;       // 3: the current path clips glyphs, bitmaps and images
+    uint32_t hatchForeground = 0, hatchBackground = 0x00FFFFFF;
+    uint8_t watermarkMode = 0;
+    std::vector<uint8_t> rowFlags;  // one per band row: 0 none, 1 black/white, 2 colour, 3 image
+    std::vector<ClipRun> clipRuns;
+
+    // The raster selection. Kept here rather than process-wide so that two
+    // documents rendering at once in one spooler process cannot disturb each
+    // other's kernel.
+    RenderFunc pfRenderFunc = nullptr;
+    uint8_t ubRopCode = 0;      // the ROP after reduction
+};
+
+struct TRect {
+    uint32_t row = 0;
+    uint32_t xs = 0;
+    uint32_t xe = 0;            // exclusive
+    uint32_t rows = 0;
+    const uint8_t* bits = nullptr;  // 1-bit mask, bit 0 of each row at column xs; null = solid
+    const uint8_t* brush = nullptr;
+    uint32_t colour = 0;
+    uint8_t* dest = nullptr;    // pixel (row, xs) in the band buffer
+    uint32_t destStride = 0;
+    uint8_t bitOffset = 0;      // leading mask bits of each row that are not drawn
+};
+
+struct TLine {
+    uint32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+// Bytes of one row of a 1-bit mask `width` pixels wide (4-byte aligned).
+constexpr uint32_t MaskStride(uint32_t width) { return ((width + 31) / 32) * 4; }
