@@ -1,0 +1,255 @@
+#include "pipeline/offset_table_coder.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "pipeline/lzw_coder.h"
+#include "pipeline/transpose.h"
+
+namespace {
+
+constexpr uint32_t kMaxSampleLines = 1024;
+
+// ---- Analysis ------------------------------------------------------------
+
+// Adds, for each distance d in 1..2048, one hit when sample[-d] == sample[0].
+// hitsByBack[q] counts distance 2048 - q so that the window is read forwards.
+void CountRepeats(const uint8_t* sample, uint32_t* hitsByBack) {
+    const uint8_t value = *sample;
+    const uint8_t* window = sample - kFBBMaxDistance;
+    for (uint32_t q = 0; q < kFBBMaxDistance; ++q) hitsByBack[q] += window[q] == value;
+}
+
+// Distance between samples: about one sample per column (count - 1 of them,
+// at most 1024). Small planes, which the printer's band sizes never produce,
+// still sample every byte from 2048 on rather than stall on a zero step.
+size_t SampleStep(size_t total, uint32_t count) {
+    const uint32_t spans = (count < 2 || count - 1 > kMaxSampleLines) ? kMaxSampleLines : count - 1;
+    if (total <= kFBBMaxDistance) return 1;  // no sample position at all
+    return std::max<size_t>((total - kFBBMaxDistance) / spans, 1);
+}
+
+// Picks the 64 distances with the most hits, one slot at a time; a candidate
+// replaces the best only with strictly more hits, so among equal counts the
+// shortest distance wins.
+void PickDistances(const uint32_t* hitsByBack, int32_t* offsets) {
+    bool picked[kFBBMaxDistance + 1] = {};
+    for (int slot = 0; slot < kFBBDistanceCount; ++slot) {
+        uint32_t best = 0;
+        int64_t bestHits = -1;
+        for (uint32_t d = 1; d <= kFBBMaxDistance; ++d) {
+            const int64_t hits = hitsByBack[kFBBMaxDistance - d];
+            if (!picked[d] && hits > bestHits) {
+                best = d;
+                bestHits = hits;
+            }
+        }
+        picked[best] = true;
+        offsets[slot] = -static_cast<int32_t>(best);
+    }
+}
+
+// Parameter 1..99 makes later (less frequent) distances settle for shorter
+// copies: entry i = 514 - i * step, at least 3. Any other parameter: 514 each.
+void FillMaxMatchCounts(uint8_t parameter, uint16_t* counts) {
+    const bool graded = parameter > 0 && parameter < 100;
+    const uint32_t step = graded ? static_cast<uint8_t>(25700u / (parameter * 64u)) : 0;
+    for (int i = 0; i < kFBBDistanceCount; ++i) {
+        const int32_t length = static_cast<int32_t>(kFBBMaxCopy) - i * static_cast<int32_t>(step);
+        counts[i] = static_cast<uint16_t>(std::max<int32_t>(length, kFBBMinCopy));
+    }
+}
+
+// ---- Coding --------------------------------------------------------------
+
+// Length of the repetition of `at` from `from` (earlier in the same data; the
+// two may overlap), compared eight bytes at a time, at most maxLength.
+uint32_t MatchLength(const uint8_t* at, const uint8_t* from, uint32_t maxLength) {
+    uint32_t n = 0;
+    while (n + 8 <= maxLength) {
+        uint64_t a, b;
+        std::memcpy(&a, at + n, 8);
+        std::memcpy(&b, from + n, 8);
+        if (a != b) return n + static_cast<uint32_t>(std::countr_zero(a ^ b) / 8);
+        n += 8;
+    }
+    while (n < maxLength && at[n] == from[n]) ++n;
+    return n;
+}
+
+struct CopyChoice {
+    uint32_t length = 0;
+    uint32_t index = 0;
+};
+
+// Tries the distances in table order; the first longest match wins, and one
+// that reaches the distance's maximum copy length ends the search.
+CopyChoice FindCopy(const uint8_t* data, size_t pos, uint32_t maxLength,
+                    const uint32_t* distances, const uint16_t* maxCounts) {
+    CopyChoice best;
+    const uint8_t* at = data + pos;
+    for (uint32_t k = 0; k < kFBBDistanceCount; ++k) {
+        const uint32_t d = distances[k];
+        if (d == 0 || d > pos) continue;
+        const uint8_t* from = at - d;
+        if (*from != *at) continue;
+        const uint32_t length = MatchLength(at, from, maxLength);
+        if (length > best.length) {
+            best = {length, k};
+            if (length >= maxCounts[k]) break;
+        }
+    }
+    return best;
+}
+
+// Copy token, two bytes; m = length - 3 (9 bits), k = distance index (6 bits):
+//   byte 1   1  m6 m5 m4 m3 m2 m1 m0
+//   byte 2   m8 m7 k5 k4 k3 k2 k1 k0
+uint8_t* PutCopy(uint8_t* pos, const CopyChoice& copy) {
+    const uint32_t m = copy.length - kFBBMinCopy;
+    pos[0] = static_cast<uint8_t>((m & 0x7F) | 0x80);
+    pos[1] = static_cast<uint8_t>(((m >> 1) & 0xC0) | copy.index);
+    return pos + 2;
+}
+
+// Literal run: count byte 0nnnnnnn (run length - 1), then the bytes. The count
+// byte is reserved when the run opens and filled in when it closes.
+struct LiteralRun {
+    uint8_t* countByte = nullptr;
+    uint32_t length = 0;
+
+    uint8_t* Add(uint8_t* pos, uint8_t byte) {
+        if (countByte == nullptr) {
+            countByte = pos++;
+            length = 0;
+        }
+        *pos++ = byte;
+        if (++length == kFBBMaxLiteralRun) Close();
+        return pos;
+    }
+
+    void Close() {
+        if (countByte == nullptr) return;
+        *countByte = static_cast<uint8_t>(length - 1);
+        countByte = nullptr;
+    }
+};
+
+void PutLE16(uint8_t* at, uint32_t value) {
+    at[0] = static_cast<uint8_t>(value);
+    at[1] = static_cast<uint8_t>(value >> 8);
+}
+
+void WriteRawForm(CompressCursor* cursor, const uint8_t* plane, uint32_t size) {
+    cursor->pos = cursor->start + kCompressHeaderSize;
+    PutBlockHeader(*cursor, kFBBMagic, kCompressRawMarker);
+    iFBBCopyData(cursor, plane, size);
+}
+
+}  // namespace
+
+int iFindXFXOffs(const uint8_t* data, uint32_t size, uint32_t count, uint8_t parameter,
+                 FBCompressTables* tables) {
+    const size_t total = static_cast<size_t>(size) * count;
+    const size_t step = SampleStep(total, count);
+    uint32_t hitsByBack[kFBBMaxDistance] = {};
+    for (size_t p = kFBBMaxDistance; p < total; p += step) CountRepeats(data + p, hitsByBack);
+    PickDistances(hitsByBack, tables->xFX_rFXOffs);
+    FillMaxMatchCounts(parameter, tables->xFX_MaxMatchCnts);
+    return 0;
+}
+
+int iCSTFBB_WriteBiLLine(CompressCursor* cursor, const uint8_t* data, uint32_t size,
+                         uint32_t count, const FBCompressTables& tables) {
+    const size_t total = static_cast<size_t>(size) * count;
+    uint8_t* pos = cursor->pos;
+    const uint8_t* const limit = pos + (3 * total) / 4;
+
+    // Distance table. An entry outside 1..2048 is never used for a copy.
+    uint32_t distances[kFBBDistanceCount];
+    uint32_t farthest = 0;
+    for (int k = 0; k < kFBBDistanceCount; ++k) {
+        const int32_t offset = tables.xFX_rFXOffs[k];
+        const bool usable = offset < 0 && offset >= -static_cast<int32_t>(kFBBMaxDistance);
+        distances[k] = usable ? static_cast<uint32_t>(-offset) : 0;
+        farthest = std::max(farthest, distances[k]);
+        PutLE16(pos + 2 * k, distances[k]);
+    }
+    pos += kFBBTableBytes;
+
+    // Leading literals: the bytes no distance of the table can reach back from.
+    const uint32_t leading =
+        static_cast<uint32_t>(std::min<size_t>({farthest, kFBBMaxLeadingLiterals, total}));
+    PutLE32(cursor->start + 4, leading);
+    if (leading != 0) std::memcpy(pos, data, leading);
+    pos += leading;
+
+    LiteralRun run;
+    size_t p = leading;
+    while (p < total) {
+        const size_t remaining = total - p;
+        if (remaining >= kFBBMinCopy) {
+            const uint32_t maxLength = static_cast<uint32_t>(std::min<size_t>(remaining, kFBBMaxCopy));
+            const CopyChoice copy = FindCopy(data, p, maxLength, distances, tables.xFX_MaxMatchCnts);
+            if (copy.length >= kFBBMinCopy) {
+                run.Close();
+                pos = PutCopy(pos, copy);
+                p += copy.length;
+                continue;
+            }
+        }
+        pos = run.Add(pos, data[p++]);
+        if (pos > limit) return kCompressGiveUp;
+    }
+    run.Close();
+    cursor->pos = pos;
+    return 0;
+}
+
+void iCSTFBB_Reset(CompressCursor* cursor, uint8_t* out) {
+    cursor->start = out;
+    cursor->pos = out + kCompressHeaderSize;
+}
+
+void iCSTFBB_AdvancePointer(CompressCursor* cursor, uint32_t bytes) { cursor->pos += bytes; }
+
+uint32_t iCSTFBB_DataSize(const CompressCursor& cursor) {
+    return static_cast<uint32_t>(cursor.pos - cursor.start);
+}
+
+void iFBBCopyData(CompressCursor* cursor, const uint8_t* data, uint32_t size) {
+    CopyRawPlane(cursor, data, size);
+}
+
+uint32_t XORFBB_BMP_Data_En(uint8_t* out, const uint8_t* data, uint32_t width, uint32_t lines,
+                            uint8_t* work, uint8_t parameter, FBCompressTables* tables) {
+    const uint32_t total = width * lines;
+    CompressCursor cursor;
+    iCSTFBB_Reset(&cursor, out);
+    PutLE32(out, kFBBMagic);
+
+    // The block does not say whether its data is transposed: the printer
+    // decides by the band's shape. A plane that must be transposed but has no
+    // buffer to be transposed into therefore goes raw.
+    const bool transposes = width != 1 && lines != 1;
+    if (transposes && work == nullptr) {
+        WriteRawForm(&cursor, data, total);
+        return iCSTFBB_DataSize(cursor);
+    }
+    const uint8_t* source = data;
+    uint32_t size = width;  // bytes per run of the analysis: a line, or a column
+    uint32_t count = lines;
+    if (transposes) {
+        iiTranspose(work, data, width, lines);
+        source = work;
+        size = lines;
+        count = width;
+    }
+
+    if (parameter != 0 || !tables->IsBuilt()) iFindXFXOffs(source, size, count, parameter, tables);
+    if (iCSTFBB_WriteBiLLine(&cursor, source, size, count, *tables) == kCompressGiveUp) {
+        WriteRawForm(&cursor, data, total);
+    }
+    return iCSTFBB_DataSize(cursor);
+}
