@@ -37,6 +37,10 @@ struct ClipRun {
 
 struct PathGenerator;  // scan converter state of filled paths and clip paths
 
+// Bytes of a downloaded brush slot: room for 32 x 32 colour pixels.
+constexpr uint32_t kBrushSlotBytes = 32 * 32 * 4;
+constexpr uint32_t kBitmapSlots = 4096;
+
 struct RenderState {
     uint32_t isColour = 0;      // non-zero: 32-bit pixels 0xTTRRGGBB; zero: 8-bit whiteness
     uint32_t resolution = 0;    // dots per inch of the page
@@ -58,6 +62,7 @@ struct RenderState {
     const DLChunk* displayListEnd = nullptr;
     uint32_t imageRow = 0, imageCol = 0;
     uint32_t spanEnd = 0, height = 0;
+    uint32_t currentRow = 0, currentCol = 0;  // copies of the interpreter's R and C at the end
     uint32_t colourCode = 0;
     uint32_t colour = 0;        // 0x00RRGGBB or grey level
     const uint8_t* brush = nullptr;  // 32x32 pattern in band format; null = solid colour
@@ -66,8 +71,10 @@ struct RenderState {
     uint16_t styleMask = 0;
     uint8_t rop = 0;            // ROP3 code as the display list gave it
     uint8_t lineStyle = 0;
-    std::array<std::unique_ptr<DLBitmap>, 4096> bitmapSlots;
-    std::array<std::unique_ptr<uint8_t[]>, 256> brushSlots;  // 1024 (grey) or 4096 (colour) bytes
+    std::array<std::unique_ptr<DLBitmap>, kBitmapSlots> bitmapSlots;
+    // Downloaded brushes: always kBrushSlotBytes, so that a brush defined on a
+    // grey page can be selected on a colour page without reading past it.
+    std::array<std::unique_ptr<uint8_t[]>, 256> brushSlots;
     void* colourHandle = nullptr;
     uint8_t textObject = 0;     // 1 while a glyph or downloaded bitmap is drawn
     PathGenerator* pathGenerator = nullptr;
@@ -82,6 +89,14 @@ struct RenderState {
     // other's kernel.
     RenderFunc pfRenderFunc = nullptr;
     uint8_t ubRopCode = 0;      // the ROP after reduction
+
+    // Work buffers of the playback, kept so that drawing a glyph does not
+    // allocate: masks realigned by DoRender, one mask row cut by a clip run,
+    // and the realigned and resampled masks of scaled glyphs.
+    std::vector<uint8_t> realignScratch;
+    std::vector<uint8_t> clipRowScratch;
+    std::vector<uint8_t> glyphScratch;
+    std::vector<uint8_t> scaledGlyphScratch;
 };
 
 struct TRect {
@@ -99,6 +114,11 @@ struct TRect {
 
 struct TLine {
     uint32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+// A rectangle of device pixels; right and bottom are exclusive.
+struct RDRect {
+    uint32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
 // Bytes of one row of a 1-bit mask `width` pixels wide (4-byte aligned).

@@ -1,0 +1,173 @@
+#include "do_render.h"
+
+#include <algorithm>
+#include <new>
+
+#include "bitmap_1bpp.h"
+#include "watermark.h"
+
+namespace {
+
+// Resizes a work buffer; false when the memory is not there (the object is
+// then not drawn: the job prints less rather than stopping).
+bool Reserve(std::vector<uint8_t>& buffer, size_t bytes) {
+    try {
+        if (buffer.size() < bytes) buffer.resize(bytes);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+// A grey device stores white as 255, a colour device as 0xFFFFFF.
+bool IsBlackOrWhite(const RenderState* state, uint32_t colour) {
+    const uint32_t white = state->isColour ? 0xFFFFFFu : 0xFFu;
+    return colour == 0 || colour == white;
+}
+
+uint32_t BytesPerPixel(const RenderState* state) { return state->isColour ? 4 : 1; }
+
+}  // namespace
+
+void SetLineFlag(RenderState* state, uint32_t row, uint32_t rows, uint8_t flag) {
+    const uint64_t bandTop = state->bandTop;
+    const uint64_t bandEnd = bandTop + std::min<uint64_t>(state->bandRows, state->rowFlags.size());
+    const uint64_t first = std::max<uint64_t>(row, bandTop);
+    const uint64_t end = std::min<uint64_t>(uint64_t{row} + rows, bandEnd);
+    for (uint64_t r = first; r < end; ++r) {
+        uint8_t& f = state->rowFlags[static_cast<size_t>(r - bandTop)];
+        if (flag != kRowFlagBlackWhite || f == kRowFlagNone) f = flag;
+    }
+}
+
+void SetRenderingRect(RenderState* state, uint32_t top, uint32_t left, uint32_t bottom,
+                      uint32_t right) {
+    if (top > state->bandBottom || bottom < state->bandTop) return;
+    state->drawnTop = std::max(std::min(state->drawnTop, top), state->bandTop);
+    state->drawnLeft = std::min(state->drawnLeft, left);
+    state->drawnBottom = std::min(std::max(state->drawnBottom, bottom), state->bandBottom);
+    state->drawnRight = std::max(state->drawnRight, right);
+}
+
+void SetTextFlag(RenderState* state, uint32_t colour) {
+    uint32_t all = 1;
+    for (int i = 0; i < 3; ++i) {
+        const uint32_t byte = (colour >> (8 * i)) & 0xFF;
+        state->channelPure[i] = (byte == 0 || byte == 0xFF) ? 1 : 0;
+        all &= state->channelPure[i];
+    }
+    state->pureColour = all;
+}
+
+int RDClipTRect(const RenderState* state, const TRect* req) {
+    if (req->rows == 0 || req->xe <= req->xs) return 0;
+    if (req->row > state->bandBottom) return 0;
+    if (uint64_t{req->row} + req->rows <= state->bandTop) return 0;
+    if (req->xs > state->clipRight || req->xe <= state->clipLeft) return 0;
+    return 1;
+}
+
+void DoRender(RenderState* state, TRect* req) {
+    if (req->rows == 0 || state->bandRows == 0 || !state->band) return;
+    const uint64_t bandTop = state->bandTop;
+    const uint64_t bandEnd = bandTop + state->bandRows;
+    const uint64_t top = req->row;
+    const uint64_t end = top + req->rows;
+    if (top > state->bandBottom || end <= bandTop) return;
+
+    SetLineFlag(state, req->row, req->rows,
+                IsBlackOrWhite(state, state->colour) ? kRowFlagBlackWhite : kRowFlagColour);
+
+    if (req->xe < req->xs) return;
+    if (req->bits && uint64_t{req->xs} + req->bitOffset > req->xe) return;
+
+    // Keep the rows inside the band; a mask skips the rows above it.
+    const uint64_t clippedTop = std::max(top, bandTop);
+    const uint64_t clippedEnd = std::min(end, bandEnd);
+    if (req->bits) req->bits += size_t{MaskStride(req->xe - req->xs)} * (clippedTop - top);
+    req->row = static_cast<uint32_t>(clippedTop);
+    req->rows = static_cast<uint32_t>(clippedEnd - clippedTop);
+
+    if (req->bits && req->bitOffset) {
+        const size_t bytes = size_t{MaskStride(req->xe - req->xs - req->bitOffset)} * req->rows;
+        if (!Reserve(state->realignScratch, bytes)) return;
+        DeletebLeft(req, state->realignScratch.data());
+    }
+
+    req->destStride = state->bytesPerRow;
+    req->brush = state->brush;
+    req->colour = state->colour;
+    SetRenderingRect(state, req->row, req->xs, req->row + req->rows, req->xe);
+    SetTextFlag(state, req->colour);
+
+    // Kernels paint nothing from the band's last column on; stopping here also
+    // keeps the destination address inside the band buffer.
+    if (req->xs > state->bandRight || req->xs >= state->rowPixels) return;
+    req->dest = state->band + (clippedTop - bandTop) * state->bytesPerRow +
+                size_t{req->xs} * BytesPerPixel(state);
+
+    if (state->watermarkMode) {
+        if (req->bits) {
+            DrawWaterMarkSHD(state, req);
+        } else {
+            DrawWaterMarkHD(state, req);
+        }
+    } else if (state->pfRenderFunc) {
+        state->pfRenderFunc(state, req);
+    }
+}
+
+int RDFillRow1(RenderState* state, TRect* req, uint32_t row, uint32_t x1, uint32_t x2) {
+    req->row = row;
+    req->xs = x1;
+    req->xe = x2;
+    req->rows = 1;
+    req->bits = nullptr;
+    req->bitOffset = 0;
+    DoRender(state, req);
+    return 1;
+}
+
+int RDAddClipRun(RenderState* state, TRect*, uint32_t row, uint32_t x1, uint32_t x2) {
+    if (state->clipRuns.size() < kMaxClipRuns) {
+        try {
+            state->clipRuns.push_back(ClipRun{row, x1, x2});
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    return static_cast<int>(state->clipRuns.size());
+}
+
+void RDDoRenderClip(RenderState* state, TRect* req) {
+    if (state->clipRuns.empty()) return;
+    if (!req->bits || req->xe < req->xs || uint64_t{req->xs} + req->bitOffset > req->xe) {
+        state->clipRuns.clear();
+        return;
+    }
+    const uint32_t srcStride = MaskStride(req->xe - req->xs);
+    if (!Reserve(state->clipRowScratch, size_t{srcStride} + 32)) {
+        state->clipRuns.clear();
+        return;
+    }
+    uint8_t* row = state->clipRowScratch.data();
+    // Only the drawn part of the mask may show through a run.
+    const uint32_t drawnLeft = req->xs + req->bitOffset;
+    for (const ClipRun& run : state->clipRuns) {
+        if (run.row < req->row || run.row - req->row >= req->rows) continue;
+        const uint32_t x1 = std::max(run.x1, drawnLeft);
+        const uint32_t x2 = std::min(run.x2, req->xe);
+        if (x1 >= x2) continue;
+        const uint32_t bytes = MaskStride(x2 - x1);
+        std::fill(row, row + bytes, uint8_t{0});
+        RDExtractMaskBits(row, bytes, req->bits + size_t{run.row - req->row} * srcStride,
+                          srcStride, x1 - req->xs);
+        TRect one;
+        one.row = run.row;
+        one.xs = x1;
+        one.xe = x2;
+        one.rows = 1;
+        one.bits = row;
+        DoRender(state, &one);
+    }
+    state->clipRuns.clear();
+}

@@ -1,0 +1,474 @@
+#include "playback.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "bitmap_1bpp.h"
+#include "display_list.h"
+#include "do_render.h"
+#include "drawing_seams.h"
+#include "raster_ops.h"
+#include "scaling.h"
+
+namespace {
+
+constexpr uint32_t kStartRop = 0x88;
+constexpr uint8_t kRopPatCopy = 0xF0;
+constexpr uint32_t kClipModePath = 3;
+constexpr uint32_t kImageTagGraphics = 0x2000000;
+constexpr uint32_t kUnitScale = 100;
+
+// The interpreter's registers; they live for one playback only, so every
+// band sees the same state at the same record.
+struct Registers {
+    uint32_t row;        // R
+    uint32_t col;        // C
+    uint32_t spanEnd;    // E
+    uint32_t height;     // H
+    uint32_t rowOrigin;
+    uint32_t colOrigin;
+    uint32_t scaleDen;
+    uint32_t scaleNum;
+    uint32_t colourCode;
+    bool drawn;          // a drawing command has been executed
+};
+
+uint32_t SaturatingAdd(uint32_t a, uint32_t b) {
+    const uint64_t sum = uint64_t{a} + b;
+    return sum > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(sum);
+}
+
+bool Reserve(std::vector<uint8_t>& buffer, size_t bytes) {
+    try {
+        if (buffer.size() < bytes) buffer.resize(bytes);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+class Player {
+public:
+    Player(RenderState* state, uint32_t rowOrigin, uint32_t colOrigin) : st_(state) {
+        reg_ = Registers{rowOrigin, colOrigin, colOrigin, 0,           rowOrigin,
+                         colOrigin, kUnitScale, kUnitScale, kColourCodeSolidBlack, false};
+    }
+
+    void Reset();
+    void PlayChunk(const DLChunk& chunk);
+    void Finish();
+
+private:
+    bool Scaled() const { return reg_.scaleDen != reg_.scaleNum; }
+
+    // Executes the record at data[pos]; returns the bytes it took (opcode
+    // included), or 0 when it runs past the chunk.
+    size_t Execute(const uint8_t* data, size_t pos, size_t size);
+    void ExecuteFixed(uint8_t opcode, const uint8_t* p);
+
+    enum class ScaleRule { Box, Span };
+    void Fill(uint32_t row, uint32_t xs, uint32_t xe, uint32_t rows, ScaleRule rule);
+    void Box(uint32_t rows, uint32_t width, bool sixteenBit);
+    void DrawMask(TRect req, uint32_t srcWidth);
+    void DrawMaskScaled(TRect req, uint32_t srcWidth);
+    void RenderMask(TRect* req);
+
+    void ApplyColour(uint32_t code);
+    void DefineBitmap(const uint8_t* p, size_t available);
+    void DefineBrush(const uint8_t* p, size_t available);
+    void Glyph(const uint8_t* p, size_t available);
+    void DrawBitmap(uint16_t slot);
+    void Image(uint8_t opcode, const uint8_t* p, size_t available);
+    void Line(uint8_t opcode, uint32_t endRow, uint32_t endCol, bool moves);
+    void Path(uint8_t opcode, const uint8_t* p, size_t available);
+    void ClipMode(uint8_t mode);
+
+    RenderState* st_;
+    Registers reg_;
+};
+
+void Player::Reset() {
+    st_->lineStyle = 0;
+    st_->stylePhase = 0;
+    st_->textObject = 0;
+    st_->clipMode = 0;
+    // Brackets and hatch colours left open by an earlier playback must not
+    // change how this band draws the records before them.
+    st_->watermarkMode = 0;
+    st_->hatchForeground = 0x000000;
+    st_->hatchBackground = 0xFFFFFF;
+    st_->clipRuns.clear();
+    st_->drawnTop = st_->bandBottom;
+    st_->drawnLeft = st_->bandRight;
+    st_->drawnBottom = st_->bandTop;
+    st_->drawnRight = st_->bandLeft;
+    Frame_prhMAPuid(st_, kColourCodeSolidBlack);
+    FrameSelectRopBrush(st_, kStartRop, kColourCodeSolidBlack);
+}
+
+void Player::Finish() {
+    st_->currentRow = reg_.row;
+    st_->currentCol = reg_.col;
+    st_->spanEnd = reg_.spanEnd;
+    st_->height = reg_.height;
+    st_->colourCode = reg_.colourCode;
+    st_->textObject = 0;
+    std::vector<ClipRun>().swap(st_->clipRuns);
+}
+
+void Player::PlayChunk(const DLChunk& chunk) {
+    if (!chunk.data) return;
+    size_t pos = 0;
+    while (pos < chunk.size) {
+        const size_t taken = Execute(chunk.data, pos, chunk.size);
+        if (taken == 0) return;  // the record runs past the chunk: the chunk ends here
+        pos += taken;
+    }
+}
+
+size_t Player::Execute(const uint8_t* data, size_t pos, size_t size) {
+    const uint8_t opcode = data[pos];
+    const uint8_t* p = data + pos + 1;
+    const size_t available = size - pos - 1;
+    const size_t operands = DLOperandSize(opcode, p, available, st_->isColour != 0);
+    if (operands == kDLDoesNotFit) return 0;
+
+    switch (opcode) {
+        case DL_SPAN:
+        case DL_VSPAN: {
+            // A run of identical bytes is one request of n rows (or columns).
+            size_t n = 1;
+            while (n <= available && p[n - 1] == opcode) ++n;
+            const uint32_t count = static_cast<uint32_t>(n);
+            reg_.drawn = true;
+            if (opcode == DL_SPAN) {
+                Fill(reg_.row, reg_.col, reg_.spanEnd, count, ScaleRule::Span);
+                reg_.row += count;
+            } else {
+                Fill(reg_.row, reg_.col, reg_.col + count, reg_.height, ScaleRule::Span);
+                reg_.col += count;
+            }
+            return n;
+        }
+        case DL_DEFINE_BITMAP: DefineBitmap(p, available); break;
+        case DL_DEFINE_BRUSH: DefineBrush(p, available); break;
+        case DL_STRETCH_IMAGE:
+        case DL_BLT_IMAGE: Image(opcode, p, available); break;
+        case DL_GLYPH: Glyph(p, available); break;
+        case DL_FILL_PATH:
+        case DL_SET_PATH: Path(opcode, p, available); break;
+        default: ExecuteFixed(opcode, p); break;
+    }
+    return 1 + operands;
+}
+
+void Player::ExecuteFixed(uint8_t opcode, const uint8_t* p) {
+    switch (opcode) {
+        case DL_DRAW_BITMAP: DrawBitmap(DLReadU16(p)); break;
+        case DL_LINE_TO:
+            Line(opcode, reg_.rowOrigin + DLReadU16(p), reg_.colOrigin + DLReadU16(p + 2), true);
+            break;
+        case DL_LINE_REL:
+            Line(opcode, reg_.row + static_cast<uint32_t>(DLReadS8(p)),
+                 reg_.col + static_cast<uint32_t>(DLReadS8(p + 1)), true);
+            break;
+        case DL_LINE:
+            Line(opcode, reg_.rowOrigin + DLReadU16(p + 2), reg_.colOrigin + DLReadU16(p), false);
+            break;
+        case DL_BOX8: Box(p[0], p[1], false); break;
+        case DL_BOX16: Box(DLReadU16(p), DLReadU16(p + 2), true); break;
+        case DL_SPAN_STEP:
+            reg_.drawn = true;
+            reg_.col += static_cast<uint32_t>(DLReadS8(p));
+            reg_.spanEnd += static_cast<uint32_t>(DLReadS8(p + 1));
+            if (reg_.spanEnd > reg_.col) Fill(reg_.row, reg_.col, reg_.spanEnd, 1, ScaleRule::Span);
+            reg_.row += 1;
+            break;
+        case DL_SET_ROW: reg_.row = reg_.rowOrigin + DLReadU16(p); break;
+        case DL_MOVE_ROW: reg_.row += static_cast<uint32_t>(DLReadS8(p)); break;
+        case DL_SET_COL: reg_.col = reg_.colOrigin + DLReadU16(p); break;
+        case DL_MOVE_COL: reg_.col += static_cast<uint32_t>(DLReadS8(p)); break;
+        case DL_SET_SPAN_END: reg_.spanEnd = reg_.colOrigin + DLReadU16(p); break;
+        case DL_MOVE_SPAN_END: reg_.spanEnd += static_cast<uint32_t>(DLReadS8(p)); break;
+        case DL_SET_HEIGHT: reg_.height = DLReadU16(p); break;
+        case DL_MOVE_HEIGHT: reg_.height += static_cast<uint32_t>(DLReadS8(p)); break;
+        case DL_SET_ROW_ORIGIN: reg_.rowOrigin = DLReadU32(p); break;
+        case DL_SET_COL_ORIGIN: reg_.colOrigin = DLReadU32(p); break;
+        case DL_SET_COLOR:
+        case DL_SET_COLOR_ALT: ApplyColour(DLReadU32(p)); break;
+        case DL_SET_ROP: FrameSelectRopBrush(st_, p[0], reg_.colourCode); break;
+        case DL_SET_LINE_STYLE: st_->lineStyle = p[0]; break;
+        case DL_SET_ROP_COLOR:
+            st_->rop = p[0];
+            ApplyColour(DLReadU32(p + 1));
+            break;
+        case DL_SET_STYLE_PHASE: st_->stylePhase = DLReadU16(p); break;
+        case DL_SET_HATCH:
+            st_->hatchForeground = DLReadU32(p + 4);
+            st_->hatchBackground = DLReadU32(p + 8);
+            ApplyColour(DLReadU32(p));
+            break;
+        case DL_SET_SCALE:
+            // A zero divisor cannot scale anything: the record is ignored.
+            if (DLReadU32(p) != 0) {
+                reg_.scaleDen = DLReadU32(p);
+                reg_.scaleNum = DLReadU32(p + 4);
+            }
+            break;
+        case DL_WATERMARK_BEGIN: st_->watermarkMode = 1; break;
+        case DL_WATERMARK_END: st_->watermarkMode = 0; break;
+        case DL_PAINT_PATH: {
+            TRect req;
+            RDPaintPath(st_, &req, RDFillRow1);
+            break;
+        }
+        case DL_CLIP_MODE: ClipMode(p[0]); break;
+        default: break;  // DL_SKIP1, DL_SKIP4 and bytes that are not opcodes
+    }
+}
+
+void Player::ApplyColour(uint32_t code) {
+    reg_.colourCode = code;
+    Frame_prhMAPuid(st_, code);
+    FrameSelectRopBrush(st_, st_->rop, code);
+}
+
+// ---- Filled objects ---------------------------------------------------------------
+
+void Player::Fill(uint32_t row, uint32_t xs, uint32_t xe, uint32_t rows, ScaleRule rule) {
+    TRect req;
+    req.row = row;
+    req.xs = xs;
+    req.xe = xe;
+    req.rows = rows;
+    if (Scaled()) {
+        if (rule == ScaleRule::Box) {
+            RDScaleTRect(&req, reg_.scaleDen, reg_.scaleNum);
+        } else {
+            RDScaleTRectF(&req, reg_.scaleDen, reg_.scaleNum);
+        }
+    }
+    if (!RDClipTRect(st_, &req)) return;
+    DoRender(st_, &req);
+}
+
+void Player::Box(uint32_t rows, uint32_t width, bool sixteenBit) {
+    // The driver starts pages with a white rectangle over everything; on a
+    // band that is already white it would only cost time.
+    if (sixteenBit && st_->rop == kRopPatCopy && reg_.colourCode == kColourCodeSolidWhite &&
+        !reg_.drawn) {
+        return;
+    }
+    reg_.drawn = true;
+    Fill(reg_.row, reg_.col, reg_.col + width, rows, ScaleRule::Box);
+}
+
+// ---- Glyphs and downloaded bitmaps -------------------------------------------------
+
+void Player::RenderMask(TRect* req) {
+    if (st_->clipMode == kClipModePath) {
+        st_->clipRuns.clear();
+        RDMakeClipPath(st_, req, RDAddClipRun);
+        RDDoRenderClip(st_, req);
+    } else {
+        DoRender(st_, req);
+    }
+}
+
+void Player::DrawMask(TRect req, uint32_t srcWidth) {
+    st_->textObject = 1;
+    if (Scaled()) {
+        DrawMaskScaled(req, srcWidth);
+    } else {
+        RenderMask(&req);
+    }
+    st_->textObject = 0;
+}
+
+void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
+    const uint32_t srcRows = req.rows;
+    if (req.bitOffset) {
+        // Drop the leading bits first, so that only the glyph is resampled.
+        const size_t bytes = size_t{MaskStride(srcWidth)} * srcRows;
+        if (!Reserve(st_->glyphScratch, bytes)) return;
+        DeletebLeft(&req, st_->glyphScratch.data());
+    }
+    const uint8_t* src = req.bits;
+    RDScaleTRectF(&req, reg_.scaleDen, reg_.scaleNum);
+    if (req.xe <= req.xs || req.rows == 0) return;
+    // Resampling is the expensive part: do it only for the bands it reaches.
+    if (req.row > st_->bandBottom || uint64_t{req.row} + req.rows <= st_->bandTop) return;
+    const uint32_t width = req.xe - req.xs;
+    if (width > 0xFFFF || req.rows > 0xFFFF) return;
+    const uint64_t bytes = uint64_t{MaskStride(width)} * req.rows;
+    if (bytes > kMaxScaledMaskBytes) return;
+    if (!Reserve(st_->scaledGlyphScratch, static_cast<size_t>(bytes))) return;
+    uint8_t* dst = st_->scaledGlyphScratch.data();
+    std::fill(dst, dst + bytes, uint8_t{0});
+    Scale1BPPBitmap(dst, width, req.rows, src, srcWidth, srcRows);
+    req.bits = dst;
+    RenderMask(&req);
+}
+
+void Player::Glyph(const uint8_t* p, size_t available) {
+    DLGlyph glyph;
+    if (!DLParseGlyph(p, available, &glyph)) return;
+    reg_.drawn = true;
+    if (glyph.rows == 0 || glyph.width == 0) return;
+    TRect req;
+    req.row = reg_.row;
+    req.xs = reg_.col;
+    req.xe = reg_.col + glyph.bitOffset + glyph.width;
+    req.rows = glyph.rows;
+    req.bits = glyph.data;
+    req.bitOffset = glyph.bitOffset;
+    DrawMask(req, glyph.width);
+}
+
+void Player::DrawBitmap(uint16_t slot) {
+    reg_.drawn = true;
+    if (slot >= kBitmapSlots || !st_->bitmapSlots[slot]) return;
+    const DLBitmap& bitmap = *st_->bitmapSlots[slot];
+    if (bitmap.rows == 0 || bitmap.width == 0) return;
+    TRect req;
+    req.row = reg_.row;
+    req.xs = reg_.col;
+    req.xe = reg_.col + bitmap.width;
+    req.rows = bitmap.rows;
+    req.bits = bitmap.data.data();
+    DrawMask(req, bitmap.width);
+}
+
+void Player::DefineBitmap(const uint8_t* p, size_t available) {
+    DLBitmapDefinition def;
+    if (!DLParseBitmapDefinition(p, available, &def)) return;
+    if (def.slot >= kBitmapSlots) return;  // outside the table: refused
+    auto& slot = st_->bitmapSlots[def.slot];
+    slot.reset();
+    try {
+        auto bitmap = std::make_unique<DLBitmap>();
+        bitmap->rows = def.rows;
+        bitmap->width = def.width;
+        bitmap->data.assign(def.data, def.data + def.dataBytes);
+        slot = std::move(bitmap);
+    } catch (const std::bad_alloc&) {
+        // The slot stays empty; drawing it later is a no-op.
+    }
+}
+
+void Player::DefineBrush(const uint8_t* p, size_t available) {
+    DLBrushDefinition def;
+    if (!DLParseBrushDefinition(p, available, st_->isColour != 0, &def)) return;
+    auto& slot = st_->brushSlots[def.slot];
+    // The slot's memory is reused rather than replaced: the current brush may
+    // point at it, and must not be left pointing at freed memory.
+    if (!slot) {
+        slot.reset(new (std::nothrow) uint8_t[kBrushSlotBytes]);
+        if (!slot) return;
+    }
+    std::memset(slot.get(), 0, kBrushSlotBytes);
+    if (def.format == 0) return;  // an empty pattern: the slot stays zero-filled
+    StretchBrush(slot.get(), def.data, static_cast<uint32_t>(def.dataBytes), def.format,
+                 st_->isColour);
+}
+
+// ---- Images, lines and paths (drawn behind drawing_seams.h) -------------------------
+
+void Player::Image(uint8_t opcode, const uint8_t* p, size_t available) {
+    DLImage image;
+    if (!DLParseImage(p, available, &image)) return;
+    reg_.drawn = true;
+    if (Scaled()) {
+        const uint32_t den = reg_.scaleDen, num = reg_.scaleNum;
+        st_->imageRow = RDScaleCeil(reg_.row, den, num);
+        st_->imageCol = RDScaleCeil(reg_.col, den, num);
+        const bool rotated = image.flags & kDLImageRotated;
+        // Unrotated, +8 holds the rows and +10 the columns; rotated the other way.
+        uint32_t& rowExtent = rotated ? image.destExtent10 : image.destExtent8;
+        uint32_t& colExtent = rotated ? image.destExtent8 : image.destExtent10;
+        rowExtent = RDScaleCeil(uint64_t{reg_.row} + rowExtent, den, num) - st_->imageRow;
+        colExtent = RDScaleCeil(uint64_t{reg_.col} + colExtent, den, num) - st_->imageCol;
+    } else {
+        st_->imageRow = reg_.row;
+        st_->imageCol = reg_.col;
+    }
+    if (st_->clipMode == kClipModePath) {
+        st_->clipRuns.clear();
+        GetScanLineForBmp(st_, image);
+        ClipRenderImage(st_, image, opcode == DL_BLT_IMAGE ? kImageTagGraphics : 0);
+    } else if (opcode == DL_STRETCH_IMAGE) {
+        RenderingImage(st_, image);
+    } else {
+        RenderingBitBlt(st_, image);
+    }
+}
+
+void Player::Line(uint8_t opcode, uint32_t endRow, uint32_t endCol, bool moves) {
+    reg_.drawn = true;
+    TLine line;
+    line.x1 = reg_.col;
+    line.y1 = reg_.row;
+    line.x2 = endCol;
+    line.y2 = endRow;
+    if (Scaled()) RDScaleTLines(&line, reg_.scaleDen, reg_.scaleNum);
+    if (RDClipTLines(st_, &line)) LineDraw(st_, &line, opcode);
+    if (moves) {
+        reg_.row = endRow;
+        reg_.col = endCol;
+    }
+}
+
+void Player::Path(uint8_t opcode, const uint8_t* p, size_t available) {
+    DLPath path;
+    if (!DLParsePath(p, available, &path)) return;
+    reg_.drawn = true;
+    RDRect box;
+    box.left = SaturatingAdd(path.left, reg_.colOrigin);
+    box.top = SaturatingAdd(path.top, reg_.rowOrigin);
+    box.right = SaturatingAdd(path.right, reg_.colOrigin);
+    box.bottom = SaturatingAdd(path.bottom, reg_.rowOrigin);
+    if (Scaled()) RDScaleRectF(&box, reg_.scaleDen, reg_.scaleNum);
+    // Cut to the band (right and bottom exclusive).
+    const uint64_t bandRight = uint64_t{st_->bandRight} + 1;
+    const uint64_t bandBottom = uint64_t{st_->bandBottom} + 1;
+    RDRect cut;
+    cut.left = std::max(box.left, st_->bandLeft);
+    cut.top = std::max(box.top, st_->bandTop);
+    cut.right = static_cast<uint32_t>(std::min<uint64_t>(box.right, bandRight));
+    cut.bottom = static_cast<uint32_t>(std::min<uint64_t>(box.bottom, bandBottom));
+    if (st_->bandRows == 0 || cut.left >= cut.right || cut.top >= cut.bottom) {
+        // This path does not reach the band; an older path must not stand in
+        // for it in a later paint or clip.
+        RDResetPath(st_);
+        return;
+    }
+    RDSetPath(st_, cut, path, reg_.rowOrigin, reg_.colOrigin, reg_.scaleDen, reg_.scaleNum);
+    if (opcode == DL_FILL_PATH) {
+        TRect req;
+        RDPaintPath(st_, &req, RDFillRow1);
+    }
+}
+
+void Player::ClipMode(uint8_t mode) {
+    if (mode == kClipModePath) {
+        st_->clipMode = kClipModePath;
+        return;
+    }
+    RDResetPath(st_);
+    st_->clipRuns.clear();
+    st_->clipMode = 0;
+}
+
+}  // namespace
+
+int PlayFrameBuffer(RenderState* state, uint32_t rowOrigin, uint32_t colOrigin) {
+    Player player(state, rowOrigin, colOrigin);
+    player.Reset();
+    const DLChunk* end = state->displayListEnd;
+    for (const DLChunk* chunk = state->displayList; chunk && end && chunk < end; ++chunk) {
+        player.PlayChunk(*chunk);
+    }
+    player.Finish();
+    return 1;
+}

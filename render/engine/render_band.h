@@ -1,0 +1,40 @@
+// Set-up of the rendering state: once per job, once per render band, and
+// the height of render bands from the memory budget.
+#pragma once
+
+#include <cstdint>
+
+#include "render_state.h"
+
+// Creates the path generator and empties every downloaded bitmap and brush;
+// the hatch colours start black on white. Returns 1.
+int RDInitialize(RenderState* state);
+
+// Frees every slot, the brush build buffer, the path generator, the row
+// flags and the work buffers. Returns 1.
+int RDDestroy(RenderState* state);
+
+// Called between bands and pages; nothing to do. Returns 1.
+int RDInitializePage();
+
+// Makes rows firstRow .. lastRow and columns firstCol .. lastCol the current
+// band: fills the band buffer white, clears the drawn box and the row flags.
+// The caller has set band, bytesPerRow and rowPixels. Returns 0 (and draws
+// nothing later) for an empty band or one wider than the buffer's rows.
+int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol,
+                     uint32_t firstRow, uint32_t lastCol, uint32_t lastRow);
+
+// Lines of a physical band at a resolution: 64 at 300 dpi, else 128.
+uint32_t RDPhysBandHeight(uint32_t resolution);
+
+// Rows per render band: as many as `percent` of the memory budget (the
+// available physical memory, at most 60 MiB) allows, split evenly over the
+// page, a multiple of the physical band height. `bandBufferSize` is the
+// configured band-buffer size (0: none). 0 when the geometry is unusable.
+uint32_t GetRendBandHeight(uint32_t bandBufferSize, uint32_t rowPixels, uint32_t bitsPerPixel,
+                           uint32_t pageRows, uint32_t resolution, uint32_t percent);
+
+// The same with the available memory given, for tests.
+uint32_t RDRendBandHeightFor(uint64_t availableMemory, uint32_t bandBufferSize,
+                             uint32_t rowPixels, uint32_t bitsPerPixel, uint32_t pageRows,
+                             uint32_t resolution, uint32_t percent);
