@@ -1,0 +1,74 @@
+// Screening one 600-dpi physical band (4960 pixels x 128 rows, an A4 row
+// rounded up to 32 pixels) with white, flat grey and random content.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "engine/halftone.h"
+
+namespace {
+
+constexpr uint32_t kPixels = 4960;
+constexpr uint32_t kRows = 128;
+constexpr uint32_t kStride = kPixels / 8;
+constexpr uint32_t kPlaneBytes = kStride * kRows;
+
+enum Content { kWhite, kFlatGrey, kRandom };
+
+std::vector<uint8_t> MakeBand(Content content, size_t bytes) {
+    std::vector<uint8_t> band(bytes, 255);
+    if (content == kFlatGrey) std::fill(band.begin(), band.end(), 128);
+    if (content == kRandom) {
+        std::mt19937 rng(7);
+        for (uint8_t& b : band) b = static_cast<uint8_t>(rng());
+    }
+    return band;
+}
+
+void SetLabel(benchmark::State& state, Content content) {
+    static const char* const kNames[] = {"white", "flat grey", "random"};
+    state.SetLabel(kNames[content]);
+    state.SetItemsProcessed(state.iterations() * kPixels * kRows);  // pixels
+}
+
+void BM_MaskBand8(benchmark::State& state) {
+    const Content content = static_cast<Content>(state.range(0));
+    FBScreen screen;
+    FBMaskInitialize(&screen, 0, 600, nullptr);
+    const std::vector<uint8_t> src = MakeBand(content, size_t{kPixels} * kRows);
+    std::vector<uint8_t> dst(kPlaneBytes, 0xFF);
+    uint8_t blank[4];
+    uint32_t firstRow = 0;
+    for (auto _ : state) {
+        MaskBand8(&screen, dst.data(), kStride, src.data(), firstRow, kPixels, kRows, blank);
+        firstRow += kRows;
+        benchmark::DoNotOptimize(dst.data());
+        benchmark::ClobberMemory();
+    }
+    SetLabel(state, content);
+}
+
+void BM_MaskBand32(benchmark::State& state) {
+    const Content content = static_cast<Content>(state.range(0));
+    int colourHandle = 0;
+    FBScreen screen;
+    FBMaskInitialize(&screen, 0, 600, &colourHandle);
+    const std::vector<uint8_t> src = MakeBand(content, size_t{kPixels} * kRows * 4);
+    std::vector<uint8_t> dst(size_t{kPlaneBytes} * 4, 0xFF);
+    uint8_t blank[4];
+    uint32_t firstRow = 0;
+    for (auto _ : state) {
+        MaskBand32(&screen, dst.data(), kPlaneBytes, kStride, src.data(), firstRow, kPixels, kRows, blank);
+        firstRow += kRows;
+        benchmark::DoNotOptimize(dst.data());
+        benchmark::ClobberMemory();
+    }
+    SetLabel(state, content);
+}
+
+}  // namespace
+
+BENCHMARK(BM_MaskBand8)->Arg(kWhite)->Arg(kFlatGrey)->Arg(kRandom)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MaskBand32)->Arg(kWhite)->Arg(kFlatGrey)->Arg(kRandom)->Unit(benchmark::kMicrosecond);
