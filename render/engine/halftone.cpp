@@ -53,7 +53,7 @@ void SetPlane(FBScreen* screen, uint32_t plane, const MatrixSet& set) {
 // must not wrap more than once.
 bool IsUsable(const FBScreenPlane& plane) {
     return plane.table != nullptr && plane.width >= kGroup && plane.width <= kMaxMaskWidth &&
-           plane.height > 0 && plane.size == plane.width * plane.height;
+           plane.height > 0 && plane.size == uint64_t{plane.width} * plane.height;
 }
 
 // One matrix row as the inner loop reads it: the row followed by its first

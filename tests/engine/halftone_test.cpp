@@ -529,6 +529,8 @@ TEST(MaskBand, RefusesCallsItCannotServeWithoutTouchingThePlanes) {
     FBScreen inconsistent = grey;
     inconsistent.plane[kScreenBlack].size = 100;
     EXPECT_EQ(MaskBand8(&inconsistent, dst.data(), 2, src.data(), 0, 16, 1, blank), 0);
+    inconsistent.plane[kScreenBlack] = FBScreenPlane{16, 1u << 28, 0, MaskPhoto600K};  // 16 << 28 wraps to 0
+    EXPECT_EQ(MaskBand8(&inconsistent, dst.data(), 2, src.data(), 0x7FFFFFFF, 16, 1, blank), 0);
     EXPECT_EQ(BlankFlags(blank), kBlankAll);
     EXPECT_TRUE(untouched());
 
