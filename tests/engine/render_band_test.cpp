@@ -1,0 +1,96 @@
+// Band set-up and the render-band height policy.
+#include <gtest/gtest.h>
+
+#include "engine/render_band.h"
+#include "playback_test_support.h"
+
+namespace {
+
+constexpr uint64_t kGiB = 1ull << 30;
+constexpr uint64_t kMiB = 1ull << 20;
+
+TEST(RendBandHeight, A4At600DpiGreyIsHalfThePageWhenMemoryAllowsTheWholePage) {
+    // 60 MiB hold 12684 grey rows of 4960 pixels, more than the 7040-row page
+    // (7016 rounded up to 128): split into two bands of 3520, rounded up to 3584.
+    EXPECT_EQ(RDRendBandHeightFor(kGiB, 0, 4960, 8, 7016, 600, 100), 3584u);
+}
+
+TEST(RendBandHeight, ColourPagesAndSmallerSharesTakeMoreBands) {
+    // 32 bits: 3171 rows fit; ceil(7040 / 3171) = 3 bands of 2346 -> 2432.
+    EXPECT_EQ(RDRendBandHeightFor(kGiB, 0, 4960, 32, 7016, 600, 100), 2432u);
+    // 10 percent: 6 MiB hold 317 rows; 23 bands of 306 -> 384.
+    EXPECT_EQ(RDRendBandHeightFor(kGiB, 0, 4960, 32, 7016, 600, 10), 384u);
+}
+
+TEST(RendBandHeight, BudgetHasAFloorOfFourMiBAndTheBandAtLeastOnePhysicalBand) {
+    // 2 MiB available: the floor of 4 MiB gives 211 colour rows; 34 bands of
+    // 207 rows -> 256.
+    EXPECT_EQ(RDRendBandHeightFor(2 * kMiB, 0, 4960, 32, 7016, 600, 100), 256u);
+    // A very wide row: fewer rows than one physical band -> one physical band.
+    EXPECT_EQ(RDRendBandHeightFor(2 * kMiB, 0, 200000, 32, 7016, 600, 100), 128u);
+    // 300 dpi bands are 64 lines.
+    EXPECT_EQ(RDRendBandHeightFor(2 * kMiB, 0, 200000, 32, 3508, 300, 100), 64u);
+}
+
+TEST(RendBandHeight, ConfiguredBandBufferSizeWinsWhenItHoldsMoreThanOnePhysicalBand) {
+    EXPECT_EQ(RDRendBandHeightFor(kGiB, 4960 * 1000, 4960, 8, 7016, 600, 100), 1024u);
+    // 100 rows are not more than one physical band: ignored.
+    EXPECT_EQ(RDRendBandHeightFor(kGiB, 4960 * 100, 4960, 8, 7016, 600, 100), 3584u);
+}
+
+TEST(RendBandHeight, UnusableGeometryGivesNoBand) {
+    EXPECT_EQ(RDRendBandHeightFor(kGiB, 0, 0, 8, 7016, 600, 100), 0u);
+    EXPECT_EQ(RDRendBandHeightFor(kGiB, 0, 4960, 0, 7016, 600, 100), 0u);
+    // An empty page still gets one physical band.
+    EXPECT_EQ(RDRendBandHeightFor(kGiB, 0, 4960, 8, 0, 600, 100), 128u);
+    // The live memory query gives a multiple of the physical band.
+    EXPECT_EQ(GetRendBandHeight(0, 4960, 8, 7016, 600, 100) % 128, 0u);
+}
+
+TEST(BandSetup, InitializeBandClearsTheBufferFlagsAndDrawnBox) {
+    playback_test::Band band(true, 64, 4);
+    RenderState& s = band.state();
+    std::fill(s.band, s.band + s.bytesPerRow * 4, uint8_t{0});
+    s.rowFlags.assign(2, 3);
+    s.drawnTop = 9;
+    ASSERT_EQ(RDInitializeBand(&s, 5, 0, 640, 63, 643), 1);
+    EXPECT_EQ(s.bandIndex, 5u);
+    EXPECT_EQ(s.bandTop, 640u);
+    EXPECT_EQ(s.bandBottom, 643u);
+    EXPECT_EQ(s.bandRows, 4u);
+    EXPECT_EQ(s.clipRight, 63u);
+    EXPECT_EQ(s.drawnTop, 0u);
+    ASSERT_GE(s.rowFlags.size(), 4u);
+    for (uint8_t f : s.rowFlags) EXPECT_EQ(f, 0);
+    EXPECT_TRUE(band.AllWhite());
+    EXPECT_TRUE(band.GuardsIntact());
+}
+
+TEST(BandSetup, BandWiderThanTheBufferIsCutAndAnInvertedBandDrawsNothing) {
+    playback_test::Band band(false, 32, 4);
+    RenderState& s = band.state();
+    ASSERT_EQ(RDInitializeBand(&s, 0, 0, 0, 1000, 3), 1);
+    EXPECT_EQ(s.bandRight, 31u);
+    EXPECT_EQ(RDInitializeBand(&s, 0, 0, 5, 31, 4), 0);
+    EXPECT_EQ(s.bandRows, 0u);
+    EXPECT_TRUE(band.GuardsIntact());
+}
+
+TEST(BandSetup, DestroyEmptiesSlotsAndInitializeSetsHatchColours) {
+    playback_test::Band band(false, 32, 4);
+    RenderState& s = band.state();
+    s.bitmapSlots[3] = std::make_unique<DLBitmap>();
+    s.brushSlots[2] = std::make_unique<uint8_t[]>(kBrushSlotBytes);
+    s.brush = s.brushSlots[2].get();
+    s.hatchForeground = 0x123456;
+    RDDestroy(&s);
+    EXPECT_EQ(s.bitmapSlots[3], nullptr);
+    EXPECT_EQ(s.brushSlots[2], nullptr);
+    EXPECT_EQ(s.brush, nullptr);
+    RDInitialize(&s);
+    EXPECT_EQ(s.hatchForeground, 0u);
+    EXPECT_EQ(s.hatchBackground, 0xFFFFFFu);
+    EXPECT_EQ(RDInitializePage(), 1);
+}
+
+}  // namespace
