@@ -30,6 +30,7 @@ constexpr uint32_t kFBOutBlockSize = 4096;
 struct FBOutRecording {
     sys::File file;
     sys::WString name;
+    uint64_t length = 0;  // bytes recorded whole; a failed write adds nothing
 };
 
 struct FBOut {
@@ -47,6 +48,10 @@ struct FBOut {
     FBOutRecording pageFile;     // stream 3
     bool recordingCreated = false;
     bool recording = false;
+    // A recording file that failed a write ends the recording: the job then
+    // carries one copy, and the trailer goes out directly.
+    bool recordingBroken = false;
+    bool replayed = false;  // the copies went out; never twice
 
     // A port that keeps answering "invalid parameter" would hold the spooler
     // thread forever; the writer gives up after this long of failed retries

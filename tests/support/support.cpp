@@ -1,1 +1,0 @@
-// Shared test fixtures live in this library (see the headers beside it).
