@@ -37,7 +37,14 @@ struct Tally {
     uint64_t bytes = 0;
 };
 
-void Printf(std::string* out, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
+// The mingw runtime's printf family follows C99 here (%zu, %llu), which GCC
+// calls gnu_printf there; clang knows only printf.
+#if defined(__MINGW32__) && !defined(__clang__)
+#define ZEBL_PRINTF_FORMAT gnu_printf
+#else
+#define ZEBL_PRINTF_FORMAT printf
+#endif
+void Printf(std::string* out, const char* format, ...) __attribute__((format(ZEBL_PRINTF_FORMAT, 2, 3)));
 void Printf(std::string* out, const char* format, ...) {
     char line[512];
     va_list args;
