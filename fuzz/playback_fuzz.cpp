@@ -1,0 +1,46 @@
+// Plays arbitrary bytes as a display list. The first byte picks the device
+// (grey or colour) and where the band lies; the rest is split into two
+// chunks at a position given by the second byte. Nothing may crash, read
+// outside the chunks or write outside the band (the band sits between guard
+// bytes that are checked after every playback).
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "engine/playback.h"
+#include "engine/render_band.h"
+#include "engine/render_state.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    const bool colour = data[0] & 1;
+    const uint32_t top = (data[0] >> 1) % 4 * 16;
+    const size_t cut = 2 + (size - 2) * data[1] / 256;
+    // Exact-size copies, so that the sanitizer sees any read past a chunk.
+    std::vector<uint8_t> first(data + 2, data + cut), second(data + cut, data + size);
+    const DLChunk chunks[2] = {{first.data(), uint32_t(first.size())},
+                               {second.data(), uint32_t(second.size())}};
+
+    constexpr uint32_t kWidth = 64, kRows = 16, kGuard = 64;
+    RenderState state;
+    state.isColour = colour;
+    state.bitsPerPixel = colour ? 32 : 8;
+    state.rowPixels = kWidth;
+    state.bytesPerRow = kWidth * state.bitsPerPixel / 8;
+    state.pageRows = 64;
+    std::vector<uint8_t> memory(kGuard + size_t(state.bytesPerRow) * kRows + kGuard, 0x5A);
+    state.band = memory.data() + kGuard;
+    state.displayList = chunks;
+    state.displayListEnd = chunks + 2;
+    RDInitialize(&state);
+    RDInitializeBand(&state, 0, 0, top, kWidth - 1, top + kRows - 1);
+    PlayFrameBuffer(&state, 0, 0);
+    // A second band reuses the slots the first playback defined.
+    RDInitializeBand(&state, 1, 0, top + kRows, kWidth - 1, top + 2 * kRows - 1);
+    PlayFrameBuffer(&state, 0, 0);
+    RDDestroy(&state);
+    for (uint32_t i = 0; i < kGuard; ++i) {
+        if (memory[i] != 0x5A || memory[memory.size() - 1 - i] != 0x5A) std::abort();
+    }
+    return 0;
+}
