@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "decode/stream_decoder.h"
-#include "pipeline/pjl.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 
@@ -141,23 +140,6 @@ TEST_F(PrinterStream, CollatedCopiesRepeatThePagesBetweenOneHeaderAndTrailer) {
     }
     EXPECT_EQ(*job.Set("COLORMODE"), "COLOR");
     EXPECT_EQ(job.pjl.size(), 4u);  // one header only
-}
-
-TEST_F(PrinterStream, EnvelopePagesChangeThePaperType) {
-    TestPrinter printer(temp_);
-    Open(printer);
-    page_.paperCode = 27;  // DL
-    settings_.paperTypeIndex = 8;
-    ASSERT_EQ(WriteJobHeader(&out_, page_, &settings_), 1);
-    EXPECT_EQ(settings_.paperTypeIndex, kPaperTypeEnvelope);
-    WritePage(0);
-    Finish();
-    DecodedJob job;
-    std::string error;
-    const Bytes output = printer.Output();
-    ASSERT_TRUE(DecodeStream(output.data(), output.size(), &job, &error)) << error;
-    EXPECT_EQ(*job.Set("PAPERTYPE"), "ENV");
-    EXPECT_EQ(job.pages.at(0).header.paperSize, 9);
 }
 
 TEST_F(PrinterStream, RefusedWritesSendNothing) {
