@@ -203,8 +203,8 @@ TEST(RopReduction, PatternCopyWithHollowBrushLeavesBandUnchanged) {
         FrameSelectRopBrush(&band.state, 0xF0, kColourCodeHollow);
         EXPECT_EQ(band.state.ubRopCode, 0xAA);
         band.Draw(band.Request(0, 0, 60, 4, nullptr));
-        const uint8_t mask[16] = {0xFF, 0x0F, 0xAA, 0x55, 0xFF, 0x0F, 0xAA, 0x55,
-                                  0xFF, 0x0F, 0xAA, 0x55, 0xFF, 0x0F, 0xAA, 0x55};
+        uint8_t mask[32];  // four rows of 37 pixels, 8 bytes each
+        for (size_t i = 0; i < sizeof mask; ++i) mask[i] = uint8_t(i * 37 + 5);
         band.Draw(band.Request(0, 3, 40, 4, mask));
         EXPECT_EQ(band.pixels, before);
     }
@@ -233,7 +233,7 @@ TEST(RopReduction, BlackAndWhiteCodesDrawAsTheRopWithThatPattern) {
                 Frame_prhMAPuid(&band.state, c.code);
                 FrameSelectRopBrush(&band.state, uint8_t(code), c.code);
                 EXPECT_EQ(band.state.ubRopCode >> 4, band.state.ubRopCode & 0x0F);
-                uint8_t mask[12];
+                uint8_t mask[16];  // two rows of 45 pixels, 8 bytes each
                 for (auto& b : mask) b = random.Byte();
                 band.Draw(band.Request(9, 5, 50, 2, mask));
                 const uint32_t allOnes = colour ? 0xFFFFFFFFu : 0xFFu;
