@@ -184,6 +184,7 @@ TEST_F(OutputWriter, InvalidParameterIsRetriedUntilTheBlockGoesThrough) {
     faults.failCount = 3;
     TestPrinter printer(temp_, faults);
     OpenAsSpooler(printer);
+    out_.retryLimitMs = 5000;  // a fault here fails the test instead of hanging it
     DebugCapture debug;
     const Bytes data = Pattern(12000, 9);
     ASSERT_EQ(Write(&out_, data), 1);
