@@ -1,0 +1,241 @@
+#include "band_output.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "halftone.h"
+#include "pipeline/band_compressor.h"
+#include "pipeline/printer_stream.h"
+#include "pipeline/stream_records.h"
+
+const uint8_t ChannelIDTbl[4] = {kPlaneCyan, kPlaneMagenta, kPlaneYellow, kPlaneBlack};
+
+namespace {
+
+struct Variant {
+    bool colour;
+    bool doubled;  // a 600-dpi rendering band printed at 1200 dpi
+};
+
+// A rendering band as the band printer walks it, checked once per band so
+// that the loops below can trust every size.
+struct BandLayout {
+    uint32_t physHeight;       // P, lines of a physical band
+    uint32_t physWidthBytes;   // W, bytes of a plane row
+    uint32_t planeBytes;       // W x P
+    uint32_t planeCount;       // 1 grey, 4 colour
+    uint32_t bytesPerPixel;    // of the rendering buffer: 1 or 4
+    uint32_t screenPixels;     // dots screened per output row: the band, cut at W x 8
+    uint32_t renderRows;       // rendering rows per physical band: P, or P / 2 doubled
+    uint32_t renderStride;     // bytes per rendering row
+    uint32_t firstIndex;       // the first physical band's number in the page
+    uint32_t bandCount;        // physical bands in the rendering band
+    uint8_t* planes;           // planeCount planes of planeBytes
+    uint8_t* compressed;       // CompressOutBytes(W, P)
+    uint8_t* work;             // CompressWorkBytes(W, P)
+    uint8_t* doubled;          // P rows of screenPixels pixels (doubled only)
+};
+
+// Where one physical band comes from and goes to.
+struct PhysicalBand {
+    uint32_t index;            // band number in the page
+    uint32_t pageRow;          // first output line: anchors the screens
+    const uint8_t* pixels;     // first row to screen
+    uint32_t pixelStride;      // bytes between those rows
+    bool objectFlag;           // only text and lines: LZW
+};
+
+bool ScreenIsReady(const FBBand& band, bool colour) {
+    return band.screen.plane[0].table != nullptr && (!colour || band.screen.colourHandle != nullptr);
+}
+
+// Everything the band record says, checked against what the buffers hold.
+// The record is filled from spooled page settings, so nothing in it is
+// trusted: a band the loops could not walk within the buffers is refused.
+std::optional<BandLayout> CheckBand(FBBand* band, FBOut* out, Variant variant) {
+    if (band == nullptr || out == nullptr || band->cache == nullptr || band->buffer == nullptr)
+        return std::nullopt;
+    const uint32_t bitsPerPixel = variant.colour ? 32 : 8;
+    if (band->bitsPerPixel != bitsPerPixel || (band->colour != 0) != variant.colour ||
+        !ScreenIsReady(*band, variant.colour))
+        return std::nullopt;
+    const uint32_t p = band->physHeight, w = band->physWidthBytes;
+    if (p == 0 || w == 0 || (variant.doubled && p % 2 != 0)) return std::nullopt;
+    if (band->width == 0 || band->width % 8 != 0 || band->height == 0 || band->height % p != 0 ||
+        band->line % p != 0 || uint64_t{band->line} + band->height > UINT32_MAX)
+        return std::nullopt;
+
+    BandLayout layout{};
+    layout.physHeight = p;
+    layout.physWidthBytes = w;
+    layout.planeBytes = w * p;
+    layout.planeCount = variant.colour ? 4 : 1;
+    layout.bytesPerPixel = bitsPerPixel / 8;
+    layout.screenPixels = std::min(band->width, w * 8);
+    layout.renderRows = variant.doubled ? p / 2 : p;
+    layout.renderStride = band->bytesPerRow;
+    layout.firstIndex = band->line / p;
+    layout.bandCount = band->height / p;
+
+    // Bytes read from each rendering row, and rows read in all.
+    const uint64_t readPixels = variant.doubled ? layout.screenPixels / 2 : layout.screenPixels;
+    const uint64_t renderRowsTotal = uint64_t{layout.bandCount} * layout.renderRows;
+    if (layout.renderStride < readPixels * layout.bytesPerPixel ||
+        renderRowsTotal * layout.renderStride > band->bufferBytes)
+        return std::nullopt;
+
+    layout.planes = FBAllocInCache(band->cache, kCacheHalftoneBand,
+                                   uint64_t{layout.planeBytes} * layout.planeCount);
+    layout.compressed = FBAllocInCache(band->cache, kCacheCompressedBand, CompressOutBytes(w, p));
+    layout.work = FBAllocInCache(band->cache, kCacheCompressWork, CompressWorkBytes(w, p));
+    if (!layout.planes || !layout.compressed || !layout.work) return std::nullopt;
+    if (variant.doubled) {
+        const uint64_t doubledBytes = uint64_t{p} * layout.screenPixels * layout.bytesPerPixel;
+        if (band->doubledRows.size() < doubledBytes) return std::nullopt;
+        layout.doubled = band->doubledRows.data();
+    }
+    return layout;
+}
+
+int ScreenCall(const FBBand& band, const BandLayout& layout, uint8_t* dst, const uint8_t* src,
+               uint32_t pageRow, uint32_t rows, uint8_t* blank) {
+    if (layout.planeCount == 4)
+        return MaskBand32(&band.screen, dst, layout.planeBytes, layout.physWidthBytes, src,
+                          pageRow, layout.screenPixels, rows, blank);
+    return MaskBand8(&band.screen, dst, layout.physWidthBytes, src, pageRow,
+                     layout.screenPixels, rows, blank);
+}
+
+// Screens the P rows of a physical band into the planes. Rows that are
+// exactly as wide as the screened part go in one call; wider rows (a page
+// wider than the printer's band) row by row.
+bool ScreenBand(const FBBand& band, const BandLayout& layout, const PhysicalBand& physical,
+                uint8_t* blank) {
+    const uint32_t screenedBytes = layout.screenPixels * layout.bytesPerPixel;
+    if (physical.pixelStride == screenedBytes)
+        return ScreenCall(band, layout, layout.planes, physical.pixels, physical.pageRow,
+                          layout.physHeight, blank) != 0;
+    std::fill(blank, blank + 4, uint8_t{1});
+    for (uint32_t r = 0; r < layout.physHeight; ++r) {
+        uint8_t rowBlank[4];
+        if (!ScreenCall(band, layout, layout.planes + size_t{r} * layout.physWidthBytes,
+                        physical.pixels + size_t{r} * physical.pixelStride, physical.pageRow + r,
+                        1, rowBlank))
+            return false;
+        for (int i = 0; i < 4; ++i) blank[i] &= rowBlank[i];
+    }
+    return true;
+}
+
+// The 600 x 1200 mode: the P / 2 rendering rows of a physical band, cut to
+// the screened width, doubled into P rows of screenPixels pixels.
+void DoubleRows(const BandLayout& layout, const uint8_t* renderRows) {
+    const size_t doubledRowBytes = size_t{layout.screenPixels} * layout.bytesPerPixel;
+    for (uint32_t r = 0; r < layout.renderRows; ++r) {
+        MyStretch2X(layout.doubled + 2 * r * doubledRowBytes, layout.screenPixels, 2,
+                    renderRows + size_t{r} * layout.renderStride, layout.bytesPerPixel);
+    }
+}
+
+// Compresses and writes every plane with a dot; returns 0 when the writer
+// refused something (the rest of the band is still written, so that each
+// record the printer gets is whole).
+int WritePlanes(FBBand* band, FBOut* out, const BandLayout& layout, const PhysicalBand& physical,
+                const uint8_t* blank) {
+    const uint32_t w = layout.physWidthBytes, p = layout.physHeight;
+    int ok = 1;
+    bool headerWritten = false;
+    for (uint32_t i = 0; i < layout.planeCount; ++i) {
+        if (blank[i]) continue;
+        const uint8_t* plane = layout.planes + size_t{i} * layout.planeBytes;
+        uint8_t code = kBandCodeRaw;
+        uint32_t size = CompressOneBand(layout.compressed, plane, physical.index, band->bandCount, p,
+                                        w, layout.work, &code, band->outputResolution,
+                                        physical.objectFlag, &band->compressTables);
+        const uint8_t* data = layout.compressed;
+        if (size == 0 || size >= layout.planeBytes) {
+            code = kBandCodeRaw;
+            size = layout.planeBytes;
+            data = plane;
+        }
+        const uint8_t channel = layout.planeCount == 4 ? ChannelIDTbl[i] : uint8_t{kPlaneBlack};
+        ok &= headerWritten
+                  ? WriteBandRepeatedHeaderColor(out, code, size, channel)
+                  : WriteBandHeaderColor(out, physical.index, code, w * 8, p, size, channel);
+        headerWritten = true;
+        ok &= WriteBandBuffer(out, data, size);
+    }
+    if (headerWritten) {
+        const uint8_t end = kRecordBandEnd;
+        ok &= FBOutWrite(out, &end, 1, kStreamPage);
+    }
+    return ok;
+}
+
+int ClipBand(FBBand* band, FBOut* out, Variant variant) {
+    const std::optional<BandLayout> checked = CheckBand(band, out, variant);
+    if (!checked) return 0;
+    const BandLayout& layout = *checked;
+    const size_t renderBytesPerBand = size_t{layout.renderRows} * layout.renderStride;
+    int ok = 1;
+    for (uint32_t k = 0; k < layout.bandCount; ++k) {
+        const uint8_t* renderRows = band->buffer + k * renderBytesPerBand;
+        PhysicalBand physical{};
+        physical.index = layout.firstIndex + k;
+        physical.pageRow = band->line + k * layout.physHeight;
+        physical.objectFlag = FBGetObjFlag(band->rowFlags, band->rowFlagCount,
+                                           k * layout.renderRows, layout.renderRows) != 0;
+        if (variant.doubled) {
+            DoubleRows(layout, renderRows);
+            physical.pixels = layout.doubled;
+            physical.pixelStride = layout.screenPixels * layout.bytesPerPixel;
+        } else {
+            physical.pixels = renderRows;
+            physical.pixelStride = layout.renderStride;
+        }
+        std::memset(layout.planes, 0xFF, size_t{layout.planeBytes} * layout.planeCount);
+        uint8_t blank[4];
+        if (!ScreenBand(*band, layout, physical, blank)) return 0;
+        ok &= WritePlanes(band, out, layout, physical, blank);
+    }
+    return ok;
+}
+
+template <uint32_t kBytes>
+void StretchPixels(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src) {
+    const uint32_t srcPixels = n / 2;
+    const size_t dstRowBytes = size_t{n} * kBytes;
+    for (uint32_t y = 0; y < rows / 2; ++y) {
+        uint8_t* top = dst + 2 * y * dstRowBytes;
+        const uint8_t* from = src + size_t{y} * srcPixels * kBytes;
+        for (uint32_t x = 0; x < srcPixels; ++x) {
+            std::memcpy(top + 2 * x * kBytes, from + x * kBytes, kBytes);
+            std::memcpy(top + (2 * x + 1) * kBytes, from + x * kBytes, kBytes);
+        }
+        std::memcpy(top + dstRowBytes, top, size_t{srcPixels} * 2 * kBytes);
+    }
+}
+
+}  // namespace
+
+int ClippingMono(FBBand* band, FBOut* out) { return ClipBand(band, out, {false, false}); }
+int ClippingColor(FBBand* band, FBOut* out) { return ClipBand(band, out, {true, false}); }
+int ClippingMono2X(FBBand* band, FBOut* out) { return ClipBand(band, out, {false, true}); }
+int ClippingColor2X(FBBand* band, FBOut* out) { return ClipBand(band, out, {true, true}); }
+
+int MyStretch2X(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src,
+                uint32_t bytesPerPixel) {
+    if (dst == nullptr || src == nullptr) return 0;
+    switch (bytesPerPixel) {
+        case 1: StretchPixels<1>(dst, n, rows, src); return 1;
+        case 4: StretchPixels<4>(dst, n, rows, src); return 1;
+        default: return 0;
+    }
+}
+
+int FBGetObjFlag(const uint8_t* rowFlags, size_t flagCount, uint32_t firstRow, uint32_t rows) {
+    if (rowFlags == nullptr || uint64_t{firstRow} + rows > flagCount) return 0;
+    const uint8_t* end = rowFlags + firstRow + rows;
+    return std::none_of(rowFlags + firstRow, end, [](uint8_t f) { return f == 2 || f == 3; }) ? 1 : 0;
+}

@@ -1,0 +1,82 @@
+// The band record: what the band printer needs to know about the rendering
+// band in hand and the physical bands it is cut into. One per document,
+// filled at every page (FBInitializeBand) and at every rendering band
+// (FBOutBandSetBuffer, FBOutBandSetRowFlags, FBPrepareBand).
+//
+// Lines, widths and heights are at the output resolution. In the 600 x 1200
+// mode the page is rendered at 600 dpi and printed at 1200 dpi: every
+// rendering row and pixel then becomes two (see band_output.h).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/halftone.h"
+#include "pipeline/band_cache.h"
+#include "pipeline/fb_records.h"
+#include "pipeline/offset_table_coder.h"
+#include "pipeline/output_writer.h"
+
+struct FBBand {
+    uint32_t line = 0;            // first output line of the band in the page
+    uint32_t width = 0;           // dots
+    uint32_t bytesPerRow = 0;     // of a row of the rendering buffer
+    uint32_t height = 0;          // lines
+    uint32_t bitsPerPixel = 0;    // of the rendering buffer: 8 grey, 32 colour
+    uint32_t colour = 0;          // 1: four planes (cyan, magenta, yellow, black)
+    uint32_t physWidthBytes = 0;  // of a physical band plane row
+    uint32_t physHeight = 0;      // lines of a physical band
+    uint8_t* buffer = nullptr;    // the rendering buffer (cache kind 3)
+    size_t bufferBytes = 0;       // how much of it may be read
+    FBScreen screen;
+    uint32_t bandCount = 0;       // for the compression parameter of the last band
+    uint32_t resolution = 0;      // rendering, dots per inch
+    uint32_t outputResolution = 0;
+    const uint8_t* rowFlags = nullptr;  // of the rendering band, one per rendering row
+    size_t rowFlagCount = 0;
+    FBBandCache* cache = nullptr;
+
+    // The offset-table coder's distances, reused from band to band of the
+    // document.
+    FBCompressTables compressTables;
+    // The 600 x 1200 mode: one physical band's rows doubled, before
+    // screening. Sized once per page set-up, not per band.
+    std::vector<uint8_t> doubledRows;
+};
+
+// Whether the band record doubles rendering rows and pixels.
+bool FBBandIsDoubled(const FBBand& band);
+
+// Fills the band record from the page: resolutions, pixel depth, physical
+// band geometry at the output resolution; grows the cache's halftone,
+// compressed-band and work buffers; sets up the screens (screenClass: 0
+// normal, 1 text, 2 photo). Returns 1, or 0 when the page's depth is neither
+// 8 nor 32 bits or the buffers cannot be had.
+int FBInitializeBand(FBBand* band, FBBandCache* cache, const FBPage& page, uint32_t screenClass);
+
+// The band count the compression parameter sees: (physical band height at
+// the output resolution / that at the rendering resolution) x (rendering
+// bands x output resolution / rendering resolution). Returns 1, or 0 before
+// FBInitializeBand.
+int FBOutBandSetTotalBandNums(FBBand* band, uint32_t renderBandCount);
+
+// The rendering buffer and how many bytes of it hold rows. Returns 1.
+int FBOutBandSetBuffer(FBBand* band, uint8_t* buffer, size_t bytes);
+
+// The row flags of the rendering band just played (one byte per rendering
+// row; none: null or 0). Returns 1.
+int FBOutBandSetRowFlags(FBBand* band, const uint8_t* rowFlags, size_t count);
+
+// Sets line, width and height from the inclusive rectangle x0..x1, y0..y1 of
+// rendering pixels, and the rendering buffer's row bytes. In the 600 x 1200
+// mode line, width and height are doubled. Returns 1, or 0 (band emptied)
+// when the rectangle is inverted or too large.
+int FBPrepareBand(FBBand* band, uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1);
+
+// Prints the prepared band: ClippingColor or ClippingMono, or their doubling
+// variants in the 600 x 1200 mode. Returns what the band printer returns.
+int FBPrintBand(FBBand* band, FBOut* out);
+
+// Releases the screens and the doubling buffer. Returns 1.
+int FBDestroyBand(FBBand* band);

@@ -1,0 +1,146 @@
+// Helpers of the band printer tests: a page record, a rendering band to fill
+// by hand, and a printed job on a test printer that is read back with the
+// stream decoder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "decode/stream_decoder.h"
+#include "pipeline/fb_band.h"
+#include "pipeline/fb_records.h"
+#include "pipeline/output_writer.h"
+#include "pipeline/printer_stream.h"
+#include "support/temp_folder.h"
+#include "support/test_printer.h"
+
+namespace band_test {
+
+// A 32-bit pixel after colour conversion: the whiteness of each ink (255 =
+// no ink), yellow in byte 0, then magenta, cyan, black.
+constexpr uint32_t Inks(uint8_t yellow, uint8_t magenta, uint8_t cyan, uint8_t black) {
+    return uint32_t{yellow} | uint32_t{magenta} << 8 | uint32_t{cyan} << 16 | uint32_t{black} << 24;
+}
+constexpr uint32_t kCyanInk = Inks(255, 255, 0, 255);
+constexpr uint32_t kMagentaInk = Inks(255, 0, 255, 255);
+constexpr uint32_t kYellowInk = Inks(0, 255, 255, 255);
+constexpr uint32_t kBlackInk = Inks(255, 255, 255, 0);
+
+inline FBPage MakePage(uint32_t resolution, uint32_t outputResolution, uint32_t bitsPerPixel,
+                       uint32_t width, uint32_t height) {
+    FBPage page;
+    page.paperCode = 9;
+    page.resolution = resolution;
+    page.outputResolution = outputResolution;
+    page.bitsPerPixel = bitsPerPixel;
+    page.colour = bitsPerPixel == 32 ? 1 : 0;
+    page.printableWidth = width;
+    page.printableHeight = height;
+    page.pageWidth = width;
+    page.pageHeight = height;
+    page.copies = 1;
+    page.pageNumber = 1;
+    return page;
+}
+
+// A rendering band: rows of rowPixels pixels back to back, exactly as large
+// as it must be, so that the sanitizer sees any read past it. Starts white.
+struct RenderBand {
+    RenderBand(uint32_t bitsPerPixel, uint32_t pixelsPerRow, uint32_t rowCount)
+        : bytesPerPixel(bitsPerPixel / 8), rowPixels(pixelsPerRow), rows(rowCount),
+          pixels(size_t{pixelsPerRow} * rowCount * (bitsPerPixel / 8), 0xFF) {}
+
+    // Sets a rectangle of pixels (grey: the low byte).
+    void Fill(uint32_t row, uint32_t col, uint32_t height, uint32_t width, uint32_t pixel) {
+        for (uint32_t r = row; r < row + height; ++r)
+            for (uint32_t c = col; c < col + width; ++c) Set(r, c, pixel);
+    }
+    void Set(uint32_t row, uint32_t col, uint32_t pixel) {
+        std::memcpy(&pixels[(size_t{row} * rowPixels + col) * bytesPerPixel], &pixel, bytesPerPixel);
+    }
+    uint32_t Stride() const { return rowPixels * bytesPerPixel; }
+
+    uint32_t bytesPerPixel;
+    uint32_t rowPixels;
+    uint32_t rows;
+    std::vector<uint8_t> pixels;
+};
+
+// Hands the rendering band to the band record as rendering rows
+// top .. top + rows - 1 and prints it.
+inline int PrintRenderBand(FBBand* band, FBOut* out, RenderBand* render, uint32_t top,
+                           const std::vector<uint8_t>* rowFlags = nullptr) {
+    FBOutBandSetBuffer(band, render->pixels.data(), render->pixels.size());
+    FBOutBandSetRowFlags(band, rowFlags ? rowFlags->data() : nullptr, rowFlags ? rowFlags->size() : 0);
+    if (!FBPrepareBand(band, 0, top, render->rowPixels - 1, top + render->rows - 1)) return 0;
+    return FBPrintBand(band, out);
+}
+
+// One job of one page on a test printer: the job header and page header are
+// written at once; Finish writes the page trailer and the job trailer, reads
+// what the printer received and decodes it.
+class PrintedJob {
+public:
+    PrintedJob(const zebl_test::TempFolder& folder, const FBPage& page)
+        : page_(page), printer_(std::make_unique<zebl_test::TestPrinter>(folder)) {
+        if (!printer_->Ready()) return;
+        FBOutSetDocinfo(&out_, u"band test", printer_->OutputPath(), u"RAW");
+        opened_ = FBOutOpen(&out_, printer_->Name(), nullptr) == 1 && FBOutStartDoc(&out_) == 1 &&
+                  WriteJobHeader(&out_, page_, &settings_) == 1 && FBOutStartPage(&out_) == 1 &&
+                  WritePageHeader(&out_, page_, settings_) == 1;
+    }
+    ~PrintedJob() { FBOutClose(&out_); }
+
+    bool Opened() const { return opened_; }
+    FBOut* Out() { return &out_; }
+
+    // The decoded job; the test fails when the stream does not decode.
+    const DecodedJob& Finish() {
+        EXPECT_EQ(WritePageTrailer(&out_, page_, settings_), 1);
+        EXPECT_EQ(FBOutEndPage(&out_), 1);
+        EXPECT_EQ(WriteJobTrailer(&out_), 1);
+        EXPECT_EQ(FBOutEndDoc(&out_), 1);
+        FBOutClose(&out_);
+        bytes_ = printer_->Output();
+        std::string error;
+        EXPECT_TRUE(DecodeStream(bytes_.data(), bytes_.size(), &job_, &error)) << error;
+        EXPECT_EQ(job_.pages.size(), 1u);
+        return job_;
+    }
+    // The finished job's only page.
+    const DecodedPage& Page() const { return job_.pages.at(0); }
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+private:
+    FBPage page_;
+    FBSettings settings_;
+    std::unique_ptr<zebl_test::TestPrinter> printer_;
+    FBOut out_;
+    bool opened_ = false;
+    std::vector<uint8_t> bytes_;
+    DecodedJob job_;
+};
+
+// Where a plane differs from the expected dots, as "first difference at
+// (x, y)" — or empty when it does not.
+template <typename Expected>
+std::string CompareDots(const PagePlane& plane, uint32_t width, uint32_t height, Expected expected) {
+    uint64_t differences = 0;
+    std::string first;
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+            if (plane.Dot(x, y) == expected(x, y)) continue;
+            if (differences++ == 0)
+                first = "at (" + std::to_string(x) + ", " + std::to_string(y) + ") dot " +
+                        std::to_string(plane.Dot(x, y));
+        }
+    }
+    return differences ? std::to_string(differences) + " dots differ, first " + first : std::string();
+}
+
+}  // namespace band_test
