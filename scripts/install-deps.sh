@@ -18,4 +18,4 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 $sudo dpkg --add-architecture i386
 $sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
