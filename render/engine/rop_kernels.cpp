@@ -8,7 +8,9 @@
 // alias anything reached through a reference; the pixel loops therefore take
 // their geometry and operands by value so that nothing is reloaded per pixel.
 // Pixel indices are size_t: a 32-bit index times the pixel size could wrap,
-// and that possibility alone keeps the compiler from vectorising.
+// and that possibility alone keeps the compiler from vectorising. The block
+// visitors capture their operands by value and store a block's words only
+// after computing all of them, for the same reason.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -229,13 +231,15 @@ void DestFunctionRows(const KernelArea area, const DestFunctionPair<typename Px:
         uint8_t* row = RowStart(area, i);
         rop::WalkMaskRowBlocks<Value, kSkipBlankBytes>(
             MaskRow(area, i), width,
-            [&](size_t x, const uint8_t* spread) {
+            [row, wideFunction, wideTags](size_t x, const uint8_t* spread) {
                 uint8_t* block = row + x * Px::kBytes;
+                uint64_t words[kWordsPerBlock];
                 for (size_t w = 0; w < kWordsPerBlock; ++w) {
                     const uint64_t old = rop::LoadWord(block + 8 * w);
                     const uint64_t set = rop::LoadWord(spread + 8 * w);
-                    rop::StoreWord(block + 8 * w, wideTags.Apply(wideFunction(old, set), old, set));
+                    words[w] = wideTags.Apply(wideFunction(old, set), old, set);
                 }
+                std::memcpy(block, words, sizeof words);
             },
             [&](size_t x, Value set) {
                 uint8_t* at = row + x * Px::kBytes;
@@ -322,15 +326,17 @@ void BrushSourceRows(const KernelArea area, const uint8_t* brush,
         };
         rop::WalkMaskRowBlocks<Value, kSkipBlankBytes>(
             MaskRow(area, i), width,
-            [&](size_t x, const uint8_t* spread) {
+            [row, wideTables, wideTags, &patternAt](size_t x, const uint8_t* spread) {
                 uint8_t* block = row + x * Px::kBytes;
                 const uint8_t* pattern = patternAt(x);
+                uint64_t words[kWordsPerBlock];
                 for (size_t w = 0; w < kWordsPerBlock; ++w) {
                     const uint64_t old = rop::LoadWord(block + 8 * w);
                     const uint64_t set = rop::LoadWord(spread + 8 * w);
                     const uint64_t p = rop::LoadWord(pattern + 8 * w);
-                    rop::StoreWord(block + 8 * w, wideTags.Apply(wideTables(p, old, set), old, set));
+                    words[w] = wideTags.Apply(wideTables(p, old, set), old, set);
                 }
+                std::memcpy(block, words, sizeof words);
             },
             [&](size_t x, Value set) {
                 uint8_t* at = row + x * Px::kBytes;
