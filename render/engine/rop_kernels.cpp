@@ -1,8 +1,9 @@
 // The four raster kernels. Each is chosen once per ROP selection
 // (FrameSelectRopBrush); inside a kernel the operation is picked once per
-// request, as a template instance for the two-operand kernels or as a
-// branch-free run-time table for the three-operand one, so the pixel loops
-// carry no decision but the data itself.
+// request, as a template instance for the pattern kernel or as branch-free
+// run-time masks for the masked kernels, so the pixel loops carry no decision
+// but the data itself. Masked kernels work a mask byte (eight pixels) at a
+// time as 64-bit words.
 //
 // Band stores go through byte pointers, which the compiler must assume may
 // alias anything reached through a reference; the pixel loops therefore take
