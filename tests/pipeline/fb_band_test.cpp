@@ -140,21 +140,6 @@ TEST_F(BandRecord, AnInvertedOrOversizedRectangleEmptiesTheBand) {
     EXPECT_EQ(FBPrepareBand(nullptr, 0, 0, 1, 1), 0);
 }
 
-TEST_F(BandRecord, BufferAndRowFlagsAreTakenWithTheirSizes) {
-    uint8_t pixels[64];
-    const uint8_t flags[4] = {1, 1, 2, 0};
-    ASSERT_EQ(FBOutBandSetBuffer(&band_, pixels, sizeof pixels), 1);
-    EXPECT_EQ(band_.buffer, pixels);
-    EXPECT_EQ(band_.bufferBytes, 64u);
-    ASSERT_EQ(FBOutBandSetBuffer(&band_, nullptr, 64), 1);
-    EXPECT_EQ(band_.bufferBytes, 0u);  // no buffer, nothing to read
-    ASSERT_EQ(FBOutBandSetRowFlags(&band_, flags, 4), 1);
-    EXPECT_EQ(band_.rowFlags, flags);
-    EXPECT_EQ(band_.rowFlagCount, 4u);
-    ASSERT_EQ(FBOutBandSetRowFlags(&band_, nullptr, 4), 1);
-    EXPECT_EQ(band_.rowFlagCount, 0u);
-}
-
 TEST_F(BandRecord, DestroyReleasesTheScreensAndTheDoublingRows) {
     ASSERT_EQ(FBInitializeBand(&band_, &cache_, Page(600, 1200, 8), kScreenNormal), 1);
     ASSERT_FALSE(band_.doubledRows.empty());
