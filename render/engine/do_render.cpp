@@ -4,20 +4,10 @@
 #include <new>
 
 #include "bitmap_1bpp.h"
+#include "scratch_buffer.h"
 #include "watermark.h"
 
 namespace {
-
-// Resizes a work buffer; false when the memory is not there (the object is
-// then not drawn: the job prints less rather than stopping).
-bool Reserve(std::vector<uint8_t>& buffer, size_t bytes) {
-    try {
-        if (buffer.size() < bytes) buffer.resize(bytes);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
 
 // A grey device stores white as 255, a colour device as 0xFFFFFF.
 bool IsBlackOrWhite(const RenderState* state, uint32_t colour) {
@@ -90,7 +80,7 @@ void DoRender(RenderState* state, TRect* req) {
 
     if (req->bits && req->bitOffset) {
         const size_t bytes = size_t{MaskStride(req->xe - req->xs - req->bitOffset)} * req->rows;
-        if (!Reserve(state->realignScratch, bytes)) return;
+        if (!ReserveScratch(state->realignScratch, bytes)) return;
         DeletebLeft(req, state->realignScratch.data());
     }
 
@@ -145,7 +135,7 @@ void RDDoRenderClip(RenderState* state, TRect* req) {
         return;
     }
     const uint32_t srcStride = MaskStride(req->xe - req->xs);
-    if (!Reserve(state->clipRowScratch, size_t{srcStride} + 32)) {
+    if (!ReserveScratch(state->clipRowScratch, size_t{srcStride} + 32)) {
         state->clipRuns.clear();
         return;
     }

@@ -10,6 +10,7 @@
 #include "drawing_seams.h"
 #include "raster_ops.h"
 #include "scaling.h"
+#include "scratch_buffer.h"
 
 namespace {
 
@@ -37,15 +38,6 @@ struct Registers {
 uint32_t SaturatingAdd(uint32_t a, uint32_t b) {
     const uint64_t sum = uint64_t{a} + b;
     return sum > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(sum);
-}
-
-bool Reserve(std::vector<uint8_t>& buffer, size_t bytes) {
-    try {
-        if (buffer.size() < bytes) buffer.resize(bytes);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
 }
 
 class Player {
@@ -291,7 +283,7 @@ void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
     if (req.bitOffset) {
         // Drop the leading bits first, so that only the glyph is resampled.
         const size_t bytes = size_t{MaskStride(srcWidth)} * srcRows;
-        if (!Reserve(st_->glyphScratch, bytes)) return;
+        if (!ReserveScratch(st_->glyphScratch, bytes)) return;
         DeletebLeft(&req, st_->glyphScratch.data());
     }
     const uint8_t* src = req.bits;
@@ -303,7 +295,7 @@ void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
     if (width > 0xFFFF || req.rows > 0xFFFF) return;
     const uint64_t bytes = uint64_t{MaskStride(width)} * req.rows;
     if (bytes > kMaxScaledMaskBytes) return;
-    if (!Reserve(st_->scaledGlyphScratch, static_cast<size_t>(bytes))) return;
+    if (!ReserveScratch(st_->scaledGlyphScratch, static_cast<size_t>(bytes))) return;
     uint8_t* dst = st_->scaledGlyphScratch.data();
     std::fill(dst, dst + bytes, uint8_t{0});
     Scale1BPPBitmap(dst, width, req.rows, src, srcWidth, srcRows);
