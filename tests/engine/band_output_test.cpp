@@ -281,6 +281,28 @@ TEST_F(BandOutput, APageWiderThanThePrintersBandIsCutAtTheBandsEdge) {
     EXPECT_FALSE(decoded.Plane(4).Dot(4960, 0));
 }
 
+// Doubled, the cut falls at 9920 dots: half as many rendering pixels are
+// doubled as the band is wide, and no more.
+TEST_F(BandOutput, ADoubledPageWiderThanThePrintersBandIsCutBeforeDoubling) {
+    const uint32_t wide = 5024;  // rendering pixels: 10048 dots
+    const FBPage page = MakePage(600, 1200, 32, wide, 64);
+    Initialize(page);
+    RenderBand render(32, wide, 64);
+    render.Fill(3, 4950, 2, wide - 4950, band_test::kBlackInk);
+
+    PrintedJob job(temp_, page);
+    ASSERT_TRUE(job.Opened());
+    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 0), 1);
+    job.Finish();
+
+    const DecodedPage& decoded = job.Page();
+    ASSERT_EQ(decoded.bands.size(), 1u);
+    EXPECT_EQ(decoded.bands[0].widthDots, 9920u);
+    const Box printed{9900, 6, 9920, 10};
+    EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), 2 * wide, 128,
+                                     [&](uint32_t x, uint32_t y) { return printed.Holds(x, y); }), "");
+}
+
 // 600 x 1200: a 600-dpi rendering band of 64 rows becomes one 1200-dpi
 // physical band of 128 lines, every pixel a 2 x 2 block.
 TEST_F(BandOutput, TheDoublingVariantScreensTheDoubledBandAt1200Dpi) {
