@@ -1,6 +1,8 @@
 // Loading modules by name, and where this module and the system live.
 #pragma once
 
+#include <cstdint>
+
 #include "sys/text.h"
 
 // The calling convention of exported Windows entry points and of the
@@ -14,6 +16,13 @@
 namespace sys {
 
 using ModuleHandle = void*;
+
+// The last errors of module loading (the Windows values).
+enum : uint32_t {
+    kErrorModNotFound = 126,   // no such module file
+    kErrorProcNotFound = 127,  // no such exported routine
+    kErrorBadExeFormat = 193,  // the file is not a loadable module
+};
 
 // LoadLibraryW / dlopen. Null and the last error on failure.
 ModuleHandle LoadLibrary(WStringView path);
