@@ -1,0 +1,194 @@
+// The page printer's dispatch and the steps its variants share.
+#include "pipeline/page_print.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "engine/halftone.h"
+#include "engine/playback.h"
+#include "engine/render_band.h"
+#include "pipeline/page_print_internal.h"
+#include "pipeline/printer_stream.h"
+
+namespace {
+
+constexpr uint64_t kFullShareListBytes = 157286399;  // up to this: the whole budget
+constexpr uint64_t kTenthShareListBytes = 262144000; // from this on: a tenth
+
+// A rendering state that is given back with RDDestroy.
+void DestroyRenderState(RenderState* state) {
+    if (state) RDDestroy(state);
+}
+
+// A colour page that no colour conversion can turn into inks would be
+// screened from raw RGB bytes: dots of the wrong inks everywhere. It prints
+// as a grey page instead (the playback then works in luminance).
+FBPage PrintablePage(const FBPage& page, const FBPrintCache& cache) {
+    FBPage printable = page;
+    if (printable.bitsPerPixel == 32 && cache.colour == nullptr) {
+        printable.bitsPerPixel = 8;
+        printable.colour = 0;
+    }
+    return printable;
+}
+
+// A shift that would move the page above its top edge is not applied: the
+// playback's positions are unsigned and would wrap round.
+uint32_t NonNegative(int64_t shift) { return shift > 0 ? static_cast<uint32_t>(shift) : 0; }
+
+}  // namespace
+
+FBPrintCache::FBPrintCache() = default;
+
+FBPrintCache::~FBPrintCache() {
+    if (band) FBDestroyBand(band.get());
+    DestroyRenderState(renderState.get());
+}
+
+uint32_t FBSanitizeScale(int32_t percent) {
+    if (percent <= 0) return 100;
+    return static_cast<uint32_t>(std::clamp(percent, kMinScalePercent, kMaxScalePercent));
+}
+
+uint32_t FBMemorySharePercent(uint64_t listBytes) {
+    if (listBytes <= kFullShareListBytes) return 100;
+    if (listBytes < kTenthShareListBytes) return 20;
+    return 10;
+}
+
+int FBPagePrint(const FBPage& page, const FBDisplayList& list, FBOut* out, FBSettings* settings,
+                FBPrintCache* cache) {
+    if (out == nullptr || settings == nullptr || cache == nullptr) return 0;
+    settings->retIndex = 0;
+    const FBPage printable = PrintablePage(page, *cache);
+    if (cache->colour) cache->colour->ResetPage(printable);
+
+    if (printable.poster) return FBPagePosterPrint(printable, list, out, *settings, cache);
+    if (printable.rotate180) return FBPagePrint180(printable, list, out, *settings, cache);
+
+    const uint32_t scale = FBSanitizeScale(static_cast<int32_t>(settings->scale));
+    const int64_t height = printable.printableHeight;
+    const bool bottomAligned = settings->landscapeScale != 0 && printable.orientation == 1;
+    if (scale <= 100 || settings->scaleNoEnlarge != 0) {
+        const uint32_t yShift = bottomAligned ? NonNegative(height * 100 / scale - height) : 0;
+        return FBPagePrintNormal(printable, list, out, *settings, cache, 0, yShift);
+    }
+    const uint32_t yShift = bottomAligned ? NonNegative(scale * height / 100 - height) : 0;
+    return FBPagePrintZoomUp(printable, list, out, *settings, cache, 0, yShift, 100, scale);
+}
+
+namespace fb_page {
+
+RenderState* PreparePage(FBPrintCache* cache, const FBPage& page, const FBDisplayList& list,
+                         uint32_t rowPixels, uint32_t pageRows) {
+    if (page.bitsPerPixel != 8 && page.bitsPerPixel != 32) return nullptr;
+    try {
+        if (!cache->renderState) {
+            auto state = std::make_unique<RenderState>();
+            RDInitialize(state.get());
+            cache->renderState = std::move(state);
+        }
+        if (!cache->band) cache->band = std::make_unique<FBBand>();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    RenderState* state = cache->renderState.get();
+    state->isColour = page.bitsPerPixel == 32 ? 1 : 0;
+    state->resolution = page.resolution;
+    state->bitsPerPixel = page.bitsPerPixel;
+    state->pageRows = pageRows;
+    state->rowPixels = rowPixels;
+    state->bytesPerRow = rowPixels * (page.bitsPerPixel / 8);
+    state->dwordsPerRow = state->bytesPerRow / 4;
+    state->screenClass = kScreenNormal;
+    state->displayList = list.begin;
+    state->displayListEnd = list.begin ? list.end : nullptr;
+    state->band = nullptr;
+    if (!FBInitializeBand(cache->band.get(), &cache->buffers, page, kScreenNormal)) return nullptr;
+    return state;
+}
+
+uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t bandRows) {
+    if (bandRows == 0) return nullptr;
+    state->band = FBAllocInCache(&cache->buffers, kCacheRenderBuffer,
+                                 uint64_t{bandRows} * state->bytesPerRow);
+    return state->band;
+}
+
+uint8_t* AllocOutputBand(FBPrintCache* cache, uint32_t rows, uint32_t bytesPerRow) {
+    const uint64_t bytes = uint64_t{rows} * bytesPerRow;
+    if (bytes == 0 || bytes > kMaxCacheBufferBytes) return nullptr;
+    try {
+        if (cache->outputBand.size() < bytes) {
+            cache->outputBand.clear();
+            cache->outputBand.shrink_to_fit();
+            cache->outputBand.resize(bytes);
+        }
+        if (cache->outputRowFlags.size() < rows) cache->outputRowFlags.resize(rows);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return cache->outputBand.data();
+}
+
+void WhitenRows(uint8_t* buffer, uint8_t* rowFlags, uint32_t bytesPerRow, uint32_t firstRow,
+                uint32_t rows) {
+    if (rows == 0) return;
+    std::memset(buffer + size_t{firstRow} * bytesPerRow, 0xFF, size_t{rows} * bytesPerRow);
+    if (rowFlags) std::memset(rowFlags + firstRow, 0, rows);
+}
+
+const uint8_t* RowFlags(const RenderState& state, uint32_t rows) {
+    return state.rowFlags.size() >= rows ? state.rowFlags.data() : nullptr;
+}
+
+void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows,
+              uint32_t clipLeft, uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin,
+              uint32_t whiteFrom) {
+    const uint32_t physical = RDPhysBandHeight(state->resolution);
+    if (RDInitializeBand(state, firstRow / physical, 0, firstRow, state->rowPixels - 1,
+                         firstRow + rows - 1)) {
+        state->clipLeft = clipLeft;
+        state->clipRight = std::min(clipRight, state->rowPixels - 1);
+        PlayFrameBuffer(state, rowOrigin, colOrigin);
+        RDInitializePage();
+    } else {
+        // A band the engine refused is printed white, not from what the
+        // buffer held before.
+        WhitenRows(state->band, nullptr, state->bytesPerRow, 0, rows);
+        std::fill(state->rowFlags.begin(), state->rowFlags.end(), uint8_t{0});
+    }
+    if (cache->colour) {
+        cache->colour->Convert(state->band, rows * state->rowPixels, state->bitsPerPixel);
+    }
+    // Whitened after the conversion: 0xFF is "no ink" in every plane, so no
+    // conversion can put dots there.
+    if (whiteFrom < firstRow + rows) {
+        const uint32_t from = whiteFrom > firstRow ? whiteFrom - firstRow : 0;
+        uint8_t* flags = state->rowFlags.size() >= rows ? state->rowFlags.data() : nullptr;
+        WhitenRows(state->band, flags, state->bytesPerRow, from, rows - from);
+    }
+}
+
+int BeginPage(FBOut* out, const FBPage& page, const FBSettings& settings) {
+    const int started = FBOutStartPage(out);
+    return WritePageHeader(out, page, settings) & started;
+}
+
+int EndPage(FBOut* out, const FBPage& page, const FBSettings& settings, FBBand* band) {
+    const int written = WritePageTrailer(out, page, settings);
+    const int ended = FBOutEndPage(out);
+    FBDestroyBand(band);
+    return written & ended;
+}
+
+int PrintBand(FBBand* band, FBOut* out, uint8_t* buffer, uint32_t bytesPerRow, uint32_t columns,
+              uint32_t firstRow, uint32_t rows, const uint8_t* rowFlags) {
+    FBOutBandSetBuffer(band, buffer, size_t{rows} * bytesPerRow);
+    FBOutBandSetRowFlags(band, rowFlags, rowFlags ? rows : 0);
+    if (!FBPrepareBand(band, 0, firstRow, columns - 1, firstRow + rows - 1)) return 0;
+    return FBPrintBand(band, out);
+}
+
+}  // namespace fb_page

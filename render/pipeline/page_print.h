@@ -1,0 +1,97 @@
+// The page printer: plays a page's display list band by band into the
+// rendering buffer, has the colour conversion turn the pixels into inks, and
+// hands every rendering band to the band printer, which screens, compresses
+// and writes it. Four variants: normal (with a vertical shift for landscape
+// scaling), enlarged (a window of the page scaled up), rotated by 180
+// degrees, and poster tiles (n x n enlarged windows, one sheet each).
+//
+// Every variant writes nothing at all for a page whose rendering band cannot
+// be sized or allocated: no page header, no trailer (the job goes on).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/render_state.h"
+#include "pipeline/band_cache.h"
+#include "pipeline/fb_band.h"
+#include "pipeline/fb_records.h"
+#include "pipeline/output_writer.h"
+
+// A page's display list as the rendering engine reads it: whole-record
+// chunks, and how many bytes they hold together.
+struct FBDisplayList {
+    const DLChunk* begin = nullptr;
+    const DLChunk* end = nullptr;
+    uint64_t bytes = 0;
+};
+
+// The colour conversion the page printer applies to every played band.
+class FBColourConverter {
+public:
+    virtual ~FBColourConverter() = default;
+    // Page start: the conversion follows the page's colour flag and output
+    // resolution.
+    virtual void ResetPage(const FBPage& page) = 0;
+    // Converts count pixels in place: 32-bit 0xTTRRGGBB pixels become the
+    // whiteness of yellow, magenta, cyan and black in bytes 0 to 3.
+    virtual void Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) = 0;
+};
+
+// What the page printer keeps for the whole document: the band buffers, the
+// rendering state (its downloaded bitmaps and brushes live from page to
+// page), the band record, and the output band of the rotated and enlarged
+// variants. Everything only grows; nothing is allocated per band.
+struct FBPrintCache {
+    FBPrintCache();
+    ~FBPrintCache();
+    FBPrintCache(const FBPrintCache&) = delete;
+    FBPrintCache& operator=(const FBPrintCache&) = delete;
+
+    FBBandCache buffers;
+    std::unique_ptr<RenderState> renderState;  // created at the first page
+    std::unique_ptr<FBBand> band;              // created at the first page
+    FBColourConverter* colour = nullptr;       // not owned; null: no conversion
+    std::vector<uint8_t> outputBand;           // rotated and enlarged printing
+    std::vector<uint8_t> outputRowFlags;
+};
+
+// Limits on what a settings record can make the page printer do. A scale
+// outside kMinScalePercent .. kMaxScalePercent is taken to the nearer limit
+// (0 and negative values mean "not scaled", 100); a poster has at most
+// kMaxPosterTilesPerSide tiles per side, and an overlap that would leave less
+// than half a tile is dropped.
+constexpr int32_t kMinScalePercent = 10;
+constexpr int32_t kMaxScalePercent = 400;
+constexpr uint32_t kMaxPosterTilesPerSide = 5;
+
+// The scale in percent that a settings value stands for (see above).
+uint32_t FBSanitizeScale(int32_t percent);
+
+// Prints one page: poster, rotated, normal or enlarged (see page_print.cpp).
+// Colour pages print as grey pages when the cache has no colour conversion.
+// Returns 1 when the page went out, 0 when it was skipped or the writer
+// refused it.
+int FBPagePrint(const FBPage& page, const FBDisplayList& list, FBOut* out, FBSettings* settings,
+                FBPrintCache* cache);
+
+int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
+                      const FBSettings& settings, FBPrintCache* cache, uint32_t xShift,
+                      uint32_t yShift);
+
+// The window of the page enlarged by multiplier / divisor whose top left
+// corner is column xOffset, row yOffset of the enlarged page.
+int FBPagePrintZoomUp(const FBPage& page, const FBDisplayList& list, FBOut* out,
+                      const FBSettings& settings, FBPrintCache* cache, uint32_t xOffset,
+                      uint32_t yOffset, uint32_t divisor, uint32_t multiplier);
+
+int FBPagePrint180(const FBPage& page, const FBDisplayList& list, FBOut* out,
+                   const FBSettings& settings, FBPrintCache* cache);
+
+int FBPagePosterPrint(const FBPage& page, const FBDisplayList& list, FBOut* out,
+                      const FBSettings& settings, FBPrintCache* cache);
+
+// The share of the memory budget a rendering band may take, by the bytes of
+// the page's display list: 100, 20 above 150 MiB, 10 from 250 MiB on.
+uint32_t FBMemorySharePercent(uint64_t listBytes);

@@ -1,0 +1,55 @@
+// Steps the page printing variants share: the rendering state of a page,
+// one played rendering band, the page brackets, and row copies between the
+// rendering buffer and the output band.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "pipeline/page_print.h"
+
+namespace fb_page {
+
+// Rendering rows are padded to a multiple of 32 pixels.
+constexpr uint32_t RoundUp32(uint32_t pixels) { return (pixels + 31u) & ~31u; }
+
+// The rendering state and band record for a page whose rendering rows are
+// rowPixels wide: depth, resolution, display list; the band record is filled
+// from the page (FBInitializeBand). Null when either cannot be had.
+RenderState* PreparePage(FBPrintCache* cache, const FBPage& page, const FBDisplayList& list,
+                         uint32_t rowPixels, uint32_t pageRows);
+
+// The rendering buffer for bandRows rows of the prepared rendering state;
+// null when it cannot be had.
+uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t bandRows);
+
+// The second buffer of rows x bytesPerRow bytes (the rotated and enlarged
+// variants' output band) and its row flags; null when it cannot be had.
+uint8_t* AllocOutputBand(FBPrintCache* cache, uint32_t rows, uint32_t bytesPerRow);
+
+// Plays rendering rows firstRow .. firstRow + rows - 1 of the page (all
+// columns of the rendering row, requests clipped to clipLeft .. clipRight),
+// converts the colours, and whitens the rows from page row whiteFrom on,
+// where the page has ended: nothing beyond the page is printed.
+void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows,
+              uint32_t clipLeft, uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin,
+              uint32_t whiteFrom);
+
+// Starts the page on the writer and writes its header; 1 when both worked.
+int BeginPage(FBOut* out, const FBPage& page, const FBSettings& settings);
+// Writes the page trailer, ends the page and releases the screens.
+int EndPage(FBOut* out, const FBPage& page, const FBSettings& settings, FBBand* band);
+
+// Hands the buffer to the band record as rendering rows firstRow .. firstRow
+// + rows - 1, columns 0 .. columns - 1, and prints it.
+int PrintBand(FBBand* band, FBOut* out, uint8_t* buffer, uint32_t bytesPerRow, uint32_t columns,
+              uint32_t firstRow, uint32_t rows, const uint8_t* rowFlags);
+
+// Sets rows of a band buffer (and their row flags) to white / nothing drawn.
+void WhitenRows(uint8_t* buffer, uint8_t* rowFlags, uint32_t bytesPerRow, uint32_t firstRow,
+                uint32_t rows);
+
+// The row flags of the state's current band: one per row or null.
+const uint8_t* RowFlags(const RenderState& state, uint32_t rows);
+
+}  // namespace fb_page

@@ -1,0 +1,146 @@
+// Helpers of the page printer tests: a colour conversion in its simplest
+// form, a job on a test printer whose pages go through FBPagePrint and come
+// back decoded, and comparisons of decoded planes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "decode/stream_decoder.h"
+#include "engine/playback_test_support.h"
+#include "pipeline/fb_records.h"
+#include "pipeline/output_writer.h"
+#include "pipeline/page_print.h"
+#include "pipeline/printer_stream.h"
+#include "support/temp_folder.h"
+#include "support/test_printer.h"
+
+namespace page_test {
+
+using playback_test::DL;
+
+// 0xTTRRGGBB -> whiteness of yellow, magenta, cyan, black, black generated
+// from the darkest channel. Counts the pixels it converted.
+class SimpleColour : public FBColourConverter {
+public:
+    void ResetPage(const FBPage&) override { ++pages; }
+    void Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) override {
+        if (bitsPerPixel != 32) return;
+        converted += count;
+        for (uint32_t i = 0; i < count; ++i) {
+            uint8_t* p = pixels + size_t{i} * 4;
+            const int blue = p[0], green = p[1], red = p[2];
+            const int white = std::max({red, green, blue});
+            p[0] = static_cast<uint8_t>(255 - (white - blue));
+            p[1] = static_cast<uint8_t>(255 - (white - green));
+            p[2] = static_cast<uint8_t>(255 - (white - red));
+            p[3] = static_cast<uint8_t>(white);
+        }
+    }
+    int pages = 0;
+    uint64_t converted = 0;
+};
+
+inline FBPage MakePage(uint32_t resolution, uint32_t bitsPerPixel, uint32_t width, uint32_t height) {
+    FBPage page;
+    page.paperCode = 9;
+    page.resolution = resolution;
+    page.outputResolution = resolution;
+    page.bitsPerPixel = bitsPerPixel;
+    page.colour = bitsPerPixel == 32 ? 1 : 0;
+    page.printableWidth = width;
+    page.printableHeight = height;
+    page.pageWidth = width;
+    page.pageHeight = height;
+    page.copies = 1;
+    page.pageNumber = 1;
+    return page;
+}
+
+// A display list as one chunk.
+struct ListView {
+    explicit ListView(const DL& dl) : chunk{dl.bytes().data(), static_cast<uint32_t>(dl.size())} {}
+    FBDisplayList List() const { return FBDisplayList{&chunk, &chunk + 1, chunk.size}; }
+    DLChunk chunk;
+};
+
+// A job of pages printed with FBPagePrint onto a test printer.
+class PageJob {
+public:
+    PageJob(const zebl_test::TempFolder& folder, FBColourConverter* colour = nullptr)
+        : printer_(std::make_unique<zebl_test::TestPrinter>(folder)) {
+        cache_.colour = colour;
+        settings_.scale = 100;
+        if (!printer_->Ready()) return;
+        FBOutSetDocinfo(&out_, u"page test", printer_->OutputPath(), u"RAW");
+        opened_ = FBOutOpen(&out_, printer_->Name(), nullptr) == 1 && FBOutStartDoc(&out_) == 1;
+    }
+    ~PageJob() { FBOutClose(&out_); }
+
+    bool Opened() const { return opened_; }
+    FBSettings& Settings() { return settings_; }
+    FBPrintCache& Cache() { return cache_; }
+    FBOut* Out() { return &out_; }
+
+    // Prints one page (the job header goes before the first).
+    int Print(const FBPage& page, const DL& list) {
+        if (!headerWritten_) headerWritten_ = WriteJobHeader(&out_, page, &settings_) == 1;
+        ListView view(list);
+        return FBPagePrint(page, view.List(), &out_, &settings_, &cache_);
+    }
+
+    // Ends the job and decodes it; the test fails when it does not decode.
+    const DecodedJob& Finish() {
+        EXPECT_EQ(WriteJobTrailer(&out_), 1);
+        EXPECT_EQ(FBOutEndDoc(&out_), 1);
+        FBOutClose(&out_);
+        bytes_ = printer_->Output();
+        std::string error;
+        EXPECT_TRUE(DecodeStream(bytes_.data(), bytes_.size(), &job_, &error)) << error;
+        return job_;
+    }
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+private:
+    std::unique_ptr<zebl_test::TestPrinter> printer_;
+    FBOut out_;
+    FBSettings settings_;
+    FBPrintCache cache_;
+    bool opened_ = false;
+    bool headerWritten_ = false;
+    std::vector<uint8_t> bytes_;
+    DecodedJob job_;
+};
+
+// How a plane differs from what expected(x, y) says, or "" when it does not.
+inline std::string CompareDots(const PagePlane& plane, uint32_t width, uint32_t height,
+                               const std::function<bool(uint32_t, uint32_t)>& expected) {
+    uint64_t differences = 0;
+    std::string first;
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+            if (plane.Dot(x, y) == expected(x, y)) continue;
+            if (differences++ == 0)
+                first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") has " +
+                        (plane.Dot(x, y) ? "a dot" : "no dot");
+        }
+    }
+    return differences ? std::to_string(differences) + " dots differ, first at " + first : "";
+}
+
+// Dots of a plane inside a rectangle (right and bottom exclusive).
+inline uint64_t DotsIn(const PagePlane& plane, uint32_t left, uint32_t top, uint32_t right,
+                       uint32_t bottom) {
+    uint64_t dots = 0;
+    for (uint32_t y = top; y < bottom; ++y)
+        for (uint32_t x = left; x < right; ++x) dots += plane.Dot(x, y) ? 1 : 0;
+    return dots;
+}
+
+}  // namespace page_test
