@@ -1,0 +1,191 @@
+// The spool file format: bytes worked out by hand from the format, round
+// trips through memory and files, and refusal of truncated and corrupt files.
+#include "job/spool_file.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+#include "job/file_bytes.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+SpoolJob SmallJob() {
+    SpoolJob job;
+    job.records.push_back({SpoolCall::StartDoc, {'a', 'b'}});
+    job.records.push_back({SpoolCall::WritePrinter, {1, 2, 3}});
+    job.records.push_back({SpoolCall::StartPage, {}});
+    job.records.push_back({SpoolCall::EndPage, {}});
+    job.records.push_back({SpoolCall::Abort, {}});
+    job.records.push_back({SpoolCall::EndDoc, {}});
+    return job;
+}
+
+const std::vector<uint8_t> kSmallJobBytes = {
+    'Z', 'S', 'P', 'L', 0x01, 0x00, 0x00, 0x00,  // magic, version 1, flags 0
+    0x01, 0x02, 0x00, 0x00, 0x00, 'a', 'b',      // StartDoc "ab"
+    0x02, 0x03, 0x00, 0x00, 0x00, 1, 2, 3,       // WritePrinter, 3 bytes
+    0x03, 0x00, 0x00, 0x00, 0x00,                // StartPage
+    0x04, 0x00, 0x00, 0x00, 0x00,                // EndPage
+    0x06, 0x00, 0x00, 0x00, 0x00,                // Abort
+    0x05, 0x00, 0x00, 0x00, 0x00,                // EndDoc
+    0x00, 0x00, 0x00, 0x00, 0x00,                // End
+};
+
+// Decodes a heap copy of exactly `size` bytes so the sanitizer sees any
+// read past the end.
+bool Decode(const std::vector<uint8_t>& bytes, size_t size, SpoolJob* job, std::string* error) {
+    std::unique_ptr<uint8_t[]> copy(new uint8_t[size ? size : 1]);
+    std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size), copy.get());
+    return DecodeSpoolFile(copy.get(), size, job, error);
+}
+
+std::string ErrorOf(const std::vector<uint8_t>& bytes) {
+    SpoolJob job;
+    std::string error;
+    EXPECT_FALSE(Decode(bytes, bytes.size(), &job, &error));
+    return error;
+}
+
+void ExpectSameJob(const SpoolJob& a, const SpoolJob& b) {
+    ASSERT_EQ(a.records.size(), b.records.size());
+    for (size_t i = 0; i < a.records.size(); ++i) {
+        EXPECT_EQ(a.records[i].call, b.records[i].call) << "record " << i;
+        EXPECT_EQ(a.records[i].data, b.records[i].data) << "record " << i;
+    }
+}
+
+TEST(SpoolFile, EncodesTheDocumentedBytes) {
+    EXPECT_EQ(EncodeSpoolFile(SmallJob()), kSmallJobBytes);
+}
+
+TEST(SpoolFile, DecodesTheDocumentedBytes) {
+    SpoolJob job;
+    std::string error;
+    ASSERT_TRUE(Decode(kSmallJobBytes, kSmallJobBytes.size(), &job, &error)) << error;
+    ExpectSameJob(job, SmallJob());
+}
+
+TEST(SpoolFile, RoundTripsLargeAndEmptyBuffers) {
+    SpoolJob job;
+    job.records.push_back({SpoolCall::StartDoc, {}});
+    std::vector<uint8_t> large(200000);
+    for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<uint8_t>(i * 7);
+    job.records.push_back({SpoolCall::WritePrinter, large});
+    job.records.push_back({SpoolCall::WritePrinter, {}});
+    job.records.push_back({SpoolCall::EndDoc, {}});
+    const std::vector<uint8_t> bytes = EncodeSpoolFile(job);
+    SpoolJob back;
+    std::string error;
+    ASSERT_TRUE(Decode(bytes, bytes.size(), &back, &error)) << error;
+    ExpectSameJob(back, job);
+}
+
+TEST(SpoolFile, RefusesEveryTruncation) {
+    for (size_t size = 0; size < kSmallJobBytes.size(); ++size) {
+        SpoolJob job;
+        std::string error;
+        EXPECT_FALSE(Decode(kSmallJobBytes, size, &job, &error)) << "size " << size;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(SpoolFile, NamesTheFaultAndItsOffset) {
+    auto with = [](size_t offset, uint8_t value) {
+        std::vector<uint8_t> bytes = kSmallJobBytes;
+        bytes.at(offset) = value;
+        return ErrorOf(bytes);
+    };
+    EXPECT_EQ(with(0, 'X'), "byte offset 0: not a spool file (no \"ZSPL\" magic)");
+    EXPECT_EQ(with(4, 2), "byte offset 4: spool file version 2, this tool reads 1");
+    EXPECT_EQ(with(6, 1), "byte offset 6: unknown header flags 1");
+    EXPECT_EQ(with(15, 7), "byte offset 15: unknown call 7");
+    // StartPage carrying one byte of data.
+    EXPECT_EQ(with(24, 1), "byte offset 23: StartPage record with 1 bytes of data (it takes none)");
+    // WritePrinter claiming more bytes than the file has.
+    EXPECT_EQ(with(17, 1), "byte offset 15: truncated: WritePrinter record of 259 bytes, 28 left");
+
+    std::vector<uint8_t> trailing = kSmallJobBytes;
+    trailing.push_back(0);
+    EXPECT_EQ(ErrorOf(trailing), "byte offset 48: bytes after the End record");
+
+    std::vector<uint8_t> noEnd(kSmallJobBytes.begin(), kSmallJobBytes.end() - 5);
+    EXPECT_EQ(ErrorOf(noEnd), "byte offset 43: truncated: the file ends without its End record");
+}
+
+TEST(SpoolFile, RefusesAnOverlongDocumentName) {
+    SpoolJob job;
+    job.records.push_back({SpoolCall::StartDoc, std::vector<uint8_t>(kSpoolMaxDocNameBytes + 1, 'x')});
+    EXPECT_EQ(ErrorOf(EncodeSpoolFile(job)), "byte offset 8: document name of 1025 bytes");
+}
+
+TEST(SpoolFile, SurvivesRandomCorruption) {
+    std::mt19937 random(12345);
+    const std::vector<uint8_t> good = EncodeSpoolFile(SmallJob());
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<uint8_t> bytes = good;
+        const int flips = 1 + static_cast<int>(random() % 4);
+        for (int i = 0; i < flips; ++i) bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+        const size_t size = random() % (bytes.size() + 1);
+        SpoolJob job;
+        std::string error;
+        if (Decode(bytes, size, &job, &error)) {
+            // Whatever was accepted must encode back to the same bytes.
+            EXPECT_EQ(EncodeSpoolFile(job), std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)));
+        } else {
+            EXPECT_FALSE(error.empty());
+        }
+    }
+}
+
+TEST(SpoolFile, ChecksTheOrderOfCalls) {
+    std::string error;
+    EXPECT_TRUE(CheckSpoolOrder(SmallJob(), &error)) << error;
+
+    SpoolJob noStart = SmallJob();
+    noStart.records.erase(noStart.records.begin());
+    EXPECT_FALSE(CheckSpoolOrder(noStart, &error));
+    EXPECT_EQ(error, "a job starts with StartDoc");
+
+    SpoolJob noEnd = SmallJob();
+    noEnd.records.pop_back();
+    EXPECT_FALSE(CheckSpoolOrder(noEnd, &error));
+    EXPECT_EQ(error, "a job ends with EndDoc");
+
+    SpoolJob twoStarts = SmallJob();
+    twoStarts.records.insert(twoStarts.records.begin() + 2, {SpoolCall::StartDoc, {}});
+    EXPECT_FALSE(CheckSpoolOrder(twoStarts, &error));
+    EXPECT_EQ(error, "record 3: StartDoc in the middle of the job");
+
+    EXPECT_FALSE(CheckSpoolOrder(SpoolJob{}, &error));
+}
+
+class SpoolFileOnDisk : public zebl_test::TempFolderTest {};
+
+TEST_F(SpoolFileOnDisk, WritesAndReadsBack) {
+    const sys::WString path = temp_.Join(u"job.spl");
+    std::string error;
+    ASSERT_TRUE(WriteSpoolFile(path, SmallJob(), &error)) << error;
+    SpoolJob job;
+    ASSERT_TRUE(ReadSpoolFile(path, &job, &error)) << error;
+    ExpectSameJob(job, SmallJob());
+}
+
+TEST_F(SpoolFileOnDisk, ReportsMissingAndCorruptFiles) {
+    SpoolJob job;
+    std::string error;
+    EXPECT_FALSE(ReadSpoolFile(temp_.Join(u"missing.spl"), &job, &error));
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+
+    const sys::WString path = temp_.Join(u"short.spl");
+    const std::vector<uint8_t> cut(kSmallJobBytes.begin(), kSmallJobBytes.begin() + 20);
+    ASSERT_TRUE(WriteFileBytes(path, cut, &error)) << error;
+    EXPECT_FALSE(ReadSpoolFile(path, &job, &error));
+    EXPECT_NE(error.find("short.spl: byte offset 15: truncated: WritePrinter record of 3 bytes, 0 left"),
+              std::string::npos)
+        << error;
+}
+
+}  // namespace
