@@ -18,6 +18,7 @@ enum FBInterfaceOffset : uint32_t {
     kFBICopies = 104,
     kFBIResolution = 124,           // rendering resolution, dots per inch
     kFBICollate = 132,              // 1 = the library repeats the job body itself
+    kFBIColourSetting164 = 164,     // kFBIColourSetting*: handed to the colour module
     kFBICommandFlags = 176,
     kFBIOutputResolution = 180,     // 1200 with 600 rendering: the 600 x 1200 mode
     kFBIRenderValue184 = 184,       // carried into the page record for the engine
@@ -50,6 +51,19 @@ enum FBInterfaceOffset : uint32_t {
     kFBIDuplexBinding = 1352,       // 1 long edge, 2 short edge, 4/5 reversed
     kFBIPageOrder = 1360,           // 1 reverse, 2 odd pages only, 3 even pages only
     kFBIWatermarkFirstPageOnly = 1604,
+    kFBIColourSetting1612 = 1612,
+    kFBIColourSetting1616 = 1616,
+    kFBIColourSetting1620 = 1620,
+    kFBIColourSetting1624 = 1624,
+    kFBIColourSetting1628 = 1628,
+    kFBIColourSetting1644 = 1644,
+    kFBIColourSetting1648 = 1648,
+    kFBIColourSetting1652 = 1652,
+    kFBIColourSetting1656 = 1656,
+    kFBIColourSetting1660 = 1660,
+    kFBIColourSetting1664 = 1664,
+    kFBIColourSetting1668 = 1668,
+    kFBIColourSetting1672 = 1672,
 };
 
 // The UTF-16 text fields: where they start and how many 16-bit units they
