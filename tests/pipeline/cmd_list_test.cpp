@@ -101,18 +101,6 @@ TEST(CmdList, BigPieceAfterAnExplicitEmptyBufferLeavesNoEmptyBufferBehind) {
     EXPECT_EQ(ListBytes(list), big);
 }
 
-TEST(CmdList, DeleteEmptiesTheListAndKeepsItUsable) {
-    FBCmdList list;
-    FBCmdListInit(&list, kCmdWithHeaders);
-    FBCmdListAddData(&list, "abc", 3, 1);
-    EXPECT_EQ(FBCmdListDelete(&list), 1);
-    EXPECT_TRUE(list.buffers.empty());
-    EXPECT_EQ(FBCmdListByteCount(&list), 0u);
-    EXPECT_TRUE(FBCmdListChunks(&list).empty());
-    ASSERT_EQ(FBCmdListAddData(&list, "de", 2, 4), 1);
-    EXPECT_EQ(Pieces(list), (std::vector<Piece>{{Bytes{'d', 'e'}, 4}}));
-}
-
 TEST(CmdList, MergePutsTheSourceBytesFirstAndEmptiesTheSource) {
     FBCmdList page, overlay;
     FBCmdListInit(&page, kCmdPlain);

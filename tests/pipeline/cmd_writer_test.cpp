@@ -62,18 +62,6 @@ TEST(CmdWriter, CommandBytes) {
                                       0x54, 0x03, 0x00, 0x05, 0x00}));      // 3 rows, 5 columns
 }
 
-TEST(CmdWriter, CommandsGoIntoAListWithHeadersAsTagZeroPieces) {
-    FBCmdList list;
-    FBCmdListInit(&list, kCmdWithHeaders);
-    FBCmdWriteBasePos(&list, 1, 2);
-    FBCmdWriteSetScale(&list, 100, 100, 0);
-    const std::vector<Piece> pieces = Pieces(list);
-    ASSERT_EQ(pieces.size(), 2u);
-    EXPECT_EQ(pieces[0], (Piece{Bytes{0x68, 1, 0, 0, 0, 0x69, 2, 0, 0, 0}, 0}));
-    EXPECT_EQ(pieces[1].data.size(), 14u);
-    EXPECT_EQ(pieces[1].tag, 0u);
-}
-
 TEST(CmdWriter, RectangleDrawsItsRowsAndColumnsEndExclusive) {
     FBCmdList list = PlainList();
     FBCmdWriteDrawRect(&list, 2, 3, 5, 8);
@@ -119,12 +107,6 @@ TEST(CmdWriter, BorderDrawsFourBarsOfTwiceTheThicknessPlusOne) {
                                    {3, 8, 7, 42},      // top
                                    {13, 8, 17, 42},    // bottom
                                    {3, 38, 17, 42}})); // right
-}
-
-TEST(CmdWriter, BorderOfThicknessZeroIsOneDotWide) {
-    FBCmdList list = PlainList();
-    FBCmdWriteDrawBorder(&list, 4, 4, 9, 20, 0);
-    EXPECT_EQ(Draw(list), Picture({{4, 4, 9, 4}, {4, 4, 4, 20}, {9, 4, 9, 20}, {4, 20, 9, 20}}));
 }
 
 TEST(CmdWriter, BorderAtThePageEdgeIsPulledInsideThePage) {

@@ -178,14 +178,6 @@ TEST_F(JobSpool, RemovalOnlyInsideAVlspldirParent) {
     EXPECT_FALSE(Exists(lower + u"\\00000004"));
 }
 
-TEST_F(JobSpool, KeepFlagLeavesTheDirectory) {
-    ASSERT_EQ(FBJobSpoolInitInFolder(&spool_, temp_.Path()), 1);
-    const sys::WString directory = spool_.directory;
-    spool_.keep = 1;
-    EXPECT_EQ(FBJobSpoolDelete(&spool_), 1);
-    EXPECT_TRUE(Exists(directory + u"\\job.vlj"));
-}
-
 TEST_F(JobSpool, FilteredRemovalDeletesMatchingFilesOnly) {
     const sys::WString d = temp_.Join(u"d");
     ASSERT_TRUE(sys::CreateDirectory(d));
