@@ -11,7 +11,7 @@ namespace {
 constexpr char16_t kScriptName[] = u"answers.txt";
 constexpr char16_t kLogName[] = u"questions.log";
 
-bool WriteTextFile(const sys::WString& path, const std::string& text) {
+[[maybe_unused]] bool WriteTextFile(const sys::WString& path, const std::string& text) {
     sys::File file = sys::File::CreateAlways(path);
     uint32_t written = 0;
     return file.IsOpen() &&
