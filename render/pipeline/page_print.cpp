@@ -41,9 +41,18 @@ uint32_t NonNegative(int64_t shift) { return shift > 0 ? static_cast<uint32_t>(s
 
 FBPrintCache::FBPrintCache() = default;
 
-FBPrintCache::~FBPrintCache() {
-    if (band) FBDestroyBand(band.get());
-    DestroyRenderState(renderState.get());
+FBPrintCache::~FBPrintCache() { FBReleasePrintCache(this); }
+
+void FBReleasePrintCache(FBPrintCache* cache) {
+    if (cache == nullptr) return;
+    cache->colour = nullptr;
+    for (auto& buffer : cache->buffers.buffers) std::vector<uint8_t>().swap(buffer);
+    DestroyRenderState(cache->renderState.get());
+    cache->renderState.reset();
+    if (cache->band) FBDestroyBand(cache->band.get());
+    cache->band.reset();
+    std::vector<uint8_t>().swap(cache->outputBand);
+    std::vector<uint8_t>().swap(cache->outputRowFlags);
 }
 
 uint32_t FBSanitizeScale(int32_t percent) {

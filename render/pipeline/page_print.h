@@ -57,6 +57,10 @@ struct FBPrintCache {
     std::vector<uint8_t> outputRowFlags;
 };
 
+// Frees everything the cache holds (the colour conversion is not its own);
+// the cache can be used again afterwards.
+void FBReleasePrintCache(FBPrintCache* cache);
+
 // Limits on what a settings record can make the page printer do. A scale
 // outside kMinScalePercent .. kMaxScalePercent is taken to the nearer limit
 // (0 and negative values mean "not scaled", 100); a poster has at most

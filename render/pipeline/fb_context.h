@@ -1,0 +1,111 @@
+// The frame-buffer manager: everything one spooled document needs between
+// its first settings record and its end — the settings copy, the page record,
+// the PJL settings summary, the current page's command list, the output
+// writer, the colour conversion and the band work buffers — and the decisions
+// at document start, at every settings change and at every page end.
+//
+// Job finishing (N-up, booklet, page order) and the recording of overlays and
+// watermarks are not part of this manager yet: the option bits are read, the
+// finishing state stays null and every page is printed as it ends. The seams
+// are marked where those steps belong.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "pipeline/cmd_list.h"
+#include "pipeline/colour_module.h"
+#include "pipeline/fb_interface.h"
+#include "pipeline/fb_records.h"
+#include "pipeline/job_spool.h"
+#include "pipeline/output_writer.h"
+#include "pipeline/page_print.h"
+#include "sys/spooler.h"
+#include "sys/text.h"
+
+// Job finishing's state (N-up, booklet, page order); not built yet.
+struct FBJobFinishing;
+
+// What a settings record or a display list cannot make one document do.
+// Copies beyond this many are not repeated by the library (the collated job
+// body is replayed copies - 1 times).
+constexpr uint32_t kMaxCollatedCopies = 999;
+// A page's command list holds at most this many bytes; further display-list
+// data of the page is refused (the page prints what came before).
+constexpr uint64_t kMaxPageListBytes = uint64_t{512} << 20;
+
+// The colour module of the document, as the page printer uses it.
+class FBModuleColour : public FBColourConverter {
+public:
+    void ResetPage(const FBPage& page) override;
+    void Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) override;
+
+    CMMConverter converter;
+};
+
+struct FBContext {
+    FBContext();
+    ~FBContext();
+    FBContext(const FBContext&) = delete;
+    FBContext& operator=(const FBContext&) = delete;
+
+    std::unique_ptr<FBPage> page;
+    std::unique_ptr<FBOut> out;
+    FBJobFinishing* jobFinishing = nullptr;  // always null until job finishing exists
+    std::unique_ptr<FBSettings> settings;
+    std::unique_ptr<FBCmdList> cmdList;      // the current page's display list (plain)
+    std::unique_ptr<FBJobSpool> jobSpool;    // overlay and watermark recording only
+    std::unique_ptr<FBInterface> record;     // the settings copy
+    FBPrintCache cache;                      // band buffers, rendering state, band record
+    std::unique_ptr<FBModuleColour> colour;  // null: no colour conversion
+    uint32_t pageCount = 0;                  // pages ended in this document
+    sys::WString docName;
+    sys::WString portName;
+    sys::PrinterHandle printer = nullptr;    // the spooler's
+    bool initialised = false;
+    bool newPage = false;                    // the next data write starts a page
+    bool jobHeaderWritten = false;
+    bool touched = false;                    // data, a page end or a settings change came
+    uint32_t lastOperation = 0;              // of the DrvFB operations (entry_points.h)
+    uint32_t options = 0;                    // document option flags as the document uses them
+    // Set when the spooler aborts the job: the output writer then stops
+    // retrying a printer that refuses data.
+    volatile uint32_t aborted = 0;
+};
+
+// Sets the document up from the settings record (see fb_context.cpp).
+// Returns 1.
+int FBInitialize(FBContext* context, const FBInterface& record, sys::WStringView docName,
+                 sys::PrinterHandle printer);
+// Starts the document on the output writer (when there is one).
+int FBStartDoc(FBContext* context);
+// The next display-list data begins a page.
+int FBStartPage(FBContext* context);
+// Appends a piece of display list to the page (a scale command first at a
+// new page). 0 when the page's list cannot take it.
+int FBWritePrinter(FBContext* context, uint32_t length, uint32_t tag, const void* data);
+// Adapts the document to a settings record that arrives between pages,
+// before it replaces the stored copy (it may change newRecord: the
+// ask-before-overlay value is cleared when the document is set up again).
+int FBReset(FBContext* context, const FBInterface& oldRecord, FBInterface* newRecord);
+// Ends a page: job header before the first, colour refresh, print.
+int FBEndPage(FBContext* context);
+// Ends the document: a blank page when collated duplex copies need one,
+// the job trailer, and the writer's end.
+int FBEndDoc(FBContext* context);
+// Frees everything the context holds; it can be destroyed or set up anew.
+int FBDestroy(FBContext* context);
+
+// Prints the page from its list (the overlay first) and empties the list.
+int FBPlayPage(const FBPage* page, FBCmdList* list, FBOut* out, FBSettings* settings,
+               FBPrintCache* cache);
+// Prints a blank sheet of the page's size.
+int FBPlayDummyPage(const FBPage* page, FBOut* out, FBSettings* settings, FBPrintCache* cache);
+
+// The document option flags a plain job (no finishing) works with: the
+// driver's duplex request becomes duplex printing.
+uint32_t FBPlainJobOptions(uint32_t options);
+
+// The extra copies the library repeats for the record: copies - 1 when the
+// job is collated, at most kMaxCollatedCopies - 1; else 0.
+uint32_t FBCopyRepeatCount(const FBInterface& record);
