@@ -402,4 +402,24 @@ TEST_F(EntryPoints, MissingColourModuleShowsTheErrorBoxOnce) {
     EXPECT_EQ(questions[0].caption, "Fast Color Conversion interface error");
 }
 
+TEST_F(EntryPoints, PageListStopsGrowingAtItsLimit) {
+    // A list that already claims nearly the limit (its buffer's count is
+    // set by hand; nothing that large is allocated).
+    FBContext context;
+    context.record = std::make_unique<FBInterface>(MakeSettingsRecord(SmallPage(300, 320, 300), 0));
+    context.cmdList = std::make_unique<FBCmdList>();
+    FBCmdBuffer big;
+    big.data.reset(new uint8_t[16]());
+    big.capacity = 16;
+    big.used = static_cast<uint32_t>(kMaxPageListBytes - 20);
+    context.cmdList->buffers.push_back(std::move(big));
+    context.newPage = true;
+    const uint8_t piece[32] = {};
+    EXPECT_EQ(FBWritePrinter(&context, 32, 0, piece), 0);
+    EXPECT_EQ(context.cmdList->buffers.size(), 1u);
+    EXPECT_EQ(FBWritePrinter(&context, 4, 0, piece), 1);  // with its 14-byte scale command, 18 bytes
+    EXPECT_EQ(FBCmdListByteCount(context.cmdList.get()), kMaxPageListBytes - 2);
+    context.cmdList->buffers.front().used = 0;  // the hand-set count is not the buffer's
+}
+
 }  // namespace

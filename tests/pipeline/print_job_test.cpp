@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pipeline/entry_points_test_support.h"
+#include "sys/files.h"
 
 namespace {
 
@@ -309,6 +310,50 @@ TEST_F(PrintJobTest, PosterOfFourSheets) {
                               [&](uint32_t x, uint32_t y) { return expected.Holds(x, y); }), "")
             << "sheet " << i;
     }
+}
+
+// ---- Overlays -------------------------------------------------------------------------
+
+// A recorded data file: records of length (LE32), tag (LE32) and bytes.
+bool WriteRecordedFile(sys::WStringView path, const std::vector<uint8_t>& piece) {
+    std::vector<uint8_t> bytes;
+    const uint32_t length = static_cast<uint32_t>(piece.size());
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(length >> shift));
+    bytes.insert(bytes.end(), 4, 0);  // tag 0
+    bytes.insert(bytes.end(), piece.begin(), piece.end());
+    sys::File file = sys::File::CreateAlways(path);
+    uint32_t written = 0;
+    return file.IsOpen() && file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()), &written) &&
+           written == bytes.size();
+}
+
+TEST_F(PrintJobTest, OverlayPrintsUnderEveryPage) {
+    const sys::WString overlay = temp_.Join(u"letterhead.ovl");
+    ASSERT_TRUE(WriteRecordedFile(overlay, ListOf({{0, 0, 320, 20}}).Bytes()));
+    JobSettings settings = SmallPage(300, 320, 300);
+    settings.fields.push_back({kFBIDocOptions, kDocOptUseOverlay});
+    auto record = [&](uint32_t flags) {
+        FBInterface r = MakeSettingsRecord(settings, flags);
+        r.SetString(kFBIOverlayPath, overlay);
+        return std::vector<uint8_t>(r.bytes.begin(), r.bytes.end());
+    };
+    SpoolJobBuilder builder;
+    builder.StartDoc(settings);
+    SpoolJob job = builder.Job();
+    job.records.back().data = record(kFBICmdStartDoc);
+    for (const Box& b : {Box{10, 100, 60, 150}, Box{200, 200, 300, 210}}) {
+        job.records.push_back({SpoolCall::StartPage, {}});
+        job.records.push_back({SpoolCall::WritePrinter, record(kFBICmdStartPage)});
+        for (auto& buffer : DisplayListBuffers(ListOf({b}))) job.records.push_back({SpoolCall::WritePrinter, buffer});
+        job.records.push_back({SpoolCall::EndPage, {}});
+    }
+    job.records.push_back({SpoolCall::EndDoc, {}});
+    const SpoolRun run = RunJob(temp_, job);
+    ASSERT_EQ(run.job.pages.size(), 2u);
+    EXPECT_EQ(DotsIn(run.job.pages[0].Plane(4), Box{0, 0, 320, 20}), 319u * 20);  // column 319 is the band's last
+    EXPECT_EQ(run.job.pages[0].Plane(4).dots, 319u * 20 + 50 * 50);
+    EXPECT_EQ(DotsIn(run.job.pages[1].Plane(4), Box{0, 0, 320, 20}), 319u * 20);
+    EXPECT_EQ(run.job.pages[1].Plane(4).dots, 319u * 20 + 100 * 10);
 }
 
 }  // namespace
