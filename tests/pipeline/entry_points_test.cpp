@@ -422,4 +422,65 @@ TEST_F(EntryPoints, PageListStopsGrowingAtItsLimit) {
     context.cmdList->buffers.front().used = 0;  // the hand-set count is not the buffer's
 }
 
+// ---- The shared library, loaded by name as the spooler loads it -------------------
+
+TEST_F(EntryPoints, SharedLibraryExportsTheEntryPointsByTheirPlainNames) {
+    sys::ModuleHandle library = sys::LoadLibrary(entry_test::LibraryBesideStandIns());
+    ASSERT_NE(library, nullptr);
+    using StartDoc = void*(ZEBL_STDCALL*)(void*, uint32_t);
+    using WritePrinter = int(ZEBL_STDCALL*)(void*, void*, uint32_t, uint32_t*);
+    using Call = int(ZEBL_STDCALL*)(void*);
+    using Close = void(ZEBL_STDCALL*)(void*);
+    auto startDoc = reinterpret_cast<StartDoc>(sys::GetProcAddress(library, "DrvSplStartDoc"));
+    auto writePrinter = reinterpret_cast<WritePrinter>(sys::GetProcAddress(library, "DrvSplWritePrinter"));
+    auto startPage = reinterpret_cast<Call>(sys::GetProcAddress(library, "DrvSplStartPage"));
+    auto endPage = reinterpret_cast<Call>(sys::GetProcAddress(library, "DrvSplEndPage"));
+    auto endDoc = reinterpret_cast<Call>(sys::GetProcAddress(library, "DrvSplEndDoc"));
+    auto abort = reinterpret_cast<Call>(sys::GetProcAddress(library, "DrvSplAbort"));
+    auto close = reinterpret_cast<Close>(sys::GetProcAddress(library, "DrvSplClose"));
+    ASSERT_TRUE(startDoc && writePrinter && startPage && endPage && endDoc && abort && close);
+    EXPECT_EQ(sys::GetProcAddress(library, "FBInitialize"), nullptr);  // nothing else is exported
+
+    // One page through the loaded library, which opens the printer itself
+    // from the names in the settings records (no spooler handle: a POSIX
+    // build's printer handles belong to the copy of the system layer that
+    // opened them, and the library has its own).
+    zebl_test::TestPrinter printer(temp_);
+    ASSERT_TRUE(printer.Ready());
+    SpoolJob job = OneListJob(SmallPage(300, 320, 300), ListOf({{10, 10, 30, 40}}));
+    for (SpoolRecord& record : job.records) {
+        FBInterface settings;
+        if (record.call != SpoolCall::WritePrinter ||
+            !FBInterfaceFromBytes(&settings, record.data.data(), static_cast<uint32_t>(record.data.size())))
+            continue;
+        settings.SetString(kFBIPrinterName, printer.Name());
+        settings.SetString(kFBIPortName, printer.OutputPath());
+        record.data.assign(settings.bytes.begin(), settings.bytes.end());
+    }
+    void* handle = nullptr;
+    for (const SpoolRecord& record : job.records) {
+        std::vector<uint8_t> buffer = record.data;
+        uint32_t written = 0;
+        switch (record.call) {
+        case SpoolCall::StartDoc: handle = startDoc(nullptr, 1); break;
+        case SpoolCall::WritePrinter:
+            EXPECT_EQ(writePrinter(handle, buffer.data(), static_cast<uint32_t>(buffer.size()), &written), 1);
+            EXPECT_EQ(written, buffer.size());
+            break;
+        case SpoolCall::StartPage: EXPECT_EQ(startPage(handle), 1); break;
+        case SpoolCall::EndPage: EXPECT_EQ(endPage(handle), 1); break;
+        case SpoolCall::EndDoc: EXPECT_EQ(endDoc(handle), 1); break;
+        default: break;
+        }
+    }
+    close(handle);
+    sys::FreeLibrary(library);
+    const std::vector<uint8_t> bytes = printer.Output();
+    DecodedJob decoded;
+    std::string error;
+    ASSERT_TRUE(DecodeStream(bytes.data(), bytes.size(), &decoded, &error)) << error;
+    ASSERT_EQ(decoded.pages.size(), 1u);
+    EXPECT_EQ(decoded.pages[0].Plane(4).dots, 20u * 30);
+}
+
 }  // namespace
