@@ -186,6 +186,25 @@ FontBitmap RenderFontGlyph(char c, uint32_t factor, bool trim) {
     return glyph;
 }
 
+FontBitmap RenderFontText(std::string_view text, uint32_t factor) {
+    FontBitmap line;
+    if (factor == 0 || factor > 255 || text.empty()) return line;
+    const uint64_t width = uint64_t{text.size()} * kFontAdvance * factor;
+    if (width > 0xFFFF) return line;
+    line.width = static_cast<uint16_t>(width);
+    line.rows = static_cast<uint16_t>(kFontCellRows * factor);
+    const uint32_t stride = MaskStride(line.width);
+    line.bits.assign(size_t{stride} * line.rows, 0);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const uint8_t* rows = FontGlyphRows(text[i]);
+        const uint32_t left = static_cast<uint32_t>(i) * kFontAdvance * factor;
+        for (uint32_t r = 0; r < kFontCellRows * factor; ++r)
+            for (uint32_t col = 0; col < kFontGlyphWidth * factor; ++col)
+                if (rows[r / factor] & (0x10 >> (col / factor))) SetBit(line.bits, stride, r, left + col);
+    }
+    return line;
+}
+
 std::vector<PlacedGlyph> LayOutText(std::string_view text, uint32_t x, uint32_t y, uint32_t factor) {
     std::vector<PlacedGlyph> placed;
     for (size_t i = 0; i < text.size(); ++i) {

@@ -34,6 +34,10 @@ struct FontBitmap {
 // with no ink (space) is then empty.
 FontBitmap RenderFontGlyph(char c, uint32_t factor, bool trim);
 
+// A line of text as one bitmap: the full cell height, kFontAdvance x factor
+// columns a character; empty when the text is empty or over 65535 dots wide.
+FontBitmap RenderFontText(std::string_view text, uint32_t factor);
+
 // A glyph placed on the page: its bitmap's top-left corner in dots.
 struct PlacedGlyph {
     uint32_t x = 0;

@@ -1,0 +1,156 @@
+// zebl print JOB.spl -o OUT.prn [--library PATH] [--printer NAME] [--trace]:
+// plays a spool file through the rendering library into a printer whose
+// document goes to OUT.prn.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "cli/commands.h"
+#include "job/job_player.h"
+#include "sys/clock.h"
+#include "sys/files.h"
+#include "sys/last_error.h"
+#include "sys/modules.h"
+#include "sys/printer_setup.h"
+
+namespace {
+
+constexpr char16_t kLibraryName[] = u"Tzqr4um.dll";
+
+bool FileExists(sys::WStringView path) {
+    const uint32_t attributes = sys::GetFileAttributes(path);
+    return attributes != sys::kInvalidAttributes && !(attributes & sys::kAttrDirectory);
+}
+
+sys::WString FolderOf(const sys::WString& file) {
+    const size_t cut = file.find_last_of(u"\\/");
+    return cut == sys::WString::npos ? sys::WString() : file.substr(0, cut);
+}
+
+// The build's library folder, compiled in as a host path; under Windows the
+// host's root is drive Z:, as Wine maps it.
+sys::WString BuildLibraryFolder() {
+#if defined(ZEBL_LIBRARY_DIR)
+    sys::WString folder = sys::Widen(ZEBL_LIBRARY_DIR);
+#if defined(_WIN32)
+    for (char16_t& c : folder)
+        if (c == u'/') c = u'\\';
+    if (!folder.empty() && folder[0] == u'\\') folder = u"Z:" + folder;
+#endif
+    return folder;
+#else
+    return sys::WString();
+#endif
+}
+
+// Next to the zebl program, then the build's library folder.
+sys::WString DefaultLibrary() {
+    const sys::WString own = FolderOf(sys::GetOwnModuleFileName());
+    if (!own.empty() && FileExists(own + u"/" + kLibraryName)) return own + u"/" + kLibraryName;
+    const sys::WString build = BuildLibraryFolder();
+    if (!build.empty()) return build + u"/" + kLibraryName;
+    return kLibraryName;
+}
+
+// The spooler of Windows needs an absolute output file.
+sys::WString AbsolutePath(const char* path) {
+#if defined(_WIN32)
+    const sys::WString wide = sys::Widen(path);
+    wchar_t full[4096];
+    if (_wfullpath(full, reinterpret_cast<const wchar_t*>(wide.c_str()), 4096))
+        return sys::WString(reinterpret_cast<const char16_t*>(full));
+    return wide;
+#else
+    return sys::Widen(path);
+#endif
+}
+
+// A printer of our own for this run, removed again at the end.
+class TemporaryPrinter {
+public:
+    bool Add(std::string* error) {
+        name_ = u"zebl print " + sys::Widen(std::to_string(sys::GetTickCount())) + u"-" +
+                sys::Widen(std::to_string(reinterpret_cast<uintptr_t>(this) % 100000));
+        sys::PrinterSetup setup;
+        setup.name = name_;
+        if (!sys::AddPrinter(setup)) {
+            *error = "cannot add a printer (error " + std::to_string(sys::GetLastError()) + ")";
+            return false;
+        }
+        added_ = true;
+        return true;
+    }
+    ~TemporaryPrinter() {
+        if (added_) sys::DeletePrinter(name_);
+    }
+    const sys::WString& Name() const { return name_; }
+
+private:
+    sys::WString name_;
+    bool added_ = false;
+};
+
+}  // namespace
+
+int PrintCommand(int argc, char** argv) {
+    const char* spool = nullptr;
+    const char* output = nullptr;
+    const char* library = nullptr;
+    const char* printerName = nullptr;
+    bool trace = false;
+    for (int i = 2; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "-o") == 0 && hasValue) output = argv[++i];
+        else if (std::strcmp(argv[i], "--library") == 0 && hasValue) library = argv[++i];
+        else if (std::strcmp(argv[i], "--printer") == 0 && hasValue) printerName = argv[++i];
+        else if (std::strcmp(argv[i], "--trace") == 0) trace = true;
+        else if (!spool && argv[i][0] != '-') spool = argv[i];
+        else {
+            std::fputs(kPrintUsage, stderr);
+            return 2;
+        }
+    }
+    if (!spool || !output) {
+        std::fputs(kPrintUsage, stderr);
+        return 2;
+    }
+    SpoolJob job;
+    std::string error;
+    if (!ReadSpoolFile(sys::Widen(spool), &job, &error)) {
+        std::fprintf(stderr, "zebl print: %s\n", error.c_str());
+        return 1;
+    }
+    const sys::WString libraryPath = library ? sys::Widen(library) : DefaultLibrary();
+    DrvSplLibrary drvSpl;
+    if (!drvSpl.Load(libraryPath, &error)) {
+        std::fprintf(stderr, "zebl print: %s\n", error.c_str());
+        return 1;
+    }
+    TemporaryPrinter temporary;
+    PlayOptions options;
+    if (printerName) {
+        options.printerName = sys::Widen(printerName);
+    } else {
+        if (!temporary.Add(&error)) {
+            std::fprintf(stderr, "zebl print: %s\n", error.c_str());
+            return 1;
+        }
+        options.printerName = temporary.Name();
+    }
+    options.outputFile = AbsolutePath(output);
+    sys::DeleteFile(options.outputFile);  // a failed job must not leave an old stream behind
+    PlayReport report;
+    if (!PlaySpoolJob(job, drvSpl.EntryPoints(), options, &report, &error)) {
+        std::fprintf(stderr, "zebl print: %s\n", error.c_str());
+        return 1;
+    }
+    const std::string text = trace ? report.Trace() + report.Summary() : report.Summary();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!FileExists(options.outputFile)) {
+        std::fprintf(stderr, "zebl print: the printer wrote no %s\n", output);
+        return 1;
+    }
+    std::printf("printed %s to %s\n", spool, output);
+    return report.Ok() ? 0 : 1;
+}
