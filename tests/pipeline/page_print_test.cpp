@@ -170,29 +170,6 @@ TEST_F(PagePrintTest, DrawingBelowThePageEndIsNotPrinted) {
     EXPECT_EQ(page.Plane(4).dots, 100u * 50);
 }
 
-TEST_F(PagePrintTest, LandscapeScalingBelowFullSizeKeepsThePageBottomAligned) {
-    // 50 percent: a box at rows 100 .. 300 of the list lands at rows 50 ..
-    // 150; with the landscape-scale flag on a landscape page it moves down by
-    // the page's height (the list is shifted by 600 * 100 / 50 - 600 = 600
-    // rows before the scale): rows (600 + 100) / 2 .. (600 + 300) / 2.
-    const uint32_t width = 512, height = 600;
-    const DL list = ListOf({{100, 100, 300, 300}}, 50);
-    for (const bool landscape : {false, true}) {
-        PageJob job(temp_);
-        ASSERT_TRUE(job.Opened());
-        job.Settings().scale = 50;
-        job.Settings().landscapeScale = landscape ? 1 : 0;
-        FBPage page = MakePage(600, 8, width, height);
-        page.orientation = 1;
-        EXPECT_EQ(job.Print(page, list), 1);
-        const DecodedPage& decoded = job.Finish().pages.at(0);
-        const Box expected = landscape ? Box{50, 350, 150, 450} : Box{50, 50, 150, 150};
-        EXPECT_EQ(CompareDots(decoded.Plane(4), width, height,
-                              [&](uint32_t x, uint32_t y) { return expected.Holds(x, y); }), "")
-            << (landscape ? "landscape" : "portrait");
-    }
-}
-
 // ---- Rotated printing --------------------------------------------------------
 
 class TurnedPage : public zebl_test::TempFolderTest, public testing::WithParamInterface<uint32_t> {};
@@ -368,32 +345,6 @@ INSTANTIATE_TEST_SUITE_P(PagePrint, Poster,
 
 // ---- What a settings record cannot make the page printer do ----------------------
 
-TEST_F(PagePrintTest, NonsenseScalesAreTakenToTheirLimits) {
-    EXPECT_EQ(FBSanitizeScale(0), 100u);
-    EXPECT_EQ(FBSanitizeScale(-5), 100u);
-    EXPECT_EQ(FBSanitizeScale(100000), 400u);
-    EXPECT_EQ(FBSanitizeScale(3), 10u);
-    EXPECT_EQ(FBSanitizeScale(250), 250u);
-}
-
-TEST_F(PagePrintTest, PosterTilesAndOverlapAreBounded) {
-    PageJob job(temp_);
-    ASSERT_TRUE(job.Opened());
-    FBPage page = MakePage(300, 8, 256, 256);
-    page.poster = 1;
-    page.posterTiles = 1000000000;
-    page.posterOverlap = 0xFFFFFFF0;  // more than the page: ignored
-    EXPECT_EQ(job.Print(page, ListOf({{0, 0, 250, 256}})), 1);
-    const DecodedJob& decoded = job.Finish();
-    EXPECT_EQ(decoded.pages.size(), size_t{kMaxPosterTilesPerSide} * kMaxPosterTilesPerSide);
-    // Scale 100, no overlap: the first sheet is the page itself, the others
-    // lie beyond it and are blank.
-    EXPECT_EQ(decoded.pages.at(0).Plane(4).dots, 250u * 256);
-    uint64_t others = 0;
-    for (size_t i = 1; i < decoded.pages.size(); ++i) others += decoded.pages[i].Plane(4).dots;
-    EXPECT_EQ(others, 0u);
-}
-
 TEST_F(PagePrintTest, PageThatCannotBeRenderedWritesNothing) {
     PageJob job(temp_);
     ASSERT_TRUE(job.Opened());
@@ -413,14 +364,6 @@ TEST_F(PagePrintTest, BrokenDisplayListPrintsWhatPrecedesTheBreak) {
     EXPECT_EQ(job.Print(MakePage(600, 8, 256, 256), list), 1);
     const DecodedPage& page = job.Finish().pages.at(0);
     EXPECT_EQ(page.Plane(4).dots, 50u * 50);
-}
-
-TEST_F(PagePrintTest, LargeListsTakeASmallerShareOfTheBudget) {
-    EXPECT_EQ(FBMemorySharePercent(0), 100u);
-    EXPECT_EQ(FBMemorySharePercent(157286399), 100u);
-    EXPECT_EQ(FBMemorySharePercent(157286400), 20u);
-    EXPECT_EQ(FBMemorySharePercent(262143999), 20u);
-    EXPECT_EQ(FBMemorySharePercent(262144000), 10u);
 }
 
 }  // namespace
