@@ -1,5 +1,6 @@
 #include "job/job_player.h"
 
+#include "pipeline/fb_interface.h"
 #include "sys/last_error.h"
 #include "sys/spooler.h"
 
@@ -13,6 +14,7 @@ std::string ErrorText() { return "error " + std::to_string(sys::GetLastError());
 
 class Player {
 public:
+    // Without a printer the library keeps the spooler's brackets itself.
     Player(const DrvSplEntryPoints& library, sys::PrinterHandle printer, PlayReport* report)
         : lib_(library), printer_(printer), report_(report) {}
 
@@ -69,7 +71,7 @@ void Player::Play(size_t number, const SpoolRecord& record) {
             Write(number, record.data);
             break;
         case SpoolCall::StartPage: {
-            Spooler("StartPagePrinter", sys::StartPagePrinter(printer_));
+            if (printer_) Spooler("StartPagePrinter", sys::StartPagePrinter(printer_));
             const int result = lib_.startPage(driver_);
             Note(number, "DrvSplStartPage", result != 0, result ? "" : "FALSE");
             break;
@@ -78,7 +80,7 @@ void Player::Play(size_t number, const SpoolRecord& record) {
             const int result = lib_.endPage(driver_);
             if (result) ++report_->pages;
             Note(number, "DrvSplEndPage", result != 0, result ? "" : "FALSE");
-            Spooler("EndPagePrinter", sys::EndPagePrinter(printer_));
+            if (printer_) Spooler("EndPagePrinter", sys::EndPagePrinter(printer_));
             break;
         }
         case SpoolCall::Abort:
@@ -155,10 +157,56 @@ std::string PlayReport::Summary() const {
     return text;
 }
 
+namespace {
+
+// The job with the printer's name and the output file in every settings
+// record, for a library that opens the printer itself.
+SpoolJob WithPrinterNames(const SpoolJob& job, const PlayOptions& options) {
+    SpoolJob named = job;
+    for (SpoolRecord& record : named.records) {
+        FBInterface settings;
+        if (record.call != SpoolCall::WritePrinter ||
+            !FBInterfaceFromBytes(&settings, record.data.data(), static_cast<uint32_t>(record.data.size())))
+            continue;
+        settings.SetString(kFBIPrinterName, options.printerName);
+        settings.SetString(kFBIPortName, options.outputFile);
+        record.data.assign(settings.bytes.begin(), settings.bytes.end());
+    }
+    return named;
+}
+
+bool PlayWithoutHandle(const SpoolJob& job, const DrvSplEntryPoints& library, const PlayOptions& options,
+                       PlayReport* report, std::string* error) {
+    if (options.outputFile.empty() || options.outputFile.size() >= kFBIPortName.units ||
+        options.printerName.size() >= kFBIPrinterName.units) {
+        *error = "the printer name and output file must fit the settings record (" +
+                 std::to_string(kFBIPrinterName.units - 1) + " and " +
+                 std::to_string(kFBIPortName.units - 1) + " characters)";
+        return false;
+    }
+    // The printer must exist; the library opens it by name.
+    sys::PrinterHandle probe = sys::OpenPrinter(options.printerName);
+    if (!probe) {
+        *error = "cannot open printer \"" + sys::Narrow(options.printerName) + "\" (" + ErrorText() + ")";
+        return false;
+    }
+    sys::ClosePrinter(probe);
+    const SpoolJob named = WithPrinterNames(job, options);
+    Player player(library, nullptr, report);
+    player.StartDoc(1);
+    const size_t last = named.records.size() - 1;
+    for (size_t i = 1; i < last; ++i) player.Play(i + 1, named.records[i]);
+    player.EndDoc(last + 1);
+    return true;
+}
+
+}  // namespace
+
 bool PlaySpoolJob(const SpoolJob& job, const DrvSplEntryPoints& library, const PlayOptions& options,
                   PlayReport* report, std::string* error) {
     *report = PlayReport();
     if (!CheckSpoolOrder(job, error)) return false;
+    if (options.access == PrinterAccess::LibraryOpens) return PlayWithoutHandle(job, library, options, report, error);
     sys::PrinterHandle printer = sys::OpenPrinter(options.printerName);
     if (!printer) {
         *error = "cannot open printer \"" + sys::Narrow(options.printerName) + "\" (" + ErrorText() + ")";

@@ -12,6 +12,13 @@
 // Every call and its result is reported; a failed call does not stop the
 // job (the library decides what a failure means), except that nothing more
 // goes to the library when DrvSplStartDoc gives no handle.
+//
+// On POSIX a printer handle belongs to the copy of the system layer that
+// opened it, and the loaded library has a copy of its own, so there the
+// player hands the library no handle: it writes the printer's name and the
+// output file (as the port) into every settings record, and the library
+// opens the printer and starts the document itself, as it does whenever it
+// is given no handle.
 #pragma once
 
 #include <cstdint>
@@ -58,11 +65,23 @@ private:
     DrvSplEntryPoints entry_;
 };
 
+// How the library reaches the printer.
+enum class PrinterAccess {
+    SpoolerHandle,  // the player opens the printer and hands over its handle
+    LibraryOpens,   // no handle: the settings records name printer and output file
+};
+#if defined(_WIN32)
+constexpr PrinterAccess kDefaultPrinterAccess = PrinterAccess::SpoolerHandle;
+#else
+constexpr PrinterAccess kDefaultPrinterAccess = PrinterAccess::LibraryOpens;
+#endif
+
 struct PlayOptions {
     sys::WString printerName;
-    // Where the spooler puts the document: a file (absolute under Windows),
-    // or empty for the printer's port.
+    // Where the document goes: a file (absolute under Windows), or empty for
+    // the printer's port (with the spooler's handle only).
     sys::WString outputFile;
+    PrinterAccess access = kDefaultPrinterAccess;
 };
 
 struct PlayedCall {

@@ -1,0 +1,195 @@
+// The whole chain: a scene composed into a spool file, played into the
+// rendering library as the spooler does, and the printer stream that comes
+// out decoded and checked dot by dot. Once through Tzqr4um.dll loaded by
+// name, once through the library's entry points linked into this program
+// (which, natively too, takes the spooler's printer handle).
+#include <gtest/gtest.h>
+
+#include "decode/stream_decoder.h"
+#include "job/job_player.h"
+#include "job/scene.h"
+#include "pipeline/entry_points.h"
+#include "pipeline/own_module.h"
+#include "support/temp_folder.h"
+#include "support/test_printer.h"
+#include "sys/files.h"
+
+namespace {
+
+// <build>/bin/Tzqr4um.dll, from <build>/tests/tools_tests.
+sys::WString LibraryPath() {
+    sys::WString path = sys::GetOwnModuleFileName();
+    for (int level = 0; level < 2; ++level) {
+        const size_t cut = path.find_last_of(u"\\/");
+        if (cut == sys::WString::npos) return u"Tzqr4um.dll";
+        path.resize(cut);
+    }
+    const char16_t separator = path.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
+    return path + separator + u"bin" + separator + u"Tzqr4um.dll";
+}
+
+SpoolJob Compose(const std::string& scene) {
+    SpoolJob job;
+    std::string error;
+    EXPECT_TRUE(ComposeScene(scene, {}, &job, &error)) << error;
+    return job;
+}
+
+// A 300 dpi page: a 40 x 30 black box at (20, 10), the letter A (18 dots
+// of the font) at (100, 50), and a 5 x 5 box in a second colour pass.
+const char kGreyScene[] =
+    "resolution 300\n"
+    "page\n"
+    "box 20 10 40 30\n"
+    "text 100 50 1 \"A\"\n"
+    "page\n"
+    "box 0 0 5 5\n";
+
+class PrintJob : public zebl_test::TempFolderTest {
+protected:
+    // Plays the job into a fresh test printer and decodes what it printed.
+    bool Print(const SpoolJob& job, const DrvSplEntryPoints& entry, PrinterAccess access,
+               PlayReport* report, DecodedJob* decoded) {
+        zebl_test::TestPrinter printer(temp_);
+        if (!printer.Ready()) return false;
+        PlayOptions options;
+        options.printerName = printer.Name();
+        options.outputFile = printer.OutputPath();
+        options.access = access;
+        std::string error;
+        EXPECT_TRUE(PlaySpoolJob(job, entry, options, report, &error)) << error;
+        EXPECT_TRUE(report->Ok()) << report->Trace();
+        const std::vector<uint8_t> bytes = printer.Output();
+        EXPECT_TRUE(DecodeStream(bytes.data(), bytes.size(), decoded, &error)) << error;
+        return !bytes.empty();
+    }
+
+    void ExpectGreyPages(const DecodedJob& decoded) {
+        ASSERT_EQ(decoded.pages.size(), 2u);
+        const DecodedPage& page = decoded.pages[0];
+        EXPECT_EQ(page.header.resolutionCode, 3);
+        EXPECT_FALSE(page.Plane(1).Allocated());
+        const PagePlane& black = page.Plane(4);
+        EXPECT_EQ(black.dots, 40u * 30 + 18);
+        EXPECT_TRUE(black.Dot(20, 10));
+        EXPECT_TRUE(black.Dot(59, 39));
+        EXPECT_FALSE(black.Dot(60, 39));
+        EXPECT_FALSE(black.Dot(19, 10));
+        // The A's top row .###. and its bar ##### (row 3).
+        EXPECT_FALSE(black.Dot(100, 50));
+        EXPECT_TRUE(black.Dot(101, 50));
+        EXPECT_TRUE(black.Dot(103, 50));
+        EXPECT_TRUE(black.Dot(100, 53));
+        EXPECT_TRUE(black.Dot(104, 53));
+        EXPECT_EQ(decoded.pages[1].Plane(4).dots, 25u);
+    }
+};
+
+TEST_F(PrintJob, ThroughTheLibraryLoadedByName) {
+    DrvSplLibrary library;
+    std::string error;
+    ASSERT_TRUE(library.Load(LibraryPath(), &error)) << error;
+    PlayReport report;
+    DecodedJob decoded;
+    ASSERT_TRUE(Print(Compose(kGreyScene), library.EntryPoints(), kDefaultPrinterAccess, &report, &decoded));
+    EXPECT_EQ(report.pages, 2u);
+    ExpectGreyPages(decoded);
+}
+
+TEST_F(PrintJob, ThroughTheEntryPointsWithTheSpoolersHandle) {
+    DrvSplEntryPoints entry;
+    entry.startDoc = &DrvSplStartDoc;
+    entry.writePrinter = &DrvSplWritePrinter;
+    entry.startPage = &DrvSplStartPage;
+    entry.endPage = &DrvSplEndPage;
+    entry.endDoc = &DrvSplEndDoc;
+    entry.abort = &DrvSplAbort;
+    entry.close = &DrvSplClose;
+    for (PrinterAccess access : {PrinterAccess::SpoolerHandle, PrinterAccess::LibraryOpens}) {
+        PlayReport report;
+        DecodedJob decoded;
+        ASSERT_TRUE(Print(Compose(kGreyScene), entry, access, &report, &decoded));
+        ExpectGreyPages(decoded);
+        // The spooler's side of the document only when it hands over its handle.
+        bool spoolerCalls = false;
+        for (const PlayedCall& call : report.calls) spoolerCalls = spoolerCalls || call.call == "StartDocPrinter" || call.call == "EndDocPrinter";
+        EXPECT_EQ(spoolerCalls, access == PrinterAccess::SpoolerHandle);
+    }
+}
+
+TEST_F(PrintJob, ColourPagesPrintTheirInks) {
+    DrvSplLibrary library;
+    std::string error;
+    ASSERT_TRUE(library.Load(LibraryPath(), &error)) << error;
+    PlayReport report;
+    DecodedJob decoded;
+    ASSERT_TRUE(Print(Compose("resolution 300\ncolour on\npage\ncolour 255 0 0\nbox 32 32 64 64\n"),
+                      library.EntryPoints(), kDefaultPrinterAccess, &report, &decoded));
+    ASSERT_EQ(decoded.pages.size(), 1u);
+    const DecodedPage& page = decoded.pages[0];
+    // Red is magenta and yellow: no cyan in the box, and no ink outside it.
+    uint32_t cyan = 0, magenta = 0, yellow = 0;
+    for (uint32_t y = 32; y < 96; ++y) {
+        for (uint32_t x = 32; x < 96; ++x) {
+            cyan += page.Plane(1).Dot(x, y);
+            magenta += page.Plane(2).Dot(x, y);
+            yellow += page.Plane(3).Dot(x, y);
+        }
+    }
+    EXPECT_EQ(cyan, 0u);
+    EXPECT_GT(magenta, 64u * 64 * 9 / 10);
+    EXPECT_GT(yellow, 64u * 64 * 9 / 10);
+    EXPECT_EQ(page.Plane(2).dots, magenta);
+    EXPECT_EQ(page.Plane(3).dots, yellow);
+}
+
+TEST_F(PrintJob, ReportsEachCallThatFails) {
+    DrvSplLibrary library;
+    std::string error;
+    ASSERT_TRUE(library.Load(LibraryPath(), &error)) << error;
+    // A document start whose record asks for the start to be reported failed.
+    SpoolJob job = Compose("field 176 0x100004\npage\nbox 0 0 2 2\n");
+    zebl_test::TestPrinter printer(temp_);
+    ASSERT_TRUE(printer.Ready());
+    PlayOptions options;
+    options.printerName = printer.Name();
+    options.outputFile = printer.OutputPath();
+    PlayReport report;
+    ASSERT_TRUE(PlaySpoolJob(job, library.EntryPoints(), options, &report, &error)) << error;
+    EXPECT_FALSE(report.Ok());
+    EXPECT_GE(report.failures, 1u);
+    EXPECT_NE(report.Summary().find("record 2: DrvSplWritePrinter 1676 bytes (settings record) failed"),
+              std::string::npos)
+        << report.Summary();
+}
+
+TEST_F(PrintJob, RefusesJobsOutOfOrderAndMissingPrinters) {
+    DrvSplEntryPoints none;
+    SpoolJob job = Compose(kGreyScene);
+    job.records.pop_back();  // no EndDoc
+    PlayOptions options;
+    options.printerName = u"no such printer";
+    options.outputFile = temp_.Join(u"out.prn");
+    PlayReport report;
+    std::string error;
+    EXPECT_FALSE(PlaySpoolJob(job, none, options, &report, &error));
+    EXPECT_EQ(error, "a job ends with EndDoc");
+    EXPECT_FALSE(PlaySpoolJob(Compose(kGreyScene), none, options, &report, &error));
+    EXPECT_NE(error.find("cannot open printer \"no such printer\""), std::string::npos) << error;
+    EXPECT_TRUE(report.calls.empty());
+}
+
+TEST_F(PrintJob, LibraryLoadingNamesWhatIsMissing) {
+    DrvSplLibrary library;
+    std::string error;
+    EXPECT_FALSE(library.Load(temp_.Join(u"Nothing.dll"), &error));
+    EXPECT_NE(error.find("cannot load"), std::string::npos) << error;
+    // The colour module stand-in beside the library is a module without the entry points.
+    sys::WString colourModule = LibraryPath();
+    colourModule.replace(colourModule.size() - 11, 11, u"Tzqr4CM.DLL");
+    EXPECT_FALSE(library.Load(colourModule, &error));
+    EXPECT_NE(error.find("has no entry point DrvSplStartDoc"), std::string::npos) << error;
+    EXPECT_FALSE(library.Loaded());
+}
+
+}  // namespace
