@@ -123,7 +123,8 @@ TEST(Scene, LengthsTakeUnitsAtTheDocumentsResolution) {
 
 TEST(Scene, LargeBoxesSpansAndFixedRops) {
     const SpoolJob job = Compose(
-        "page\nrop 0x5A\nbox 0 0 300 2\nrop auto\nspan 5 6 9 3\nspan-step 1 -1\nvspan 5 20 4 2\n");
+        "page\nrop 0x5A\nbox 0 0 300 2\nrop auto\nspan 5 6 9 3\nspan-step 1 -1\nvspan 5 20 4 2\n"
+        "span-step 2 -2 3\n");
     const Bytes expected = {
         0x60, 0, 0, 0x62, 0, 0,
         0x75, 0x5A, 0, 0, 0, 0x81,  // the fixed operation
@@ -137,6 +138,7 @@ TEST(Scene, LargeBoxesSpansAndFixedRops) {
         0x63, 0xFF,                 // to column 5 (from 6)
         0x66, 4, 0,                 // height 4
         0x57, 0x57,
+        0x56, 2, 0xFE, 0x56, 2, 0xFE, 0x56, 2, 0xFE,  // a step repeated three times
     };
     EXPECT_EQ(PageList(job, 1), expected);
 }

@@ -518,8 +518,12 @@ bool SceneComposer::Span(SceneArgs& a) {
 
 bool SceneComposer::SpanStep(SceneArgs& a) {
     int32_t dc = 0, de = 0;
+    uint32_t count = 1;
     if (!a.Int(&dc, "column step", -128, 127) || !a.Int(&de, "span end step", -128, 127)) return false;
-    return Drawn(a, Pen().SpanStep(dc, de));
+    if (!a.Done() && !a.UInt(&count, "count", 1, 65535)) return false;
+    for (uint32_t i = 0; i < count; ++i)
+        if (!Drawn(a, Pen().SpanStep(dc, de))) return false;
+    return true;
 }
 
 bool SceneComposer::VSpan(SceneArgs& a) {
