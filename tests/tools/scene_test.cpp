@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "image/pnm.h"
 #include "job/file_bytes.h"
 #include "support/temp_folder.h"
@@ -300,6 +302,37 @@ TEST(Scene, AcceptsCarriageReturnsAndQuotedEscapes) {
     const Bytes list = PageList(job, 1);
     ASSERT_FALSE(list.empty());
     EXPECT_EQ(list[12], 0x05);  // one glyph: the quote mark
+}
+
+// Scenes are typed by people: any text gives a job or an error that names
+// the line, and never a crash.
+TEST(Scene, SurvivesRandomlyDamagedScenes) {
+    const std::string good =
+        "resolution 600\ncolour on\npage\ncolour 1 2 3\nbox 1mm 2mm 3mm 4mm\n"
+        "text 10 20 3 \"Hi there\"\nhatch cross 1 2 3 4 5 6\nspan 1 2 30 4\nspan-step 1 -1 5\n"
+        "define-brush 1 pattern checker\nbrush 1\nvspan 5 5 5 5\nglyph 0 0 8 1 FF000000\n"
+        "path fill 0,0 9,0 9,9 / 1,1 2,2 1,2\nline 1 2 3 4\nline-rel -3 4\npage\nbox 0 0 1 1\n";
+    const std::string alphabet = " \n\"#0123456789-,/abcdegilmnoprstx";
+    std::mt19937 random(4242);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = good;
+        const int edits = 1 + static_cast<int>(random() % 5);
+        for (int i = 0; i < edits; ++i) {
+            const size_t at = random() % text.size();
+            switch (random() % 3) {
+                case 0: text[at] = alphabet[random() % alphabet.size()]; break;
+                case 1: text.erase(at, 1 + random() % 8); break;
+                default: text.insert(at, 1, alphabet[random() % alphabet.size()]); break;
+            }
+        }
+        SpoolJob job;
+        std::string error;
+        if (ComposeScene(text, {}, &job, &error)) {
+            EXPECT_TRUE(CheckSpoolOrder(job, &error)) << error;
+        } else {
+            EXPECT_TRUE(error.rfind("line ", 0) == 0 || error == "the scene has no page") << error;
+        }
+    }
 }
 
 }  // namespace
