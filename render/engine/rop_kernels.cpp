@@ -224,7 +224,7 @@ template <class Px, bool kSkipBlankBytes>
 void DestFunctionRows(const KernelArea area, const DestFunctionPair<typename Px::Value> function,
                       const PixelMaskTags<Px> tags) {
     using Value = typename Px::Value;
-    constexpr size_t kWordsPerBlock = Px::kBytes;  // 8 pixels of kBytes, 8 bytes a word
+    static constexpr size_t kWordsPerBlock = Px::kBytes;  // 8 pixels of kBytes, 8 bytes a word
     const auto wideFunction = function.Wide();
     const auto wideTags = tags.Wide();
     const uint32_t width = area.width;
@@ -311,7 +311,7 @@ template <class Px, bool kSkipBlankBytes>
 void BrushSourceRows(const KernelArea area, const uint8_t* brush,
                      const TablePair<typename Px::Value> tables, const PixelMaskTags<Px> tags) {
     using Value = typename Px::Value;
-    constexpr size_t kWordsPerBlock = Px::kBytes;
+    static constexpr size_t kWordsPerBlock = Px::kBytes;
     constexpr size_t kBrushRowBytes = kBrushSide * Px::kBytes;
     const auto wideTables = tables.Wide();
     const auto wideTags = tags.Wide();
