@@ -1,0 +1,89 @@
+// The whole rendering library as the print spooler drives it: every input is
+// a script of spooler calls (spooler_script.h) — settings records made from a
+// sane base with a few fields overwritten, display-list buffers raw or made
+// of valid records and then damaged, page brackets, aborts — played through
+// the DrvSpl entry points onto a printer of the posix system layer. Nothing
+// may crash, hang or touch memory it does not own, and whatever the library
+// printed must be a well-formed printer stream.
+//
+// The process gets a machine root of its own (unless ZSYS_MACHINE_ROOT names
+// one), a printer in it, and the stand-in colour module of the build's bin
+// folder, so that colour pages are converted and screened into four planes.
+//   build/fuzz/fuzz/spooler_fuzz -timeout=10 -rss_limit_mb=2048 -max_len=65536 corpus/
+//     tests/data/malformed/spooler
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "pipeline/own_module.h"
+#include "spooler_script.h"
+#include "sys/printer_setup.h"
+
+namespace {
+
+SpoolScriptPrinter g_printer;
+
+std::string MachineRootOfThisProcess() {
+    if (const char* root = std::getenv("ZSYS_MACHINE_ROOT"); root && *root) return root;
+    char folder[] = "/tmp/zebl-spooler-fuzz-XXXXXX";
+    if (::mkdtemp(folder) == nullptr) return std::string();
+    ::setenv("ZSYS_MACHINE_ROOT", folder, 1);
+    return folder;
+}
+
+std::string ProgramFolder() {
+    char path[4096] = {};
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return std::string();
+    std::string program(path, static_cast<size_t>(length));
+    return program.substr(0, program.find_last_of('/'));
+}
+
+// The library looks for its colour module beside its own file: make it
+// believe it lives in the build's bin folder, next to Tzqr4CM.DLL.
+void UseStandInColourModule() {
+    const std::string bin = ProgramFolder() + "/../bin";
+    if (::access((bin + "/Tzqr4CM.DLL").c_str(), R_OK) != 0) {
+        std::fprintf(stderr, "spooler_fuzz: no %s/Tzqr4CM.DLL, colour pages print grey\n", bin.c_str());
+        return;
+    }
+    fbOverrideOwnModulePath(sys::Widen(bin + "/Tzqr4um.dll"));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    const std::string root = MachineRootOfThisProcess();
+    if (root.empty()) {
+        std::perror("spooler_fuzz: machine root");
+        std::abort();
+    }
+    sys::PrinterSetup setup;
+    setup.name = u"ZEBL Spooler Fuzz " + sys::Widen(std::to_string(::getpid()));
+    if (!sys::AddPrinter(setup)) {
+        std::fprintf(stderr, "spooler_fuzz: cannot add the printer\n");
+        std::abort();
+    }
+    g_printer.printerName = setup.name;
+    g_printer.outputFile = sys::Widen(root + "/document.prn");
+    g_printer.overlayFile = sys::Widen(root + "/overlay.ovl");
+    UseStandInColourModule();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const SpoolScriptRun run = PlaySpoolScript(data, size, g_printer);
+    if (!run.printerReady) {
+        std::fprintf(stderr, "spooler_fuzz: the printer did not start the document\n");
+        std::abort();
+    }
+    if (!run.decoded) {
+        std::fprintf(stderr, "spooler_fuzz: the library printed a malformed stream (%zu bytes): %s\n",
+                     run.output.size(), run.error.c_str());
+        std::abort();
+    }
+    return 0;
+}
