@@ -68,9 +68,6 @@ bool MakeFolders(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
 }
 
-// A function of this module, for dladdr.
-void OwnModuleMarker() {}
-
 }  // namespace
 
 ModuleHandle LoadLibrary(WStringView path) {
@@ -108,9 +105,11 @@ bool FreeLibrary(ModuleHandle module) {
     return true;
 }
 
-WString GetOwnModuleFileName() {
+WString GetModuleFileNameContaining(const void* addressInModule) {
+    // dladdr finds the loaded object whose mapping holds the address, with or
+    // without a symbol there.
     Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&OwnModuleMarker), &info) == 0 ||
+    if (addressInModule == nullptr || ::dladdr(addressInModule, &info) == 0 ||
         info.dli_fname == nullptr) {
         SetLastError(kErrorModNotFound);
         return WString();

@@ -11,13 +11,12 @@
 namespace sys {
 namespace {
 
-// A function of this module: the allocation that holds its code starts at
-// the module's base, which is its instance handle. (GetModuleHandleExW with
-// an address would say the same, but Windows 2000 does not have it.)
-HMODULE OwnModule() {
+// A module's image is one allocation that starts at the module's base, which
+// is its instance handle. (GetModuleHandleExW with an address would say the
+// same, but Windows 2000 does not have it.)
+HMODULE ModuleContaining(const void* address) {
     MEMORY_BASIC_INFORMATION info{};
-    if (::VirtualQuery(reinterpret_cast<const void*>(&OwnModule), &info, sizeof info) == 0)
-        return nullptr;
+    if (address == nullptr || ::VirtualQuery(address, &info, sizeof info) == 0) return nullptr;
     return static_cast<HMODULE>(info.AllocationBase);
 }
 
@@ -40,9 +39,13 @@ bool FreeLibrary(ModuleHandle module) {
     return module != nullptr && ::FreeLibrary(static_cast<HMODULE>(module)) != FALSE;
 }
 
-WString GetOwnModuleFileName() {
-    const HMODULE module = OwnModule();
-    if (module == nullptr) return WString();
+WString GetModuleFileNameContaining(const void* addressInModule) {
+    // A null base would name the program, whatever the address.
+    const HMODULE module = ModuleContaining(addressInModule);
+    if (module == nullptr) {
+        ::SetLastError(ERROR_MOD_NOT_FOUND);
+        return WString();
+    }
     // GetModuleFileNameW truncates silently (and on Windows 2000 without a
     // terminating NUL): grow the buffer until the name fits with room over.
     for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {

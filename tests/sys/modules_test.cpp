@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "pipeline/module_test_support.h"
 #include "support/temp_folder.h"
@@ -78,6 +79,40 @@ TEST(Modules, OwnModuleFileNameIsThisProgram) {
     EXPECT_EQ("modules_tests", name);
 #endif
     EXPECT_NE(sys::kInvalidAttributes, sys::GetFileAttributes(own));
+}
+
+// Folder separators as Windows writes them, for comparing paths.
+std::string Normalised(sys::WStringView path) {
+    std::string out = Lower(path);
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return out;
+}
+
+TEST(Modules, ModuleFileNameContainingNamesTheModuleThatHoldsTheAddress) {
+    // A routine of a loaded module names that module, not the program and
+    // not the system layer that answers.
+    sys::ModuleHandle module = sys::LoadLibrary(ColourStandIn());
+    ASSERT_NE(nullptr, module);
+    const void* routine = sys::GetProcAddress(module, "SCBB_ConvertBulk");
+    ASSERT_NE(nullptr, routine);
+    const sys::WString name = sys::GetModuleFileNameContaining(routine);
+    EXPECT_EQ(Normalised(ColourStandIn()), Normalised(name));
+    EXPECT_TRUE(sys::FreeLibrary(module));
+
+    // Code and data of this program name the program, like the helper does.
+    static const int kProgramData = 1;
+    EXPECT_EQ(sys::GetOwnModuleFileName(), sys::GetModuleFileNameContaining(&kProgramData));
+    EXPECT_EQ(sys::GetOwnModuleFileName(),
+              sys::GetModuleFileNameContaining(reinterpret_cast<const void*>(&Lower)));
+
+    // Memory that belongs to no module names nothing.
+    const std::vector<char> heap(64);
+    for (const void* address : {static_cast<const void*>(nullptr), static_cast<const void*>(heap.data())}) {
+        sys::SetLastError(0);
+        EXPECT_EQ(sys::WString(), sys::GetModuleFileNameContaining(address));
+        EXPECT_EQ(sys::kErrorModNotFound, sys::GetLastError());
+    }
 }
 
 TEST(Modules, SystemDirectoryIsAnExistingFolderWithoutTrailingSeparator) {

@@ -30,12 +30,23 @@ ModuleHandle LoadLibrary(WStringView path);
 void* GetProcAddress(ModuleHandle module, const char* name);
 bool FreeLibrary(ModuleHandle module);
 
-// The full file name of the module (DLL or program) that contains the code
-// calling this: GetModuleFileNameW of the module's own instance.
-WString GetOwnModuleFileName();
+// The full file name of the module (DLL or program) whose image holds
+// `addressInModule`: GetModuleFileNameW of that module's instance. Empty and
+// kErrorModNotFound when the address lies in no module.
+WString GetModuleFileNameContaining(const void* addressInModule);
 
 // GetSystemDirectoryW: "C:\WINDOWS\system32" or the like, no trailing
 // backslash; empty on failure.
 WString GetSystemDirectory();
+
+// The module that includes this header: each module (program or library)
+// has its own marker, since the system layer may be a module of its own and
+// cannot tell by itself which module called it.
+namespace {
+const char kOwnModuleMarker = 0;
+
+// The full file name of the module that contains the code calling this.
+inline WString GetOwnModuleFileName() { return GetModuleFileNameContaining(&kOwnModuleMarker); }
+}  // namespace
 
 }  // namespace sys
