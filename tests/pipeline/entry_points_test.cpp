@@ -10,6 +10,7 @@
 
 #include "pipeline/entry_points_test_support.h"
 #include "support/answer_script.h"
+#include "support/debug_capture.h"
 
 namespace {
 
@@ -441,40 +442,53 @@ TEST_F(EntryPoints, SharedLibraryExportsTheEntryPointsByTheirPlainNames) {
     ASSERT_TRUE(startDoc && writePrinter && startPage && endPage && endDoc && abort && close);
     EXPECT_EQ(sys::GetProcAddress(library, "FBInitialize"), nullptr);  // nothing else is exported
 
-    // One page through the loaded library, which opens the printer itself
-    // from the names in the settings records (no spooler handle: a POSIX
-    // build's printer handles belong to the copy of the system layer that
-    // opened them, and the library has its own).
+    // One page through the loaded library, given the printer handle this
+    // program opened, as the spooler gives its own: the handle, like the
+    // rest of the system's state, belongs to the process, not to a module.
     zebl_test::TestPrinter printer(temp_);
     ASSERT_TRUE(printer.Ready());
-    SpoolJob job = OneListJob(SmallPage(300, 320, 300), ListOf({{10, 10, 30, 40}}));
-    for (SpoolRecord& record : job.records) {
-        FBInterface settings;
-        if (record.call != SpoolCall::WritePrinter ||
-            !FBInterfaceFromBytes(&settings, record.data.data(), static_cast<uint32_t>(record.data.size())))
-            continue;
-        settings.SetString(kFBIPrinterName, printer.Name());
-        settings.SetString(kFBIPortName, printer.OutputPath());
-        record.data.assign(settings.bytes.begin(), settings.bytes.end());
-    }
+    const SpoolJob job = OneListJob(SmallPage(300, 320, 300), ListOf({{10, 10, 30, 40}}));
+    sys::PrinterHandle spooler = sys::OpenPrinter(printer.Name());
+    ASSERT_NE(spooler, nullptr);
+    ASSERT_NE(sys::StartDocPrinter(spooler, u"loaded library", printer.OutputPath(), u"RAW"), 0u);
+    zebl_test::DebugCapture debug;
     void* handle = nullptr;
     for (const SpoolRecord& record : job.records) {
         std::vector<uint8_t> buffer = record.data;
         uint32_t written = 0;
         switch (record.call) {
-        case SpoolCall::StartDoc: handle = startDoc(nullptr, 1); break;
+        case SpoolCall::StartDoc: handle = startDoc(spooler, 1); break;
         case SpoolCall::WritePrinter:
             EXPECT_EQ(writePrinter(handle, buffer.data(), static_cast<uint32_t>(buffer.size()), &written), 1);
             EXPECT_EQ(written, buffer.size());
             break;
         case SpoolCall::StartPage: EXPECT_EQ(startPage(handle), 1); break;
         case SpoolCall::EndPage: EXPECT_EQ(endPage(handle), 1); break;
-        case SpoolCall::EndDoc: EXPECT_EQ(endDoc(handle), 1); break;
+        case SpoolCall::EndDoc: {
+            // A second start of document is ignored and says so in the
+            // debugger output, which this program sees too.
+            std::vector<uint8_t> again = RecordBytes(SmallPage(300, 320, 300), kFBICmdStartDoc);
+            EXPECT_EQ(writePrinter(handle, again.data(), static_cast<uint32_t>(again.size()), &written), 1);
+            EXPECT_EQ(endDoc(handle), 1);
+            break;
+        }
         default: break;
         }
     }
     close(handle);
     sys::FreeLibrary(library);
+    EXPECT_TRUE(sys::EndDocPrinter(spooler));
+    EXPECT_TRUE(sys::ClosePrinter(spooler));
+    if (zebl_test::DebugCapture::Available()) {
+        EXPECT_EQ(debug.Count("[FB]second start of document ignored"), 1);
+    }
+    if (zebl_test::TestPrinter::FaultsSupported()) {
+        // The library wrote into the document this program started and
+        // opened no printer of its own.
+        EXPECT_EQ(printer.CountCalls("OpenPrinter"), 1);
+        EXPECT_EQ(printer.CountCalls("StartDocPrinter"), 1);
+        EXPECT_GT(printer.CountCalls("WritePrinter"), 0);
+    }
     const std::vector<uint8_t> bytes = printer.Output();
     DecodedJob decoded;
     std::string error;

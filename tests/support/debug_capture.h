@@ -1,5 +1,6 @@
-// The debugger output lines written during a test (posix build only; under
-// Wine the lines go to the debugger and tests that read them skip).
+// The debugger output lines written during a test, by this program and by
+// the modules it loaded (posix build only; under Wine the lines go to the
+// debugger and tests that read them skip).
 #pragma once
 
 #include <string>

@@ -1,8 +1,8 @@
 // The whole chain: a scene composed into a spool file, played into the
 // rendering library as the spooler does, and the printer stream that comes
-// out decoded and checked dot by dot. Once through Tzqr4um.dll loaded by
-// name, once through the library's entry points linked into this program
-// (which, natively too, takes the spooler's printer handle).
+// out decoded and checked dot by dot: through Tzqr4um.dll loaded by name and
+// through the library's entry points linked into this program, each given
+// the printer handle this program opened and, once more, given no handle.
 #include <gtest/gtest.h>
 
 #include "decode/stream_decoder.h"
@@ -50,6 +50,12 @@ protected:
     // Plays the job into a fresh test printer and decodes what it printed.
     bool Print(const SpoolJob& job, const DrvSplEntryPoints& entry, PrinterAccess access,
                PlayReport* report, DecodedJob* decoded) {
+        return Print(job, entry, access, report, decoded, nullptr);
+    }
+    // The same, also giving the spooler calls the printer logged (where the
+    // build keeps a log).
+    bool Print(const SpoolJob& job, const DrvSplEntryPoints& entry, PrinterAccess access,
+               PlayReport* report, DecodedJob* decoded, std::vector<std::string>* printerCalls) {
         zebl_test::TestPrinter printer(temp_);
         if (!printer.Ready()) return false;
         PlayOptions options;
@@ -61,6 +67,7 @@ protected:
         EXPECT_TRUE(report->Ok()) << report->Trace();
         const std::vector<uint8_t> bytes = printer.Output();
         EXPECT_TRUE(DecodeStream(bytes.data(), bytes.size(), decoded, &error)) << error;
+        if (printerCalls) *printerCalls = printer.Calls();
         return !bytes.empty();
     }
 
@@ -89,11 +96,30 @@ TEST_F(PrintJob, ThroughTheLibraryLoadedByName) {
     DrvSplLibrary library;
     std::string error;
     ASSERT_TRUE(library.Load(LibraryPath(), &error)) << error;
-    PlayReport report;
-    DecodedJob decoded;
-    ASSERT_TRUE(Print(Compose(kGreyScene), library.EntryPoints(), kDefaultPrinterAccess, &report, &decoded));
-    EXPECT_EQ(report.pages, 2u);
-    ExpectGreyPages(decoded);
+    for (PrinterAccess access : {PrinterAccess::SpoolerHandle, PrinterAccess::LibraryOpens}) {
+        SCOPED_TRACE(access == PrinterAccess::SpoolerHandle ? "spooler's handle" : "library opens");
+        PlayReport report;
+        DecodedJob decoded;
+        std::vector<std::string> calls;
+        ASSERT_TRUE(Print(Compose(kGreyScene), library.EntryPoints(), access, &report, &decoded, &calls));
+        EXPECT_EQ(report.pages, 2u);
+        ExpectGreyPages(decoded);
+        if (!zebl_test::TestPrinter::FaultsSupported()) continue;  // no call log
+        // With the handle, the library writes through the one printer this
+        // program opened; without it, it opens the printer a second time
+        // (after the player's check that the printer exists) and starts the
+        // document itself.
+        const auto count = [&](const std::string& prefix) {
+            int n = 0;
+            for (const std::string& call : calls) n += call.rfind(prefix, 0) == 0;
+            return n;
+        };
+        EXPECT_EQ(count("OpenPrinter"), access == PrinterAccess::SpoolerHandle ? 1 : 2);
+        EXPECT_EQ(count("StartDocPrinter"), 1);
+        EXPECT_EQ(count("EndDocPrinter ok"), 1);
+        EXPECT_GT(count("WritePrinter"), 0);
+        for (const std::string& call : calls) EXPECT_EQ(call.find(" fail"), std::string::npos) << call;
+    }
 }
 
 TEST_F(PrintJob, ThroughTheEntryPointsWithTheSpoolersHandle) {
@@ -124,7 +150,7 @@ TEST_F(PrintJob, ColourPagesPrintTheirInks) {
     PlayReport report;
     DecodedJob decoded;
     ASSERT_TRUE(Print(Compose("resolution 300\ncolour on\npage\ncolour 255 0 0\nbox 32 32 64 64\n"),
-                      library.EntryPoints(), kDefaultPrinterAccess, &report, &decoded));
+                      library.EntryPoints(), PrinterAccess::SpoolerHandle, &report, &decoded));
     ASSERT_EQ(decoded.pages.size(), 1u);
     const DecodedPage& page = decoded.pages[0];
     // Red is magenta and yellow: no cyan in the box, and no ink outside it.

@@ -13,12 +13,9 @@
 // job (the library decides what a failure means), except that nothing more
 // goes to the library when DrvSplStartDoc gives no handle.
 //
-// On POSIX a printer handle belongs to the copy of the system layer that
-// opened it, and the loaded library has a copy of its own, so there the
-// player hands the library no handle: it writes the printer's name and the
-// output file (as the port) into every settings record, and the library
-// opens the printer and starts the document itself, as it does whenever it
-// is given no handle.
+// The player can also hand the library no handle, writing the printer's name
+// and the output file (as the port) into every settings record instead; the
+// library then opens the printer and starts the document itself.
 #pragma once
 
 #include <cstdint>
@@ -70,18 +67,13 @@ enum class PrinterAccess {
     SpoolerHandle,  // the player opens the printer and hands over its handle
     LibraryOpens,   // no handle: the settings records name printer and output file
 };
-#if defined(_WIN32)
-constexpr PrinterAccess kDefaultPrinterAccess = PrinterAccess::SpoolerHandle;
-#else
-constexpr PrinterAccess kDefaultPrinterAccess = PrinterAccess::LibraryOpens;
-#endif
 
 struct PlayOptions {
     sys::WString printerName;
     // Where the document goes: a file (absolute under Windows), or empty for
     // the printer's port (with the spooler's handle only).
     sys::WString outputFile;
-    PrinterAccess access = kDefaultPrinterAccess;
+    PrinterAccess access = PrinterAccess::SpoolerHandle;
 };
 
 struct PlayedCall {
