@@ -73,8 +73,11 @@ bool ReadCopy(ByteCursor* in, uint8_t first, size_t tokenAt, const DistanceTable
                                  PlaneAt(*pos, planeBytes));
     }
     // Byte by byte: a distance shorter than the length repeats the new bytes.
+    // (The source is addressed from its own start: to[i - distance] would
+    // wrap the unsigned index round for i < distance.)
     uint8_t* to = out + *pos;
-    for (size_t i = 0; i < length; ++i) to[i] = to[i - distance];
+    const uint8_t* from = to - distance;
+    for (size_t i = 0; i < length; ++i) to[i] = from[i];
     *pos += length;
     return true;
 }
