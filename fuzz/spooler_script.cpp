@@ -390,6 +390,8 @@ std::vector<std::vector<uint8_t>> BuiltListBuffers(ScriptReader& in) {
 
 // ---- The spooler's side ---------------------------------------------------------
 
+constexpr uint32_t kMaxPageEnds = 8;
+
 class ScriptPlayer {
 public:
     ScriptPlayer(ScriptReader& in, sys::PrinterHandle printer, const SpoolScriptPrinter& target)
@@ -459,7 +461,10 @@ private:
         DrvSplWritePrinter(handle_, (b & 4) ? nullptr : bytes, b & 3, (b & 8) ? nullptr : &written);
     }
 
+    // Every page is printed whole, so a script of many pages takes long
+    // without reaching anything new: page ends after the eighth are not made.
     void EndPage() {
+        if (endPages_ == kMaxPageEnds) return;
         DrvSplEndPage(handle_);
         ++endPages_;
     }

@@ -38,7 +38,7 @@
 //   2 StartPage and a page's settings record with up to three fields
 //     overwritten (count, then fields)
 //   3 StartPage alone
-//   4 EndPage
+//   4 EndPage (at most eight in a script; further ones are not made)
 //   5 a settings record with other command flags
 //   6 Abort
 //   7 a buffer shorter than its tag, or none

@@ -20,8 +20,14 @@ SplHandle* FromDriverHandle(void* hDriver) {
 // The start-of-document record: the printer's real names replace what the
 // driver wrote, then the document's context is made. Another start of
 // document for a handle that has one is ignored: the document in hand goes
-// on, and nothing is leaked.
+// on, and nothing is leaked. A handle serves one document: after its end a
+// start of document is refused, since a second job would follow the first
+// one's trailer in the same spooler document.
 int StartDocument(SplHandle* handle, FBInterface* record, uint32_t flags) {
+    if (handle->state & kSplEnded) {
+        OutputDebugPrintf("[FB]start of document after the document's end refused\n");
+        return 0;
+    }
     if (handle->prFB == nullptr) {
         sys::PrinterNames names;
         if (MyGetPrinter(handle->printer, &names)) {
