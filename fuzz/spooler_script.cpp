@@ -118,7 +118,10 @@ JobSettings BaseSettings(ScriptReader& in, bool* overlay) {
     const uint8_t paper = in.U8();
     static constexpr uint32_t kPaperCodes[8] = {9, 70, 11, 1, 256, 0, 35, 1234};
     s.paperCode = kPaperCodes[(paper >> 4) & 7];
-    if (!(paper & 0x80)) {
+    // A whole sheet from the paper table only for a plain 300 dpi page: a
+    // poster or a finer resolution of it takes seconds a run.
+    const bool tablePaper = (paper & 0x80) && s.resolution == 300 && s.outputResolution == 0 && !poster;
+    if (!tablePaper) {
         s.printableWidth = 256 + 64 * (paper & 3);
         s.printableHeight = 256 + 64 * ((paper >> 2) & 3);
     }
@@ -136,7 +139,8 @@ JobSettings BaseSettings(ScriptReader& in, bool* overlay) {
     static constexpr uint32_t kBindings[8] = {0, 1, 2, 4, 5, 3, 6, 0xFFFFFFFF};
     s.copies = kCopies[copies & 3];
     s.duplexBinding = (scale & 0x40) ? kBindings[(copies >> 2) & 7] : 0;
-    if (poster) s.posterTiles = 1 + ((copies >> 5) & 7);
+    static constexpr uint32_t kPosterTiles[8] = {1, 2, 2, 2, 3, 3, 4, 6};
+    if (poster) s.posterTiles = kPosterTiles[(copies >> 5) & 7];
     return s;
 }
 
@@ -390,7 +394,7 @@ std::vector<std::vector<uint8_t>> BuiltListBuffers(ScriptReader& in) {
 
 // ---- The spooler's side ---------------------------------------------------------
 
-constexpr uint32_t kMaxPageEnds = 8;
+constexpr uint32_t kMaxPageEnds = 4;
 
 class ScriptPlayer {
 public:
@@ -462,7 +466,7 @@ private:
     }
 
     // Every page is printed whole, so a script of many pages takes long
-    // without reaching anything new: page ends after the eighth are not made.
+    // without reaching anything new: page ends after the fourth are not made.
     void EndPage() {
         if (endPages_ == kMaxPageEnds) return;
         DrvSplEndPage(handle_);

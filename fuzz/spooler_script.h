@@ -12,12 +12,13 @@
 //            bit 6 landscape, bit 7 collated
 //   paper    bits 0-3 printable size 256 + 64 * (b & 3) x 256 + 64 * (b >> 2 & 3)
 //            dots, bits 4-6 paper code (A4, A6, A5, Letter, custom, 0, B6 and
-//            an unknown code), bit 7: no printable size (the paper table's)
+//            an unknown code), bit 7: no printable size (the paper table's;
+//            only for 300 dpi pages that are no poster)
 //   scale    bits 0-3 scale (100 for most values, 10 .. 400 and out of range),
 //            bit 4 scale without enlarging, bit 5 landscape scale, bit 6
 //            duplex, bit 7 an overlay file (see below)
 //   copies   bits 0-1 copies 1, 2, 3 or 0; bits 2-4 duplex binding; bits
-//            5-7 poster tiles per side
+//            5-7 poster tiles per side (1 to 4, or 6)
 //   start    bits 0-1: 0 a start-of-document record, 1 one that asks to be
 //            reported as failed, 2 none, 3 one followed by a page's record
 //   fields   count (b & 7), then as many overwritten settings fields (below)
@@ -38,7 +39,7 @@
 //   2 StartPage and a page's settings record with up to three fields
 //     overwritten (count, then fields)
 //   3 StartPage alone
-//   4 EndPage (at most eight in a script; further ones are not made)
+//   4 EndPage (at most four in a script; further ones are not made)
 //   5 a settings record with other command flags
 //   6 Abort
 //   7 a buffer shorter than its tag, or none
