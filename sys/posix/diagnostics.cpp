@@ -5,7 +5,6 @@
 
 #include <pthread.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -89,15 +88,6 @@ void OutputDebugString(const char* text) {
         if (end == std::string_view::npos) break;
         rest.remove_prefix(end + 1);
     }
-}
-
-void DebugPrintf(const char* format, ...) {
-    char text[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    OutputDebugString(text);
 }
 
 std::string ErrorText(uint32_t code) {

@@ -93,19 +93,6 @@ bool StatPath(WStringView path, posix::HostPath* host, struct stat* info) {
 
 }  // namespace
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = other.handle_;
-        other.handle_ = nullptr;
-    }
-    return *this;
-}
-
 File File::CreateAlways(WStringView path, Share share) {
     return File(OpenHostFile(path, Disposition::CreateAlways, true, share));
 }

@@ -2,7 +2,6 @@
 
 #include "windows_api.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 #include "sys/testing/debug_capture.h"
@@ -11,15 +10,6 @@ namespace sys {
 
 void OutputDebugString(const char* text) {
     if (text) ::OutputDebugStringA(text);
-}
-
-void DebugPrintf(const char* format, ...) {
-    char text[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    ::OutputDebugStringA(text);
 }
 
 std::string ErrorText(uint32_t code) {

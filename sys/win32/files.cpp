@@ -22,19 +22,6 @@ void* Open(WStringView path, DWORD access, DWORD disposition, Share share) {
 
 }  // namespace
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = other.handle_;
-        other.handle_ = nullptr;
-    }
-    return *this;
-}
-
 File File::CreateAlways(WStringView path, Share share) {
     return File(Open(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, share));
 }
