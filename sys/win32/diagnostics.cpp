@@ -2,7 +2,6 @@
 
 #include "windows_api.h"
 
-
 #include "sys/testing/debug_capture.h"
 
 namespace sys {
