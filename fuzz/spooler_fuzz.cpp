@@ -53,6 +53,18 @@ void UseStandInColourModule() {
     fbOverrideOwnModulePath(sys::Widen(bin + "/Tzqr4um.dll"));
 }
 
+// With SPOOLER_FUZZ_REPORT set, each run tells what it printed (for the
+// triage of slow inputs).
+void Report(const SpoolScriptRun& run) {
+    std::fprintf(stderr, "spooler_fuzz: %u page ends, %zu bytes, %zu pages\n", run.endPages,
+                 run.output.size(), run.job.pages.size());
+    for (const DecodedPage& page : run.job.pages) {
+        const DecodedPageHeader& h = page.header;
+        std::fprintf(stderr, "  page: %u00 dpi, %u x %u dots, %u copies, %zu bands\n", h.resolutionCode,
+                     h.width, h.height, h.copies, page.bands.size());
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -80,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fprintf(stderr, "spooler_fuzz: the printer did not start the document\n");
         std::abort();
     }
+    if (std::getenv("SPOOLER_FUZZ_REPORT")) Report(run);
     if (!run.decoded) {
         std::fprintf(stderr, "spooler_fuzz: the library printed a malformed stream (%zu bytes): %s\n",
                      run.output.size(), run.error.c_str());

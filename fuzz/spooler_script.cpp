@@ -452,9 +452,15 @@ private:
         }
     }
 
+    // A record with other command flags, or (bits 3-5 all set) a record of
+    // the script's own 1676 bytes.
     void OtherRecord() {
         static constexpr uint32_t kFlags[8] = {0, 0x8004, kFBICmdStartDoc, 0x100004, 0x8001, 0x10, 0xFFFFFFFF, 0};
         const uint8_t b = in_.U8();
+        if ((b & 0x38) == 0x38) {
+            Write(in_.Bytes(kFBInterfaceSize));
+            return;
+        }
         WriteRecord((b & 7) == 7 ? in_.U32() : kFlags[b & 7], b >> 6);
     }
 

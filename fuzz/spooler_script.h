@@ -40,7 +40,8 @@
 //     overwritten (count, then fields)
 //   3 StartPage alone
 //   4 EndPage (at most four in a script; further ones are not made)
-//   5 a settings record with other command flags
+//   5 a settings record with other command flags (flags selector byte), or
+//     with selector bits 3-5 set, 1676 bytes of the script as they are
 //   6 Abort
 //   7 a buffer shorter than its tag, or none
 //   8 EndDoc in the middle of the script (the calls after it must do nothing)
