@@ -7,7 +7,8 @@
 // printed must be a well-formed printer stream.
 //
 // The process gets a machine root of its own (unless ZSYS_MACHINE_ROOT names
-// one), a printer in it, and the stand-in colour module of the build's bin
+// one), printers in it (a sound one, one that fails for good, one that is
+// busy for a while), and the stand-in colour module of the build's bin
 // folder, so that colour pages are converted and screened into four planes.
 //   build/fuzz/fuzz/spooler_fuzz -timeout=10 -rss_limit_mb=2048 -max_len=65536 corpus/
 //     tests/data/malformed/spooler
@@ -73,15 +74,29 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::perror("spooler_fuzz: machine root");
         std::abort();
     }
-    sys::PrinterSetup setup;
-    setup.name = u"ZEBL Spooler Fuzz " + sys::Widen(std::to_string(::getpid()));
-    if (!sys::AddPrinter(setup)) {
-        std::fprintf(stderr, "spooler_fuzz: cannot add the printer\n");
+    const sys::WString name = u"ZEBL Spooler Fuzz " + sys::Widen(std::to_string(::getpid()));
+    sys::PrinterSetup sound;
+    sound.name = name;
+    sound.output = sys::Widen(root + "/own-handle.prn");
+    sys::PrinterSetup failing;
+    failing.name = name + u" failing";
+    failing.failAfterBytes = 1000;
+    failing.failError = 5;  // access denied: the port is gone for good
+    sys::PrinterSetup retrying;
+    retrying.name = name + u" busy";
+    retrying.failAfterBytes = 300;
+    retrying.failError = 87;  // invalid parameter: a busy port, retried
+    retrying.failCount = 2;
+    if (!sys::AddPrinter(sound) || !sys::AddPrinter(failing) || !sys::AddPrinter(retrying)) {
+        std::fprintf(stderr, "spooler_fuzz: cannot add the printers\n");
         std::abort();
     }
-    g_printer.printerName = setup.name;
+    g_printer.printerName = sound.name;
     g_printer.outputFile = sys::Widen(root + "/document.prn");
     g_printer.overlayFile = sys::Widen(root + "/overlay.ovl");
+    g_printer.failingPrinterName = failing.name;
+    g_printer.retryingPrinterName = retrying.name;
+    g_printer.ownOutputFile = sound.output;
     UseStandInColourModule();
     return 0;
 }
@@ -93,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     if (std::getenv("SPOOLER_FUZZ_REPORT")) Report(run);
-    if (!run.decoded) {
+    if (!run.StreamAsRequired()) {
         std::fprintf(stderr, "spooler_fuzz: the library printed a malformed stream (%zu bytes): %s\n",
                      run.output.size(), run.error.c_str());
         std::abort();

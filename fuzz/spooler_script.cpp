@@ -396,10 +396,58 @@ std::vector<std::vector<uint8_t>> BuiltListBuffers(ScriptReader& in) {
 
 constexpr uint32_t kMaxPageEnds = 4;
 
+// How the document reaches the printer (bits 2-3 of the start byte).
+enum class PrinterKind : uint8_t {
+    kSpooler = 0,    // the spooler's handle on a sound printer
+    kFailing = 1,    // the spooler's handle; writes past the first blocks fail for good
+    kRetrying = 2,   // the spooler's handle; writes past the header are refused as busy twice
+    kOwnHandle = 3,  // no spooler handle: the library opens the record's printer itself
+};
+
+// The script's header: the document's settings and how it starts.
+struct ScriptHeader {
+    FBInterface record;
+    uint8_t start = 0;  // bits 0-1 of the start byte
+    PrinterKind printer = PrinterKind::kSpooler;
+};
+
+// Kinds whose printer the caller does not have become the sound printer.
+PrinterKind AvailableKind(PrinterKind kind, const SpoolScriptPrinter& target) {
+    if (kind == PrinterKind::kFailing && target.failingPrinterName.empty()) return PrinterKind::kSpooler;
+    if (kind == PrinterKind::kRetrying && target.retryingPrinterName.empty()) return PrinterKind::kSpooler;
+    if (kind == PrinterKind::kOwnHandle && target.ownOutputFile.empty()) return PrinterKind::kSpooler;
+    return kind;
+}
+
+void WriteOverlayFile(ScriptReader& in, const SpoolScriptPrinter& target, FBInterface* record) {
+    const std::vector<uint8_t> content = in.Take(in.U16());
+    sys::File file = sys::File::CreateAlways(target.overlayFile, sys::Share::None);
+    uint32_t written = 0;
+    if (!content.empty()) file.Write(content.data(), static_cast<uint32_t>(content.size()), &written);
+    record->SetUInt(kFBIDocOptions, record->UInt(kFBIDocOptions) | kDocOptUseOverlay);
+    record->SetString(kFBIOverlayPath, target.overlayFile);
+}
+
+ScriptHeader ReadHeader(ScriptReader& in, const SpoolScriptPrinter& target) {
+    ScriptHeader header;
+    bool overlay = false;
+    const JobSettings settings = BaseSettings(in, &overlay);
+    header.record = MakeSettingsRecord(settings, kFBICmdStartDoc);
+    const uint8_t start = in.U8();
+    header.start = start & 3;
+    header.printer = AvailableKind(static_cast<PrinterKind>((start >> 2) & 3), target);
+    // Without a spooler handle the record's printer name is what the
+    // library opens.
+    if (header.printer == PrinterKind::kOwnHandle) header.record.SetString(kFBIPrinterName, target.printerName);
+    OverwriteFields(in, &header.record, in.U8() & 7);
+    if (overlay) WriteOverlayFile(in, target, &header.record);
+    return header;
+}
+
 class ScriptPlayer {
 public:
-    ScriptPlayer(ScriptReader& in, sys::PrinterHandle printer, const SpoolScriptPrinter& target)
-        : in_(in), target_(target) {
+    ScriptPlayer(ScriptReader& in, sys::PrinterHandle printer, const FBInterface& base)
+        : in_(in), base_(base) {
         handle_ = DrvSplStartDoc(printer, 1);
     }
     ~ScriptPlayer() { DrvSplClose(handle_); }
@@ -408,14 +456,8 @@ public:
 
     uint32_t EndPages() const { return endPages_; }
 
-    void Play() {
-        bool overlay = false;
-        const JobSettings settings = BaseSettings(in_, &overlay);
-        base_ = MakeSettingsRecord(settings, kFBICmdStartDoc);
-        const uint8_t start = in_.U8();
-        OverwriteFields(in_, &base_, in_.U8() & 7);
-        if (overlay) AddOverlay();
-        StartDocument(start & 3);
+    void Play(uint8_t start) {
+        StartDocument(start);
         while (!in_.Empty()) Call(in_.U8() % 10);
         DrvSplEndDoc(handle_);
     }
@@ -432,15 +474,6 @@ private:
         record.SetUInt(kFBICommandFlags, commandFlags);
         OverwriteFields(in_, &record, overwrites);
         Write(RecordBuffer(record));
-    }
-
-    void AddOverlay() {
-        const std::vector<uint8_t> content = in_.Take(in_.U16());
-        sys::File file = sys::File::CreateAlways(target_.overlayFile, sys::Share::None);
-        uint32_t written = 0;
-        if (!content.empty()) file.Write(content.data(), static_cast<uint32_t>(content.size()), &written);
-        base_.SetUInt(kFBIDocOptions, base_.UInt(kFBIDocOptions) | kDocOptUseOverlay);
-        base_.SetString(kFBIOverlayPath, target_.overlayFile);
     }
 
     void StartDocument(uint8_t how) {
@@ -503,9 +536,8 @@ private:
     }
 
     ScriptReader& in_;
-    const SpoolScriptPrinter& target_;
-    void* handle_ = nullptr;
     FBInterface base_;
+    void* handle_ = nullptr;
     uint32_t endPages_ = 0;
 };
 
@@ -536,8 +568,29 @@ void CheckOutput(SpoolScriptRun* run) {
 
 SpoolScriptRun PlaySpoolScript(const uint8_t* data, size_t size, const SpoolScriptPrinter& target) {
     SpoolScriptRun run;
+    ScriptReader in(data, size);
+    const ScriptHeader header = ReadHeader(in, target);
+    // A printer that refuses data for good gets a stream cut short; every
+    // other one must receive a whole, well-formed stream.
+    run.outputComplete = header.printer != PrinterKind::kFailing;
+
+    if (header.printer == PrinterKind::kOwnHandle) {
+        sys::DeleteFile(target.ownOutputFile);
+        run.printerReady = true;
+        ScriptPlayer player(in, nullptr, header.record);
+        player.Play(header.start);
+        run.endPages = player.EndPages();
+        run.output = ReadFile(target.ownOutputFile);
+        sys::DeleteFile(target.ownOutputFile);
+        CheckOutput(&run);
+        return run;
+    }
+
+    const sys::WString& name = header.printer == PrinterKind::kFailing    ? target.failingPrinterName
+                               : header.printer == PrinterKind::kRetrying ? target.retryingPrinterName
+                                                                          : target.printerName;
     sys::DeleteFile(target.outputFile);
-    sys::PrinterHandle printer = sys::OpenPrinter(target.printerName);
+    sys::PrinterHandle printer = sys::OpenPrinter(name);
     if (printer == nullptr) return run;
     if (sys::StartDocPrinter(printer, u"spooler script", target.outputFile, u"RAW") == 0) {
         sys::ClosePrinter(printer);
@@ -545,9 +598,8 @@ SpoolScriptRun PlaySpoolScript(const uint8_t* data, size_t size, const SpoolScri
     }
     run.printerReady = true;
     {
-        ScriptReader in(data, size);
-        ScriptPlayer player(in, printer, target);
-        player.Play();
+        ScriptPlayer player(in, printer, header.record);
+        player.Play(header.start);
         run.endPages = player.EndPages();
     }
     sys::EndDocPrinter(printer);

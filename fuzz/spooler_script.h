@@ -20,7 +20,12 @@
 //   copies   bits 0-1 copies 1, 2, 3 or 0; bits 2-4 duplex binding; bits
 //            5-7 poster tiles per side (1 to 4, or 6)
 //   start    bits 0-1: 0 a start-of-document record, 1 one that asks to be
-//            reported as failed, 2 none, 3 one followed by a page's record
+//            reported as failed, 2 none, 3 one followed by a page's record;
+//            bits 2-3 the printer: 0 the spooler's handle on a sound printer,
+//            1 one whose writes fail for good after a few blocks, 2 one that
+//            refuses two writes as busy, 3 no spooler handle (the library
+//            opens the printer the record names); a printer the caller
+//            cannot provide is replaced by the sound one
 //   fields   count (b & 7), then as many overwritten settings fields (below)
 //   overlay  (with scale bit 7) length (LE16) and the bytes of the overlay
 //            file, which the settings name
@@ -57,21 +62,31 @@
 #include "decode/decoded_job.h"
 #include "sys/text.h"
 
-// Where a script prints: a spooler printer and the files it uses.
+// Where a script prints: a spooler printer and the files it uses, and
+// optionally printers that fail.
 struct SpoolScriptPrinter {
     sys::WString printerName;
     sys::WString outputFile;   // the document's output file, replaced by each run
     sys::WString overlayFile;  // written when a script brings an overlay
+    // Optional (empty: not available, the sound printer is used instead):
+    sys::WString failingPrinterName;   // refuses every write past a few blocks
+    sys::WString retryingPrinterName;  // refuses two writes past the job header as busy
+    sys::WString ownOutputFile;        // where printerName puts documents that name no file
 };
 
 struct SpoolScriptRun {
     bool printerReady = false;  // the printer opened and the document started
+    bool outputComplete = true; // false when the printer was made to refuse data
     uint32_t endPages = 0;      // EndPage calls the script made
     std::vector<uint8_t> output;
     bool decoded = false;       // the output is empty or a well-formed stream
     DecodedJob job;             // the decoded stream (dot counts, no bitmaps)
     std::string error;          // why not, when not
+
+    // What the library must always achieve: a well-formed stream, unless the
+    // printer refused part of it.
+    bool StreamAsRequired() const { return decoded || !outputComplete; }
 };
 
-// Plays the script on the printer and checks what the printer received.
+// Plays the script on the printer and decodes what the printer received.
 SpoolScriptRun PlaySpoolScript(const uint8_t* data, size_t size, const SpoolScriptPrinter& printer);

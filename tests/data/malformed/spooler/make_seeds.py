@@ -128,6 +128,11 @@ def main():
     # A settings change between pages: colour, then a 600 dpi grey page.
     write('seed_settings_change', header(mode=0x08) + page(COLOUR) +
           page(BOXES, overwrites=bytes([9, 0]) + bytes([3, 0xF0]), count=2))
+    # The printers that refuse data (start byte bits 2-3): for good, busy
+    # twice, and none given by the spooler (the library opens the printer).
+    write('seed_failing_printer', header(start=1 << 2) + page(TEXT) + page(BOXES))
+    write('seed_busy_printer', header(start=2 << 2) + page(BOXES))
+    write('seed_own_printer_handle', header(start=3 << 2) + page(BOXES))
     # Raw buffers, an abort and the end of the document in the middle.
     raw = u32(0) + bytes([0x75, 0xF0]) + u32(0x81000000) + bytes([0x53, 10, 10, 0x55, 0x55])
     write('seed_raw_abort', header() + bytes([PAGE, 0, RAW]) + u16(len(raw)) + raw +
