@@ -19,7 +19,6 @@ public:
     ScriptReader(const uint8_t* data, size_t size) : data_(data), left_(size) {}
 
     bool Empty() const { return left_ == 0; }
-    size_t Left() const { return left_; }
 
     uint8_t U8() {
         if (left_ == 0) return 0;
@@ -455,6 +454,7 @@ public:
     ScriptPlayer& operator=(const ScriptPlayer&) = delete;
 
     uint32_t EndPages() const { return endPages_; }
+    bool Aborted() const { return aborted_; }
 
     void Play(uint8_t start) {
         StartDocument(start);
@@ -525,7 +525,10 @@ private:
             case 3: DrvSplStartPage(handle_); break;
             case 4: EndPage(); break;
             case 5: OtherRecord(); break;
-            case 6: DrvSplAbort(handle_); break;
+            case 6:
+                DrvSplAbort(handle_);
+                aborted_ = true;
+                break;
             case 7: TinyBuffer(); break;
             case 8: DrvSplEndDoc(handle_); break;
             default:
@@ -539,6 +542,7 @@ private:
     FBInterface base_;
     void* handle_ = nullptr;
     uint32_t endPages_ = 0;
+    bool aborted_ = false;
 };
 
 std::vector<uint8_t> ReadFile(sys::WStringView path) {
@@ -570,8 +574,9 @@ SpoolScriptRun PlaySpoolScript(const uint8_t* data, size_t size, const SpoolScri
     SpoolScriptRun run;
     ScriptReader in(data, size);
     const ScriptHeader header = ReadHeader(in, target);
-    // A printer that refuses data for good gets a stream cut short; every
-    // other one must receive a whole, well-formed stream.
+    // A printer that refuses data for good gets a stream cut short, and so
+    // does a busy one once the job is aborted (the writer then stops
+    // retrying); every other one must receive a whole, well-formed stream.
     run.outputComplete = header.printer != PrinterKind::kFailing;
 
     if (header.printer == PrinterKind::kOwnHandle) {
@@ -601,6 +606,7 @@ SpoolScriptRun PlaySpoolScript(const uint8_t* data, size_t size, const SpoolScri
         ScriptPlayer player(in, printer, header.record);
         player.Play(header.start);
         run.endPages = player.EndPages();
+        if (header.printer == PrinterKind::kRetrying && player.Aborted()) run.outputComplete = false;
     }
     sys::EndDocPrinter(printer);
     sys::ClosePrinter(printer);
