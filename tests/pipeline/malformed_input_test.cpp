@@ -96,8 +96,8 @@ protected:
 
 TEST_F(MalformedInput, EveryScriptOfTheCorpusPrintsAWellFormedStream) {
     const std::vector<std::string> names = CorpusScripts();
-    // The seeds alone are seventeen; an empty list means a missing folder.
-    ASSERT_GE(names.size(), 17u) << sys::Narrow(CorpusFolder());
+    // The seeds alone are eighteen; an empty list means a missing folder.
+    ASSERT_GE(names.size(), 18u) << sys::Narrow(CorpusFolder());
     for (const std::string& name : names) {
         const SpoolScriptRun run = Play(name);
         EXPECT_TRUE(run.StreamAsRequired()) << name << ": " << run.error;
@@ -166,6 +166,19 @@ TEST_F(MalformedInput, BusyPrinterAndOwnPrinterHandleStillGetTheWholePage) {
         ASSERT_EQ(run.job.pages.size(), 1u) << name;
         EXPECT_EQ(Dots(run.job.pages[0], 4), 32u * 80 + 8u * 160) << name;
     }
+}
+
+TEST_F(MalformedInput, RawStartOfPageRecordChangesTheSettingsOfTheNextPage) {
+    // A grey 320 x 320 page at 300 dpi, then a start-of-page record of raw
+    // bytes: colour, 600 dpi, 400 x 300 dots.
+    const SpoolScriptRun run = Play("seed_raw_settings_record");
+    ASSERT_TRUE(run.decoded) << run.error;
+    ASSERT_EQ(run.job.pages.size(), 2u);
+    EXPECT_EQ(run.job.pages[0].header.resolutionCode, 3u);
+    EXPECT_EQ(run.job.pages[0].header.width, 320u);
+    EXPECT_EQ(run.job.pages[1].header.resolutionCode, 6u);
+    EXPECT_EQ(run.job.pages[1].header.width, 400u);
+    EXPECT_GT(Dots(run.job.pages[1], 1), 0u);
 }
 
 TEST_F(MalformedInput, OverlayFilePrintsUnderThePage) {

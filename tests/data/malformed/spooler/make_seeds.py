@@ -133,6 +133,14 @@ def main():
     write('seed_failing_printer', header(start=1 << 2) + page(TEXT) + page(BOXES))
     write('seed_busy_printer', header(start=2 << 2) + page(BOXES))
     write('seed_own_printer_handle', header(start=3 << 2) + page(BOXES))
+    # A start-of-page record of the script's own 1676 bytes: colour, 600 dpi,
+    # 400 x 300 dots, after a grey 300 dpi page.
+    record = bytearray(1676)
+    for offset, value in ((88, 9), (104, 1), (124, 600), (176, 0x8000), (180, 600), (188, 1),
+                          (204, 400), (208, 300), (796, 100)):
+        record[offset:offset + 4] = u32(value)
+    write('seed_raw_settings_record', header() + page(BOXES) + bytes([START_PAGE, OTHER_RECORD, 0x38]) +
+          bytes(record) + display_list(COLOUR) + bytes([END_PAGE]))
     # Raw buffers, an abort and the end of the document in the middle.
     raw = u32(0) + bytes([0x75, 0xF0]) + u32(0x81000000) + bytes([0x53, 10, 10, 0x55, 0x55])
     write('seed_raw_abort', header() + bytes([PAGE, 0, RAW]) + u16(len(raw)) + raw +
