@@ -14,7 +14,13 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
     target_compile_options(zebl_options INTERFACE -Wno-restrict
         $<$<NOT:$<CONFIG:Debug>>:-Wno-array-bounds -Wno-stringop-overflow -Wno-stringop-overread>)
 endif()
-if(ZEBL_SANITIZE)
+if(ZEBL_FUZZ AND NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "ZEBL_FUZZ needs clang and its libFuzzer (use the fuzz preset)")
+endif()
+# The fuzzing build compiles every target with the sanitizers and links
+# their runtime into every program: the harnesses get libFuzzer on top
+# (fuzz/), the zebl tool and the other programs run as sanitized programs.
+if(ZEBL_SANITIZE OR ZEBL_FUZZ)
     target_compile_options(zebl_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(zebl_options INTERFACE -fsanitize=address,undefined)
 endif()

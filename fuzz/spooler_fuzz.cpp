@@ -6,18 +6,22 @@
 // may crash, hang or touch memory it does not own, and whatever the library
 // printed must be a well-formed printer stream.
 //
-// The process gets a machine root of its own (unless ZSYS_MACHINE_ROOT names
-// one), printers in it (a sound one, one that fails for good, one that is
+// The process gets a machine root of its own in /tmp, removed at exit (unless
+// ZSYS_MACHINE_ROOT names one), printers in it (a sound one, one that fails for good, one that is
 // busy for a while), and the stand-in colour module of the build's bin
 // folder, so that colour pages are converted and screened into four planes.
 //   build/fuzz/fuzz/spooler_fuzz -timeout=10 -rss_limit_mb=2048 -max_len=65536 corpus/
 //     tests/data/malformed/spooler
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "pipeline/own_module.h"
 #include "spooler_script.h"
@@ -27,11 +31,39 @@ namespace {
 
 SpoolScriptPrinter g_printer;
 
+// The machine root this process made, removed when it exits. A process that
+// crashed cannot remove its own; the folder's name carries the process id,
+// so that the next run finds and removes it.
+const char kRootPrefix[] = "zebl-spooler-fuzz-";
+std::string g_ownRoot;
+
+void RemoveOwnRoot() {
+    std::error_code ignored;
+    if (!g_ownRoot.empty()) std::filesystem::remove_all(g_ownRoot, ignored);
+}
+
+void RemoveRootsOfEndedProcesses(const std::filesystem::path& temp) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(temp, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kRootPrefix, 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + sizeof kRootPrefix - 1, nullptr, 10);
+        if (pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) {
+            std::error_code ignored;
+            std::filesystem::remove_all(entry.path(), ignored);
+        }
+    }
+}
+
 std::string MachineRootOfThisProcess() {
     if (const char* root = std::getenv("ZSYS_MACHINE_ROOT"); root && *root) return root;
-    char folder[] = "/tmp/zebl-spooler-fuzz-XXXXXX";
-    if (::mkdtemp(folder) == nullptr) return std::string();
-    ::setenv("ZSYS_MACHINE_ROOT", folder, 1);
+    const std::filesystem::path temp = "/tmp";
+    RemoveRootsOfEndedProcesses(temp);
+    std::string folder = (temp / (kRootPrefix + std::to_string(::getpid()) + "-XXXXXX")).string();
+    if (::mkdtemp(folder.data()) == nullptr) return std::string();
+    g_ownRoot = folder;
+    std::atexit(RemoveOwnRoot);
+    ::setenv("ZSYS_MACHINE_ROOT", folder.c_str(), 1);
     return folder;
 }
 
