@@ -20,3 +20,7 @@ for preset in win32 release; do
     run cmake --build --preset "$preset"
 done
 run ctest --preset release
+
+# Every fuzz harness for a few seconds on its seed corpus (about a minute
+# with the fuzz build).
+run scripts/fuzz-smoke.sh
