@@ -31,14 +31,25 @@ if(WIN32)
 endif()
 
 set(ZEBL_IMPORT_CHECK ${CMAKE_CURRENT_LIST_DIR}/check-imports.sh)
+set(ZEBL_IMPORT_TABLE ${CMAKE_CURRENT_LIST_DIR}/windows-imports.txt)
+set(ZEBL_WINDOWS_VERSIONS 95 98 Me NT4 2000 XP 2003 Vista 7 8 10)
 
-# zebl_ship(target): a binary that goes into the package. In the win32 build
-# its imports are checked after every link against what Windows 2000 offers.
-function(zebl_ship target)
+# zebl_ship(target oldest_windows): a binary that goes into the package and
+# the oldest Windows it must run on (one of ZEBL_WINDOWS_VERSIONS; a module
+# must run wherever the binaries that load it run). In the win32 build every
+# function it imports is checked after each link against the allow-list
+# windows-imports.txt: an unlisted function, or one newer than that Windows,
+# fails the build.
+function(zebl_ship target oldest_windows)
+    if(NOT oldest_windows IN_LIST ZEBL_WINDOWS_VERSIONS)
+        message(FATAL_ERROR "zebl_ship(${target} ${oldest_windows}): the oldest Windows must be one of ${ZEBL_WINDOWS_VERSIONS}")
+    endif()
     if(WIN32 AND ZEBL_CHECK_IMPORTS)
         add_custom_command(TARGET ${target} POST_BUILD
-            COMMAND ${ZEBL_IMPORT_CHECK} ${CMAKE_OBJDUMP} $<TARGET_FILE:${target}>
-            COMMENT "Checking the imports of ${target} against Windows 2000"
+            COMMAND ${ZEBL_IMPORT_CHECK} ${CMAKE_OBJDUMP} ${ZEBL_IMPORT_TABLE} ${oldest_windows}
+                    $<TARGET_FILE:${target}>
+            COMMENT "Checking the imports of ${target} against Windows ${oldest_windows}"
             VERBATIM)
+        set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${ZEBL_IMPORT_TABLE})
     endif()
 endfunction()
