@@ -6,10 +6,11 @@
 // may crash, hang or touch memory it does not own, and whatever the library
 // printed must be a well-formed printer stream.
 //
-// The process gets a machine root of its own in /tmp, removed at exit (unless
-// ZSYS_MACHINE_ROOT names one), printers in it (a sound one, one that fails for good, one that is
-// busy for a while), and the stand-in colour module of the build's bin
-// folder, so that colour pages are converted and screened into four planes.
+// The process gets a machine root of its own in /tmp, removed at exit
+// (unless ZSYS_MACHINE_ROOT names one), printers in it (a sound one, one that
+// fails for good, one that is busy for a while), and the stand-in colour
+// module of the build's bin folder, so that colour pages are converted and
+// screened into four planes.
 //   build/fuzz/fuzz/spooler_fuzz -timeout=10 -rss_limit_mb=2048 -max_len=65536 corpus/
 //     tests/data/malformed/spooler
 #include <signal.h>
