@@ -16,6 +16,8 @@
 #include "pipeline/fb_records.h"
 #include "pipeline/output_writer.h"
 #include "pipeline/printer_stream.h"
+#include "support/page_fixtures.h"
+#include "support/plane_compare.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 
@@ -31,22 +33,7 @@ constexpr uint32_t kMagentaInk = Inks(255, 0, 255, 255);
 constexpr uint32_t kYellowInk = Inks(0, 255, 255, 255);
 constexpr uint32_t kBlackInk = Inks(255, 255, 255, 0);
 
-inline FBPage MakePage(uint32_t resolution, uint32_t outputResolution, uint32_t bitsPerPixel,
-                       uint32_t width, uint32_t height) {
-    FBPage page;
-    page.paperCode = 9;
-    page.resolution = resolution;
-    page.outputResolution = outputResolution;
-    page.bitsPerPixel = bitsPerPixel;
-    page.colour = bitsPerPixel == 32 ? 1 : 0;
-    page.printableWidth = width;
-    page.printableHeight = height;
-    page.pageWidth = width;
-    page.pageHeight = height;
-    page.copies = 1;
-    page.pageNumber = 1;
-    return page;
-}
+using zebl_test::MakePage;
 
 // A rendering band: rows of rowPixels pixels back to back, exactly as large
 // as it must be, so that the sanitizer sees any read past it. Starts white.
@@ -126,21 +113,6 @@ private:
     DecodedJob job_;
 };
 
-// Where a plane differs from the expected dots, as "first difference at
-// (x, y)" — or empty when it does not.
-template <typename Expected>
-std::string CompareDots(const PagePlane& plane, uint32_t width, uint32_t height, Expected expected) {
-    uint64_t differences = 0;
-    std::string first;
-    for (uint32_t y = 0; y < height; ++y) {
-        for (uint32_t x = 0; x < width; ++x) {
-            if (plane.Dot(x, y) == expected(x, y)) continue;
-            if (differences++ == 0)
-                first = "at (" + std::to_string(x) + ", " + std::to_string(y) + ") dot " +
-                        std::to_string(plane.Dot(x, y));
-        }
-    }
-    return differences ? std::to_string(differences) + " dots differ, first " + first : std::string();
-}
+using zebl_test::CompareDots;
 
 }  // namespace band_test

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "pipeline/cmd_list.h"
+#include "support/file_bytes.h"
+#include "support/test_printer.h"
 #include "sys/files.h"
 
 namespace cmdlist_test {
@@ -37,23 +39,10 @@ inline Bytes Record(const Bytes& data, uint32_t tag) {
 }
 
 inline bool WriteWholeFile(sys::WStringView path, const Bytes& bytes) {
-    sys::File file = sys::File::CreateAlways(path);
-    uint32_t written = 0;
-    return file.IsOpen() &&
-           file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()), &written) &&
-           written == bytes.size();
+    return zebl_test::WriteFileBytes(path, bytes.data(), bytes.size());
 }
 
-inline Bytes ReadWholeFile(sys::WStringView path) {
-    Bytes bytes;
-    sys::File file = sys::File::OpenExisting(path, false, sys::Share::ReadWrite);
-    uint8_t block[65536];
-    uint32_t got = 0;
-    while (file.IsOpen() && file.Read(block, sizeof block, &got) && got != 0) {
-        bytes.insert(bytes.end(), block, block + got);
-    }
-    return bytes;
-}
+using zebl_test::ReadWholeFile;
 
 inline bool Exists(sys::WStringView path) {
     return sys::GetFileAttributes(path) != sys::kInvalidAttributes;

@@ -8,7 +8,8 @@
 
 #include "pipeline/colour_module.h"
 #include "pipeline/module_error_box.h"
-#include "pipeline/module_test_support.h"
+#include "support/file_bytes.h"
+#include "support/library_paths.h"
 #include "support/answer_script.h"
 #include "support/temp_folder.h"
 #include "sys/diagnostics.h"
@@ -17,13 +18,12 @@
 namespace {
 
 using zebl_test::AnswerScript;
+using zebl_test::LibraryBesideStandIns;
 using zebl_test::StandInFolder;
 
 constexpr char kCaption[] = "Fast Color Conversion interface error";
 constexpr uint32_t kErrorBoxStyle = 0x1010;  // MB_ICONERROR | MB_SYSTEMMODAL
 
-// The library as if installed beside the stand-ins.
-sys::WString LibraryBesideStandIns() { return StandInFolder() + u"\\Tzqr4um.dll"; }
 
 FBInterface ColourRecord() {
     FBInterface record;

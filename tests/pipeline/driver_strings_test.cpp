@@ -6,7 +6,8 @@
 #include <string>
 
 #include "pipeline/driver_strings.h"
-#include "pipeline/module_test_support.h"
+#include "support/file_bytes.h"
+#include "support/library_paths.h"
 #include "pipeline/own_module.h"
 #include "pipeline/utilities_module.h"
 #include "support/answer_script.h"

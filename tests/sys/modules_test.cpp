@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/module_test_support.h"
+#include "support/file_bytes.h"
+#include "support/library_paths.h"
 #include "support/temp_folder.h"
 #include "sys/files.h"
 #include "sys/last_error.h"
@@ -74,9 +75,9 @@ TEST(Modules, OwnModuleFileNameIsThisProgram) {
     const sys::WString own = sys::GetOwnModuleFileName();
     const std::string name = Lower(own.substr(own.find_last_of(u"\\/") + 1));
 #if defined(_WIN32)
-    EXPECT_EQ("modules_tests.exe", name);
+    EXPECT_EQ("sys_tests.exe", name);
 #else
-    EXPECT_EQ("modules_tests", name);
+    EXPECT_EQ("sys_tests", name);
 #endif
     EXPECT_NE(sys::kInvalidAttributes, sys::GetFileAttributes(own));
 }
