@@ -196,32 +196,40 @@ TEST_F(PrintJobTest, CollatedCopiesRepeatTheWholeDocument) {
     }
 }
 
-TEST_F(PrintJobTest, CollatedDuplexCopiesOfAnOddPageCountGetABlankPage) {
+// Two collated duplex copies of a document: an odd page count gets a blank
+// back page so that each copy starts on a new sheet; an even one does not.
+struct CollatedDuplexCase {
+    const char* name;
+    int pages;
+    uint32_t binding;  // 1 long edge, 2 short edge
+};
+
+class CollatedDuplex : public EntryPointTest, public testing::WithParamInterface<CollatedDuplexCase> {};
+
+TEST_P(CollatedDuplex, CopiesStartOnAFreshSheet) {
+    const CollatedDuplexCase& c = GetParam();
     JobSettings settings = SmallPage(300, 320, 300);
     settings.copies = 2;
     settings.collate = true;
-    settings.duplexBinding = 1;  // long edge
-    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf({{10, 10, 50, 50}}), 3));
+    settings.duplexBinding = c.binding;
+    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf({{10, 10, 50, 50}}), c.pages));
     ASSERT_NE(run.job.Set("DUPLEX"), nullptr);
     EXPECT_EQ(*run.job.Set("DUPLEX"), "ON");
-    // Header, pages 1-3 and the blank fourth, the same four again, trailer.
-    ASSERT_EQ(run.job.pages.size(), 8u);
-    for (size_t i = 0; i < 8; ++i) {
+    // Each copy: the pages, then the blank back page when their count is odd.
+    const size_t sides = static_cast<size_t>(c.pages + c.pages % 2);
+    ASSERT_EQ(run.job.pages.size(), 2 * sides);
+    for (size_t i = 0; i < run.job.pages.size(); ++i) {
         const DecodedPage& page = run.job.pages[i];
-        EXPECT_EQ(page.header.longEdge, 1u);
+        EXPECT_EQ(page.header.longEdge, c.binding == 1 ? 1u : 0u) << "page " << i;
         EXPECT_EQ(page.header.oddPage, i % 2 == 0 ? 1u : 0u) << "page " << i;
-        EXPECT_EQ(page.Plane(4).dots, i % 4 == 3 ? 0u : 1600u) << "page " << i;
+        EXPECT_EQ(page.Plane(4).dots, i % sides < static_cast<size_t>(c.pages) ? 1600u : 0u) << "page " << i;
     }
 }
 
-TEST_F(PrintJobTest, CollatedDuplexCopiesOfAnEvenPageCountGetNoBlankPage) {
-    JobSettings settings = SmallPage(300, 320, 300);
-    settings.copies = 2;
-    settings.collate = true;
-    settings.duplexBinding = 2;
-    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf({{10, 10, 50, 50}}), 2));
-    EXPECT_EQ(run.job.pages.size(), 4u);
-}
+INSTANTIATE_TEST_SUITE_P(PrintJob, CollatedDuplex,
+                         testing::Values(CollatedDuplexCase{"OddPageCountLongEdge", 3, 1},
+                                         CollatedDuplexCase{"EvenPageCountShortEdge", 2, 2}),
+                         [](const testing::TestParamInfo<CollatedDuplexCase>& p) { return std::string(p.param.name); });
 
 // ---- Scaling, rotation, posters --------------------------------------------------------
 
