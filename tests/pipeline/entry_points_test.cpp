@@ -19,6 +19,7 @@ using entry_test::DotsIn;
 using entry_test::EntryPointTest;
 using entry_test::ListOf;
 using entry_test::OneListJob;
+using entry_test::RunJob;
 using entry_test::SmallPage;
 using entry_test::Spooler;
 using entry_test::SpoolRun;
@@ -26,12 +27,6 @@ using entry_test::SpoolRun;
 std::vector<uint8_t> RecordBytes(const JobSettings& settings, uint32_t flags) {
     const FBInterface record = MakeSettingsRecord(settings, flags);
     return std::vector<uint8_t>(record.bytes.begin(), record.bytes.end());
-}
-
-SpoolRun RunJob(const zebl_test::TempFolder& folder, const SpoolJob& job) {
-    Spooler spooler(folder);
-    EXPECT_TRUE(spooler.Ready());
-    return spooler.Run(job);
 }
 
 class EntryPoints : public EntryPointTest {};

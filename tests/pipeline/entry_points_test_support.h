@@ -93,6 +93,13 @@ private:
     std::unique_ptr<zebl_test::TestPrinter> printer_;
 };
 
+// One job replayed by a spooler of its own onto a fresh test printer.
+inline SpoolRun RunJob(const zebl_test::TempFolder& folder, const SpoolJob& job) {
+    Spooler spooler(folder);
+    EXPECT_TRUE(spooler.Ready());
+    return spooler.Run(job);
+}
+
 // A test whose library finds the stand-in colour module (or, with
 // NoColourModule, a folder without one).
 class EntryPointTest : public zebl_test::TempFolderTest {

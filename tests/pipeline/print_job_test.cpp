@@ -19,7 +19,6 @@ using entry_test::EntryPointTest;
 using entry_test::ListOf;
 using entry_test::OneListJob;
 using entry_test::SmallPage;
-using entry_test::Spooler;
 using entry_test::SpoolRun;
 
 bool AnyHolds(const std::vector<Box>& boxes, uint32_t x, uint32_t y) {
@@ -28,10 +27,10 @@ bool AnyHolds(const std::vector<Box>& boxes, uint32_t x, uint32_t y) {
     return false;
 }
 
+// A job replayed by the spooler; the test fails when the printer did not get
+// a stream that decodes.
 SpoolRun RunJob(const zebl_test::TempFolder& folder, const SpoolJob& job) {
-    Spooler spooler(folder);
-    EXPECT_TRUE(spooler.Ready());
-    SpoolRun run = spooler.Run(job);
+    SpoolRun run = entry_test::RunJob(folder, job);
     EXPECT_TRUE(run.decoded) << run.error;
     return run;
 }
