@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pipeline/cmd_list.h"
+#include "support/byte_strings.h"
 #include "support/file_bytes.h"
 #include "support/test_printer.h"
 #include "sys/files.h"
@@ -21,11 +22,7 @@ inline Bytes Pattern(size_t size, uint8_t seed) {
     return bytes;
 }
 
-inline Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
+using zebl_test::Join;
 
 // A recorded record: length and tag (little-endian), then the bytes.
 inline Bytes Record(const Bytes& data, uint32_t tag) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/byte_strings.h"
 #include "support/debug_capture.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
@@ -34,13 +35,8 @@ Bytes Pattern(size_t size, uint8_t seed) {
     return bytes;
 }
 
-Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
+using zebl_test::Join;
+using zebl_test::Text;
 
 int Write(FBOut* out, const Bytes& bytes, uint32_t stream = kStreamPage) {
     return FBOutWrite(out, bytes.data(), static_cast<uint32_t>(bytes.size()), stream);
