@@ -23,15 +23,11 @@
 
 namespace band_test {
 
-// A 32-bit pixel after colour conversion: the whiteness of each ink (255 =
-// no ink), yellow in byte 0, then magenta, cyan, black.
-constexpr uint32_t Inks(uint8_t yellow, uint8_t magenta, uint8_t cyan, uint8_t black) {
-    return uint32_t{yellow} | uint32_t{magenta} << 8 | uint32_t{cyan} << 16 | uint32_t{black} << 24;
-}
-constexpr uint32_t kCyanInk = Inks(255, 255, 0, 255);
-constexpr uint32_t kMagentaInk = Inks(255, 0, 255, 255);
-constexpr uint32_t kYellowInk = Inks(0, 255, 255, 255);
-constexpr uint32_t kBlackInk = Inks(255, 255, 255, 0);
+using zebl_test::Inks;
+using zebl_test::kBlackInk;
+using zebl_test::kCyanInk;
+using zebl_test::kMagentaInk;
+using zebl_test::kYellowInk;
 
 using zebl_test::MakePage;
 

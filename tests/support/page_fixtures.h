@@ -33,6 +33,16 @@ inline FBPage MakePage(uint32_t resolution, uint32_t bitsPerPixel, uint32_t widt
     return MakePage(resolution, resolution, bitsPerPixel, width, height);
 }
 
+// A 32-bit pixel after colour conversion: the whiteness of each ink (255 =
+// no ink), yellow in byte 0, then magenta, cyan, black.
+constexpr uint32_t Inks(uint8_t yellow, uint8_t magenta, uint8_t cyan, uint8_t black) {
+    return uint32_t{yellow} | uint32_t{magenta} << 8 | uint32_t{cyan} << 16 | uint32_t{black} << 24;
+}
+constexpr uint32_t kCyanInk = Inks(255, 255, 0, 255);
+constexpr uint32_t kMagentaInk = Inks(255, 0, 255, 255);
+constexpr uint32_t kYellowInk = Inks(0, 255, 255, 255);
+constexpr uint32_t kBlackInk = Inks(255, 255, 255, 0);
+
 // The colour module's conversion in its simplest form, in place: 32-bit
 // pixels 0xTTRRGGBB become the whiteness of yellow, magenta, cyan and black
 // (255 = no ink), black generated from the darkest channel.
