@@ -22,10 +22,15 @@ std::string CompareDots(const PagePlane& plane, uint32_t width, uint32_t height,
         for (uint32_t x = 0; x < width; ++x) {
             const bool dot = plane.Dot(x, y);
             if (dot == static_cast<bool>(expected(x, y))) continue;
-            if (differences++ == 0) firstX = x, firstY = y;
+            if (differences++ == 0) {
+                firstX = x;
+                firstY = y;
+            }
             extra += dot ? 1 : 0;
-            left = std::min(left, x), right = std::max(right, x);
-            top = std::min(top, y), bottom = std::max(bottom, y);
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
         }
     }
     if (differences == 0) return "";
