@@ -1,5 +1,9 @@
 #include "printers_ini.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <string>
@@ -49,6 +53,27 @@ void ApplyKey(WStringView key, const WString& value, PrinterSetup* setup) {
     else if (is(u"FailEndDoc")) ApplyNumber(number, &setup->failEndDoc);
 }
 
+// An exclusive lock on printers.ini.lock around a change of one printer,
+// so that replacing a printer (removing its section, writing the new one)
+// is one step for every other program that changes printers.
+class PrintersLock {
+public:
+    PrintersLock() {
+        const std::string path = MachineRoot() + "/printers.ini.lock";
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+    }
+    ~PrintersLock() {
+        if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+    }
+    PrintersLock(const PrintersLock&) = delete;
+    PrintersLock& operator=(const PrintersLock&) = delete;
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
 std::vector<WString> SectionLines(const PrinterSetup& setup) {
     std::vector<WString> lines{u"Port=" + setup.port};
     if (!setup.output.empty()) lines.push_back(u"Output=" + setup.output);
@@ -90,6 +115,8 @@ bool WritePrinterSection(const PrinterSetup& setup) {
     // A printer of the same name goes first, so the new one keeps its own
     // spelling of the name.
     const std::vector<WString> lines = SectionLines(setup);
+    PrintersLock lock;
+    if (!lock.Held()) return FailFromErrno();
     return DeletePrivateProfileSection(setup.name, path) &&
            WritePrivateProfileSection(setup.name, lines, path);
 }
@@ -97,6 +124,8 @@ bool WritePrinterSection(const PrinterSetup& setup) {
 bool RemovePrinterSection(WStringView name) {
     const WString path = IniPath();
     if (path.empty()) return Fail(kErrorPathNotFound);
+    PrintersLock lock;
+    if (!lock.Held()) return FailFromErrno();
     return DeletePrivateProfileSection(name, path);
 }
 

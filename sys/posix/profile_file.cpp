@@ -46,8 +46,9 @@ public:
         *missing = false;
         HostPath host;
         if (!ToHostPath(path, &host)) return false;
+        host_ = host.path;
         const int flags = (forEdit ? O_RDWR : O_RDONLY) | (create ? O_CREAT : 0) | O_CLOEXEC;
-        fd_ = ::open(host.path.c_str(), flags, 0666);
+        fd_ = ::open(host_.c_str(), flags, 0666);
         if (fd_ < 0) {
             *missing = errno == ENOENT;
             return FailFromErrno(host.parentExists);
@@ -62,6 +63,13 @@ public:
         return true;
     }
 
+    // Whether the path still names the locked file: an edit that held the
+    // lock before may have replaced it.
+    bool StillAtItsPath() const {
+        struct stat st;
+        return ::stat(host_.c_str(), &st) == 0 && st.st_dev == id_.device && st.st_ino == id_.inode;
+    }
+
     bool ReadAll(std::string* bytes) const {
         struct stat st;
         if (::fstat(fd_, &st) != 0) return FailFromErrno();
@@ -74,27 +82,37 @@ public:
                                         static_cast<off_t>(done));
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) return FailFromErrno();
-            if (got == 0) break;  // the file shrank meanwhile
+            if (got == 0) break;
             done += static_cast<size_t>(got);
         }
         bytes->resize(done);
         return true;
     }
 
-    bool ReplaceAll(const std::string& bytes) const {
-        if (::ftruncate(fd_, 0) != 0) return FailFromErrno();
+    // Writes a new file beside it and renames it into place, so that a
+    // reader never sees half a file, whatever lock it takes, and a failed
+    // write leaves the old file.
+    bool Replace(const std::string& bytes) const {
+        const std::string temp = host_ + ".new." + std::to_string(::getpid());
+        const int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (out < 0) return FailFromErrno();
         size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t put = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                                         static_cast<off_t>(done));
+        bool ok = true;
+        while (ok && done < bytes.size()) {
+            const ssize_t put = ::write(out, bytes.data() + done, bytes.size() - done);
             if (put < 0 && errno == EINTR) continue;
-            if (put <= 0) return put < 0 ? FailFromErrno() : Fail(kErrorWriteFault);
-            done += static_cast<size_t>(put);
+            ok = put > 0;
+            if (ok) done += static_cast<size_t>(put);
         }
-        return true;
+        ok = ::close(out) == 0 && ok;
+        if (ok && ::rename(temp.c_str(), host_.c_str()) == 0) return true;
+        const uint32_t error = errno == 0 ? kErrorWriteFault : WindowsError(errno);
+        ::unlink(temp.c_str());
+        return Fail(error);
     }
 
 private:
+    std::string host_;
     int fd_ = -1;
     FileIdentity id_;
     bool registered_ = false;
@@ -159,21 +177,24 @@ bool ReadProfile(WStringView path, IniDocument* document) {
 }
 
 bool EditProfile(WStringView path, bool create, const std::function<bool(IniDocument&)>& edit) {
-    LockedFile file;
-    bool missing = false;
-    if (!file.Open(path, true, create, &missing)) {
-        if (missing && !create) {
-            SetLastError(kErrorSuccess);
-            return true;
+    for (;;) {
+        LockedFile file;
+        bool missing = false;
+        if (!file.Open(path, true, create, &missing)) {
+            if (missing && !create) {
+                SetLastError(kErrorSuccess);
+                return true;
+            }
+            return false;
         }
-        return false;
+        if (!file.StillAtItsPath()) continue;  // replaced while we waited: lock the new one
+        std::string bytes;
+        if (!file.ReadAll(&bytes)) return false;
+        ProfileEncoding encoding;
+        IniDocument document = IniDocument::Parse(Decode(bytes, &encoding));
+        if (!edit(document)) return true;
+        return file.Replace(Encode(document.Serialize(), encoding));
     }
-    std::string bytes;
-    if (!file.ReadAll(&bytes)) return false;
-    ProfileEncoding encoding;
-    IniDocument document = IniDocument::Parse(Decode(bytes, &encoding));
-    if (!edit(document)) return true;
-    return file.ReplaceAll(Encode(document.Serialize(), encoding));
 }
 
 }  // namespace sys::posix

@@ -1,7 +1,8 @@
-// INI files of the posix layer's profile functions, read and rewritten whole
-// under an advisory lock (shared for reading, exclusive for an edit), so that
-// concurrent programs that edit one file, such as test programs adding their
-// printers to printers.ini, never lose each other's changes.
+// INI files of the posix layer's profile functions, read whole and replaced
+// whole (a new file renamed into place) under an advisory lock on the file,
+// shared for reading and exclusive for an edit, so that concurrent programs
+// that edit one file never lose each other's changes and a reader never
+// sees half a file.
 #pragma once
 
 #include <functional>

@@ -17,6 +17,7 @@
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 #include "sys/modules.h"
+#include "sys/paths.h"
 #include "sys/spooler.h"
 
 namespace entry_test {
@@ -24,12 +25,9 @@ namespace entry_test {
 // The library file the colour module is found beside: the stand-ins are
 // built into "bin" next to the tests' folder.
 inline sys::WString LibraryBesideStandIns() {
-    sys::WString path = sys::GetOwnModuleFileName();
-    for (int level = 0; level < 2; ++level) {
-        const size_t cut = path.find_last_of(u"\\/");
-        if (cut == sys::WString::npos) return sys::WString();
-        path.resize(cut);
-    }
+    // <build>/tests/program: two folders up.
+    const sys::WString path(sys::FolderOf(sys::FolderOf(sys::GetOwnModuleFileName())));
+    if (path.empty()) return sys::WString();
     const char16_t separator = path.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
     return path + separator + u"bin" + separator + u"Tzqr4um.dll";
 }

@@ -4,17 +4,14 @@
 
 #include "sys/files.h"
 #include "sys/modules.h"
+#include "sys/paths.h"
 
 namespace zebl_test {
 
 sys::WString StandInFolder() {
-    sys::WString path = sys::GetOwnModuleFileName();
-    for (int up = 0; up < 2; ++up) {  // the program, then its folder
-        const size_t cut = path.find_last_of(u"\\/");
-        if (cut == sys::WString::npos) return sys::WString();
-        path.resize(cut);
-    }
-    return path + u"\\bin";
+    // <build>/tests/program: two folders up.
+    const sys::WString path(sys::FolderOf(sys::FolderOf(sys::GetOwnModuleFileName())));
+    return path.empty() ? path : sys::JoinPath(path, u"bin");
 }
 
 bool CopyFileBytes(sys::WStringView from, sys::WStringView to) {

@@ -212,7 +212,7 @@ std::vector<WriteCase> WriteCases() {
          {[](auto& p) { return Set(p, u"a", u"K1", u"new1"); },
           [](auto& p) { return Set(p, u"A", u"k3", u"new3"); },
           [](auto& p) { return Set(p, u" B ", u"y", u"2"); },
-          [](auto& p) { return Set(p, u"C", u"c", u" spaced "); }},
+          [](auto& p) { return Set(p, u"C", u"c", u"  spaced"); }},
          "; head\r\n[A]\r\nk1=new1\r\n; note\r\nk2=v2\r\nk3=new3\r\n[B]\r\nx=1\r\ny=2\r\n[a]\r\nk3=v3\r\n"
          "[C]\r\nc=spaced\r\n"},
         {"KeyDeleted", kTwoA,

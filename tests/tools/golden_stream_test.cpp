@@ -21,6 +21,7 @@
 #include "pipeline/own_module.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
+#include "sys/paths.h"
 
 namespace {
 
@@ -98,8 +99,7 @@ protected:
     // The library finds the stand-in colour module in <build>/bin, as an
     // installed library finds it beside itself.
     void SetUp() override {
-        sys::WString path = sys::GetOwnModuleFileName();
-        for (int level = 0; level < 2; ++level) path.resize(path.find_last_of(u"\\/"));
+        const sys::WString path(sys::FolderOf(sys::FolderOf(sys::GetOwnModuleFileName())));
         const char16_t separator = path.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
         fbOverrideOwnModulePath(path + separator + u"bin" + separator + u"Tzqr4um.dll");
     }

@@ -13,17 +13,14 @@
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 #include "sys/files.h"
+#include "sys/paths.h"
 
 namespace {
 
 // <build>/bin/Tzqr4um.dll, from <build>/tests/tools_tests.
 sys::WString LibraryPath() {
-    sys::WString path = sys::GetOwnModuleFileName();
-    for (int level = 0; level < 2; ++level) {
-        const size_t cut = path.find_last_of(u"\\/");
-        if (cut == sys::WString::npos) return u"Tzqr4um.dll";
-        path.resize(cut);
-    }
+    const sys::WString path(sys::FolderOf(sys::FolderOf(sys::GetOwnModuleFileName())));
+    if (path.empty()) return u"Tzqr4um.dll";
     const char16_t separator = path.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
     return path + separator + u"bin" + separator + u"Tzqr4um.dll";
 }

@@ -38,7 +38,8 @@ uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_
                                   WStringView path);
 
 // Sets the key's value (creating the file, the section or the key as
-// needed; spaces around the value are dropped). False and the last error
+// needed). Blanks before the value are dropped; Windows may keep blanks
+// after it in the file, but every read drops them. False and the last error
 // when the file cannot be read or written.
 bool WritePrivateProfileString(WStringView section, WStringView key, WStringView value,
                                WStringView path);
