@@ -33,7 +33,7 @@ public:
     // Takes the handle out; false when it was not in (closed, or not ours).
     bool Remove(const void* handle) {
         sys::MutexLock lock(mutex_);
-        const auto found = std::find(handles_.begin(), handles_.end(), handle);
+        const auto found = Position(handle);
         if (found == handles_.end()) return false;
         *found = handles_.back();
         handles_.pop_back();
@@ -42,7 +42,7 @@ public:
 
     SplHandle* Find(const void* handle) {
         sys::MutexLock lock(mutex_);
-        const auto found = std::find(handles_.begin(), handles_.end(), handle);
+        const auto found = Position(handle);
         return found == handles_.end() ? nullptr : *found;
     }
 
@@ -50,7 +50,7 @@ public:
     // on the document's thread cannot free the handle meanwhile.
     bool RequestAbort(const void* handle) {
         sys::MutexLock lock(mutex_);
-        const auto found = std::find(handles_.begin(), handles_.end(), handle);
+        const auto found = Position(handle);
         if (found == handles_.end()) return false;
         (*found)->state.fetch_or(kSplAborted, std::memory_order_relaxed);
         (*found)->abortRequested.store(1, std::memory_order_release);
@@ -58,6 +58,10 @@ public:
     }
 
 private:
+    std::vector<SplHandle*>::iterator Position(const void* handle) {
+        return std::find(handles_.begin(), handles_.end(), handle);
+    }
+
     sys::Mutex mutex_;
     std::vector<SplHandle*> handles_;
 };

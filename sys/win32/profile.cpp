@@ -13,8 +13,6 @@
 namespace sys {
 namespace {
 
-std::string InCodePage(WStringView text) { return ToCodePage(text); }
-
 // What the system wrote into `bytes` (its first `count`), back in UTF-16,
 // cut to the caller's size.
 uint32_t CopyBack(const std::string& bytes, size_t count, char16_t* buffer, uint32_t size) {
@@ -34,9 +32,9 @@ uint32_t GetPrivateProfileString(WStringView section, WStringView key, WStringVi
                                  char16_t* buffer, uint32_t size, WStringView path) {
     if (buffer == nullptr || size == 0) return 0;
     std::string result(size_t{size} + 2, '\0');
-    const DWORD got = ::GetPrivateProfileStringA(InCodePage(section).c_str(), InCodePage(key).c_str(),
-                                                 InCodePage(fallback).c_str(), result.data(), size,
-                                                 InCodePage(path).c_str());
+    const DWORD got = ::GetPrivateProfileStringA(ToCodePage(section).c_str(), ToCodePage(key).c_str(),
+                                                 ToCodePage(fallback).c_str(), result.data(), size,
+                                                 ToCodePage(path).c_str());
     const uint32_t length = CopyBack(result, std::min<DWORD>(got, size - 1), buffer, size - 1);
     buffer[length] = 0;
     return length;
@@ -46,9 +44,11 @@ uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_
                                   WStringView path) {
     if (buffer == nullptr || size == 0) return 0;
     std::string result(size_t{size} + 2, '\0');
-    const DWORD got = ::GetPrivateProfileSectionA(InCodePage(section).c_str(), result.data(), size,
-                                                  InCodePage(path).c_str());
+    const DWORD got = ::GetPrivateProfileSectionA(ToCodePage(section).c_str(), result.data(), size,
+                                                  ToCodePage(path).c_str());
     // The list and its double NUL: got + 2 units, never more than size.
+    // The result counts the code page's bytes, which are the units in the
+    // single-byte code pages of the systems this package supports.
     const size_t listed = std::min<size_t>(size_t{got} + 2, size);
     CopyBack(result, listed, buffer, size);
     return got;
@@ -56,9 +56,9 @@ uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_
 
 bool WritePrivateProfileString(WStringView section, WStringView key, WStringView value,
                                WStringView path) {
-    const std::string file = InCodePage(path);
-    const BOOL ok = ::WritePrivateProfileStringA(InCodePage(section).c_str(), InCodePage(key).c_str(),
-                                                 InCodePage(value).c_str(), file.c_str());
+    const std::string file = ToCodePage(path);
+    const BOOL ok = ::WritePrivateProfileStringA(ToCodePage(section).c_str(), ToCodePage(key).c_str(),
+                                                 ToCodePage(value).c_str(), file.c_str());
     Flush(file);
     return ok != FALSE;
 }
@@ -67,27 +67,27 @@ bool WritePrivateProfileSection(WStringView section, std::span<const WString> li
                                 WStringView path) {
     std::string packed;  // "key=value\0key=value\0\0"
     for (const WString& line : lines) {
-        packed += InCodePage(line);
+        packed += ToCodePage(line);
         packed += '\0';
     }
     packed += '\0';
-    const std::string file = InCodePage(path);
-    const BOOL ok = ::WritePrivateProfileSectionA(InCodePage(section).c_str(), packed.data(), file.c_str());
+    const std::string file = ToCodePage(path);
+    const BOOL ok = ::WritePrivateProfileSectionA(ToCodePage(section).c_str(), packed.data(), file.c_str());
     Flush(file);
     return ok != FALSE;
 }
 
 bool DeletePrivateProfileKey(WStringView section, WStringView key, WStringView path) {
-    const std::string file = InCodePage(path);
-    const BOOL ok = ::WritePrivateProfileStringA(InCodePage(section).c_str(), InCodePage(key).c_str(),
+    const std::string file = ToCodePage(path);
+    const BOOL ok = ::WritePrivateProfileStringA(ToCodePage(section).c_str(), ToCodePage(key).c_str(),
                                                  nullptr, file.c_str());
     Flush(file);
     return ok != FALSE;
 }
 
 bool DeletePrivateProfileSection(WStringView section, WStringView path) {
-    const std::string file = InCodePage(path);
-    const BOOL ok = ::WritePrivateProfileStringA(InCodePage(section).c_str(), nullptr, nullptr, file.c_str());
+    const std::string file = ToCodePage(path);
+    const BOOL ok = ::WritePrivateProfileStringA(ToCodePage(section).c_str(), nullptr, nullptr, file.c_str());
     Flush(file);
     return ok != FALSE;
 }
