@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "profile_file.h"
-#include "sys/last_error.h"
 
 namespace sys {
 namespace {
