@@ -19,6 +19,7 @@
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 #include "sys/modules.h"
+#include "sys/paths.h"
 #include "sys/spooler.h"
 
 namespace entry_test {
@@ -41,10 +42,11 @@ struct SpoolRun {
 // library's entry points, ends the document and reads the output.
 class Spooler {
 public:
-    explicit Spooler(const zebl_test::TempFolder& folder)
-        : printer_(std::make_unique<zebl_test::TestPrinter>(folder)) {}
+    explicit Spooler(const zebl_test::TempFolder& folder, const zebl_test::PrinterFaults& faults = {})
+        : printer_(std::make_unique<zebl_test::TestPrinter>(folder, faults)) {}
 
     bool Ready() const { return printer_->Ready(); }
+    const zebl_test::TestPrinter& Printer() const { return *printer_; }
 
     // inspect, when given, is called after every call with the handle.
     template <typename Inspect>

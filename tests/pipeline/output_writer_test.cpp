@@ -235,7 +235,7 @@ TEST_F(OutputWriter, AnAbortedJobStopsRetryingAtOnce) {
     faults.failCount = 1000000;
     TestPrinter printer(temp_, faults);
     OpenAsSpooler(printer);
-    const volatile uint32_t aborted = 1;
+    const std::atomic<uint32_t> aborted{1};
     out_.aborted = &aborted;
     EXPECT_EQ(Write(&out_, Pattern(kFBOutBlockSize, 1)), 0);
     EXPECT_EQ(printer.CountCalls("WritePrinter"), 1);

@@ -1,33 +1,30 @@
 #include "support/library_paths.h"
 
 #include "sys/modules.h"
+#include "sys/paths.h"
 
 namespace zebl_test {
 
 namespace {
 
-// The separator the program's own path uses: backslashes under Windows,
-// slashes natively.
-char16_t SeparatorOf(const sys::WString& path) {
-    return path.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
+// Joined with the separator the program's own path uses: backslashes under
+// Windows, slashes for the host paths of the native build.
+sys::WString JoinLikeProgramPath(const sys::WString& folder, sys::WStringView name) {
+    const char16_t separator = folder.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
+    return folder + separator + sys::WString(name);
 }
 
 }  // namespace
 
 sys::WString StandInFolder() {
-    sys::WString path = sys::GetOwnModuleFileName();
-    for (int up = 0; up < 2; ++up) {  // the program, then its folder
-        const size_t cut = path.find_last_of(u"\\/");
-        if (cut == sys::WString::npos) return sys::WString();
-        path.resize(cut);
-    }
-    return path + SeparatorOf(path) + u"bin";
+    // <build>/tests/program: two folders up, then bin.
+    const sys::WString build(sys::FolderOf(sys::FolderOf(sys::GetOwnModuleFileName())));
+    return build.empty() ? build : JoinLikeProgramPath(build, u"bin");
 }
 
 sys::WString LibraryBesideStandIns() {
     const sys::WString folder = StandInFolder();
-    if (folder.empty()) return sys::WString();
-    return folder + SeparatorOf(folder) + u"Tzqr4um.dll";
+    return folder.empty() ? folder : JoinLikeProgramPath(folder, u"Tzqr4um.dll");
 }
 
 }  // namespace zebl_test

@@ -22,6 +22,7 @@
 #include "support/linked_entry_points.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
+#include "sys/paths.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 #include "sys/files.h"
+#include "sys/paths.h"
 
 namespace {
 
