@@ -50,18 +50,18 @@ TEST(RendBandHeight, UnusableGeometryGivesNoBand) {
 TEST(BandSetup, InitializeBandClearsTheBufferFlagsAndDrawnBox) {
     playback_test::Band band(true, 64, 4);
     RenderState& s = band.state();
-    std::fill(s.band, s.band + s.bytesPerRow * 4, uint8_t{0});
-    s.rowFlags.assign(2, 3);
-    s.drawnTop = 9;
+    std::fill(s.window.band, s.window.band + s.page.bytesPerRow * 4, uint8_t{0});
+    s.window.rowFlags.assign(2, 3);
+    s.window.drawnTop = 9;
     ASSERT_EQ(RDInitializeBand(&s, 5, 0, 640, 63, 643), 1);
-    EXPECT_EQ(s.bandIndex, 5u);
-    EXPECT_EQ(s.bandTop, 640u);
-    EXPECT_EQ(s.bandBottom, 643u);
-    EXPECT_EQ(s.bandRows, 4u);
-    EXPECT_EQ(s.clipRight, 63u);
-    EXPECT_EQ(s.drawnTop, 0u);
-    ASSERT_GE(s.rowFlags.size(), 4u);
-    for (uint8_t f : s.rowFlags) EXPECT_EQ(f, 0);
+    EXPECT_EQ(s.window.bandIndex, 5u);
+    EXPECT_EQ(s.window.bandTop, 640u);
+    EXPECT_EQ(s.window.bandBottom, 643u);
+    EXPECT_EQ(s.window.bandRows, 4u);
+    EXPECT_EQ(s.window.clipRight, 63u);
+    EXPECT_EQ(s.window.drawnTop, 0u);
+    ASSERT_GE(s.window.rowFlags.size(), 4u);
+    for (uint8_t f : s.window.rowFlags) EXPECT_EQ(f, 0);
     EXPECT_TRUE(band.AllWhite());
     EXPECT_TRUE(band.GuardsIntact());
 }
@@ -70,26 +70,26 @@ TEST(BandSetup, BandWiderThanTheBufferIsCutAndAnInvertedBandDrawsNothing) {
     playback_test::Band band(false, 32, 4);
     RenderState& s = band.state();
     ASSERT_EQ(RDInitializeBand(&s, 0, 0, 0, 1000, 3), 1);
-    EXPECT_EQ(s.bandRight, 31u);
+    EXPECT_EQ(s.window.bandRight, 31u);
     EXPECT_EQ(RDInitializeBand(&s, 0, 0, 5, 31, 4), 0);
-    EXPECT_EQ(s.bandRows, 0u);
+    EXPECT_EQ(s.window.bandRows, 0u);
     EXPECT_TRUE(band.GuardsIntact());
 }
 
 TEST(BandSetup, DestroyEmptiesSlotsAndInitializeSetsHatchColours) {
     playback_test::Band band(false, 32, 4);
     RenderState& s = band.state();
-    s.bitmapSlots[3] = std::make_unique<DLBitmap>();
-    s.brushSlots[2] = std::make_unique<uint8_t[]>(kBrushSlotBytes);
-    s.brush = s.brushSlots[2].get();
-    s.hatchForeground = 0x123456;
+    s.doc.bitmapSlots[3] = std::make_unique<DLBitmap>();
+    s.doc.brushSlots[2] = std::make_unique<uint8_t[]>(kBrushSlotBytes);
+    s.reg.brush = s.doc.brushSlots[2].get();
+    s.reg.hatchForeground = 0x123456;
     RDDestroy(&s);
-    EXPECT_EQ(s.bitmapSlots[3], nullptr);
-    EXPECT_EQ(s.brushSlots[2], nullptr);
-    EXPECT_EQ(s.brush, nullptr);
+    EXPECT_EQ(s.doc.bitmapSlots[3], nullptr);
+    EXPECT_EQ(s.doc.brushSlots[2], nullptr);
+    EXPECT_EQ(s.reg.brush, nullptr);
     RDInitialize(&s);
-    EXPECT_EQ(s.hatchForeground, 0u);
-    EXPECT_EQ(s.hatchBackground, 0xFFFFFFu);
+    EXPECT_EQ(s.reg.hatchForeground, 0u);
+    EXPECT_EQ(s.reg.hatchBackground, 0xFFFFFFu);
     EXPECT_EQ(RDInitializePage(), 1);
 }
 

@@ -291,7 +291,7 @@ TEST_F(PagePrintTest, ScaleWithoutEnlargingPrintsThroughNormalPrinting) {
     EXPECT_EQ(job.Print(MakePage(600, 8, width, height), list), 1);
     // Normal printing renders rows of the page's own width, not of the
     // enlarged page's.
-    EXPECT_EQ(job.Cache().renderState->rowPixels, 800u);
+    EXPECT_EQ(job.Cache().renderState->page.rowPixels, 800u);
     const DecodedPage& page = job.Finish().pages.at(0);
     EXPECT_EQ(CompareWindow(page.Plane(4), whole.Plane(4), 0, 0, width, height), "");
 }
