@@ -49,7 +49,12 @@ struct FBContext {
     FBContext(const FBContext&) = delete;
     FBContext& operator=(const FBContext&) = delete;
 
-    std::unique_ptr<FBPage> page;
+    std::unique_ptr<FBPage> page;            // the page in hand, numbered
+    // The current settings record parsed for its pages: parsed once when the
+    // record arrives (FBInitialize, FBReset), read at every page start and
+    // end. Not parsed yet: recordParsed is false.
+    FBRecordPage parsedRecord;
+    bool recordParsed = false;
     std::unique_ptr<FBOut> out;
     FBJobFinishing* jobFinishing = nullptr;  // always null until job finishing exists
     std::unique_ptr<FBSettings> settings;

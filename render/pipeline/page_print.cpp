@@ -55,11 +55,6 @@ void FBReleasePrintCache(FBPrintCache* cache) {
     std::vector<uint8_t>().swap(cache->outputRowFlags);
 }
 
-uint32_t FBSanitizeScale(int32_t percent) {
-    if (percent <= 0) return 100;
-    return static_cast<uint32_t>(std::clamp(percent, kMinScalePercent, kMaxScalePercent));
-}
-
 uint32_t FBMemorySharePercent(uint64_t listBytes) {
     if (listBytes <= kFullShareListBytes) return 100;
     if (listBytes < kTenthShareListBytes) return 20;
@@ -76,7 +71,7 @@ int FBPagePrint(const FBPage& page, const FBDisplayList& list, FBOut* out, FBSet
     if (printable.poster) return FBPagePosterPrint(printable, list, out, *settings, cache);
     if (printable.rotate180) return FBPagePrint180(printable, list, out, *settings, cache);
 
-    const uint32_t scale = FBSanitizeScale(static_cast<int32_t>(settings->scale));
+    const uint32_t scale = settings->scale;
     const int64_t height = printable.printableHeight;
     const bool bottomAligned = settings->landscapeScale != 0 && printable.orientation == 1;
     if (scale <= 100 || settings->scaleNoEnlarge != 0) {

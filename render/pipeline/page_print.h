@@ -61,17 +61,11 @@ struct FBPrintCache {
 // the cache can be used again afterwards.
 void FBReleasePrintCache(FBPrintCache* cache);
 
-// Limits on what a settings record can make the page printer do. A scale
-// outside kMinScalePercent .. kMaxScalePercent is taken to the nearer limit
-// (0 and negative values mean "not scaled", 100); a poster has at most
-// kMaxPosterTilesPerSide tiles per side, and an overlap that would leave less
-// than half a tile is dropped.
-constexpr int32_t kMinScalePercent = 10;
-constexpr int32_t kMaxScalePercent = 400;
+// Limits on what a settings record can make the page printer do: a poster
+// has at most kMaxPosterTilesPerSide tiles per side, and an overlap that
+// would leave less than half a tile is dropped. The scale comes within its
+// limits from the record's parse (FBRecordScale, settings.scale).
 constexpr uint32_t kMaxPosterTilesPerSide = 5;
-
-// The scale in percent that a settings value stands for (see above).
-uint32_t FBSanitizeScale(int32_t percent);
 
 // Prints one page: poster, rotated, normal or enlarged (see page_print.cpp).
 // Colour pages print as grey pages when the cache has no colour conversion.

@@ -169,7 +169,7 @@ int FBPagePosterPrint(const FBPage& page, const FBDisplayList& list, FBOut* out,
     if (overlap > rowPixels / 2 || overlap > page.printableHeight / 2) overlap = 0;
     const uint32_t tileWidth = rowPixels - overlap;
     const uint32_t tileHeight = page.printableHeight - overlap;
-    const uint32_t scale = FBSanitizeScale(static_cast<int32_t>(settings.scale));
+    const uint32_t scale = settings.scale;
 
     int ok = 1;
     auto tile = [&](uint32_t column, uint32_t row) {

@@ -1,6 +1,7 @@
 // Band set-up and the render-band height policy.
 #include <gtest/gtest.h>
 
+#include "engine/raster_ops.h"
 #include "engine/render_band.h"
 #include "playback_test_support.h"
 
@@ -91,6 +92,32 @@ TEST(BandSetup, DestroyEmptiesSlotsAndInitializeSetsHatchColours) {
     EXPECT_EQ(s.reg.hatchForeground, 0u);
     EXPECT_EQ(s.reg.hatchBackground, 0xFFFFFFu);
     EXPECT_EQ(RDInitializePage(), 1);
+}
+
+// What outlives a band (the work buffers, the row flags) is given back by
+// RDDestroy, however much the document's objects made it grow; the page's
+// own set-up is left for the page printer to make again.
+TEST(BandSetup, DestroyGivesBackTheWorkBuffersAndRowFlags) {
+    playback_test::Band band(false, 32, 8);
+    RenderState& s = band.state();
+    // A hatch brush is built in the scratch; a scaled glyph with an offset
+    // uses both glyph buffers.
+    band.Play(playback_test::DL().RopColour(0xF0, kColourCodeHatch + 1).At(0, 0).Box8(2, 2)
+                  .Scale(1, 3).Glyph(2, 2, 2, {0xE0, 0, 0, 0, 0xD0, 0, 0, 0}));
+    ASSERT_GT(s.scratch.brushBuild.capacity(), 0u);
+    ASSERT_GT(s.scratch.glyphScratch.capacity(), 0u);
+    ASSERT_GT(s.scratch.scaledGlyphScratch.capacity(), 0u);
+    ASSERT_GT(s.window.rowFlags.capacity(), 0u);
+    RDDestroy(&s);
+    EXPECT_EQ(s.scratch.brushBuild.capacity(), 0u);
+    EXPECT_EQ(s.scratch.realignScratch.capacity(), 0u);
+    EXPECT_EQ(s.scratch.clipRowScratch.capacity(), 0u);
+    EXPECT_EQ(s.scratch.glyphScratch.capacity(), 0u);
+    EXPECT_EQ(s.scratch.scaledGlyphScratch.capacity(), 0u);
+    EXPECT_EQ(s.window.rowFlags.capacity(), 0u);
+    EXPECT_EQ(s.window.clipRuns.capacity(), 0u);
+    EXPECT_EQ(s.doc.pathGenerator, nullptr);
+    EXPECT_EQ(s.page.rowPixels, 32u);
 }
 
 }  // namespace
