@@ -25,8 +25,8 @@ bool DuplexOn(const FBSettings* settings) {
 // colour document without it prints in grey, and says so in its PJL.
 void SetUpColour(FBContext* context, const FBInterface& record) {
     if (!context->colour) {
-        std::unique_ptr<FBModuleColour> colour(new (std::nothrow) FBModuleColour());
-        if (colour && CMMInitialize(&colour->converter, record, DuplexOn(context->settings.get()))) {
+        std::unique_ptr<CMMConverter> colour(new (std::nothrow) CMMConverter());
+        if (colour && CMMInitialize(colour.get(), record, DuplexOn(context->settings.get()))) {
             context->colour = std::move(colour);
         }
     }
@@ -70,14 +70,6 @@ int WriteScaleCommand(FBContext* context, FBCmdList* list) {
 }
 
 }  // namespace
-
-void FBModuleColour::ResetPage(const FBPage& page) {
-    CMMResetPage(&converter, page.colour, page.outputResolution);
-}
-
-void FBModuleColour::Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) {
-    CMMConvert(&converter, pixels, count, bitsPerPixel);
-}
 
 FBContext::FBContext() = default;
 
@@ -192,7 +184,7 @@ int FBEndPage(FBContext* context) {
             ok = WriteJobHeader(context->out.get(), *page, settings);
             context->jobHeaderWritten = true;
         }
-        if (context->colour) CMMReset(&context->colour->converter, record, DuplexOn(settings));
+        if (context->colour) CMMReset(context->colour.get(), record, DuplexOn(settings));
         // With job finishing the page would go to its list here instead.
         if (context->cmdList) {
             FBCmdLoadWatermark(context->cmdList.get(), settings->portraitWatermarkPath,

@@ -66,7 +66,7 @@ int FBPagePrint(const FBPage& page, const FBDisplayList& list, FBOut* out, FBSet
     if (out == nullptr || settings == nullptr || cache == nullptr) return 0;
     settings->retIndex = 0;
     const FBPage printable = PrintablePage(page, *cache);
-    if (cache->colour) cache->colour->ResetPage(printable);
+    if (cache->colour) CMMResetPage(cache->colour, printable.colour, printable.outputResolution);
 
     if (printable.poster) return FBPagePosterPrint(printable, list, out, *settings, cache);
     if (printable.rotate180) return FBPagePrint180(printable, list, out, *settings, cache);
@@ -167,7 +167,7 @@ void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32
         std::fill(window.rowFlags.begin(), window.rowFlags.end(), uint8_t{0});
     }
     if (cache->colour) {
-        cache->colour->Convert(window.band, rows * page.rowPixels, page.bitsPerPixel);
+        CMMConvert(cache->colour, window.band, rows * page.rowPixels, page.bitsPerPixel);
     }
     // Whitened after the conversion: 0xFF is "no ink" in every plane, so no
     // conversion can put dots there.

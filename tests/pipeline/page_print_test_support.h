@@ -1,6 +1,6 @@
-// Helpers of the page printer tests: a colour conversion in its simplest
-// form, a job on a test printer whose pages go through FBPagePrint and come
-// back decoded, and comparisons of decoded planes.
+// Helpers of the page printer tests: the stand-in colour module bound to a
+// colour document, a job on a test printer whose pages go through
+// FBPagePrint and come back decoded, and comparisons of decoded planes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,7 +14,9 @@
 
 #include "decode/stream_decoder.h"
 #include "engine/playback_test_support.h"
+#include "pipeline/colour_module.h"
 #include "pipeline/fb_records.h"
+#include "pipeline/module_test_support.h"
 #include "pipeline/output_writer.h"
 #include "pipeline/page_print.h"
 #include "pipeline/printer_stream.h"
@@ -25,26 +27,24 @@ namespace page_test {
 
 using playback_test::DL;
 
-// 0xTTRRGGBB -> whiteness of yellow, magenta, cyan, black, black generated
-// from the darkest channel. Counts the pixels it converted.
-class SimpleColour : public FBColourConverter {
+// The stand-in colour module (built beside the tests) as a colour or grey
+// document binds it, for 600 dpi output. Black prints with black toner
+// alone, primary colours with their own inks, greys with all four.
+class StandInColour {
 public:
-    void ResetPage(const FBPage&) override { ++pages; }
-    void Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) override {
-        if (bitsPerPixel != 32) return;
-        converted += count;
-        for (uint32_t i = 0; i < count; ++i) {
-            uint8_t* p = pixels + size_t{i} * 4;
-            const int blue = p[0], green = p[1], red = p[2];
-            const int white = std::max({red, green, blue});
-            p[0] = static_cast<uint8_t>(255 - (white - blue));
-            p[1] = static_cast<uint8_t>(255 - (white - green));
-            p[2] = static_cast<uint8_t>(255 - (white - red));
-            p[3] = static_cast<uint8_t>(white);
-        }
+    explicit StandInColour(bool colourDocument = true) {
+        FBInterface record;
+        record.SetUInt(kFBIColour, colourDocument ? 1 : 0);
+        record.SetUInt(kFBIOutputResolution, 600);
+        loaded_ = CMMInitializeFrom(&converter_, record, false,
+                                    zebl_test::StandInFolder() + u"\\Tzqr4um.dll") == 1;
     }
-    int pages = 0;
-    uint64_t converted = 0;
+    bool Loaded() const { return loaded_; }
+    CMMConverter* Converter() { return &converter_; }
+
+private:
+    CMMConverter converter_;
+    bool loaded_ = false;
 };
 
 inline FBPage MakePage(uint32_t resolution, uint32_t bitsPerPixel, uint32_t width, uint32_t height) {
@@ -73,7 +73,7 @@ struct ListView {
 // A job of pages printed with FBPagePrint onto a test printer.
 class PageJob {
 public:
-    PageJob(const zebl_test::TempFolder& folder, FBColourConverter* colour = nullptr)
+    PageJob(const zebl_test::TempFolder& folder, CMMConverter* colour = nullptr)
         : printer_(std::make_unique<zebl_test::TestPrinter>(folder)) {
         cache_.colour = colour;
         settings_.scale = 100;
