@@ -82,7 +82,8 @@ struct RenderPage {
 // rectangle and clears the buffer, the drawn box and the row flags for every
 // band; requests update the drawn box, row flags and pure-colour flags as
 // they are drawn. The clip runs belong to one clipped object at a time and
-// are freed at the end of each playback.
+// are freed at the end of each playback; the row flags' memory is kept from
+// band to band until RDDestroy.
 struct BandWindow {
     uint32_t bandIndex = 0;
     uint32_t bandTop = 0, bandLeft = 0, bandBottom = 0, bandRight = 0;  // inclusive
@@ -97,13 +98,16 @@ struct BandWindow {
 };
 
 // The display-list interpreter's registers as the drawers see them.
-// PlayFrameBuffer resets them at the start of every playback, so that every
-// band sees the same state at the same record, and copies the interpreter's
-// position back at its end.
+// RDInitialize starts them afresh; PlayFrameBuffer sets colour, brush, ROP,
+// styles and modes at the start of every playback, so that every band sees
+// the same state at the same record, and copies the interpreter's position
+// and colour code back at its end.
 struct InterpreterRegisters {
     uint32_t colourCode = 0;
     uint32_t colour = 0;        // 0x00RRGGBB or grey level
-    const uint8_t* brush = nullptr;  // 32x32 pattern in band format; null = solid colour
+    // 32x32 pattern in band format, in a brush slot or the brush build
+    // buffer; null = solid colour.
+    const uint8_t* brush = nullptr;
     uint8_t rop = 0;            // ROP3 code as the display list gave it
     uint8_t lineStyle = 0;
     uint32_t stylePhase = 0;
