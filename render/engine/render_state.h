@@ -63,7 +63,8 @@ struct RenderDocument {
 
 // The page being printed: pixel depth, geometry and display list. The page
 // printer sets all of it before the page's first band (a colour document
-// may print a page in grey, so the depth is the page's, not the document's).
+// may print a page in grey, so the depth is the page's, not the document's);
+// RDInitializePage has nothing of its own to reset.
 struct RenderPage {
     uint32_t isColour = 0;      // non-zero: 32-bit pixels 0xTTRRGGBB; zero: 8-bit whiteness
     uint32_t resolution = 0;    // dots per inch of the page
