@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,10 +14,12 @@
 #include "engine/playback_test_support.h"
 #include "pipeline/colour_module.h"
 #include "pipeline/fb_records.h"
-#include "pipeline/module_test_support.h"
 #include "pipeline/output_writer.h"
 #include "pipeline/page_print.h"
 #include "pipeline/printer_stream.h"
+#include "support/library_paths.h"
+#include "support/page_fixtures.h"
+#include "support/plane_compare.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 
@@ -37,7 +37,7 @@ public:
         record.SetUInt(kFBIColour, colourDocument ? 1 : 0);
         record.SetUInt(kFBIOutputResolution, 600);
         loaded_ = CMMInitializeFrom(&converter_, record, false,
-                                    zebl_test::StandInFolder() + u"\\Tzqr4um.dll") == 1;
+                                    zebl_test::LibraryBesideStandIns()) == 1;
     }
     bool Loaded() const { return loaded_; }
     CMMConverter* Converter() { return &converter_; }
@@ -47,21 +47,7 @@ private:
     bool loaded_ = false;
 };
 
-inline FBPage MakePage(uint32_t resolution, uint32_t bitsPerPixel, uint32_t width, uint32_t height) {
-    FBPage page;
-    page.paperCode = 9;
-    page.resolution = resolution;
-    page.outputResolution = resolution;
-    page.bitsPerPixel = bitsPerPixel;
-    page.colour = bitsPerPixel == 32 ? 1 : 0;
-    page.printableWidth = width;
-    page.printableHeight = height;
-    page.pageWidth = width;
-    page.pageHeight = height;
-    page.copies = 1;
-    page.pageNumber = 1;
-    return page;
-}
+using zebl_test::MakePage;
 
 // A display list as one chunk.
 struct ListView {
@@ -118,29 +104,7 @@ private:
     DecodedJob job_;
 };
 
-// How a plane differs from what expected(x, y) says, or "" when it does not.
-inline std::string CompareDots(const PagePlane& plane, uint32_t width, uint32_t height,
-                               const std::function<bool(uint32_t, uint32_t)>& expected) {
-    uint64_t differences = 0;
-    std::string first;
-    for (uint32_t y = 0; y < height; ++y) {
-        for (uint32_t x = 0; x < width; ++x) {
-            if (plane.Dot(x, y) == expected(x, y)) continue;
-            if (differences++ == 0)
-                first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") has " +
-                        (plane.Dot(x, y) ? "a dot" : "no dot");
-        }
-    }
-    return differences ? std::to_string(differences) + " dots differ, first at " + first : "";
-}
-
-// Dots of a plane inside a rectangle (right and bottom exclusive).
-inline uint64_t DotsIn(const PagePlane& plane, uint32_t left, uint32_t top, uint32_t right,
-                       uint32_t bottom) {
-    uint64_t dots = 0;
-    for (uint32_t y = top; y < bottom; ++y)
-        for (uint32_t x = left; x < right; ++x) dots += plane.Dot(x, y) ? 1 : 0;
-    return dots;
-}
+using zebl_test::CompareDots;
+using zebl_test::DotsIn;
 
 }  // namespace page_test
