@@ -18,7 +18,7 @@
 
 #include "../export.h"
 #include "colour_tables.h"
-#include "pipeline/colour_block.h"
+#include "formats/colour_block.h"
 
 namespace {
 

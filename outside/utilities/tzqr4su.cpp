@@ -12,7 +12,7 @@
 
 #include "../export.h"
 #include "ini_file.h"
-#include "pipeline/utilities_request.h"
+#include "formats/utilities_request.h"
 #include "sys/modules.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <array>
 #include <cstdint>
 
-#include "pipeline/colour_block.h"
+#include "formats/colour_block.h"
 #include "pipeline/fb_interface.h"
 #include "sys/modules.h"
 #include "sys/text.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "pipeline/module_test_support.h"
-#include "pipeline/utilities_request.h"
+#include "formats/utilities_request.h"
 #include "support/temp_folder.h"
 #include "sys/files.h"
 #include "sys/last_error.h"
