@@ -24,6 +24,15 @@ if(WIN32)
     target_link_options(zebl_options INTERFACE -static -static-libgcc -static-libstdc++)
 endif()
 
+# zebl_strict_conversions(target): implicit conversions that may change a
+# value or its sign are errors in the target's own sources. For the code
+# that reads and writes byte formats (display lists, settings records,
+# printer streams, compressed planes), where a silent truncation is a wrong
+# byte. Both builds check it: size_t is 32 bits in the Windows build.
+function(zebl_strict_conversions target)
+    target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion)
+endfunction()
+
 set(ZEBL_IMPORT_CHECK ${CMAKE_CURRENT_LIST_DIR}/check-imports.sh)
 
 # zebl_ship(target): a binary that goes into the package. In the win32 build

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <optional>
 
-const uint8_t ChannelIDTbl[4] = {1, 2, 3, 4};  // cyan, magenta, yellow, black
+const uint8_t ChannelIDTbl[4] = {kPlaneCyan, kPlaneMagenta, kPlaneYellow, kPlaneBlack};
 
 namespace {
 

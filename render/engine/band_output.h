@@ -19,12 +19,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "formats/plane_ids.h"
 #include "halftone.h"
 
 // Channel identifiers of the colour planes in screening order: cyan 1,
-// magenta 2, yellow 3, black 4. A grey page sends its plane as black.
+// magenta 2, yellow 3, black 4 (formats/plane_ids.h). A grey page sends its
+// plane as black.
 extern const uint8_t ChannelIDTbl[4];
-constexpr uint8_t kGreyPlaneChannel = 4;
+constexpr uint8_t kGreyPlaneChannel = kPlaneBlack;
 
 // The rendering band as band output reads it. The page printer fills it at
 // every page (geometry, screens) and every rendering band (rectangle,
