@@ -24,13 +24,21 @@ if(WIN32)
     target_link_options(zebl_options INTERFACE -static -static-libgcc -static-libstdc++)
 endif()
 
-# zebl_strict_conversions(target): implicit conversions that may change a
-# value or its sign are errors in the target's own sources. For the code
-# that reads and writes byte formats (display lists, settings records,
+# Implicit conversions that may change a value or its sign are errors in the
+# code that reads and writes byte formats (display lists, settings records,
 # printer streams, compressed planes), where a silent truncation is a wrong
-# byte. Both builds check it: size_t is 32 bits in the Windows build.
+# byte. Every build checks it (size_t is 32 bits in the Windows build).
+set(ZEBL_STRICT_CONVERSIONS -Wconversion -Wsign-conversion)
+
+# zebl_strict_conversions(target): for all of a target's own sources.
 function(zebl_strict_conversions target)
-    target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion)
+    target_compile_options(${target} PRIVATE ${ZEBL_STRICT_CONVERSIONS})
+endfunction()
+
+# zebl_strict_conversion_sources(file...): for these sources only (paths
+# relative to the calling CMakeLists.txt).
+function(zebl_strict_conversion_sources)
+    set_property(SOURCE ${ARGN} APPEND PROPERTY COMPILE_OPTIONS ${ZEBL_STRICT_CONVERSIONS})
 endfunction()
 
 set(ZEBL_IMPORT_CHECK ${CMAKE_CURRENT_LIST_DIR}/check-imports.sh)

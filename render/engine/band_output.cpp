@@ -53,7 +53,9 @@ std::optional<BandLayout> CheckBand(FBRasterBand* band, FBPlaneSink* sink, Varia
         !ScreenIsReady(*band, variant.colour))
         return std::nullopt;
     const uint32_t p = band->physHeight, w = band->physWidthBytes;
-    if (p == 0 || w == 0 || (variant.doubled && p % 2 != 0)) return std::nullopt;
+    // A plane's dots are counted in 32 bits here and by the sink.
+    if (p == 0 || w == 0 || (variant.doubled && p % 2 != 0) || uint64_t{w} * p * 8 > UINT32_MAX)
+        return std::nullopt;
     if (band->width == 0 || band->width % 8 != 0 || band->height == 0 || band->height % p != 0 ||
         band->line % p != 0 || uint64_t{band->line} + band->height > UINT32_MAX)
         return std::nullopt;
