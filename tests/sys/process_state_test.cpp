@@ -7,8 +7,9 @@
 
 #include <string>
 
-#include "pipeline/module_test_support.h"
 #include "formats/utilities_request.h"
+#include "support/file_bytes.h"
+#include "support/library_paths.h"
 #include "support/temp_folder.h"
 #include "sys/files.h"
 #include "sys/last_error.h"
