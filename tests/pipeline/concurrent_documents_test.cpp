@@ -21,13 +21,13 @@ using entry_test::EntryPointTest;
 using entry_test::Spooler;
 using entry_test::SpoolRun;
 
-constexpr int kRounds = 12;
-constexpr int kPages = 3;
+constexpr int kRounds = 10;
+constexpr int kPages = 2;
 
 // Pages of boxes and text, different on each page so that a page printed
 // into the other document's stream, or twice, shows.
 std::string Scene(bool colour) {
-    std::string scene = "resolution 300\nprintable 1400 1200\n";
+    std::string scene = "resolution 300\nprintable 1000 900\n";
     scene += colour ? "colour on\n" : "colour off\n";
     for (int page = 0; page < kPages; ++page) {
         const std::string shift = std::to_string(40 * page);
@@ -35,9 +35,9 @@ std::string Scene(bool colour) {
         scene += colour ? "colour 255 0 0\n" : "grey 0\n";
         scene += "box " + shift + " 20 600 300\n";
         scene += colour ? "colour 40 200 90\n" : "grey 128\n";
-        scene += "box 300 " + shift + " 900 700\n";
+        scene += "box 300 " + shift + " 900 600\n";
         scene += colour ? "colour 20 40 230\n" : "grey 60\n";
-        scene += "text 100 800 6 \"PAGE " + std::to_string(page + 1) + "\"\n";
+        scene += "text 100 700 5 \"PAGE " + std::to_string(page + 1) + "\"\n";
     }
     return scene;
 }
