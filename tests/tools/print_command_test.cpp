@@ -81,6 +81,12 @@ protected:
         return code;
     }
 
+    // What went to standard output, as text.
+    std::string Messages() {
+        const std::vector<uint8_t> bytes = ReadStream(out_);
+        return std::string(bytes.begin(), bytes.end());
+    }
+
     static void ExpectTwoPages(const std::vector<uint8_t>& stream) {
         DecodedJob decoded;
         std::string error;
@@ -109,8 +115,7 @@ TEST_F(PrintCommandTest, WritesANewFileAndReplacesAnOldOne) {
     EXPECT_EQ(zebl_test::ReadWholeFile(path), fresh);
     ExpectNoTemporaryFiles();
     // The summary goes to standard output.
-    const std::vector<uint8_t> summary = ReadStream(out_);
-    EXPECT_NE(std::string(summary.begin(), summary.end()).find("2 pages ended"), std::string::npos);
+    EXPECT_NE(Messages().find("2 pages ended"), std::string::npos);
 }
 
 TEST_F(PrintCommandTest, StandardOutputCarriesTheDocumentAlone) {
@@ -140,14 +145,20 @@ TEST_F(PrintCommandTest, ReportsAMissingFolderBeforeAnyWork) {
 }
 
 TEST_F(PrintCommandTest, AFailedJobKeepsTheOldFileIntact) {
+    const sys::WString path = temp_.Join(u"out.prn");
+    const std::vector<uint8_t> old = Bytes("the document of an earlier run");
+    ASSERT_TRUE(WriteWholeFile(path, old));
+    // A job that cannot start.
+    EXPECT_EQ(Print(sys::Narrow(path), {"--printer", "no such printer"}), 1);
+    EXPECT_NE(errors_.find("cannot open printer"), std::string::npos) << errors_;
+    EXPECT_EQ(zebl_test::ReadWholeFile(path), old);
+    ExpectNoTemporaryFiles();
+    // A job whose pages fail at the printer.
     if (!zebl_test::TestPrinter::FaultsSupported()) GTEST_SKIP() << "no failure injection";
     zebl_test::PrinterFaults faults;
     faults.failEndPage = 5;
     zebl_test::TestPrinter printer(temp_, faults);
     ASSERT_TRUE(printer.Ready());
-    const sys::WString path = temp_.Join(u"out.prn");
-    const std::vector<uint8_t> old = Bytes("the document of an earlier run");
-    ASSERT_TRUE(WriteWholeFile(path, old));
     EXPECT_EQ(Print(sys::Narrow(path), {"--printer", sys::Narrow(printer.Name())}), 1);
     EXPECT_NE(errors_.find("was not written"), std::string::npos) << errors_;
     EXPECT_EQ(zebl_test::ReadWholeFile(path), old);
@@ -217,7 +228,7 @@ TEST_F(PrintCommandTest, ADeviceIsWrittenAsItIs) {
     FifoOutput fifo;
     ASSERT_FALSE(fifo.Path().empty());
     fifo.StartReading();
-    ASSERT_EQ(Print(fifo.Path()), 0) << errors_;
+    ASSERT_EQ(Print(fifo.Path()), 0) << errors_ << Messages();
     ExpectTwoPages(fifo.Drained());
     EXPECT_TRUE(fifo.StillAFifo());
     EXPECT_EQ(sys::GetPathKind(sys::Widen(fifo.Path())), sys::PathKind::Device);
