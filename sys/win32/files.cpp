@@ -78,30 +78,6 @@ bool SetFileAttributes(WStringView path, uint32_t attributes) {
     return ::SetFileAttributesW(Wide(Terminated(path)), attributes) != FALSE;
 }
 
-PathKind GetPathKind(WStringView path) {
-    const WString name = Terminated(path);
-    // \\.\ names (pipes, ports) are not opened to look: opening a pipe takes
-    // one of its instances.
-    if (name.starts_with(u"\\\\.\\")) return PathKind::Device;
-    const DWORD attributes = ::GetFileAttributesW(Wide(name));
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return PathKind::Folder;
-    // NUL, CON, COMn and LPTn open as character devices wherever they are named.
-    HANDLE handle = ::CreateFileW(Wide(name), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        const DWORD type = ::GetFileType(handle);
-        ::CloseHandle(handle);
-        return type == FILE_TYPE_DISK ? PathKind::File : PathKind::Device;
-    }
-    if (attributes != INVALID_FILE_ATTRIBUTES) return PathKind::File;  // open elsewhere, unshared
-    return PathKind::Missing;
-}
-
-bool MoveFileReplacing(WStringView from, WStringView to) {
-    return ::MoveFileExW(Wide(Terminated(from)), Wide(Terminated(to)), MOVEFILE_REPLACE_EXISTING) != FALSE;
-}
-
 bool CreateDirectory(WStringView path) {
     return ::CreateDirectoryW(Wide(Terminated(path)), nullptr) != FALSE;
 }

@@ -138,6 +138,17 @@ TEST_F(PrintCommandTest, RefusesAFolderBeforeAnyWork) {
     EXPECT_EQ(sys::GetPathKind(temp_.Path()), sys::PathKind::Folder);
 }
 
+TEST_F(PrintCommandTest, RefusesAReadOnlyFileBeforeAnyWork) {
+    const sys::WString path = temp_.Join(u"kept.prn");
+    const std::vector<uint8_t> old = Bytes("kept");
+    ASSERT_TRUE(WriteWholeFile(path, old));
+    ASSERT_TRUE(sys::SetFileAttributes(path, sys::kAttrReadOnly));
+    EXPECT_EQ(Print(sys::Narrow(path), {"--library", "missing.dll"}), 1);
+    EXPECT_NE(errors_.find("is read-only"), std::string::npos) << errors_;
+    EXPECT_EQ(zebl_test::ReadWholeFile(path), old);
+    ExpectNoTemporaryFiles();
+}
+
 TEST_F(PrintCommandTest, ReportsAMissingFolderBeforeAnyWork) {
     EXPECT_EQ(Print(sys::Narrow(temp_.Join(u"no such folder\\out.prn")), {"--library", "missing.dll"}), 1);
     EXPECT_NE(errors_.find("does not exist"), std::string::npos) << errors_;

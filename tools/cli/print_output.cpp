@@ -63,6 +63,11 @@ bool PrintOutput::Prepare(const std::string& argument, std::string* error) {
                 printerPath_ = target_;
                 return true;
             case sys::PathKind::File:
+                if (sys::GetFileAttributes(target_) & sys::kAttrReadOnly) {
+                    *error = argument + " is read-only";
+                    return false;
+                }
+                [[fallthrough]];
             case sys::PathKind::Missing:
                 kind_ = Kind::File;
                 folder = FolderOf(target_);
