@@ -73,14 +73,17 @@ TEST_F(ConcurrentDocuments, TwoJobsOnTwoThreadsPrintAsEachAlone) {
     for (int round = 0; round < kRounds && !HasFailure(); ++round) {
         SpoolRun runs[2];
         std::thread threads[2];
-        // Both start at the same moment, as two jobs released together.
+        // Both documents, once started, send their first settings record
+        // (which takes the colour module) at the same moment.
         std::atomic<int> waiting{2};
+        const auto meetAfterStartDoc = [&](SplHandle*, const SpoolRecord& record) {
+            if (record.call != SpoolCall::StartDoc) return;
+            waiting.fetch_sub(1);
+            while (waiting.load() > 0) std::this_thread::yield();
+        };
         for (int i = 0; i < 2; ++i) {
-            threads[i] = std::thread([&, i] {
-                waiting.fetch_sub(1);
-                while (waiting.load() > 0) std::this_thread::yield();
-                runs[i] = documents[i].spooler->Run(documents[i].job);
-            });
+            threads[i] = std::thread(
+                [&, i] { runs[i] = documents[i].spooler->Run(documents[i].job, meetAfterStartDoc); });
         }
         for (std::thread& thread : threads) thread.join();
         for (int i = 0; i < 2; ++i) {
