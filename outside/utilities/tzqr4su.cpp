@@ -6,24 +6,21 @@
 //     [Driver Data]
 //     OVERLAYCREATE_STR=Create Overlay
 //
-// A missing file, section or key gives the caller's default text.
-#include <algorithm>
-#include <optional>
-
+// The file is read with the profile functions, as Windows reads INI files:
+// a missing file, section or key gives the caller's default text, a value
+// too long for the result is cut, and the text is in the system code page
+// unless the file starts with a UTF-8 or UTF-16LE byte-order mark.
 #include "../export.h"
-#include "ini_file.h"
 #include "pipeline/utilities_request.h"
 #include "sys/modules.h"
+#include "sys/paths.h"
+#include "sys/profile.h"
 
 namespace {
 
 sys::WString IniPathBesideModule() {
-    sys::WString path = sys::GetOwnModuleFileName();
-    const size_t folderEnd = path.find_last_of(u"\\/");
-    const size_t dot = path.find_last_of(u'.');
-    if (dot != sys::WString::npos && (folderEnd == sys::WString::npos || dot > folderEnd))
-        path.resize(dot);
-    return path.empty() ? path : path + u".INI";
+    const sys::WString path = sys::GetOwnModuleFileName();
+    return path.empty() ? path : sys::WString(sys::WithoutExtension(path)) + u".INI";
 }
 
 size_t Length(const char16_t* text) {
@@ -37,12 +34,6 @@ bool Usable(const VLIniPRequest& request) {
            request.result != nullptr && request.resultUnits > 0;
 }
 
-void CopyCut(sys::WStringView text, char16_t* out, uint32_t units) {
-    const size_t length = std::min<size_t>(text.size(), units - 1);
-    std::copy_n(text.begin(), length, out);
-    out[length] = 0;
-}
-
 }  // namespace
 
 ZEBL_EXPORT int ZEBL_STDCALL VLGE_IniP_Data(int32_t data, const char16_t* section,
@@ -53,16 +44,14 @@ ZEBL_EXPORT int ZEBL_STDCALL VLGE_IniP_Data(int32_t data, const char16_t* sectio
     for (int32_t i = 0; i < recordCount; ++i)
         if (!Usable(records[i])) return 0;
 
-    const sys::WString iniText = tzqr4su::ReadIniText(IniPathBesideModule());
+    const sys::WString iniPath = IniPathBesideModule();
     const sys::WStringView sectionName(section, Length(section));
     for (int32_t i = 0; i < recordCount; ++i) {
         VLIniPRequest& request = records[i];
-        const std::optional<sys::WString> value = tzqr4su::FindIniValue(
-            iniText, sectionName, sys::WStringView(request.key, Length(request.key)));
         const char16_t* fallback = request.defaultText ? request.defaultText : u"";
-        if (value) CopyCut(*value, request.result, request.resultUnits);
-        else CopyCut(sys::WStringView(fallback, Length(fallback)), request.result,
-                     request.resultUnits);
+        sys::GetPrivateProfileString(sectionName, sys::WStringView(request.key, Length(request.key)),
+                                     sys::WStringView(fallback, Length(fallback)), request.result,
+                                     request.resultUnits, iniPath);
     }
     return 1;
 }

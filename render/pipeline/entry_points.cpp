@@ -1,21 +1,79 @@
 #include "pipeline/entry_points.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "pipeline/debug_output.h"
+#include "sys/mutex.h"
 
 namespace {
 
 constexpr char16_t kUnknownDocument[] = u"Unknown";
 
+static_assert(std::atomic<uint32_t>::is_always_lock_free,
+              "the abort flag is read inside the writer's retry loop and set from another thread");
+
+// The handles given out and not yet closed. A handle is only ever compared
+// with the entries, never read, until it is found among them. Spooler
+// threads of several documents call in at once, so every use holds the lock.
+class LiveHandles {
+public:
+    bool Add(SplHandle* handle) {
+        sys::MutexLock lock(mutex_);
+        try {
+            handles_.push_back(handle);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
+
+    // Takes the handle out; false when it was not in (closed, or not ours).
+    bool Remove(const void* handle) {
+        sys::MutexLock lock(mutex_);
+        const auto found = Position(handle);
+        if (found == handles_.end()) return false;
+        *found = handles_.back();
+        handles_.pop_back();
+        return true;
+    }
+
+    SplHandle* Find(const void* handle) {
+        sys::MutexLock lock(mutex_);
+        const auto found = Position(handle);
+        return found == handles_.end() ? nullptr : *found;
+    }
+
+    // Sets the handle's abort request under the lock, so that DrvSplClose
+    // on the document's thread cannot free the handle meanwhile.
+    bool RequestAbort(const void* handle) {
+        sys::MutexLock lock(mutex_);
+        const auto found = Position(handle);
+        if (found == handles_.end()) return false;
+        (*found)->state.fetch_or(kSplAborted, std::memory_order_relaxed);
+        (*found)->abortRequested.store(1, std::memory_order_release);
+        return true;
+    }
+
+private:
+    std::vector<SplHandle*>::iterator Position(const void* handle) {
+        return std::find(handles_.begin(), handles_.end(), handle);
+    }
+
+    sys::Mutex mutex_;
+    std::vector<SplHandle*> handles_;
+};
+
+// Made when the library loads, before any spooler thread can call in.
+LiveHandles g_liveHandles;
+
+LiveHandles& Live() { return g_liveHandles; }
+
 // The handle behind a spooler's driver handle, or null when it is not one
-// of ours (or was closed).
-SplHandle* FromDriverHandle(void* hDriver) {
-    auto* handle = static_cast<SplHandle*>(hDriver);
-    if (handle == nullptr || handle->magic != kSplHandleMagic) return nullptr;
-    return handle;
-}
+// of ours (never given out, or closed).
+SplHandle* FromDriverHandle(void* hDriver) { return Live().Find(hDriver); }
 
 // The start-of-document record: the printer's real names replace what the
 // driver wrote, then the document's context is made. Another start of
@@ -35,6 +93,7 @@ int StartDocument(SplHandle* handle, FBInterface* record, uint32_t flags) {
             record->SetString(kFBIPrinterName, names.printerName);
         }
         handle->prFB = DrvFBStartDoc(handle->printer, nullptr, *record);
+        if (handle->prFB) handle->prFB->abortRequested = &handle->abortRequested;
     } else {
         OutputDebugPrintf("[FB]second start of document ignored\n");
     }
@@ -129,6 +188,10 @@ void* ZEBL_STDCALL DrvSplStartDoc(void* hPrinter, uint32_t jobId) {
     if (handle == nullptr) return nullptr;
     handle->printer = hPrinter;
     handle->jobId = jobId;
+    if (!Live().Add(handle)) {
+        delete handle;
+        return nullptr;
+    }
     return handle;
 }
 
@@ -171,28 +234,23 @@ int ZEBL_STDCALL DrvSplEndDoc(void* hDriver) {
     if (handle == nullptr) return 0;
     const int ended = DrvFBEndDoc(handle->prFB);
     handle->prFB = nullptr;
-    handle->state |= kSplEnded;
+    handle->state.fetch_or(kSplEnded, std::memory_order_relaxed);
     return ended;
 }
 
-int ZEBL_STDCALL DrvSplAbort(void* hDriver) {
-    SplHandle* handle = FromDriverHandle(hDriver);
-    if (handle == nullptr) return 0;
-    handle->state |= kSplAborted;
-    if (handle->prFB) handle->prFB->aborted = 1;
-    return 1;
-}
+// May come from another thread than the document's: it only sets the
+// handle's flags, never touches the document's context.
+int ZEBL_STDCALL DrvSplAbort(void* hDriver) { return Live().RequestAbort(hDriver) ? 1 : 0; }
 
 void ZEBL_STDCALL DrvSplClose(void* hDriver) {
-    SplHandle* handle = FromDriverHandle(hDriver);
-    if (handle == nullptr) return;
+    if (!Live().Remove(hDriver)) return;
+    auto* handle = static_cast<SplHandle*>(hDriver);
     // A document the spooler never ended is dropped here: what it held is
     // freed and nothing more is sent.
     if (handle->prFB) {
         FBDestroy(handle->prFB);
         delete handle->prFB;
     }
-    handle->magic = 0;
     delete handle;
 }
 

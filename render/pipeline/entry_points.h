@@ -17,8 +17,19 @@
 // Every buffer comes from a spool file, so nothing in it is trusted: a
 // record with other command flags is ignored, data before any start of
 // document is refused, and a handle that is not one of ours does nothing.
+//
+// Handles: DrvSplStartDoc records every handle it gives out in a
+// process-wide list of live handles, and DrvSplClose takes it out before
+// freeing it. Every entry point looks the handle up in that list before it
+// touches it, so a closed handle, a foreign pointer or null is refused
+// without reading memory that may be freed or not ours. The spooler drives
+// one document on one thread, but DrvSplAbort may come from another thread
+// while the document's thread waits on a busy printer: the list is guarded
+// by a lock, and the abort request is an atomic flag in the handle, which
+// lives until DrvSplClose.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "pipeline/fb_context.h"
@@ -36,15 +47,19 @@ enum SplHandleState : uint32_t {
 
 // The handle the spooler holds for one document.
 struct SplHandle {
-    uint32_t magic = kSplHandleMagic;
+    uint32_t magic = kSplHandleMagic;      // marks the record in a memory dump
     sys::PrinterHandle printer = nullptr;  // the spooler's
     uint32_t jobId = 0;
-    uint32_t state = kSplCreated;
+    // SplHandleState bits; DrvSplAbort sets one from another thread.
+    std::atomic<uint32_t> state{kSplCreated};
     uint32_t calls = 0;   // WritePrinter, StartPage and EndPage calls
     uint32_t pages = 0;   // EndPage calls
-    // The document's context. The original library kept the context in use
-    // in a process-wide g_prFB; here each handle reaches its own, so that two
-    // documents in one spooler process cannot take each other's.
+    // Set by DrvSplAbort; the document's output writer reads it while it
+    // retries a busy printer, and then gives up.
+    std::atomic<uint32_t> abortRequested{0};
+    // The document's context. Each handle reaches its own, never a
+    // process-wide one, so that two documents printing at once in one
+    // spooler process (a print server) cannot take each other's.
     FBContext* prFB = nullptr;
 };
 

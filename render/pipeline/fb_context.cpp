@@ -40,7 +40,7 @@ void OpenWriter(FBContext* context, const FBInterface& record) {
     if (out->mode == kOutNotOpened) {
         FBOutSetDocinfo(out, context->docName, context->portName, u"RAW");
         FBOutOpen(out, record.String(kFBIPrinterName), context->printer);
-        out->aborted = &context->aborted;
+        out->aborted = context->abortRequested;
     }
     out->copyRepeatCount = FBCopyRepeatCount(record);
 }

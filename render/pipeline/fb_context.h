@@ -10,6 +10,7 @@
 // are marked where those steps belong.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -68,9 +69,10 @@ struct FBContext {
     bool touched = false;                    // data, a page end or a settings change came
     uint32_t lastOperation = 0;              // of the DrvFB operations (entry_points.h)
     uint32_t options = 0;                    // document option flags as the document uses them
-    // Set when the spooler aborts the job: the output writer then stops
+    // The spooler handle's abort request (entry_points.h), null for a
+    // document started without one: once it is set, the output writer stops
     // retrying a printer that refuses data.
-    volatile uint32_t aborted = 0;
+    const std::atomic<uint32_t>* abortRequested = nullptr;
 };
 
 // Sets the document up from the settings record (see fb_context.cpp).

@@ -6,6 +6,7 @@
 #include "sys/diagnostics.h"
 #include "sys/last_error.h"
 #include "sys/message_box.h"
+#include "sys/paths.h"
 #include "sys/temp_files.h"
 
 namespace {
@@ -27,24 +28,6 @@ sys::WString EightDigits(uint32_t number) {
     return sys::Widen(text);
 }
 
-sys::WString WithBackslash(sys::WStringView folder) {
-    sys::WString path(folder);
-    if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += u'\\';
-    return path;
-}
-
-char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c; }
-
-bool EqualsIgnoringCase(sys::WStringView a, sys::WStringView b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    }
-    return true;
-}
-
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
-
 // Only "...\VLSPLDIR\<8 digits>" is ever removed, so that a damaged or
 // foreign path can never make the spool delete files elsewhere.
 bool IsSpoolDirectoryPath(sys::WStringView path) {
@@ -55,8 +38,8 @@ bool IsSpoolDirectoryPath(sys::WStringView path) {
         if (path[i] < u'0' || path[i] > u'9') return false;
     }
     const size_t name = digits - 1 - kSpoolFolderNameLength;
-    return IsSeparator(path[digits - 1]) && IsSeparator(path[name - 1]) &&
-           EqualsIgnoringCase(path.substr(name, kSpoolFolderNameLength), kSpoolFolderName);
+    return sys::IsPathSeparator(path[digits - 1]) && sys::IsPathSeparator(path[name - 1]) &&
+           sys::EqualsIgnoreCase(path.substr(name, kSpoolFolderNameLength), kSpoolFolderName);
 }
 
 // Creates a directory; one that is already there counts as made only when
@@ -144,7 +127,7 @@ int FBJobSpoolInitInFolder(FBJobSpool* spool, sys::WStringView folder) {
     if (spool == nullptr || folder.empty()) return 0;
     ResetSpool(spool);
     spool->mode = kSpoolDirectory;
-    const sys::WString parent = WithBackslash(folder) + kSpoolFolderName;
+    const sys::WString parent = sys::JoinPath(folder, kSpoolFolderName);
     if (parent.size() + 1 + kIndexDigits + kLongestNameInside >= kFBJobSpoolMaxPath) return 0;
     if (!MakeDirectory(parent, true)) return 0;
     if (!ClaimSpoolDirectory(spool, parent)) return 0;

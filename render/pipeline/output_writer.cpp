@@ -41,7 +41,9 @@ void DropPrinter(FBOut* out, bool endPage, bool endDoc) {
 }
 
 bool RetriesExhausted(const FBOut* out, uint32_t firstFailureTick) {
-    if (out->aborted != nullptr && *out->aborted != 0) return true;
+    // Acquire pairs with DrvSplAbort's release: nothing else is handed over,
+    // but the flag's meaning ("the spooler is done with this job") is.
+    if (out->aborted != nullptr && out->aborted->load(std::memory_order_acquire) != 0) return true;
     return sys::GetTickCount() - firstFailureTick >= out->retryLimitMs;
 }
 

@@ -5,6 +5,7 @@
 // copies can be replayed before the job trailer.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "sys/files.h"
@@ -55,9 +56,11 @@ struct FBOut {
 
     // A port that keeps answering "invalid parameter" would hold the spooler
     // thread forever; the writer gives up after this long of failed retries
-    // of one block, or at once when *aborted becomes non-zero.
+    // of one block, or at once when *aborted becomes non-zero (the spooler
+    // aborts the job from another thread while this one waits; null when
+    // nobody can abort).
     uint32_t retryLimitMs = 10 * 60 * 1000;
-    const volatile uint32_t* aborted = nullptr;
+    const std::atomic<uint32_t>* aborted = nullptr;
 };
 
 int FBOutSetDocinfo(FBOut* out, sys::WStringView docName,

@@ -4,6 +4,7 @@
 
 #include "sys/modules.h"
 #include "sys/mutex.h"
+#include "sys/paths.h"
 
 namespace {
 
@@ -17,19 +18,6 @@ sys::Mutex g_overrideLock;
 sys::WString g_overriddenPath;
 
 char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 32 : c; }
-
-bool EndsWithIgnoringCase(sys::WStringView text, sys::WStringView suffix) {
-    if (text.size() < suffix.size()) return false;
-    const sys::WStringView tail = text.substr(text.size() - suffix.size());
-    for (size_t i = 0; i < suffix.size(); ++i)
-        if (UpperAscii(tail[i]) != UpperAscii(suffix[i])) return false;
-    return true;
-}
-
-sys::WStringView FileNameOf(sys::WStringView path) {
-    const size_t cut = path.find_last_of(u"\\/:");
-    return cut == sys::WStringView::npos ? path : path.substr(cut + 1);
-}
 
 int WatermarkFileName(sys::WStringView extension, sys::WString* out) {
     out->clear();
@@ -76,8 +64,8 @@ bool DeriveModulePath(sys::WStringView ownPath, sys::WStringView ownSuffix,
 }
 
 sys::WString ModelBaseOf(sys::WStringView libraryPath) {
-    const sys::WStringView name = FileNameOf(libraryPath);
-    if (!EndsWithIgnoringCase(name, kLibrarySuffix)) return sys::WString();
+    const sys::WStringView name = sys::FileNameOf(libraryPath);
+    if (!sys::EndsWithIgnoreCase(name, kLibrarySuffix)) return sys::WString();
     const sys::WStringView stem = name.substr(0, name.size() - (std::size(kLibrarySuffix) - 1));
     const size_t length = std::min(stem.size(), kModelBaseLength);
     return sys::WString(stem.substr(stem.size() - length));

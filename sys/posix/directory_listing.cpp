@@ -23,14 +23,7 @@ bool IsValidPattern(WStringView pattern) {
     return true;
 }
 
-bool ComesFirst(const DirEntry& a, const DirEntry& b) {
-    const size_t common = std::min(a.name.size(), b.name.size());
-    for (size_t i = 0; i < common; ++i) {
-        const char16_t x = posix::FoldCase(a.name[i]), y = posix::FoldCase(b.name[i]);
-        if (x != y) return x < y;
-    }
-    return a.name.size() < b.name.size();
-}
+bool ComesFirst(const DirEntry& a, const DirEntry& b) { return CompareIgnoreCase(a.name, b.name) < 0; }
 
 }  // namespace
 

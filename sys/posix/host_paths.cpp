@@ -203,23 +203,9 @@ void SplitFolderAndName(WStringView path, WString* folder, WString* name) {
     }
 }
 
-char16_t FoldCase(char16_t c) {
-    if (c >= u'A' && c <= u'Z') return c + 32;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;          // Latin-1
-    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;       // Greek
-    if (c >= 0x410 && c <= 0x42F) return c + 32;                     // Cyrillic
-    if (c >= 0x400 && c <= 0x40F) return c + 80;                     // Cyrillic Ѐ-Џ
-    return c;
-}
-
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
     if (a == b) return true;
-    const WString wa = Widen(a);
-    const WString wb = Widen(b);
-    if (wa.size() != wb.size()) return false;
-    for (size_t i = 0; i < wa.size(); ++i)
-        if (FoldCase(wa[i]) != FoldCase(wb[i])) return false;
-    return true;
+    return EqualsIgnoreCase(Widen(a), Widen(b));
 }
 
 }  // namespace sys::posix

@@ -32,9 +32,7 @@ bool ToHostPath(WStringView path, HostPath* out);
 // drive as the folder; a bare name gets the current folder ".".
 void SplitFolderAndName(WStringView path, WString* folder, WString* name);
 
-// Case-insensitive equality of two UTF-8 names (ASCII, Latin-1, Greek and
-// Cyrillic letters fold; other characters compare exactly).
+// sys::EqualsIgnoreCase for two UTF-8 names of the host's directories.
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
-char16_t FoldCase(char16_t c);
 
 }  // namespace sys::posix

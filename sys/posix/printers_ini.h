@@ -13,9 +13,9 @@
 //   FailEndPage=0
 //   FailEndDoc=0
 //
-// Paths are Windows paths or host paths. The file is rewritten whole under a
-// lock (and renamed into place), so concurrent test programs can add and
-// remove their own printers.
+// Paths are Windows paths or host paths. The file is read and written with
+// the profile functions, which lock it for each edit, so concurrent test
+// programs can add and remove their own printers.
 #pragma once
 
 #include "sys/printer_setup.h"

@@ -78,15 +78,6 @@ bool LogResult(const PosixPrinter& printer, const std::string& call, bool ok) {
 
 bool IsPortName(WStringView name) { return !name.empty() && name.back() == u':'; }
 
-bool EqualsIgnoringCase(WStringView a, WStringView b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
-}
-
 // Writes the collected document to its target.
 bool DeliverDocument(PosixPrinter& printer) {
     if (printer.docTarget.empty()) return true;  // a port that goes nowhere
@@ -170,7 +161,7 @@ uint32_t StartDocPrinter(PrinterHandle handle, WStringView docName, WStringView 
         Fail(printer->setup.failStartDoc);
     } else if (printer->docOpen) {
         Fail(kErrorInvalidPrinterState);
-    } else if (!dataType.empty() && !EqualsIgnoringCase(dataType, u"RAW")) {
+    } else if (!dataType.empty() && !EqualsIgnoreCase(dataType, u"RAW")) {
         Fail(kErrorInvalidDatatype);
     } else {
         ok = true;

@@ -1,6 +1,6 @@
 #include "sys/memory.h"
 
-#include <windows.h>
+#include "windows_api.h"
 
 namespace sys {
 

@@ -2,8 +2,6 @@
 
 #include "windows_api.h"
 
-#undef MessageBox
-
 namespace sys {
 
 // No owner window: the rendering library runs inside the spooler and has

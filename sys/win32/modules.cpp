@@ -1,12 +1,7 @@
 #include "sys/modules.h"
 
-#include "windows_api.h"
-
-#undef LoadLibrary
-#undef GetModuleFileName
-#undef GetSystemDirectory
-
 #include "sys/last_error.h"
+#include "windows_api.h"
 
 namespace sys {
 namespace {

@@ -1,24 +1,45 @@
 // The Windows headers for the win32 layer, and char16_t strings for the W
 // functions (char16_t and wchar_t are both UTF-16 units on Windows).
+//
+// The rule for names that Windows and sys:: share
+// -------------------------------------------------
+// A sys:: function that does what a Win32 function does takes its plain
+// name (sys::DeleteFile, sys::OpenPrinter, sys::GetPrivateProfileString).
+// The Windows headers make most such names macros (DeleteFile expands to
+// DeleteFileW or DeleteFileA), which would rename the sys:: declaration in
+// one file and not in another, and the link fails or, worse, picks the
+// wrong function. So:
+// 1. Files of sys/win32 include <windows.h> and <winspool.h> through this
+//    header only. Outside sys/, only a file that defines a Windows entry
+//    point itself (render/dll/dll_main_win32.cpp) includes <windows.h>,
+//    and such a file includes no sys:: header.
+// 2. Every such macro is #undef'd below, in alphabetical order; a new sys::
+//    function with a Win32 name adds its line here.
+// 3. This layer calls the A or W function by its full name (DeleteFileW,
+//    GetPrivateProfileStringA), never the macro.
 #pragma once
 
 #include <windows.h>
 #include <winspool.h>
 
-// The headers map names such as DeleteFile to DeleteFileW with macros, which
-// would rename the sys:: functions of the same names. This layer calls the
-// A and W functions by their full names.
 #undef AddPrinter
 #undef CreateDirectory
 #undef DeleteFile
 #undef GetFileAttributes
+#undef GetPrivateProfileSection
+#undef GetPrivateProfileString
+#undef GetSystemDirectory
 #undef GetTempFileName
 #undef GetTempPath
+#undef LoadLibrary
+#undef MessageBox
 #undef OpenPrinter
 #undef OutputDebugString
 #undef RemoveDirectory
 #undef SetFileAttributes
 #undef StartDocPrinter
+#undef WritePrivateProfileSection
+#undef WritePrivateProfileString
 
 #include "sys/text.h"
 

@@ -80,21 +80,6 @@ bool SceneInks(const Scene& scene, uint8_t planeId, uint32_t x, uint32_t y) {
     return false;
 }
 
-// What the colour module does to a played colour band, in its simplest
-// form: 0xTTRRGGBB becomes the whiteness of yellow, magenta, cyan and black,
-// black generated from the darkest channel.
-void ConvertColours(uint8_t* pixels, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        uint8_t* p = pixels + 4 * i;
-        const int blue = p[0], green = p[1], red = p[2];
-        const int white = std::max({red, green, blue});
-        p[0] = static_cast<uint8_t>(255 - (white - blue));
-        p[1] = static_cast<uint8_t>(255 - (white - green));
-        p[2] = static_cast<uint8_t>(255 - (white - red));
-        p[3] = static_cast<uint8_t>(white);
-    }
-}
-
 // The page printer's loop: rendering bands of two physical bands each.
 void PrintPage(FBBand* band, FBBandCache* cache, FBOut* out, const FBPage& page, const DL& list) {
     auto state = std::make_unique<RenderState>();
@@ -122,7 +107,7 @@ void PrintPage(FBBand* band, FBBandCache* cache, FBOut* out, const FBPage& page,
         const uint32_t last = y + bandRows - 1;
         ASSERT_EQ(RDInitializeBand(state.get(), y / physical, 0, y, state->rowPixels - 1, last), 1);
         PlayFrameBuffer(state.get(), 0, 0);
-        if (state->isColour) ConvertColours(state->band, size_t{bandRows} * state->rowPixels);
+        if (state->isColour) zebl_test::ConvertToInks(state->band, size_t{bandRows} * state->rowPixels);
         FBOutBandSetRowFlags(band, state->rowFlags.data(), std::min<size_t>(state->rowFlags.size(), bandRows));
         ASSERT_EQ(FBPrepareBand(band, 0, y, state->rowPixels - 1, last), 1);
         EXPECT_EQ(FBPrintBand(band, out), 1) << "band at row " << y;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "engine/band_output_test_support.h"
@@ -51,10 +52,6 @@ std::vector<uint8_t> ScreenGrey(uint32_t resolution, const uint8_t* pixels, uint
     return plane;
 }
 
-bool PlaneDot(const std::vector<uint8_t>& plane, uint32_t rowBytes, uint32_t x, uint32_t y) {
-    return (plane[size_t{y} * rowBytes + x / 8] & (0x80 >> (x % 8))) == 0;
-}
-
 class BandOutput : public zebl_test::TempFolderTest {
 protected:
     ~BandOutput() override { FBDestroyBand(&band_); }
@@ -64,22 +61,33 @@ protected:
         ASSERT_EQ(FBOutBandSetTotalBandNums(&band_, renderBands), 1);
     }
 
+    // Sets the band record up for the page, prints the rendering band as
+    // page rows top .. onto a one-page job and returns the decoded page
+    // (empty when the job could not be printed; the test has failed then).
+    const DecodedPage& PrintBand(const FBPage& page, RenderBand* render, uint32_t top,
+                                 const std::vector<uint8_t>* rowFlags = nullptr) {
+        static const DecodedPage kNone;
+        Initialize(page);
+        job_ = std::make_unique<PrintedJob>(temp_, page);
+        EXPECT_TRUE(job_->Opened());
+        if (HasFatalFailure() || !job_->Opened()) return kNone;
+        EXPECT_EQ(PrintRenderBand(&band_, job_->Out(), render, top, rowFlags), 1);
+        return job_->Finish().pages.empty() ? kNone : job_->Page();
+    }
+    // The bytes the printer received for the last PrintBand.
+    const std::vector<uint8_t>& Bytes() const { return job_->Bytes(); }
+
     FBBandCache cache_;
     FBBand band_;
+    std::unique_ptr<PrintedJob> job_;
 };
 
 TEST_F(BandOutput, DotsOnlyInTheSecondPhysicalBandWriteOneBandNumberedFirstPlusOne) {
     const FBPage page = MakePage(600, 600, 8, kWidth600, 1024);
-    Initialize(page);
     RenderBand render(8, kWidth600, 256);  // two physical bands, page rows 256 .. 511
     render.Fill(130, 100, 10, 50, 0);
 
-    PrintedJob job(temp_, page);
-    ASSERT_TRUE(job.Opened());
-    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 256), 1);
-    job.Finish();
-
-    const DecodedPage& decoded = job.Page();
+    const DecodedPage& decoded = PrintBand(page, &render, 256);
     ASSERT_EQ(decoded.bands.size(), 1u);
     const DecodedBand& b = decoded.bands[0];
     EXPECT_EQ(b.number, 3);  // physical bands 2 and 3; only 3 has dots
@@ -96,16 +104,10 @@ TEST_F(BandOutput, DotsOnlyInTheSecondPhysicalBandWriteOneBandNumberedFirstPlusO
 
 TEST_F(BandOutput, ColourBandWithOnlyBlackWritesOneFullHeaderForChannelFour) {
     const FBPage page = MakePage(600, 600, 32, kWidth600, 256);
-    Initialize(page);
     RenderBand render(32, kWidth600, 128);
     render.Fill(5, 8, 3, 16, band_test::kBlackInk);
 
-    PrintedJob job(temp_, page);
-    ASSERT_TRUE(job.Opened());
-    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 0), 1);
-    job.Finish();
-
-    const DecodedPage& decoded = job.Page();
+    const DecodedPage& decoded = PrintBand(page, &render, 0);
     ASSERT_EQ(decoded.bands.size(), 1u);
     const DecodedBand& b = decoded.bands[0];
     ASSERT_EQ(b.planes.size(), 1u);
@@ -119,7 +121,7 @@ TEST_F(BandOutput, ColourBandWithOnlyBlackWritesOneFullHeaderForChannelFour) {
     // The bytes: band header 0C, band 0, 4960 dots (13 60), 128 lines
     // (00 80), plane 4, then after data and checksum the band's end byte
     // and the page trailer.
-    const std::vector<uint8_t>& bytes = job.Bytes();
+    const std::vector<uint8_t>& bytes = Bytes();
     const size_t at = b.offset;
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + at, bytes.begin() + at + 7),
               (std::vector<uint8_t>{0x0C, 0x00, 0x13, 0x60, 0x00, 0x80, 0x04}));
@@ -130,7 +132,6 @@ TEST_F(BandOutput, ColourBandWithOnlyBlackWritesOneFullHeaderForChannelFour) {
 
 TEST_F(BandOutput, AllFourInksWriteAFullHeaderThenThreePlaneHeadersInCyanMagentaYellowBlackOrder) {
     const FBPage page = MakePage(600, 600, 32, kWidth600, 128);
-    Initialize(page);
     RenderBand render(32, kWidth600, 128);
     // Filled back to front, so that a writer that followed the fill order
     // rather than the plane order would be caught.
@@ -143,16 +144,11 @@ TEST_F(BandOutput, AllFourInksWriteAFullHeaderThenThreePlaneHeadersInCyanMagenta
     for (const auto& [box, ink] : boxes)
         render.Fill(box.top, box.left, box.bottom - box.top, box.right - box.left, ink);
 
-    PrintedJob job(temp_, page);
-    ASSERT_TRUE(job.Opened());
-    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 0), 1);
-    job.Finish();
-
-    const DecodedPage& decoded = job.Page();
+    const DecodedPage& decoded = PrintBand(page, &render, 0);
     ASSERT_EQ(decoded.bands.size(), 1u);
     const DecodedBand& b = decoded.bands[0];
     ASSERT_EQ(b.planes.size(), 4u);
-    const std::vector<uint8_t>& bytes = job.Bytes();
+    const std::vector<uint8_t>& bytes = Bytes();
     for (uint8_t i = 0; i < 4; ++i) {
         const DecodedPlaneRecord& plane = b.planes[i];
         EXPECT_EQ(plane.planeId, i + 1);
@@ -182,17 +178,11 @@ TEST_F(BandOutput, APlaneThatDoesNotCompressIsSentRawAtItsRawSize) {
     const FBPage page = MakePage(600, 600, 8, kWidth600, 256);
     for (const bool textOnly : {false, true}) {
         SCOPED_TRACE(textOnly ? "LZW" : "offset table");
-        Initialize(page);
         RenderBand render(8, kWidth600, 128);
         render.pixels = NoiseBytes(render.pixels.size(), 7);
         const std::vector<uint8_t> textFlags(128, 1);
 
-        PrintedJob job(temp_, page);
-        ASSERT_TRUE(job.Opened());
-        EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 128, textOnly ? &textFlags : nullptr), 1);
-        job.Finish();
-
-        const DecodedPage& decoded = job.Page();
+        const DecodedPage& decoded = PrintBand(page, &render, 128, textOnly ? &textFlags : nullptr);
         ASSERT_EQ(decoded.bands.size(), 1u);
         ASSERT_EQ(decoded.bands[0].planes.size(), 1u);
         EXPECT_EQ(decoded.bands[0].planes[0].compression, kBandCodeRaw);
@@ -209,7 +199,6 @@ TEST_F(BandOutput, APlaneThatDoesNotCompressIsSentRawAtItsRawSize) {
 // offset-table coder; each physical band is judged by its own rows.
 TEST_F(BandOutput, EachPhysicalBandIsCodedAsItsOwnRowFlagsAsk) {
     const FBPage page = MakePage(600, 600, 8, kWidth600, 256);
-    Initialize(page);
     RenderBand render(8, kWidth600, 256);
     render.Fill(10, 0, 20, 800, 0);
     render.Fill(150, 40, 20, 800, 0);
@@ -218,12 +207,7 @@ TEST_F(BandOutput, EachPhysicalBandIsCodedAsItsOwnRowFlagsAsk) {
     std::fill(flags.begin() + 150, flags.begin() + 170, uint8_t{1});
     flags[255] = 3;  // an image row in the second physical band
 
-    PrintedJob job(temp_, page);
-    ASSERT_TRUE(job.Opened());
-    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 0, &flags), 1);
-    job.Finish();
-
-    const DecodedPage& decoded = job.Page();
+    const DecodedPage& decoded = PrintBand(page, &render, 0, &flags);
     ASSERT_EQ(decoded.bands.size(), 2u);
     EXPECT_EQ(decoded.bands[0].planes.at(0).compression, kBandCodeLzw);
     EXPECT_EQ(decoded.bands[1].planes.at(0).compression, kBandCodeOffsetTable);
@@ -236,17 +220,13 @@ TEST_F(BandOutput, EachPhysicalBandIsCodedAsItsOwnRowFlagsAsk) {
 TEST_F(BandOutput, AWhiteBandWritesNothingAtAll) {
     for (const uint32_t bits : {8u, 32u}) {
         const FBPage page = MakePage(600, 600, bits, kWidth600, 256);
-        Initialize(page);
         RenderBand render(bits, kWidth600, 256);
 
-        PrintedJob job(temp_, page);
-        ASSERT_TRUE(job.Opened());
-        EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 0), 1);
-        job.Finish();
+        const DecodedPage& decoded = PrintBand(page, &render, 0);
 
-        EXPECT_TRUE(job.Page().bands.empty());
+        EXPECT_TRUE(decoded.bands.empty());
         // The page trailer follows the 17-byte page header directly.
-        EXPECT_EQ(job.Bytes().at(job.Page().offset + 17), 0x01) << bits;
+        EXPECT_EQ(Bytes().at(decoded.offset + 17), 0x01) << bits;
     }
 }
 
@@ -255,18 +235,12 @@ TEST_F(BandOutput, AWhiteBandWritesNothingAtAll) {
 TEST_F(BandOutput, APageWiderThanThePrintersBandIsCutAtTheBandsEdge) {
     const uint32_t wide = 5024;
     const FBPage page = MakePage(600, 600, 8, wide, 128);
-    Initialize(page);
     RenderBand render(8, wide, 128);
     for (uint32_t y = 0; y < 128; ++y)
         for (uint32_t x = 0; x < wide; ++x) render.Set(y, x, (x * 7 + y * 3) % 256);
     render.Fill(0, 4900, 16, wide - 4900, 0);
 
-    PrintedJob job(temp_, page);
-    ASSERT_TRUE(job.Opened());
-    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 0), 1);
-    job.Finish();
-
-    const DecodedPage& decoded = job.Page();
+    const DecodedPage& decoded = PrintBand(page, &render, 0);
     ASSERT_EQ(decoded.bands.size(), 1u);
     EXPECT_EQ(decoded.bands[0].widthDots, kWidth600);
     // What the screener makes of the first 4960 pixels of every row.
@@ -275,7 +249,7 @@ TEST_F(BandOutput, APageWiderThanThePrintersBandIsCutAtTheBandsEdge) {
         cut.insert(cut.end(), render.pixels.begin() + y * wide, render.pixels.begin() + y * wide + kWidth600);
     const std::vector<uint8_t> expected = ScreenGrey(600, cut.data(), kWidth600, 0, 128, 620);
     EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), wide, 128, [&](uint32_t x, uint32_t y) {
-                  return x < kWidth600 && PlaneDot(expected, 620, x, y);
+                  return x < kWidth600 && zebl_test::PackedDot(expected.data(), 620, x, y);
               }), "");
     EXPECT_TRUE(decoded.Plane(4).Dot(4959, 0));
     EXPECT_FALSE(decoded.Plane(4).Dot(4960, 0));
@@ -286,16 +260,10 @@ TEST_F(BandOutput, APageWiderThanThePrintersBandIsCutAtTheBandsEdge) {
 TEST_F(BandOutput, ADoubledPageWiderThanThePrintersBandIsCutBeforeDoubling) {
     const uint32_t wide = 5024;  // rendering pixels: 10048 dots
     const FBPage page = MakePage(600, 1200, 32, wide, 64);
-    Initialize(page);
     RenderBand render(32, wide, 64);
     render.Fill(3, 4950, 2, wide - 4950, band_test::kBlackInk);
 
-    PrintedJob job(temp_, page);
-    ASSERT_TRUE(job.Opened());
-    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 0), 1);
-    job.Finish();
-
-    const DecodedPage& decoded = job.Page();
+    const DecodedPage& decoded = PrintBand(page, &render, 0);
     ASSERT_EQ(decoded.bands.size(), 1u);
     EXPECT_EQ(decoded.bands[0].widthDots, 9920u);
     const Box printed{9900, 6, 9920, 10};
@@ -308,17 +276,11 @@ TEST_F(BandOutput, ADoubledPageWiderThanThePrintersBandIsCutBeforeDoubling) {
 TEST_F(BandOutput, TheDoublingVariantScreensTheDoubledBandAt1200Dpi) {
     const uint32_t renderWidth = 2464;  // 77 x 32 pixels; 4928 dots printed
     const FBPage page = MakePage(600, 1200, 8, renderWidth, 256);
-    Initialize(page);
     RenderBand render(8, renderWidth, 64);
     for (uint32_t y = 0; y < 64; ++y)
         for (uint32_t x = 0; x < renderWidth; ++x) render.Set(y, x, (x + 3 * y) % 256);
 
-    PrintedJob job(temp_, page);
-    ASSERT_TRUE(job.Opened());
-    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 64), 1);  // output lines 128 .. 255
-    job.Finish();
-
-    const DecodedPage& decoded = job.Page();
+    const DecodedPage& decoded = PrintBand(page, &render, 64);  // output lines 128 .. 255
     EXPECT_EQ(decoded.header.resolutionCode, 12);
     ASSERT_EQ(decoded.bands.size(), 1u);
     EXPECT_EQ(decoded.bands[0].number, 1);
@@ -332,23 +294,17 @@ TEST_F(BandOutput, TheDoublingVariantScreensTheDoubledBandAt1200Dpi) {
             doubled[size_t{y} * doubledWidth + x] = render.pixels[(y / 2) * renderWidth + x / 2];
     const std::vector<uint8_t> expected = ScreenGrey(1200, doubled.data(), doubledWidth, 128, 128, 1240);
     EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), doubledWidth, 256, [&](uint32_t x, uint32_t y) {
-                  return y >= 128 && PlaneDot(expected, 1240, x, y - 128);
+                  return y >= 128 && zebl_test::PackedDot(expected.data(), 1240, x, y - 128);
               }), "");
 }
 
 TEST_F(BandOutput, DoublingTurnsEachColourPixelIntoTwoByTwoDots) {
     const FBPage page = MakePage(600, 1200, 32, 1024, 128);
-    Initialize(page);
     RenderBand render(32, 1024, 64);
     render.Fill(10, 5, 3, 4, band_test::kBlackInk);
     render.Fill(40, 100, 1, 1, band_test::kCyanInk);
 
-    PrintedJob job(temp_, page);
-    ASSERT_TRUE(job.Opened());
-    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 0), 1);
-    job.Finish();
-
-    const DecodedPage& decoded = job.Page();
+    const DecodedPage& decoded = PrintBand(page, &render, 0);
     ASSERT_EQ(decoded.bands.size(), 1u);
     ASSERT_EQ(decoded.bands[0].planes.size(), 2u);
     EXPECT_EQ(decoded.bands[0].planes[0].planeId, 1);
@@ -364,20 +320,16 @@ TEST_F(BandOutput, DoublingTurnsEachColourPixelIntoTwoByTwoDots) {
 // rows, and only their flags count.
 TEST_F(BandOutput, DoubledBandsAskTheRowFlagsOfTheirOwnRenderingRows) {
     const FBPage page = MakePage(600, 1200, 8, 1024, 256);
-    Initialize(page);
     RenderBand render(8, 1024, 128);  // 256 output lines: two physical bands
     render.Fill(0, 0, 128, 64, 0);
     std::vector<uint8_t> flags(128, 1);
     flags[64] = 2;  // the first rendering row of the second physical band
 
-    PrintedJob job(temp_, page);
-    ASSERT_TRUE(job.Opened());
-    EXPECT_EQ(PrintRenderBand(&band_, job.Out(), &render, 0, &flags), 1);
-    job.Finish();
+    const DecodedPage& decoded = PrintBand(page, &render, 0, &flags);
 
-    ASSERT_EQ(job.Page().bands.size(), 2u);
-    EXPECT_EQ(job.Page().bands[0].planes.at(0).compression, kBandCodeLzw);
-    EXPECT_EQ(job.Page().bands[1].planes.at(0).compression, kBandCodeOffsetTable);
+    ASSERT_EQ(decoded.bands.size(), 2u);
+    EXPECT_EQ(decoded.bands[0].planes.at(0).compression, kBandCodeLzw);
+    EXPECT_EQ(decoded.bands[1].planes.at(0).compression, kBandCodeOffsetTable);
 }
 
 // A band record that does not fit its buffers, or was never set up, is

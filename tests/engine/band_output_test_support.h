@@ -16,37 +16,20 @@
 #include "pipeline/fb_records.h"
 #include "pipeline/output_writer.h"
 #include "pipeline/printer_stream.h"
+#include "support/page_fixtures.h"
+#include "support/plane_compare.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 
 namespace band_test {
 
-// A 32-bit pixel after colour conversion: the whiteness of each ink (255 =
-// no ink), yellow in byte 0, then magenta, cyan, black.
-constexpr uint32_t Inks(uint8_t yellow, uint8_t magenta, uint8_t cyan, uint8_t black) {
-    return uint32_t{yellow} | uint32_t{magenta} << 8 | uint32_t{cyan} << 16 | uint32_t{black} << 24;
-}
-constexpr uint32_t kCyanInk = Inks(255, 255, 0, 255);
-constexpr uint32_t kMagentaInk = Inks(255, 0, 255, 255);
-constexpr uint32_t kYellowInk = Inks(0, 255, 255, 255);
-constexpr uint32_t kBlackInk = Inks(255, 255, 255, 0);
+using zebl_test::Inks;
+using zebl_test::kBlackInk;
+using zebl_test::kCyanInk;
+using zebl_test::kMagentaInk;
+using zebl_test::kYellowInk;
 
-inline FBPage MakePage(uint32_t resolution, uint32_t outputResolution, uint32_t bitsPerPixel,
-                       uint32_t width, uint32_t height) {
-    FBPage page;
-    page.paperCode = 9;
-    page.resolution = resolution;
-    page.outputResolution = outputResolution;
-    page.bitsPerPixel = bitsPerPixel;
-    page.colour = bitsPerPixel == 32 ? 1 : 0;
-    page.printableWidth = width;
-    page.printableHeight = height;
-    page.pageWidth = width;
-    page.pageHeight = height;
-    page.copies = 1;
-    page.pageNumber = 1;
-    return page;
-}
+using zebl_test::MakePage;
 
 // A rendering band: rows of rowPixels pixels back to back, exactly as large
 // as it must be, so that the sanitizer sees any read past it. Starts white.
@@ -126,21 +109,6 @@ private:
     DecodedJob job_;
 };
 
-// Where a plane differs from the expected dots, as "first difference at
-// (x, y)" — or empty when it does not.
-template <typename Expected>
-std::string CompareDots(const PagePlane& plane, uint32_t width, uint32_t height, Expected expected) {
-    uint64_t differences = 0;
-    std::string first;
-    for (uint32_t y = 0; y < height; ++y) {
-        for (uint32_t x = 0; x < width; ++x) {
-            if (plane.Dot(x, y) == expected(x, y)) continue;
-            if (differences++ == 0)
-                first = "at (" + std::to_string(x) + ", " + std::to_string(y) + ") dot " +
-                        std::to_string(plane.Dot(x, y));
-        }
-    }
-    return differences ? std::to_string(differences) + " dots differ, first " + first : std::string();
-}
+using zebl_test::CompareDots;
 
 }  // namespace band_test

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "halftone_test_support.h"
+#include "support/page_fixtures.h"
 
 namespace {
 
@@ -22,10 +23,7 @@ uint32_t BlankFlags(const uint8_t* blank) {
     return flags;
 }
 
-// A colour pixel from its ink whitenesses (255 = no ink).
-uint32_t Inks(uint8_t yellow, uint8_t magenta, uint8_t cyan, uint8_t black) {
-    return yellow | (magenta << 8) | (cyan << 16) | (static_cast<uint32_t>(black) << 24);
-}
+using zebl_test::Inks;
 
 std::vector<uint8_t> ColourBand(const std::vector<uint32_t>& pixels) {
     std::vector<uint8_t> bytes(pixels.size() * 4);

@@ -178,45 +178,49 @@ std::vector<uint8_t> Staircase() {
     return src;
 }
 
-TEST(Bitmap1bpp, DoublingSmoothsTheStairsOfADiagonalEdge) {
+// The staircase scaled to a size, and the top left of what comes out.
+struct StaircaseCase {
+    const char* name;
+    uint32_t dstWidth, dstRows, srcRows;
+    uint32_t shownWidth, shownRows;
+    const char* picture;
+};
+
+class ScaledStaircase : public testing::TestWithParam<StaircaseCase> {};
+
+TEST_P(ScaledStaircase, HasTheExpectedEdge) {
+    const StaircaseCase& c = GetParam();
     const std::vector<uint8_t> src = Staircase();
-    std::vector<uint8_t> dst(16 * 4);
-    Scale1BPPBitmap(dst.data(), 32, 16, src.data(), 16, 8);
-    // Pure doubling would give pairs of equal rows (2, 2, 4, 4, 6, 6, ...);
-    // the smoothing puts one more pixel on the second row of each pair.
-    const std::string picture = Picture(dst, 12, 8);
-    EXPECT_EQ(picture,
-              "##..........\n"
-              "##..........\n"
-              "####........\n"
-              "#####.......\n"
-              "######......\n"
-              "#######.....\n"
-              "########....\n"
-              "#########...\n");
+    std::vector<uint8_t> dst(MaskStride(c.dstWidth) * c.dstRows);
+    Scale1BPPBitmap(dst.data(), c.dstWidth, c.dstRows, src.data(), 16, c.srcRows);
+    EXPECT_EQ(Picture(dst, c.shownWidth, c.shownRows), c.picture);
 }
 
-TEST(Bitmap1bpp, OneAndAHalfTimesIsNotSmoothed) {
-    const std::vector<uint8_t> src = Staircase();
-    std::vector<uint8_t> dst(12 * 4);
-    Scale1BPPBitmap(dst.data(), 24, 12, src.data(), 16, 8);
-    // Plain replication: source row j covers floor(1.5 j) .. floor(1.5 (j + 1)) - 1.
-    const std::string picture = Picture(dst, 8, 6);
-    EXPECT_EQ(picture,
-              "#.......\n"
-              "###.....\n"
-              "###.....\n"
-              "####....\n"
-              "######..\n"
-              "######..\n");
-}
-
-TEST(Bitmap1bpp, ShortSourcesAreNotSmoothed) {
-    // Seven source rows: below the eight rows the smoothing needs.
-    const std::vector<uint8_t> src = Staircase();
-    std::vector<uint8_t> dst(14 * 4);
-    Scale1BPPBitmap(dst.data(), 32, 14, src.data(), 16, 7);
-    EXPECT_EQ(Picture(dst, 6, 4), "##....\n##....\n####..\n####..\n");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Bitmap1bpp, ScaledStaircase,
+    testing::Values(
+        // Pure doubling would give pairs of equal rows (2, 2, 4, 4, 6, 6, ...);
+        // the smoothing puts one more pixel on the second row of each pair.
+        StaircaseCase{"DoublingSmoothsTheStairs", 32, 16, 8, 12, 8,
+                      "##..........\n"
+                      "##..........\n"
+                      "####........\n"
+                      "#####.......\n"
+                      "######......\n"
+                      "#######.....\n"
+                      "########....\n"
+                      "#########...\n"},
+        // One and a half times is plain replication: source row j covers
+        // floor(1.5 j) .. floor(1.5 (j + 1)) - 1.
+        StaircaseCase{"OneAndAHalfTimesIsNotSmoothed", 24, 12, 8, 8, 6,
+                      "#.......\n"
+                      "###.....\n"
+                      "###.....\n"
+                      "####....\n"
+                      "######..\n"
+                      "######..\n"},
+        // Seven source rows: below the eight rows the smoothing needs.
+        StaircaseCase{"ShortSourcesAreNotSmoothed", 32, 14, 7, 6, 4, "##....\n##....\n####..\n####..\n"}),
+    [](const testing::TestParamInfo<StaircaseCase>& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "pipeline/cmd_list.h"
+#include "support/byte_strings.h"
+#include "support/file_bytes.h"
+#include "support/test_printer.h"
 #include "sys/files.h"
 
 namespace cmdlist_test {
@@ -19,11 +22,7 @@ inline Bytes Pattern(size_t size, uint8_t seed) {
     return bytes;
 }
 
-inline Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
+using zebl_test::Join;
 
 // A recorded record: length and tag (little-endian), then the bytes.
 inline Bytes Record(const Bytes& data, uint32_t tag) {
@@ -37,23 +36,10 @@ inline Bytes Record(const Bytes& data, uint32_t tag) {
 }
 
 inline bool WriteWholeFile(sys::WStringView path, const Bytes& bytes) {
-    sys::File file = sys::File::CreateAlways(path);
-    uint32_t written = 0;
-    return file.IsOpen() &&
-           file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()), &written) &&
-           written == bytes.size();
+    return zebl_test::WriteFileBytes(path, bytes.data(), bytes.size());
 }
 
-inline Bytes ReadWholeFile(sys::WStringView path) {
-    Bytes bytes;
-    sys::File file = sys::File::OpenExisting(path, false, sys::Share::ReadWrite);
-    uint8_t block[65536];
-    uint32_t got = 0;
-    while (file.IsOpen() && file.Read(block, sizeof block, &got) && got != 0) {
-        bytes.insert(bytes.end(), block, block + got);
-    }
-    return bytes;
-}
+using zebl_test::ReadWholeFile;
 
 inline bool Exists(sys::WStringView path) {
     return sys::GetFileAttributes(path) != sys::kInvalidAttributes;

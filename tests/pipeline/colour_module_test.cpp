@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "pipeline/colour_module.h"
 #include "pipeline/module_error_box.h"
-#include "pipeline/module_test_support.h"
+#include "support/file_bytes.h"
+#include "support/library_paths.h"
 #include "support/answer_script.h"
 #include "support/temp_folder.h"
 #include "sys/diagnostics.h"
@@ -17,13 +19,23 @@
 namespace {
 
 using zebl_test::AnswerScript;
+using zebl_test::LibraryBesideStandIns;
 using zebl_test::StandInFolder;
 
 constexpr char kCaption[] = "Fast Color Conversion interface error";
 constexpr uint32_t kErrorBoxStyle = 0x1010;  // MB_ICONERROR | MB_SYSTEMMODAL
 
-// The library as if installed beside the stand-ins.
-sys::WString LibraryBesideStandIns() { return StandInFolder() + u"\\Tzqr4um.dll"; }
+
+// The one error box the colour module showed: its caption, style and text.
+// Only where the answer script sees the boxes.
+void ExpectOneErrorBox(const AnswerScript& answers, const std::string& text) {
+    if (!AnswerScript::Available()) return;
+    const auto questions = answers.Questions();
+    ASSERT_EQ(1u, questions.size());
+    EXPECT_EQ(kCaption, questions[0].caption);
+    EXPECT_EQ(text, questions[0].text);
+    EXPECT_EQ(kErrorBoxStyle, questions[0].style);
+}
 
 FBInterface ColourRecord() {
     FBInterface record;
@@ -125,12 +137,7 @@ TEST_F(ColourModuleTest, NameWithoutTheLibrarySuffixIsRefusedWithABox) {
     sys::SetLastError(5);  // a stale error must not reach the box
     EXPECT_EQ(0, SC_Initialize(u"C:\\Program Files\\zebl\\zebl.exe", u"UM.DLL", u"CM.DLL"));
     EXPECT_EQ(nullptr, SC_ModuleHandle());
-    if (!AnswerScript::Available()) return;
-    const auto questions = answers.Questions();
-    ASSERT_EQ(1u, questions.size());
-    EXPECT_EQ(kCaption, questions[0].caption);
-    EXPECT_EQ("SC_Initialize: invalid module name suffix", questions[0].text);
-    EXPECT_EQ(kErrorBoxStyle, questions[0].style);
+    ExpectOneErrorBox(answers, "SC_Initialize: invalid module name suffix");
 }
 
 TEST_F(ColourModuleTest, MissingModuleIsReportedAndTheDocumentGoesOnWithoutIt) {
@@ -144,12 +151,7 @@ TEST_F(ColourModuleTest, MissingModuleIsReportedAndTheDocumentGoesOnWithoutIt) {
     EXPECT_EQ(0x0200FFFFu, pixel) << "no module: the band is left to the caller's fallback";
     EXPECT_EQ(0, CMMReset(&converter, ColourRecord(), false));
     EXPECT_EQ(0, CMMResetPage(&converter, 1, 1200));
-    if (!AnswerScript::Available()) return;
-    const auto questions = answers.Questions();
-    ASSERT_EQ(1u, questions.size());
-    EXPECT_EQ(kCaption, questions[0].caption);
-    EXPECT_EQ("Can't load color conversion library (code 126)", questions[0].text.substr(0, 47));
-    EXPECT_EQ(kErrorBoxStyle, questions[0].style);
+    ExpectOneErrorBox(answers, "Can't load color conversion library (code 126)");
 }
 
 TEST_F(ColourModuleTest, ModuleLackingARoutineIsRefusedAndUnloaded) {
@@ -160,12 +162,7 @@ TEST_F(ColourModuleTest, ModuleLackingARoutineIsRefusedAndUnloaded) {
     EXPECT_EQ(0, SC_Initialize(temp.Join(u"XXXXXum.dll"), u"UM.DLL", u"CM.DLL"));
     EXPECT_EQ(0u, SC_UseCount());
     EXPECT_EQ(nullptr, SC_ModuleHandle());
-    if (!AnswerScript::Available()) return;
-    const auto questions = answers.Questions();
-    ASSERT_EQ(1u, questions.size());
-    EXPECT_EQ(kCaption, questions[0].caption);
-    EXPECT_EQ("Can't find a routine in color conversion library (code 127)",
-              questions[0].text.substr(0, 60));
+    ExpectOneErrorBox(answers, "Can't find a routine in color conversion library (code 127)");
 }
 
 TEST_F(ColourModuleTest, SettingsWordsComeFromTheirRecordFields) {

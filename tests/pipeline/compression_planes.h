@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pipeline/band_compressor.h"
+#include "support/byte_strings.h"
 
 struct BandShape {
     uint32_t resolution;
@@ -69,4 +70,4 @@ inline uint32_t LE32At(const Bytes& b, size_t at) {
            uint32_t{b[at + 3]} << 24;
 }
 
-inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+using zebl_test::Text;

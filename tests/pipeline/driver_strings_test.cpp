@@ -6,11 +6,13 @@
 #include <string>
 
 #include "pipeline/driver_strings.h"
-#include "pipeline/module_test_support.h"
+#include "support/file_bytes.h"
+#include "support/library_paths.h"
 #include "pipeline/own_module.h"
 #include "pipeline/utilities_module.h"
 #include "support/answer_script.h"
 #include "support/temp_folder.h"
+#include "sys/text.h"
 
 namespace {
 
@@ -27,8 +29,12 @@ protected:
                        const char16_t* source = u"Tzqr4SU.DLL") {
         ASSERT_TRUE(zebl_test::CopyFileBytes(StandInFolder() + u"\\" + source, folder_.Join(moduleName)));
     }
+    // `text` is UTF-8 here; the file gets it in the system code page, as a
+    // text editor would save it (the module reads it through the profile
+    // functions, which take a file without a byte-order mark so).
     void WriteIni(const std::string& text, const char16_t* name = u"Tzqr4SU.INI") {
-        ASSERT_TRUE(zebl_test::WriteFileBytes(folder_.Join(name), text.data(), text.size()));
+        const std::string bytes = sys::ToCodePage(sys::Widen(text));
+        ASSERT_TRUE(zebl_test::WriteFileBytes(folder_.Join(name), bytes.data(), bytes.size()));
     }
     void SetUp() override { fbOverrideOwnModulePath(folder_.Join(u"Tzqr4um.dll")); }
     void TearDown() override { fbOverrideOwnModulePath(u""); }
@@ -57,11 +63,13 @@ TEST_F(DriverStringsTest, StringsComeFromTheIniBesideTheModule) {
 
 TEST_F(DriverStringsTest, Utf16IniFilesAreReadToo) {
     InstallModule();
-    const std::u16string ini = u"\uFEFF[Driver Data]\r\nOVERLAYLOAD_STR=\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044c\r\n";
+    // Text the ANSI code page also has: on Windows the profile functions
+    // hand the module the code page's text, whatever the file holds.
+    const std::u16string ini = u"\uFEFF[Driver Data]\r\nOVERLAYLOAD_STR=\u00DCberlagerung laden\r\n";
     ASSERT_TRUE(zebl_test::WriteFileBytes(folder_.Join(u"Tzqr4SU.INI"), ini.data(), ini.size() * 2));
     sys::WString text;
     EXPECT_EQ(1, DAT_GetOverlayLoadSTR(&text));
-    EXPECT_EQ(u"\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044c", text);
+    EXPECT_EQ(u"\u00DCberlagerung laden", text);
 }
 
 TEST_F(DriverStringsTest, WithoutAnIniEveryStringIsItsDefault) {

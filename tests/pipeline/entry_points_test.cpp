@@ -3,14 +3,17 @@
 // makes no sense.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "pipeline/entry_points_test_support.h"
 #include "support/answer_script.h"
 #include "support/debug_capture.h"
+#include "sys/clock.h"
 
 namespace {
 
@@ -19,6 +22,7 @@ using entry_test::DotsIn;
 using entry_test::EntryPointTest;
 using entry_test::ListOf;
 using entry_test::OneListJob;
+using entry_test::RunJob;
 using entry_test::SmallPage;
 using entry_test::Spooler;
 using entry_test::SpoolRun;
@@ -26,12 +30,6 @@ using entry_test::SpoolRun;
 std::vector<uint8_t> RecordBytes(const JobSettings& settings, uint32_t flags) {
     const FBInterface record = MakeSettingsRecord(settings, flags);
     return std::vector<uint8_t>(record.bytes.begin(), record.bytes.end());
-}
-
-SpoolRun RunJob(const zebl_test::TempFolder& folder, const SpoolJob& job) {
-    Spooler spooler(folder);
-    EXPECT_TRUE(spooler.Ready());
-    return spooler.Run(job);
 }
 
 class EntryPoints : public EntryPointTest {};
@@ -218,11 +216,53 @@ TEST_F(EntryPoints, AbortStopsNothingButTheWritersRetries) {
         ASSERT_NE(h->prFB, nullptr);
         ASSERT_NE(h->prFB->out, nullptr);
         ASSERT_NE(h->prFB->out->aborted, nullptr);
-        EXPECT_EQ(*h->prFB->out->aborted, 1u);
+        EXPECT_EQ(h->prFB->out->aborted->load(), 1u);
     });
     EXPECT_TRUE(abortSeen);
     ASSERT_TRUE(run.decoded) << run.error;
     EXPECT_EQ(run.job.pages.size(), 1u);
+}
+
+// DrvSplAbort comes from another thread while the document's thread waits
+// on a printer that keeps answering "invalid parameter": the writer sees
+// the abort in its retry loop and gives up instead of retrying until its
+// limit (a minute here, ten by default).
+TEST_F(EntryPoints, AbortFromAnotherThreadStopsARetryingWriter) {
+    if (!zebl_test::TestPrinter::FaultsSupported())
+        GTEST_SKIP() << "failure injection exists only natively";
+    zebl_test::PrinterFaults busy;
+    busy.failAfterBytes = 0;
+    busy.failError = 87;
+    busy.failCount = 1000000;
+    Spooler spooler(temp_, busy);
+    ASSERT_TRUE(spooler.Ready());
+    const SpoolJob job = OneListJob(SmallPage(300, 320, 300), ListOf({{10, 10, 20, 20}}));
+
+    constexpr uint32_t kRetryLimitMs = 60 * 1000;
+    constexpr int kRetriesBeforeAbort = 3;
+    std::atomic<void*> handle{nullptr};
+    std::atomic<int> abortResult{-1};
+    std::thread aborter([&] {
+        // Waits until the writer has failed and retried, then aborts.
+        for (int waited = 0; waited < 3000; ++waited) {
+            if (handle.load() != nullptr &&
+                spooler.Printer().CountCalls("WritePrinter") >= kRetriesBeforeAbort) {
+                abortResult = DrvSplAbort(handle.load());
+                return;
+            }
+            sys::Sleep(10);
+        }
+    });
+    spooler.Run(job, [&](SplHandle* h, const SpoolRecord& record) {
+        if (record.call == SpoolCall::StartDoc) handle = h;
+        if (h && h->prFB && h->prFB->out) h->prFB->out->retryLimitMs = kRetryLimitMs;
+    });
+    aborter.join();
+    EXPECT_EQ(abortResult.load(), 1);
+    // Without the abort the writer would try about every 100 ms for a minute.
+    const int attempts = spooler.Printer().CountCalls("WritePrinter");
+    EXPECT_GE(attempts, kRetriesBeforeAbort);
+    EXPECT_LT(attempts, 100);
 }
 
 // ---- Spooled input that makes no sense ----------------------------------------------
@@ -248,14 +288,9 @@ TEST_F(EntryPoints, ForeignOrMissingHandlesAndShortBuffersAreRefused) {
     uint32_t written = 0;
     uint8_t buffer[8] = {};
     EXPECT_EQ(DrvSplWritePrinter(nullptr, buffer, sizeof buffer, &written), 0);
-    SplHandle foreign;
-    foreign.magic = 0x12345678;
-    EXPECT_EQ(DrvSplWritePrinter(&foreign, buffer, sizeof buffer, &written), 0);
-    EXPECT_EQ(DrvSplEndPage(&foreign), 0);
     EXPECT_EQ(DrvSplEndDoc(nullptr), 0);
     EXPECT_EQ(DrvSplAbort(nullptr), 0);
-    DrvSplClose(&foreign);  // not ours: left alone
-    EXPECT_EQ(foreign.calls, 0u);
+    DrvSplClose(nullptr);
 
     void* handle = DrvSplStartDoc(nullptr, 1);
     ASSERT_NE(handle, nullptr);
@@ -266,6 +301,60 @@ TEST_F(EntryPoints, ForeignOrMissingHandlesAndShortBuffersAreRefused) {
     EXPECT_EQ(DrvFBEndPage(nullptr), nullptr);
     EXPECT_EQ(DrvFBEndDoc(nullptr), 0);
     DrvSplClose(handle);
+}
+
+// Handles that look right but were never given out: a handle record on the
+// stack (its magic is right) and raw bytes that start with the magic. Both
+// are refused untouched; closing them must not free them.
+TEST_F(EntryPoints, LookalikeHandlesAreRefusedUntouched) {
+    SplHandle lookalike;
+    alignas(SplHandle) uint8_t raw[sizeof(SplHandle)] = {};
+    std::memcpy(raw, &kSplHandleMagic, sizeof kSplHandleMagic);
+    const std::vector<uint8_t> record = RecordBytes(SmallPage(300, 320, 300), kFBICmdStartDoc);
+    std::vector<uint8_t> data = record;
+    for (void* foreign : {static_cast<void*>(&lookalike), static_cast<void*>(raw)}) {
+        uint32_t written = 0;
+        EXPECT_EQ(DrvSplWritePrinter(foreign, data.data(), static_cast<uint32_t>(data.size()), &written), 0);
+        EXPECT_EQ(written, 0u);
+        EXPECT_EQ(DrvSplStartPage(foreign), 0);
+        EXPECT_EQ(DrvSplEndPage(foreign), 0);
+        EXPECT_EQ(DrvSplAbort(foreign), 0);
+        EXPECT_EQ(DrvSplEndDoc(foreign), 0);
+        DrvSplClose(foreign);
+    }
+    EXPECT_EQ(lookalike.calls, 0u);
+    EXPECT_EQ(lookalike.state.load(), uint32_t{kSplCreated});
+    EXPECT_EQ(lookalike.prFB, nullptr);
+    for (size_t i = sizeof kSplHandleMagic; i < sizeof raw; ++i) EXPECT_EQ(raw[i], 0) << "byte " << i;
+}
+
+// The spooler may call again with a handle it closed (or a handle value
+// that a later document happens to reuse). Every entry point refuses it
+// without reading the freed record; under AddressSanitizer a read of it
+// fails the test.
+TEST_F(EntryPoints, ClosedHandlesAreRefusedWithoutTouchingThem) {
+    const std::vector<uint8_t> record = RecordBytes(SmallPage(300, 320, 300), kFBICmdStartDoc);
+    void* closed = DrvSplStartDoc(nullptr, 1);
+    ASSERT_NE(closed, nullptr);
+    std::vector<uint8_t> data = record;
+    uint32_t written = 0;
+    EXPECT_EQ(DrvSplWritePrinter(closed, data.data(), static_cast<uint32_t>(data.size()), &written), 1);
+    DrvSplClose(closed);
+
+    written = 0;
+    EXPECT_EQ(DrvSplWritePrinter(closed, data.data(), static_cast<uint32_t>(data.size()), &written), 0);
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(DrvSplStartPage(closed), 0);
+    EXPECT_EQ(DrvSplEndPage(closed), 0);
+    EXPECT_EQ(DrvSplAbort(closed), 0);
+    EXPECT_EQ(DrvSplEndDoc(closed), 0);
+    DrvSplClose(closed);  // a second close frees nothing twice
+
+    // Handles of other documents are unaffected by the closed one.
+    void* other = DrvSplStartDoc(nullptr, 2);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(DrvSplStartPage(other), 1);
+    DrvSplClose(other);
 }
 
 TEST_F(EntryPoints, StartOfDocumentFailureFlagReportsFailureButStartsTheDocument) {

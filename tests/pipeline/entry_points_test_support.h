@@ -14,25 +14,17 @@
 #include "job/job_builder.h"
 #include "pipeline/entry_points.h"
 #include "pipeline/own_module.h"
+#include "support/library_paths.h"
+#include "support/plane_compare.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 #include "sys/modules.h"
+#include "sys/paths.h"
 #include "sys/spooler.h"
 
 namespace entry_test {
 
-// The library file the colour module is found beside: the stand-ins are
-// built into "bin" next to the tests' folder.
-inline sys::WString LibraryBesideStandIns() {
-    sys::WString path = sys::GetOwnModuleFileName();
-    for (int level = 0; level < 2; ++level) {
-        const size_t cut = path.find_last_of(u"\\/");
-        if (cut == sys::WString::npos) return sys::WString();
-        path.resize(cut);
-    }
-    const char16_t separator = path.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
-    return path + separator + u"bin" + separator + u"Tzqr4um.dll";
-}
+using zebl_test::LibraryBesideStandIns;
 
 // What one replayed job gave: each call's result in order, the bytes the
 // printer received, and their decoding.
@@ -50,10 +42,11 @@ struct SpoolRun {
 // library's entry points, ends the document and reads the output.
 class Spooler {
 public:
-    explicit Spooler(const zebl_test::TempFolder& folder)
-        : printer_(std::make_unique<zebl_test::TestPrinter>(folder)) {}
+    explicit Spooler(const zebl_test::TempFolder& folder, const zebl_test::PrinterFaults& faults = {})
+        : printer_(std::make_unique<zebl_test::TestPrinter>(folder, faults)) {}
 
     bool Ready() const { return printer_->Ready(); }
+    const zebl_test::TestPrinter& Printer() const { return *printer_; }
 
     // inspect, when given, is called after every call with the handle.
     template <typename Inspect>
@@ -101,6 +94,13 @@ public:
 private:
     std::unique_ptr<zebl_test::TestPrinter> printer_;
 };
+
+// One job replayed by a spooler of its own onto a fresh test printer.
+inline SpoolRun RunJob(const zebl_test::TempFolder& folder, const SpoolJob& job) {
+    Spooler spooler(folder);
+    EXPECT_TRUE(spooler.Ready());
+    return spooler.Run(job);
+}
 
 // A test whose library finds the stand-in colour module (or, with
 // NoColourModule, a folder without one).
@@ -154,27 +154,10 @@ inline JobSettings SmallPage(uint32_t resolution, uint32_t width, uint32_t heigh
     return settings;
 }
 
-// How a plane differs from expected(x, y), or "" when it does not.
-template <typename Expected>
-std::string CompareDots(const PagePlane& plane, uint32_t width, uint32_t height, Expected expected) {
-    uint64_t differences = 0;
-    std::string first;
-    for (uint32_t y = 0; y < height; ++y) {
-        for (uint32_t x = 0; x < width; ++x) {
-            if (plane.Dot(x, y) == expected(x, y)) continue;
-            if (differences++ == 0)
-                first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") has " +
-                        (plane.Dot(x, y) ? "a dot" : "no dot");
-        }
-    }
-    return differences ? std::to_string(differences) + " dots differ, first at " + first : "";
-}
+using zebl_test::CompareDots;
 
 inline uint64_t DotsIn(const PagePlane& plane, const Box& b) {
-    uint64_t dots = 0;
-    for (uint32_t y = b.top; y < b.bottom; ++y)
-        for (uint32_t x = b.left; x < b.right; ++x) dots += plane.Dot(x, y) ? 1 : 0;
-    return dots;
+    return zebl_test::DotsIn(plane, b.left, b.top, b.right, b.bottom);
 }
 
 }  // namespace entry_test

@@ -6,18 +6,12 @@
 
 #include "engine/halftone.h"
 #include "pipeline/band_geometry.h"
+#include "support/page_fixtures.h"
 
 namespace {
 
 FBPage Page(uint32_t resolution, uint32_t outputResolution, uint32_t bitsPerPixel) {
-    FBPage page;
-    page.resolution = resolution;
-    page.outputResolution = outputResolution;
-    page.bitsPerPixel = bitsPerPixel;
-    page.colour = bitsPerPixel == 32;
-    page.printableWidth = 4760;
-    page.printableHeight = 6814;
-    return page;
+    return zebl_test::MakePage(resolution, outputResolution, bitsPerPixel, 4760, 6814);
 }
 
 class BandRecord : public testing::Test {

@@ -13,10 +13,10 @@
 
 #include "pipeline/own_module.h"
 #include "spooler_script.h"
+#include "support/library_paths.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 #include "sys/files.h"
-#include "sys/modules.h"
 
 namespace {
 
@@ -44,22 +44,9 @@ std::vector<std::string> CorpusScripts() {
     return names;
 }
 
-// The library finds the stand-in colour module, built into "bin" next to
-// the tests' folder, as an installed library finds it beside itself.
-sys::WString LibraryBesideStandIns() {
-    sys::WString path = sys::GetOwnModuleFileName();
-    for (int level = 0; level < 2; ++level) {
-        const size_t cut = path.find_last_of(u"\\/");
-        if (cut == sys::WString::npos) return sys::WString();
-        path.resize(cut);
-    }
-    const char16_t separator = path.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
-    return path + separator + u"bin" + separator + u"Tzqr4um.dll";
-}
-
 class MalformedInput : public zebl_test::TempFolderTest {
 protected:
-    void SetUp() override { fbOverrideOwnModulePath(LibraryBesideStandIns()); }
+    void SetUp() override { fbOverrideOwnModulePath(zebl_test::LibraryBesideStandIns()); }
     void TearDown() override { fbOverrideOwnModulePath(u""); }
 
     // Natively the scripts also get the failing printers; under Wine they

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/byte_strings.h"
 #include "support/debug_capture.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
@@ -34,13 +35,8 @@ Bytes Pattern(size_t size, uint8_t seed) {
     return bytes;
 }
 
-Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
+using zebl_test::Join;
+using zebl_test::Text;
 
 int Write(FBOut* out, const Bytes& bytes, uint32_t stream = kStreamPage) {
     return FBOutWrite(out, bytes.data(), static_cast<uint32_t>(bytes.size()), stream);
@@ -239,7 +235,7 @@ TEST_F(OutputWriter, AnAbortedJobStopsRetryingAtOnce) {
     faults.failCount = 1000000;
     TestPrinter printer(temp_, faults);
     OpenAsSpooler(printer);
-    const volatile uint32_t aborted = 1;
+    const std::atomic<uint32_t> aborted{1};
     out_.aborted = &aborted;
     EXPECT_EQ(Write(&out_, Pattern(kFBOutBlockSize, 1)), 0);
     EXPECT_EQ(printer.CountCalls("WritePrinter"), 1);

@@ -242,39 +242,46 @@ std::string CompareWindow(const PagePlane& window, const PagePlane& whole, uint3
                        [&](uint32_t x, uint32_t y) { return whole.Dot(x0 + x, y0 + y); });
 }
 
-TEST_F(PagePrintTest, EnlargedPageEqualsTheTopLeftWindowOfTheScaledPage) {
+// An 800 x 600 page enlarged by a scale: the sheet is a window of the whole
+// scaled page, printed normally on a page large enough for it.
+struct EnlargedCase {
+    const char* name;
+    uint32_t scale;
+    bool landscape;  // a landscape page enlarged towards its bottom
+    uint32_t wholeWidth, wholeHeight;
+    uint32_t windowTop;
+};
+
+class EnlargedPage : public zebl_test::TempFolderTest, public testing::WithParamInterface<EnlargedCase> {};
+
+TEST_P(EnlargedPage, IsItsWindowOfTheWholeScaledPage) {
+    const EnlargedCase& c = GetParam();
     const uint32_t width = 800, height = 600;
-    const DL list = ListOf(SpreadScene(), 200);
-    const DecodedPage whole = PrintWholeEnlargedPage(temp_, list, 2 * width, 2 * height);
+    const DL list = ListOf(SpreadScene(), c.scale);
+    const DecodedPage whole = PrintWholeEnlargedPage(temp_, list, c.wholeWidth, c.wholeHeight);
 
     PageJob job(temp_);
     ASSERT_TRUE(job.Opened());
-    job.Settings().scale = 200;
-    EXPECT_EQ(job.Print(MakePage(600, 8, width, height), list), 1);
+    job.Settings().scale = c.scale;
+    job.Settings().landscapeScale = c.landscape ? 1 : 0;
+    FBPage page = MakePage(600, 8, width, height);
+    page.orientation = c.landscape ? 1 : 0;
+    EXPECT_EQ(job.Print(page, list), 1);
     const DecodedPage& enlarged = job.Finish().pages.at(0);
     EXPECT_EQ(enlarged.header.width, width);
     EXPECT_EQ(enlarged.header.height, height);
     EXPECT_GT(enlarged.Plane(4).dots, 0u);
-    EXPECT_EQ(CompareWindow(enlarged.Plane(4), whole.Plane(4), 0, 0, width, height), "");
+    EXPECT_EQ(CompareWindow(enlarged.Plane(4), whole.Plane(4), 0, c.windowTop, width, height), "");
 }
 
-TEST_F(PagePrintTest, EnlargedLandscapePageEqualsTheBottomWindowOfTheScaledPage) {
-    const uint32_t width = 800, height = 600;
-    const DL list = ListOf(SpreadScene(), 150);
-    const DecodedPage whole = PrintWholeEnlargedPage(temp_, list, 1216, 900);
-
-    PageJob job(temp_);
-    ASSERT_TRUE(job.Opened());
-    job.Settings().scale = 150;
-    job.Settings().landscapeScale = 1;
-    FBPage page = MakePage(600, 8, width, height);
-    page.orientation = 1;
-    EXPECT_EQ(job.Print(page, list), 1);
-    const DecodedPage& enlarged = job.Finish().pages.at(0);
-    // The window starts 150 * 600 / 100 - 600 = 300 rows down.
-    EXPECT_EQ(CompareWindow(enlarged.Plane(4), whole.Plane(4), 0, 300, width, height), "");
-    EXPECT_GT(enlarged.Plane(4).dots, 0u);
-}
+INSTANTIATE_TEST_SUITE_P(
+    PagePrint, EnlargedPage,
+    testing::Values(
+        // Portrait: the top left window of the doubled page.
+        EnlargedCase{"PortraitDoubled", 200, false, 1600, 1200, 0},
+        // Landscape: the window starts 150 * 600 / 100 - 600 = 300 rows down.
+        EnlargedCase{"LandscapeOneAndAHalf", 150, true, 1216, 900, 300}),
+    [](const testing::TestParamInfo<EnlargedCase>& p) { return std::string(p.param.name); });
 
 TEST_F(PagePrintTest, ScaleWithoutEnlargingPrintsThroughNormalPrinting) {
     // 790 wide: the kernels never paint a band's last column, so a page

@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +16,8 @@
 #include "pipeline/output_writer.h"
 #include "pipeline/page_print.h"
 #include "pipeline/printer_stream.h"
+#include "support/page_fixtures.h"
+#include "support/plane_compare.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 
@@ -25,43 +25,21 @@ namespace page_test {
 
 using playback_test::DL;
 
-// 0xTTRRGGBB -> whiteness of yellow, magenta, cyan, black, black generated
-// from the darkest channel. Counts the pixels it converted.
+// The simplest colour conversion (zebl_test::ConvertToInks), counting the
+// pages and pixels it converted.
 class SimpleColour : public FBColourConverter {
 public:
     void ResetPage(const FBPage&) override { ++pages; }
     void Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) override {
         if (bitsPerPixel != 32) return;
         converted += count;
-        for (uint32_t i = 0; i < count; ++i) {
-            uint8_t* p = pixels + size_t{i} * 4;
-            const int blue = p[0], green = p[1], red = p[2];
-            const int white = std::max({red, green, blue});
-            p[0] = static_cast<uint8_t>(255 - (white - blue));
-            p[1] = static_cast<uint8_t>(255 - (white - green));
-            p[2] = static_cast<uint8_t>(255 - (white - red));
-            p[3] = static_cast<uint8_t>(white);
-        }
+        zebl_test::ConvertToInks(pixels, count);
     }
     int pages = 0;
     uint64_t converted = 0;
 };
 
-inline FBPage MakePage(uint32_t resolution, uint32_t bitsPerPixel, uint32_t width, uint32_t height) {
-    FBPage page;
-    page.paperCode = 9;
-    page.resolution = resolution;
-    page.outputResolution = resolution;
-    page.bitsPerPixel = bitsPerPixel;
-    page.colour = bitsPerPixel == 32 ? 1 : 0;
-    page.printableWidth = width;
-    page.printableHeight = height;
-    page.pageWidth = width;
-    page.pageHeight = height;
-    page.copies = 1;
-    page.pageNumber = 1;
-    return page;
-}
+using zebl_test::MakePage;
 
 // A display list as one chunk.
 struct ListView {
@@ -118,29 +96,7 @@ private:
     DecodedJob job_;
 };
 
-// How a plane differs from what expected(x, y) says, or "" when it does not.
-inline std::string CompareDots(const PagePlane& plane, uint32_t width, uint32_t height,
-                               const std::function<bool(uint32_t, uint32_t)>& expected) {
-    uint64_t differences = 0;
-    std::string first;
-    for (uint32_t y = 0; y < height; ++y) {
-        for (uint32_t x = 0; x < width; ++x) {
-            if (plane.Dot(x, y) == expected(x, y)) continue;
-            if (differences++ == 0)
-                first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") has " +
-                        (plane.Dot(x, y) ? "a dot" : "no dot");
-        }
-    }
-    return differences ? std::to_string(differences) + " dots differ, first at " + first : "";
-}
-
-// Dots of a plane inside a rectangle (right and bottom exclusive).
-inline uint64_t DotsIn(const PagePlane& plane, uint32_t left, uint32_t top, uint32_t right,
-                       uint32_t bottom) {
-    uint64_t dots = 0;
-    for (uint32_t y = top; y < bottom; ++y)
-        for (uint32_t x = left; x < right; ++x) dots += plane.Dot(x, y) ? 1 : 0;
-    return dots;
-}
+using zebl_test::CompareDots;
+using zebl_test::DotsIn;
 
 }  // namespace page_test

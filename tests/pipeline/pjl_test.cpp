@@ -115,37 +115,34 @@ TEST(JobHeader, EveryDuplexType) {
 }
 
 TEST(AddPJL, EachSelectorAndItsTable) {
-    FBSettings s = NothingSet();
-    s.timeout = 0xFFFFFFFFu;
-    EXPECT_EQ(Lines(s, kPJLTimeout), "@PJL DEFAULT TIMEOUT = -1\r\n");  // always sent
-    s.timeout = 300;
-    EXPECT_EQ(Lines(s, kPJLTimeout), "@PJL DEFAULT TIMEOUT = 300\r\n");
-
-    s.densityIndex = 1;  // the density table is not in numeric order
-    EXPECT_EQ(Lines(s, kPJLDensity), "@PJL SET DENSITY = 1\r\n");
-    s.economyIndex = 0;
-    EXPECT_EQ(Lines(s, kPJLEconomy), "");
-    s.economyIndex = 1;
-    EXPECT_EQ(Lines(s, kPJLEconomy), "@PJL SET ECONOMODE = OFF\r\n");
-    s.economyIndex = 2;
-    EXPECT_EQ(Lines(s, kPJLEconomy), "@PJL SET ECONOMODE = ON\r\n");
-
-    s.powerSaveTime = 0;
-    EXPECT_EQ(Lines(s, kPJLPowerSave), "@PJL SET POWERSAVE = OFF\r\n");
-    s.powerSaveTime = 15;
-    EXPECT_EQ(Lines(s, kPJLPowerSave),
-              "@PJL SET POWERSAVE = ON\r\n@PJL SET POWERSAVETIME = 15\r\n");
-
-    s.retIndex = 2;
-    EXPECT_EQ(Lines(s, kPJLRet), "@PJL SET RET = GRAY\r\n");
-    s.reprintIndex = 1;
-    EXPECT_EQ(Lines(s, kPJLReprint), "@PJL SET REPRINT = ON\r\n");
-    s.altitudeIndex = 0;
-    EXPECT_EQ(Lines(s, kPJLAltitude), "@PJL SET ALTITUDE = LOW\r\n");
-    s.altitudeIndex = 1;
-    EXPECT_EQ(Lines(s, kPJLAltitude), "@PJL SET ALTITUDE = HIGH\r\n");
-    s.jamRecoveryIndex = 0;
-    EXPECT_EQ(Lines(s, kPJLJamRecovery), "@PJL SET JAMRECOVERY = OFF\r\n");
+    // One setting at a time, on settings where nothing else is set.
+    const struct {
+        uint32_t FBSettings::*field;
+        uint32_t value;
+        uint32_t selector;
+        const char* lines;
+    } cases[] = {
+        {&FBSettings::timeout, 0xFFFFFFFFu, kPJLTimeout, "@PJL DEFAULT TIMEOUT = -1\r\n"},  // always sent
+        {&FBSettings::timeout, 300, kPJLTimeout, "@PJL DEFAULT TIMEOUT = 300\r\n"},
+        // The density table is not in numeric order.
+        {&FBSettings::densityIndex, 1, kPJLDensity, "@PJL SET DENSITY = 1\r\n"},
+        {&FBSettings::economyIndex, 0, kPJLEconomy, ""},
+        {&FBSettings::economyIndex, 1, kPJLEconomy, "@PJL SET ECONOMODE = OFF\r\n"},
+        {&FBSettings::economyIndex, 2, kPJLEconomy, "@PJL SET ECONOMODE = ON\r\n"},
+        {&FBSettings::powerSaveTime, 0, kPJLPowerSave, "@PJL SET POWERSAVE = OFF\r\n"},
+        {&FBSettings::powerSaveTime, 15, kPJLPowerSave,
+         "@PJL SET POWERSAVE = ON\r\n@PJL SET POWERSAVETIME = 15\r\n"},
+        {&FBSettings::retIndex, 2, kPJLRet, "@PJL SET RET = GRAY\r\n"},
+        {&FBSettings::reprintIndex, 1, kPJLReprint, "@PJL SET REPRINT = ON\r\n"},
+        {&FBSettings::altitudeIndex, 0, kPJLAltitude, "@PJL SET ALTITUDE = LOW\r\n"},
+        {&FBSettings::altitudeIndex, 1, kPJLAltitude, "@PJL SET ALTITUDE = HIGH\r\n"},
+        {&FBSettings::jamRecoveryIndex, 0, kPJLJamRecovery, "@PJL SET JAMRECOVERY = OFF\r\n"},
+    };
+    for (const auto& c : cases) {
+        FBSettings s = NothingSet();
+        s.*c.field = c.value;
+        EXPECT_EQ(Lines(s, c.selector), c.lines) << "selector " << c.selector << " value " << c.value;
+    }
 }
 
 TEST(AddPJL, IndexesOutsideTheTablesSendNothing) {

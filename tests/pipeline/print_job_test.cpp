@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pipeline/entry_points_test_support.h"
+#include "support/file_bytes.h"
 #include "sys/files.h"
 
 namespace {
@@ -18,7 +19,6 @@ using entry_test::EntryPointTest;
 using entry_test::ListOf;
 using entry_test::OneListJob;
 using entry_test::SmallPage;
-using entry_test::Spooler;
 using entry_test::SpoolRun;
 
 bool AnyHolds(const std::vector<Box>& boxes, uint32_t x, uint32_t y) {
@@ -27,10 +27,10 @@ bool AnyHolds(const std::vector<Box>& boxes, uint32_t x, uint32_t y) {
     return false;
 }
 
+// A job replayed by the spooler; the test fails when the printer did not get
+// a stream that decodes.
 SpoolRun RunJob(const zebl_test::TempFolder& folder, const SpoolJob& job) {
-    Spooler spooler(folder);
-    EXPECT_TRUE(spooler.Ready());
-    SpoolRun run = spooler.Run(job);
+    SpoolRun run = entry_test::RunJob(folder, job);
     EXPECT_TRUE(run.decoded) << run.error;
     return run;
 }
@@ -195,69 +195,80 @@ TEST_F(PrintJobTest, CollatedCopiesRepeatTheWholeDocument) {
     }
 }
 
-TEST_F(PrintJobTest, CollatedDuplexCopiesOfAnOddPageCountGetABlankPage) {
+// Two collated duplex copies of a document: an odd page count gets a blank
+// back page so that each copy starts on a new sheet; an even one does not.
+struct CollatedDuplexCase {
+    const char* name;
+    int pages;
+    uint32_t binding;  // 1 long edge, 2 short edge
+};
+
+class CollatedDuplex : public EntryPointTest, public testing::WithParamInterface<CollatedDuplexCase> {};
+
+TEST_P(CollatedDuplex, CopiesStartOnAFreshSheet) {
+    const CollatedDuplexCase& c = GetParam();
     JobSettings settings = SmallPage(300, 320, 300);
     settings.copies = 2;
     settings.collate = true;
-    settings.duplexBinding = 1;  // long edge
-    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf({{10, 10, 50, 50}}), 3));
+    settings.duplexBinding = c.binding;
+    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf({{10, 10, 50, 50}}), c.pages));
     ASSERT_NE(run.job.Set("DUPLEX"), nullptr);
     EXPECT_EQ(*run.job.Set("DUPLEX"), "ON");
-    // Header, pages 1-3 and the blank fourth, the same four again, trailer.
-    ASSERT_EQ(run.job.pages.size(), 8u);
-    for (size_t i = 0; i < 8; ++i) {
+    // Each copy: the pages, then the blank back page when their count is odd.
+    const size_t sides = static_cast<size_t>(c.pages + c.pages % 2);
+    ASSERT_EQ(run.job.pages.size(), 2 * sides);
+    for (size_t i = 0; i < run.job.pages.size(); ++i) {
         const DecodedPage& page = run.job.pages[i];
-        EXPECT_EQ(page.header.longEdge, 1u);
+        EXPECT_EQ(page.header.longEdge, c.binding == 1 ? 1u : 0u) << "page " << i;
         EXPECT_EQ(page.header.oddPage, i % 2 == 0 ? 1u : 0u) << "page " << i;
-        EXPECT_EQ(page.Plane(4).dots, i % 4 == 3 ? 0u : 1600u) << "page " << i;
+        EXPECT_EQ(page.Plane(4).dots, i % sides < static_cast<size_t>(c.pages) ? 1600u : 0u) << "page " << i;
     }
 }
 
-TEST_F(PrintJobTest, CollatedDuplexCopiesOfAnEvenPageCountGetNoBlankPage) {
-    JobSettings settings = SmallPage(300, 320, 300);
-    settings.copies = 2;
-    settings.collate = true;
-    settings.duplexBinding = 2;
-    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf({{10, 10, 50, 50}}), 2));
-    EXPECT_EQ(run.job.pages.size(), 4u);
-}
+INSTANTIATE_TEST_SUITE_P(PrintJob, CollatedDuplex,
+                         testing::Values(CollatedDuplexCase{"OddPageCountLongEdge", 3, 1},
+                                         CollatedDuplexCase{"EvenPageCountShortEdge", 2, 2}),
+                         [](const testing::TestParamInfo<CollatedDuplexCase>& p) { return std::string(p.param.name); });
 
 // ---- Scaling, rotation, posters --------------------------------------------------------
 
-TEST_F(PrintJobTest, ScaleBelowFullSizeShrinksThePage) {
-    JobSettings settings = SmallPage(600, 640, 480);
-    settings.scale = 50;
-    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf({{100, 100, 300, 200}})));
-    ASSERT_EQ(run.job.pages.size(), 1u);
-    const Box expected{50, 50, 150, 100};
-    EXPECT_EQ(CompareDots(run.job.pages[0].Plane(4), 640, 480,
-                          [&](uint32_t x, uint32_t y) { return expected.Holds(x, y); }), "");
-}
+// A 640 x 480 page at 600 dpi with the boxes drawn, printed at a scale:
+// where the one box that lands on the sheet must be.
+struct ScaleCase {
+    const char* name;
+    uint32_t scale;
+    bool landscapeScale;  // a landscape page scaled towards its bottom
+    std::vector<Box> drawn;
+    Box expected;
+};
 
-TEST_F(PrintJobTest, LandscapeScalingShrinksTowardsThePageBottom) {
-    JobSettings settings = SmallPage(600, 640, 480);
-    settings.scale = 50;
-    settings.landscape = true;
-    settings.landscapeScale = true;
-    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf({{100, 100, 300, 200}})));
-    ASSERT_EQ(run.job.pages.size(), 1u);
-    // Shifted down by 480 * 100 / 50 - 480 = 480 rows before the halving.
-    const Box expected{50, 290, 150, 340};
-    EXPECT_EQ(CompareDots(run.job.pages[0].Plane(4), 640, 480,
-                          [&](uint32_t x, uint32_t y) { return expected.Holds(x, y); }), "");
-}
+class ScaledJob : public EntryPointTest, public testing::WithParamInterface<ScaleCase> {};
 
-TEST_F(PrintJobTest, ScaleAboveFullSizeEnlargesTheTopLeftOfThePage) {
+TEST_P(ScaledJob, PrintsTheScaledBoxWhereTheScaleTakesIt) {
+    const ScaleCase& c = GetParam();
     JobSettings settings = SmallPage(600, 640, 480);
-    settings.scale = 200;
-    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf({{100, 100, 150, 130}, {400, 300, 500, 400}})));
+    settings.scale = c.scale;
+    settings.landscape = c.landscapeScale;
+    settings.landscapeScale = c.landscapeScale;
+    const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf(c.drawn)));
     ASSERT_EQ(run.job.pages.size(), 1u);
     EXPECT_EQ(run.job.pages[0].header.width, 640u);
-    // The second box lands beyond the enlarged window.
-    const Box expected{200, 200, 300, 260};
     EXPECT_EQ(CompareDots(run.job.pages[0].Plane(4), 640, 480,
-                          [&](uint32_t x, uint32_t y) { return expected.Holds(x, y); }), "");
+                          [&](uint32_t x, uint32_t y) { return c.expected.Holds(x, y); }), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    PrintJob, ScaledJob,
+    testing::Values(
+        // Below full size the page shrinks towards its top left.
+        ScaleCase{"HalfSize", 50, false, {{100, 100, 300, 200}}, {50, 50, 150, 100}},
+        // Landscape scaling shrinks towards the page bottom: shifted down by
+        // 480 * 100 / 50 - 480 = 480 rows before the halving.
+        ScaleCase{"HalfSizeLandscape", 50, true, {{100, 100, 300, 200}}, {50, 290, 150, 340}},
+        // Above full size the top left of the page is enlarged; the second
+        // box lands beyond the enlarged window.
+        ScaleCase{"DoubleSize", 200, false, {{100, 100, 150, 130}, {400, 300, 500, 400}}, {200, 200, 300, 260}}),
+    [](const testing::TestParamInfo<ScaleCase>& p) { return std::string(p.param.name); });
 
 TEST_F(PrintJobTest, ScaleWithoutEnlargingPrintsTheSameWindowOnTheNormalPath) {
     const DLWriter list = ListOf({{100, 100, 150, 130}, {300, 200, 330, 260}});
@@ -321,10 +332,7 @@ bool WriteRecordedFile(sys::WStringView path, const std::vector<uint8_t>& piece)
     for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(length >> shift));
     bytes.insert(bytes.end(), 4, 0);  // tag 0
     bytes.insert(bytes.end(), piece.begin(), piece.end());
-    sys::File file = sys::File::CreateAlways(path);
-    uint32_t written = 0;
-    return file.IsOpen() && file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()), &written) &&
-           written == bytes.size();
+    return zebl_test::WriteFileBytes(path, bytes.data(), bytes.size());
 }
 
 TEST_F(PrintJobTest, OverlayPrintsUnderEveryPage) {

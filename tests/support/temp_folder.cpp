@@ -2,6 +2,7 @@
 
 #include "sys/files.h"
 #include "sys/last_error.h"
+#include "sys/paths.h"
 #include "sys/temp_files.h"
 
 namespace zebl_test {
@@ -21,8 +22,7 @@ TempFolder::TempFolder() {
         return;
     }
     path_ = folder;
-    const size_t slash = reserved_.find_last_of(u"\\/");
-    tag_ = reserved_.substr(slash + 1, reserved_.size() - slash - 1 - 4);  // without ".tmp"
+    tag_ = sys::WString(sys::FileNameOf(sys::WithoutExtension(reserved_)));  // without ".tmp"
 }
 
 TempFolder::~TempFolder() {

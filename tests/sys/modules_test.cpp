@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/module_test_support.h"
+#include "support/file_bytes.h"
+#include "support/library_paths.h"
 #include "support/temp_folder.h"
 #include "sys/files.h"
 #include "sys/last_error.h"
 #include "sys/modules.h"
+#include "sys/paths.h"
 
 namespace {
 
@@ -17,12 +19,6 @@ using zebl_test::StandInFolder;
 
 sys::WString ColourStandIn() { return StandInFolder() + u"\\Tzqr4CM.DLL"; }
 
-std::string Lower(sys::WStringView text) {
-    std::string out = sys::Narrow(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return out;
-}
 
 TEST(Modules, LoadsByPathAndFindsRoutinesByName) {
     sys::ModuleHandle module = sys::LoadLibrary(ColourStandIn());
@@ -72,20 +68,20 @@ TEST(Modules, MissingAndInvalidModulesFailWithTheirErrors) {
 
 TEST(Modules, OwnModuleFileNameIsThisProgram) {
     const sys::WString own = sys::GetOwnModuleFileName();
-    const std::string name = Lower(own.substr(own.find_last_of(u"\\/") + 1));
+    const sys::WStringView name = sys::FileNameOf(own);
 #if defined(_WIN32)
-    EXPECT_EQ("modules_tests.exe", name);
+    EXPECT_TRUE(sys::EqualsIgnoreCase(name, u"sys_tests.exe")) << sys::Narrow(name);
 #else
-    EXPECT_EQ("modules_tests", name);
+    EXPECT_EQ(name, u"sys_tests");
 #endif
     EXPECT_NE(sys::kInvalidAttributes, sys::GetFileAttributes(own));
 }
 
 // Folder separators as Windows writes them, for comparing paths.
-std::string Normalised(sys::WStringView path) {
-    std::string out = Lower(path);
-    for (char& c : out)
-        if (c == '/') c = '\\';
+sys::WString Normalised(sys::WStringView path) {
+    sys::WString out(path);
+    for (char16_t& c : out)
+        if (c == u'/') c = u'\\';
     return out;
 }
 
@@ -97,14 +93,15 @@ TEST(Modules, ModuleFileNameContainingNamesTheModuleThatHoldsTheAddress) {
     const void* routine = sys::GetProcAddress(module, "SCBB_ConvertBulk");
     ASSERT_NE(nullptr, routine);
     const sys::WString name = sys::GetModuleFileNameContaining(routine);
-    EXPECT_EQ(Normalised(ColourStandIn()), Normalised(name));
+    EXPECT_TRUE(sys::EqualsIgnoreCase(Normalised(ColourStandIn()), Normalised(name)))
+        << sys::Narrow(ColourStandIn()) << " / " << sys::Narrow(name);
     EXPECT_TRUE(sys::FreeLibrary(module));
 
     // Code and data of this program name the program, like the helper does.
     static const int kProgramData = 1;
     EXPECT_EQ(sys::GetOwnModuleFileName(), sys::GetModuleFileNameContaining(&kProgramData));
     EXPECT_EQ(sys::GetOwnModuleFileName(),
-              sys::GetModuleFileNameContaining(reinterpret_cast<const void*>(&Lower)));
+              sys::GetModuleFileNameContaining(reinterpret_cast<const void*>(&Normalised)));
 
     // Memory that belongs to no module names nothing.
     const std::vector<char> heap(64);
@@ -119,7 +116,7 @@ TEST(Modules, SystemDirectoryIsAnExistingFolderWithoutTrailingSeparator) {
     const sys::WString folder = sys::GetSystemDirectory();
     ASSERT_FALSE(folder.empty());
     EXPECT_NE(u'\\', folder.back());
-    EXPECT_EQ("system32", Lower(folder.substr(folder.find_last_of(u'\\') + 1)));
+    EXPECT_TRUE(sys::EqualsIgnoreCase(sys::FileNameOf(folder), u"system32")) << sys::Narrow(folder);
     const uint32_t attributes = sys::GetFileAttributes(folder);
     ASSERT_NE(sys::kInvalidAttributes, attributes);
     EXPECT_NE(0u, attributes & sys::kAttrDirectory);

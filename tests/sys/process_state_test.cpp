@@ -7,7 +7,8 @@
 
 #include <string>
 
-#include "pipeline/module_test_support.h"
+#include "support/file_bytes.h"
+#include "support/library_paths.h"
 #include "pipeline/utilities_request.h"
 #include "support/temp_folder.h"
 #include "sys/files.h"

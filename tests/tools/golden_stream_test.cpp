@@ -17,10 +17,12 @@
 
 #include "job/job_player.h"
 #include "job/scene.h"
-#include "pipeline/entry_points.h"
 #include "pipeline/own_module.h"
+#include "support/library_paths.h"
+#include "support/linked_entry_points.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
+#include "sys/paths.h"
 
 namespace {
 
@@ -97,12 +99,7 @@ class GoldenStream : public zebl_test::TempFolderTest,
 protected:
     // The library finds the stand-in colour module in <build>/bin, as an
     // installed library finds it beside itself.
-    void SetUp() override {
-        sys::WString path = sys::GetOwnModuleFileName();
-        for (int level = 0; level < 2; ++level) path.resize(path.find_last_of(u"\\/"));
-        const char16_t separator = path.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
-        fbOverrideOwnModulePath(path + separator + u"bin" + separator + u"Tzqr4um.dll");
-    }
+    void SetUp() override { fbOverrideOwnModulePath(zebl_test::LibraryBesideStandIns()); }
     void TearDown() override { fbOverrideOwnModulePath(u""); }
 
     std::vector<uint8_t> Print(const GoldenJob& golden) {
@@ -113,14 +110,7 @@ protected:
             << error;
         zebl_test::TestPrinter printer(temp_);
         EXPECT_TRUE(printer.Ready());
-        DrvSplEntryPoints entry;
-        entry.startDoc = &DrvSplStartDoc;
-        entry.writePrinter = &DrvSplWritePrinter;
-        entry.startPage = &DrvSplStartPage;
-        entry.endPage = &DrvSplEndPage;
-        entry.endDoc = &DrvSplEndDoc;
-        entry.abort = &DrvSplAbort;
-        entry.close = &DrvSplClose;
+        const DrvSplEntryPoints entry = zebl_test::LinkedEntryPoints();
         PlayOptions options;
         options.printerName = printer.Name();
         options.outputFile = printer.OutputPath();

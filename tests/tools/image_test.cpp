@@ -10,6 +10,7 @@
 #include "image/png_codec.h"
 #include "image/pnm.h"
 #include "job/file_bytes.h"
+#include "support/byte_strings.h"
 #include "support/temp_folder.h"
 
 #if defined(ZEBL_HAVE_PNG)
@@ -20,7 +21,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+using zebl_test::Text;
 
 bool Decode(const Bytes& bytes, Image8* image, std::string* error) {
     // An exact heap copy, so the sanitizer sees any read past the end.

@@ -10,23 +10,15 @@
 #include "job/scene.h"
 #include "pipeline/entry_points.h"
 #include "pipeline/own_module.h"
+#include "support/library_paths.h"
+#include "support/linked_entry_points.h"
+#include "support/plane_compare.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
 #include "sys/files.h"
+#include "sys/paths.h"
 
 namespace {
-
-// <build>/bin/Tzqr4um.dll, from <build>/tests/tools_tests.
-sys::WString LibraryPath() {
-    sys::WString path = sys::GetOwnModuleFileName();
-    for (int level = 0; level < 2; ++level) {
-        const size_t cut = path.find_last_of(u"\\/");
-        if (cut == sys::WString::npos) return u"Tzqr4um.dll";
-        path.resize(cut);
-    }
-    const char16_t separator = path.find(u'\\') != sys::WString::npos ? u'\\' : u'/';
-    return path + separator + u"bin" + separator + u"Tzqr4um.dll";
-}
 
 SpoolJob Compose(const std::string& scene) {
     SpoolJob job;
@@ -95,7 +87,7 @@ protected:
 TEST_F(PrintJob, ThroughTheLibraryLoadedByName) {
     DrvSplLibrary library;
     std::string error;
-    ASSERT_TRUE(library.Load(LibraryPath(), &error)) << error;
+    ASSERT_TRUE(library.Load(zebl_test::LibraryBesideStandIns(), &error)) << error;
     for (PrinterAccess access : {PrinterAccess::SpoolerHandle, PrinterAccess::LibraryOpens}) {
         SCOPED_TRACE(access == PrinterAccess::SpoolerHandle ? "spooler's handle" : "library opens");
         PlayReport report;
@@ -123,14 +115,7 @@ TEST_F(PrintJob, ThroughTheLibraryLoadedByName) {
 }
 
 TEST_F(PrintJob, ThroughTheEntryPointsWithTheSpoolersHandle) {
-    DrvSplEntryPoints entry;
-    entry.startDoc = &DrvSplStartDoc;
-    entry.writePrinter = &DrvSplWritePrinter;
-    entry.startPage = &DrvSplStartPage;
-    entry.endPage = &DrvSplEndPage;
-    entry.endDoc = &DrvSplEndDoc;
-    entry.abort = &DrvSplAbort;
-    entry.close = &DrvSplClose;
+    const DrvSplEntryPoints entry = zebl_test::LinkedEntryPoints();
     for (PrinterAccess access : {PrinterAccess::SpoolerHandle, PrinterAccess::LibraryOpens}) {
         PlayReport report;
         DecodedJob decoded;
@@ -146,7 +131,7 @@ TEST_F(PrintJob, ThroughTheEntryPointsWithTheSpoolersHandle) {
 TEST_F(PrintJob, ColourPagesPrintTheirInks) {
     DrvSplLibrary library;
     std::string error;
-    ASSERT_TRUE(library.Load(LibraryPath(), &error)) << error;
+    ASSERT_TRUE(library.Load(zebl_test::LibraryBesideStandIns(), &error)) << error;
     PlayReport report;
     DecodedJob decoded;
     ASSERT_TRUE(Print(Compose("resolution 300\ncolour on\npage\ncolour 255 0 0\nbox 32 32 64 64\n"),
@@ -154,14 +139,9 @@ TEST_F(PrintJob, ColourPagesPrintTheirInks) {
     ASSERT_EQ(decoded.pages.size(), 1u);
     const DecodedPage& page = decoded.pages[0];
     // Red is magenta and yellow: no cyan in the box, and no ink outside it.
-    uint32_t cyan = 0, magenta = 0, yellow = 0;
-    for (uint32_t y = 32; y < 96; ++y) {
-        for (uint32_t x = 32; x < 96; ++x) {
-            cyan += page.Plane(1).Dot(x, y);
-            magenta += page.Plane(2).Dot(x, y);
-            yellow += page.Plane(3).Dot(x, y);
-        }
-    }
+    const uint64_t cyan = zebl_test::DotsIn(page.Plane(1), 32, 32, 96, 96);
+    const uint64_t magenta = zebl_test::DotsIn(page.Plane(2), 32, 32, 96, 96);
+    const uint64_t yellow = zebl_test::DotsIn(page.Plane(3), 32, 32, 96, 96);
     EXPECT_EQ(cyan, 0u);
     EXPECT_GT(magenta, 64u * 64 * 9 / 10);
     EXPECT_GT(yellow, 64u * 64 * 9 / 10);
@@ -172,7 +152,7 @@ TEST_F(PrintJob, ColourPagesPrintTheirInks) {
 TEST_F(PrintJob, ReportsEachCallThatFails) {
     DrvSplLibrary library;
     std::string error;
-    ASSERT_TRUE(library.Load(LibraryPath(), &error)) << error;
+    ASSERT_TRUE(library.Load(zebl_test::LibraryBesideStandIns(), &error)) << error;
     // A document start whose record asks for the start to be reported failed.
     SpoolJob job = Compose("field 176 0x100004\npage\nbox 0 0 2 2\n");
     zebl_test::TestPrinter printer(temp_);
@@ -211,7 +191,7 @@ TEST_F(PrintJob, LibraryLoadingNamesWhatIsMissing) {
     EXPECT_FALSE(library.Load(temp_.Join(u"Nothing.dll"), &error));
     EXPECT_NE(error.find("cannot load"), std::string::npos) << error;
     // The colour module stand-in beside the library is a module without the entry points.
-    sys::WString colourModule = LibraryPath();
+    sys::WString colourModule = zebl_test::LibraryBesideStandIns();
     colourModule.replace(colourModule.size() - 11, 11, u"Tzqr4CM.DLL");
     EXPECT_FALSE(library.Load(colourModule, &error));
     EXPECT_NE(error.find("has no entry point DrvSplStartDoc"), std::string::npos) << error;

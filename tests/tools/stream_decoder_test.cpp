@@ -265,14 +265,42 @@ TEST(StreamDecoder, EveryTruncationFailsAndSaysWhere) {
     }
 }
 
-TEST(StreamDecoder, CorruptedChecksumsAndData) {
-    EXPECT_EQ(ErrorWith(101, 0x5C),
-              "byte offset 98 (page 1, band 1, plane 4): checksum 0x00000B5C does not match the "
-              "data's byte sum 0x00000B5B");
-    EXPECT_EQ(ErrorWith(90, 0xFE),
-              "byte offset 98 (page 1, band 1, plane 4): checksum 0x00000B5B does not match the "
-              "data's byte sum 0x00000B5A");
+// One byte of the mono job changed, and the error that names its place.
+struct CorruptByte {
+    size_t offset;
+    uint8_t value;
+    const char* error;
+};
+
+class CorruptedStream : public testing::TestWithParam<CorruptByte> {};
+
+TEST_P(CorruptedStream, IsRefusedWithThePlaceAndTheCause) {
+    EXPECT_EQ(ErrorWith(GetParam().offset, GetParam().value), GetParam().error);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    StreamDecoder, CorruptedStream,
+    testing::Values(
+        // A changed checksum, and changed data under a sound checksum.
+        CorruptByte{101, 0x5C,
+                    "byte offset 98 (page 1, band 1, plane 4): checksum 0x00000B5C does not match the "
+                    "data's byte sum 0x00000B5B"},
+        CorruptByte{90, 0xFE,
+                    "byte offset 98 (page 1, band 1, plane 4): checksum 0x00000B5B does not match the "
+                    "data's byte sum 0x00000B5A"},
+        // Unknown record bytes in each place a record starts.
+        CorruptByte{57, 0x05,
+                    "byte offset 57 (job): unknown record byte 0x05 where a page header (0x00) or the "
+                    "job trailer (0x09) must start"},
+        CorruptByte{74, 0x0D,
+                    "byte offset 74 (page 1): unknown record byte 0x0D inside a page (expected a band "
+                    "header 0x0C or the page trailer 0x01)"},
+        CorruptByte{102, 0x07,
+                    "byte offset 102 (page 1, band 1, plane 4): unknown record byte 0x07 after a plane "
+                    "(expected a plane header 1-4 or the band end 0x00)"},
+        CorruptByte{106, 0x0A,
+                    "byte offset 106 (job): unknown record byte 0x0A where a page header (0x00) or the "
+                    "job trailer (0x09) must start"}));
 
 TEST(StreamDecoder, BadBandHeaderLengths) {
     for (uint8_t length : {0, 3, 4}) {
@@ -290,21 +318,6 @@ TEST(StreamDecoder, BadBandHeaderLengths) {
     EXPECT_FALSE(Decode(huge, &job, &error));
     EXPECT_EQ(error, "byte offset 86 (page 1, band 1, plane 4): the plane announces 4294967291 "
                      "bytes of data but only 30 remain");
-}
-
-TEST(StreamDecoder, UnknownRecordBytes) {
-    EXPECT_EQ(ErrorWith(57, 0x05),
-              "byte offset 57 (job): unknown record byte 0x05 where a page header (0x00) or the "
-              "job trailer (0x09) must start");
-    EXPECT_EQ(ErrorWith(74, 0x0D),
-              "byte offset 74 (page 1): unknown record byte 0x0D inside a page (expected a band "
-              "header 0x0C or the page trailer 0x01)");
-    EXPECT_EQ(ErrorWith(102, 0x07),
-              "byte offset 102 (page 1, band 1, plane 4): unknown record byte 0x07 after a plane "
-              "(expected a plane header 1-4 or the band end 0x00)");
-    EXPECT_EQ(ErrorWith(106, 0x0A),
-              "byte offset 106 (job): unknown record byte 0x0A where a page header (0x00) or the "
-              "job trailer (0x09) must start");
 }
 
 TEST(StreamDecoder, PageHeaderAndTrailerChecks) {

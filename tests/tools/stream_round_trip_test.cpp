@@ -11,20 +11,23 @@
 #include "pipeline/fb_records.h"
 #include "pipeline/pjl.h"
 #include "pipeline/stream_records.h"
+#include "support/plane_compare.h"
 
 namespace {
 
+// A job of the page a settings record describes, read as the library reads
+// it, built record by record with the library's own record builders.
 class JobBuilder {
 public:
-    void JobHeader(const FBPage& page, FBSettings* settings) {
+    JobBuilder(const FBInterface& record, uint32_t documentOptions) {
+        FBPageSetInfo(&page, record, 1);
+        InitializeSettings(&settings, documentOptions, record);
         char text[kPJLBufferSize];
-        ASSERT_EQ(BuildJobHeader(text, page, settings), 1);
+        EXPECT_EQ(BuildJobHeader(text, page, &settings), 1);
         bytes.insert(bytes.end(), text, text + std::char_traits<char>::length(text));
     }
-    void PageHeader(const FBPage& page, const FBSettings& settings, uint32_t counter) {
-        Append(BuildPageHeader(page, settings, counter));
-    }
-    void PageTrailer(const FBPage& page) { Append(BuildPageTrailer(page)); }
+    void PageHeader(uint32_t counter) { Append(BuildPageHeader(page, settings, counter)); }
+    void PageTrailer() { Append(BuildPageTrailer(page)); }
     // One band record; planes[i] = {plane id, code, data}.
     struct Plane {
         uint8_t id;
@@ -50,6 +53,16 @@ public:
         bytes.insert(bytes.end(), kUniversalExit.begin(), kUniversalExit.end());
     }
 
+    // The job decoded; the test fails when it does not decode.
+    DecodedJob Decode() const {
+        DecodedJob decoded;
+        std::string error;
+        EXPECT_TRUE(DecodeStream(bytes.data(), bytes.size(), &decoded, &error)) << error;
+        return decoded;
+    }
+
+    FBPage page;
+    FBSettings settings;
     std::vector<uint8_t> bytes;
 
 private:
@@ -75,23 +88,14 @@ FBInterface Record(uint32_t paper, uint32_t resolution, uint32_t colour) {
 }
 
 TEST(StreamRoundTrip, PjlAndPageHeadersComeBackAsBuilt) {
-    const FBInterface record = Record(9, 600, 1);
-    FBPage page;
-    FBPageSetInfo(&page, record, 1);
-    FBSettings settings;
-    InitializeSettings(&settings, kDocOptDuplex, record);
-
-    JobBuilder job;
-    job.JobHeader(page, &settings);
+    JobBuilder job(Record(9, 600, 1), kDocOptDuplex);
     for (uint32_t counter : {1u, 2u}) {
-        job.PageHeader(page, settings, counter);
-        job.PageTrailer(page);
+        job.PageHeader(counter);
+        job.PageTrailer();
     }
     job.JobTrailer();
 
-    DecodedJob decoded;
-    std::string error;
-    ASSERT_TRUE(DecodeStream(job.bytes.data(), job.bytes.size(), &decoded, &error)) << error;
+    const DecodedJob decoded = job.Decode();
     EXPECT_EQ(*decoded.Set("COLORMODE"), "COLOR");
     EXPECT_EQ(*decoded.Set("PAPERTYPE"), "NORMAL");
     EXPECT_EQ(*decoded.Set("RET"), "OFF");
@@ -119,18 +123,11 @@ TEST(StreamRoundTrip, TheSixHundredByTwelveHundredModeDoublesThePage) {
     FBInterface record = Record(1, 600, 0);
     record.SetUInt(kFBIOutputResolution, 1200);
     record.SetUInt(kFBICollate, 1);
-    FBPage page;
-    FBPageSetInfo(&page, record, 1);
-    FBSettings settings;
-    InitializeSettings(&settings, 0, record);
-    JobBuilder job;
-    job.JobHeader(page, &settings);
-    job.PageHeader(page, settings, 1);
-    job.PageTrailer(page);
+    JobBuilder job(record, 0);
+    job.PageHeader(1);
+    job.PageTrailer();
     job.JobTrailer();
-    DecodedJob decoded;
-    std::string error;
-    ASSERT_TRUE(DecodeStream(job.bytes.data(), job.bytes.size(), &decoded, &error)) << error;
+    const DecodedJob decoded = job.Decode();
     EXPECT_EQ(*decoded.Set("COLORMODE"), "MONO");
     EXPECT_EQ(decoded.Set("DUPLEX"), nullptr);
     const DecodedPageHeader& h = decoded.pages.at(0).header;
@@ -179,44 +176,35 @@ TEST(StreamRoundTrip, CompressedBandsDecodeToTheirPlanes) {
     FBInterface record = Record(9, 300, 1);
     record.SetUInt(kFBIPrintableWidth, 2400);
     record.SetUInt(kFBIPrintableHeight, 20 * lines);
-    FBPage page;
-    FBPageSetInfo(&page, record, 1);
-    FBSettings settings;
-    InitializeSettings(&settings, 0, record);
-    JobBuilder job;
-    job.JobHeader(page, &settings);
-    job.PageHeader(page, settings, 1);
+    JobBuilder job(record, 0);
+    job.PageHeader(1);
     // Bands 3 and 10 of the page, the second one raw.
     job.Band(3, widthBytes * 8, lines, {lzw, offsets});
     job.Band(10, widthBytes * 8, lines, {{2, kBandCodeRaw, cyan}});
-    job.PageTrailer(page);
+    job.PageTrailer();
     job.JobTrailer();
 
-    DecodedJob decoded;
-    std::string error;
-    ASSERT_TRUE(DecodeStream(job.bytes.data(), job.bytes.size(), &decoded, &error)) << error;
-    const DecodedPage& p = decoded.pages.at(0);
+    const DecodedJob decoded = job.Decode();
+    ASSERT_EQ(decoded.pages.size(), 1u);
+    const DecodedPage& p = decoded.pages[0];
     ASSERT_EQ(p.bands.size(), 2u);
     EXPECT_EQ(p.bands[0].firstLine, 3 * lines);
     EXPECT_EQ(p.bands[1].index, 10u);
     EXPECT_EQ(p.bands[0].planes.at(0).compression, kBandCodeLzw);
     EXPECT_EQ(p.bands[0].planes.at(1).compression, kBandCodeOffsetTable);
 
-    // Pixel by pixel inside the page (2400 dots of the band's 2464).
-    auto same = [&](uint8_t id, const std::vector<uint8_t>& plane, uint32_t firstLine) {
-        for (uint32_t y = 0; y < lines; ++y) {
-            for (uint32_t x = 0; x < 2400; ++x) {
-                const bool dot = (plane[size_t{y} * widthBytes + x / 8] & (0x80 >> (x % 8))) == 0;
-                if (p.Plane(id).Dot(x, firstLine + y) != dot) {
-                    ADD_FAILURE() << "plane " << int(id) << " differs at " << x << ", " << firstLine + y;
-                    return;
-                }
-            }
-        }
+    // Dot by dot over the whole page (2400 dots of the band's 2464): each
+    // plane holds its band's dots and nothing else.
+    auto dotsOfBand = [&](const std::vector<uint8_t>& plane, uint32_t firstLine) {
+        return [&plane, firstLine, widthBytes, lines](uint32_t x, uint32_t y) {
+            return y >= firstLine && y < firstLine + lines &&
+                   zebl_test::PackedDot(plane.data(), widthBytes, x, y - firstLine);
+        };
     };
-    same(1, cyan, 3 * lines);
-    same(4, black, 3 * lines);
-    same(2, cyan, 10 * lines);
+    const uint32_t pageLines = 20 * lines;
+    EXPECT_EQ(zebl_test::CompareDots(p.Plane(1), 2400, pageLines, dotsOfBand(cyan, 3 * lines)), "");
+    EXPECT_EQ(zebl_test::CompareDots(p.Plane(4), 2400, pageLines, dotsOfBand(black, 3 * lines)), "");
+    EXPECT_EQ(zebl_test::CompareDots(p.Plane(2), 2400, pageLines, dotsOfBand(cyan, 10 * lines)), "");
     EXPECT_FALSE(p.Plane(3).Allocated());
     // The page plane holds every dot of the bands except those right of the page.
     uint64_t bandDots = 0;

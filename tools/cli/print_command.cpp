@@ -15,6 +15,7 @@
 #include "sys/files.h"
 #include "sys/last_error.h"
 #include "sys/modules.h"
+#include "sys/paths.h"
 #include "sys/printer_setup.h"
 
 namespace {
@@ -24,11 +25,6 @@ constexpr char16_t kLibraryName[] = u"Tzqr4um.dll";
 bool FileExists(sys::WStringView path) {
     const uint32_t attributes = sys::GetFileAttributes(path);
     return attributes != sys::kInvalidAttributes && !(attributes & sys::kAttrDirectory);
-}
-
-sys::WString FolderOf(const sys::WString& file) {
-    const size_t cut = file.find_last_of(u"\\/");
-    return cut == sys::WString::npos ? sys::WString() : file.substr(0, cut);
 }
 
 // The build's library folder, compiled in as a host path; under Windows the
@@ -49,7 +45,7 @@ sys::WString BuildLibraryFolder() {
 
 // Next to the zebl program, then the build's library folder.
 sys::WString DefaultLibrary() {
-    const sys::WString own = FolderOf(sys::GetOwnModuleFileName());
+    const sys::WString own = sys::WString(sys::FolderOf(sys::GetOwnModuleFileName()));
     if (!own.empty() && FileExists(own + u"/" + kLibraryName)) return own + u"/" + kLibraryName;
     const sys::WString build = BuildLibraryFolder();
     if (!build.empty()) return build + u"/" + kLibraryName;

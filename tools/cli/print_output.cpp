@@ -10,6 +10,7 @@
 
 #include "sys/files.h"
 #include "sys/last_error.h"
+#include "sys/paths.h"
 #include "sys/temp_files.h"
 
 namespace {
@@ -29,11 +30,12 @@ sys::WString AbsolutePath(const std::string& path) {
     return wide;
 }
 
-// The folder that holds `path`, with its trailing separator ("dir\", "/",
-// "C:\"); "." for a bare name.
-sys::WString FolderOf(const sys::WString& path) {
-    const size_t cut = path.find_last_of(u"\\/");
-    return cut == sys::WString::npos ? sys::WString(u".") : path.substr(0, cut + 1);
+// The folder that holds `path`: the root for "/name", "." for a bare name.
+sys::WString FolderHolding(const sys::WString& path) {
+    const sys::WStringView folder = sys::FolderOf(path);
+    if (!folder.empty()) return sys::WString(folder);
+    if (!path.empty() && sys::IsPathSeparator(path[0])) return path.substr(0, 1);
+    return u".";
 }
 
 }  // namespace
@@ -70,7 +72,7 @@ bool PrintOutput::Prepare(const std::string& argument, std::string* error) {
                 [[fallthrough]];
             case sys::PathKind::Missing:
                 kind_ = Kind::File;
-                folder = FolderOf(target_);
+                folder = FolderHolding(target_);
                 break;
         }
         if (sys::GetPathKind(folder) != sys::PathKind::Folder) {

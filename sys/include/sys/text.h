@@ -16,4 +16,20 @@ using WStringView = std::u16string_view;
 WString Widen(std::string_view utf8);
 std::string Narrow(WStringView utf16);
 
+// Text in the system's code page (the "A" functions' text): the ANSI code
+// page on Windows, UTF-8 on the posix layer. Characters the code page lacks
+// become '?' on the way there.
+std::string ToCodePage(WStringView text);
+WString FromCodePage(std::string_view text);
+
+// Names compared as Windows compares file, printer, section and key names:
+// letters of ASCII, Latin-1, Greek and Cyrillic match their other case;
+// every other character only itself.
+char16_t FoldCase(char16_t c);
+bool EqualsIgnoreCase(WStringView a, WStringView b);
+// Negative, zero or positive as a sorts before, with or after b once both
+// are folded (a name that is the start of another sorts first).
+int CompareIgnoreCase(WStringView a, WStringView b);
+bool EndsWithIgnoreCase(WStringView text, WStringView suffix);
+
 }  // namespace sys

@@ -1,14 +1,10 @@
-// Where the tests find the stand-in modules, and copies of them in a test's
-// own folder.
+// Files written byte for byte by tests: copies of the stand-in modules in a
+// test's own folder, and files of chosen bytes.
 #pragma once
 
 #include "sys/text.h"
 
 namespace zebl_test {
-
-// The folder the stand-in modules are built into: "bin" beside the folder
-// of the test program.
-sys::WString StandInFolder();
 
 // Copies a file byte for byte; false when either side fails.
 bool CopyFileBytes(sys::WStringView from, sys::WStringView to);

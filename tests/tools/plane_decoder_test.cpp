@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "compression_planes.h"
+#include "pipeline/compression_planes.h"
 #include "pipeline/band_compressor.h"
 
 namespace {

@@ -1,21 +1,10 @@
-#include "pipeline/module_test_support.h"
+#include "support/file_bytes.h"
 
 #include <vector>
 
 #include "sys/files.h"
-#include "sys/modules.h"
 
 namespace zebl_test {
-
-sys::WString StandInFolder() {
-    sys::WString path = sys::GetOwnModuleFileName();
-    for (int up = 0; up < 2; ++up) {  // the program, then its folder
-        const size_t cut = path.find_last_of(u"\\/");
-        if (cut == sys::WString::npos) return sys::WString();
-        path.resize(cut);
-    }
-    return path + u"\\bin";
-}
 
 bool CopyFileBytes(sys::WStringView from, sys::WStringView to) {
     sys::File in = sys::File::OpenExisting(from, false, sys::Share::ReadWrite);
