@@ -18,6 +18,16 @@ if(ZEBL_SANITIZE)
     target_compile_options(zebl_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(zebl_options INTERFACE -fsanitize=address,undefined)
 endif()
+# ThreadSanitizer, for the tests of documents printed at the same time on
+# several threads. -O1 keeps the instrumented runs quick enough for CI.
+option(ZEBL_SANITIZE_THREAD "Build with ThreadSanitizer" OFF)
+if(ZEBL_SANITIZE_THREAD)
+    if(ZEBL_SANITIZE)
+        message(FATAL_ERROR "ThreadSanitizer cannot be combined with ZEBL_SANITIZE")
+    endif()
+    target_compile_options(zebl_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer -O1)
+    target_link_options(zebl_options INTERFACE -fsanitize=thread)
+endif()
 if(WIN32)
     # The shipped binaries carry their runtime: nothing beyond the system DLLs.
     target_compile_definitions(zebl_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0500 WINVER=0x0500)
