@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/raster_ops.h"
+#include "raster_ops.h"
 
 namespace {
 

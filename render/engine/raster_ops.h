@@ -20,7 +20,8 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/render_state.h"
+#include "formats/colour_codes.h"
+#include "render_state.h"
 
 // ---------------------------------------------------------------------------
 // Object-class tags: the top byte of a colour band pixel.
@@ -30,17 +31,7 @@ constexpr uint8_t kObjectTagOther = 0x02;    // everything else that is drawn
 constexpr uint8_t kObjectTagCleared = 0xFF;  // nothing drawn since the band was cleared
 
 // ---------------------------------------------------------------------------
-// Colour codes of the display list.
-
-// Solid colours are 0x81BBGGRR (red in the low byte); these two also reduce
-// the ROP.
-constexpr uint32_t kColourCodeSolidBlack = 0x81000000;
-constexpr uint32_t kColourCodeSolidWhite = 0x81FFFFFF;
-constexpr uint32_t kColourCodeHatch = 0x85000000;       // + style 0..5
-constexpr uint32_t kColourCodeHollow = 0x86000000;
-constexpr uint32_t kColourCodeRopBlack = 0x87000000;    // reduces the ROP only
-constexpr uint32_t kColourCodeRopWhite = 0x87FFFFFF;
-constexpr uint32_t kColourCodeBrushSlot = 0x91000000;   // + downloaded brush slot 0..254
+// Colour codes of the display list: formats/colour_codes.h.
 
 // ---------------------------------------------------------------------------
 // Brushes: 32 x 32 pixels in band format, row after row, anchored to the page

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "formats/display_list.h"  // MaskStride
+
 struct RenderPage;
 struct BandWindow;
 struct InterpreterRegisters;
@@ -171,5 +173,3 @@ struct RDRect {
     uint32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// Bytes of one row of a 1-bit mask `width` pixels wide (4-byte aligned).
-constexpr uint32_t MaskStride(uint32_t width) { return ((width + 31) / 32) * 4; }

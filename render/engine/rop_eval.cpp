@@ -1,7 +1,7 @@
 // The general ROP3 evaluators and the per-pixel operators used by the image,
 // line and watermark drawers.
-#include "engine/raster_ops.h"
-#include "engine/rop_logic.h"
+#include "raster_ops.h"
+#include "rop_logic.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/raster_ops.h"
-#include "engine/rop_logic.h"
-#include "engine/rop_pixels.h"
+#include "raster_ops.h"
+#include "rop_logic.h"
+#include "rop_pixels.h"
 
 namespace {
 

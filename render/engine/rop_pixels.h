@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/raster_ops.h"
+#include "raster_ops.h"
 
 namespace rop {
 

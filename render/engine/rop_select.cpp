@@ -1,7 +1,7 @@
 // Choosing the raster kernel: reducing a ROP code for the colour code it is
 // used with, and mapping the reduced code to one of the four kernels.
-#include "engine/raster_ops.h"
-#include "engine/rop_logic.h"
+#include "raster_ops.h"
+#include "rop_logic.h"
 
 namespace {
 

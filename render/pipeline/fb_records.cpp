@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/page_geometry.h"
+#include "pipeline/page_geometry.h"
 
 namespace {
 

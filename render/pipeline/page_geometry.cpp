@@ -1,4 +1,4 @@
-#include "page_geometry.h"
+#include "pipeline/page_geometry.h"
 
 namespace {
 
