@@ -156,22 +156,22 @@ struct BandBench {
         page.colour = colour;
         page.printableWidth = kPixels;
         page.printableHeight = 7016;
-        state->isColour = colour;
-        state->bitsPerPixel = bits;
-        state->resolution = 600;
-        state->rowPixels = kPixels;
-        state->bytesPerRow = kPixels * bits / 8;
-        state->dwordsPerRow = state->bytesPerRow / 4;
-        state->pageRows = page.printableHeight;
+        state->page.isColour = colour;
+        state->page.bitsPerPixel = bits;
+        state->page.resolution = 600;
+        state->page.rowPixels = kPixels;
+        state->page.bytesPerRow = kPixels * bits / 8;
+        state->page.dwordsPerRow = state->page.bytesPerRow / 4;
+        state->page.pageRows = page.printableHeight;
         RDInitialize(state.get());
-        const size_t bufferBytes = size_t{kRows} * state->bytesPerRow;
-        state->band = FBAllocInCache(&cache, kCacheRenderBuffer, bufferBytes);
+        const size_t bufferBytes = size_t{kRows} * state->page.bytesPerRow;
+        state->window.band = FBAllocInCache(&cache, kCacheRenderBuffer, bufferBytes);
         chunk = DLChunk{list.data(), static_cast<uint32_t>(list.size())};
-        state->displayList = &chunk;
-        state->displayListEnd = &chunk + 1;
+        state->page.displayList = &chunk;
+        state->page.displayListEnd = &chunk + 1;
         FBInitializeBand(&band, &cache, page, 0);
         FBOutBandSetTotalBandNums(&band, 55);
-        FBOutBandSetBuffer(&band, state->band, bufferBytes);
+        FBOutBandSetBuffer(&band, state->window.band, bufferBytes);
     }
     ~BandBench() {
         RDDestroy(state.get());
@@ -181,8 +181,8 @@ struct BandBench {
     void Play(uint32_t top) {
         RDInitializeBand(state.get(), top / kRows, 0, top, kPixels - 1, top + kRows - 1);
         PlayFrameBuffer(state.get(), top, 0);  // the same text in every band
-        if (state->isColour) ConvertColours(state->band, size_t{kRows} * kPixels);
-        FBOutBandSetRowFlags(&band, state->rowFlags.data(), kRows);
+        if (state->page.isColour) ConvertColours(state->window.band, size_t{kRows} * kPixels);
+        FBOutBandSetRowFlags(&band, state->window.rowFlags.data(), kRows);
     }
     int Print(FBOut* out, uint32_t top) {
         FBPrepareBand(&band, 0, top, kPixels - 1, top + kRows - 1);

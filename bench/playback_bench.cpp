@@ -90,16 +90,16 @@ void BM_PlayTextBand(benchmark::State& bench, bool colour) {
     const std::vector<uint8_t> list = TextPage(&records);
     const DLChunk chunk{list.data(), uint32_t(list.size())};
     RenderState state;
-    state.isColour = colour;
-    state.bitsPerPixel = colour ? 32 : 8;
-    state.resolution = 600;
-    state.rowPixels = kWidth;
-    state.bytesPerRow = kWidth * state.bitsPerPixel / 8;
-    state.pageRows = kPageRows;
-    std::vector<uint8_t> band(size_t(state.bytesPerRow) * kBandRows);
-    state.band = band.data();
-    state.displayList = &chunk;
-    state.displayListEnd = &chunk + 1;
+    state.page.isColour = colour;
+    state.page.bitsPerPixel = colour ? 32 : 8;
+    state.page.resolution = 600;
+    state.page.rowPixels = kWidth;
+    state.page.bytesPerRow = kWidth * state.page.bitsPerPixel / 8;
+    state.page.pageRows = kPageRows;
+    std::vector<uint8_t> band(size_t(state.page.bytesPerRow) * kBandRows);
+    state.window.band = band.data();
+    state.page.displayList = &chunk;
+    state.page.displayListEnd = &chunk + 1;
     RDInitialize(&state);
     for (auto _ : bench) {
         RDInitializeBand(&state, kBandTop / 128, 0, kBandTop, kWidth - 1, kBandTop + kBandRows - 1);

@@ -21,16 +21,16 @@ struct Band {
     std::vector<uint8_t> mask;
 
     Band(bool colour, bool brush, uint8_t rop) {
-        state.isColour = colour;
-        state.bitsPerPixel = colour ? 32 : 8;
-        state.rowPixels = kRowPixels;
-        state.bytesPerRow = kRowPixels * (colour ? 4 : 1);
-        state.bandTop = 0;
-        state.bandBottom = kRows - 1;
-        state.bandRight = kRowPixels - 1;
-        state.bandRows = kRows;
-        pixels.assign(size_t(state.bytesPerRow) * kRows, 0xFF);
-        state.band = pixels.data();
+        state.page.isColour = colour;
+        state.page.bitsPerPixel = colour ? 32 : 8;
+        state.page.rowPixels = kRowPixels;
+        state.page.bytesPerRow = kRowPixels * (colour ? 4 : 1);
+        state.window.bandTop = 0;
+        state.window.bandBottom = kRows - 1;
+        state.window.bandRight = kRowPixels - 1;
+        state.window.bandRows = kRows;
+        pixels.assign(size_t(state.page.bytesPerRow) * kRows, 0xFF);
+        state.window.band = pixels.data();
         // A text-like mask: alternating runs of ink and paper.
         mask.resize(size_t(MaskStride(kWidth)) * kRows);
         uint32_t seed = 12345;
@@ -40,11 +40,11 @@ struct Band {
         }
         uint32_t code = 0x81204060;
         if (brush) {
-            state.hatchForeground = 0x00FF0000;
+            state.reg.hatchForeground = 0x00FF0000;
             code = kColourCodeHatch + 5;
         }
         Frame_prhMAPuid(&state, code);
-        FrameSelectRopBrush(&state, rop, code);
+        FrameSelectRopBrush(&state.reg, rop, code);
     }
 
     void Fill(bool withMask) {
@@ -54,11 +54,11 @@ struct Band {
         req.xe = kWidth;
         req.rows = kRows;
         req.bits = withMask ? mask.data() : nullptr;
-        req.brush = state.brush;
-        req.colour = state.colour;
+        req.brush = state.reg.brush;
+        req.colour = state.reg.colour;
         req.dest = pixels.data();
-        req.destStride = state.bytesPerRow;
-        state.pfRenderFunc(&state, &req);
+        req.destStride = state.page.bytesPerRow;
+        state.reg.pfRenderFunc(state.page, state.window, state.reg, &req);
     }
 };
 

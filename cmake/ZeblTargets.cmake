@@ -24,11 +24,38 @@ if(ZEBL_SANITIZE OR ZEBL_FUZZ)
     target_compile_options(zebl_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(zebl_options INTERFACE -fsanitize=address,undefined)
 endif()
+# ThreadSanitizer, for the tests of documents printed at the same time on
+# several threads. -O1 keeps the instrumented runs quick enough for CI.
+option(ZEBL_SANITIZE_THREAD "Build with ThreadSanitizer" OFF)
+if(ZEBL_SANITIZE_THREAD)
+    if(ZEBL_SANITIZE)
+        message(FATAL_ERROR "ThreadSanitizer cannot be combined with ZEBL_SANITIZE")
+    endif()
+    target_compile_options(zebl_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer -O1)
+    target_link_options(zebl_options INTERFACE -fsanitize=thread)
+endif()
 if(WIN32)
     # The shipped binaries carry their runtime: nothing beyond the system DLLs.
     target_compile_definitions(zebl_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0500 WINVER=0x0500)
     target_link_options(zebl_options INTERFACE -static -static-libgcc -static-libstdc++)
 endif()
+
+# Implicit conversions that may change a value or its sign are errors in the
+# code that reads and writes byte formats (display lists, settings records,
+# printer streams, compressed planes), where a silent truncation is a wrong
+# byte. Every build checks it (size_t is 32 bits in the Windows build).
+set(ZEBL_STRICT_CONVERSIONS -Wconversion -Wsign-conversion)
+
+# zebl_strict_conversions(target): for all of a target's own sources.
+function(zebl_strict_conversions target)
+    target_compile_options(${target} PRIVATE ${ZEBL_STRICT_CONVERSIONS})
+endfunction()
+
+# zebl_strict_conversion_sources(file...): for these sources only (paths
+# relative to the calling CMakeLists.txt).
+function(zebl_strict_conversion_sources)
+    set_property(SOURCE ${ARGN} APPEND PROPERTY COMPILE_OPTIONS ${ZEBL_STRICT_CONVERSIONS})
+endfunction()
 
 set(ZEBL_IMPORT_CHECK ${CMAKE_CURRENT_LIST_DIR}/check-imports.sh)
 set(ZEBL_IMPORT_TABLE ${CMAKE_CURRENT_LIST_DIR}/windows-imports.txt)

@@ -23,15 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     constexpr uint32_t kWidth = 64, kRows = 16, kGuard = 64;
     RenderState state;
-    state.isColour = colour;
-    state.bitsPerPixel = colour ? 32 : 8;
-    state.rowPixels = kWidth;
-    state.bytesPerRow = kWidth * state.bitsPerPixel / 8;
-    state.pageRows = 64;
-    std::vector<uint8_t> memory(kGuard + size_t(state.bytesPerRow) * kRows + kGuard, 0x5A);
-    state.band = memory.data() + kGuard;
-    state.displayList = chunks;
-    state.displayListEnd = chunks + 2;
+    state.page.isColour = colour;
+    state.page.bitsPerPixel = colour ? 32 : 8;
+    state.page.rowPixels = kWidth;
+    state.page.bytesPerRow = kWidth * state.page.bitsPerPixel / 8;
+    state.page.pageRows = 64;
+    std::vector<uint8_t> memory(kGuard + size_t(state.page.bytesPerRow) * kRows + kGuard, 0x5A);
+    state.window.band = memory.data() + kGuard;
+    state.page.displayList = chunks;
+    state.page.displayListEnd = chunks + 2;
     RDInitialize(&state);
     RDInitializeBand(&state, 0, 0, top, kWidth - 1, top + kRows - 1);
     PlayFrameBuffer(&state, 0, 0);

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "decode/stream_decoder.h"
-#include "job/dl_writer.h"
+#include "encode/dl_writer.h"
 #include "job/job_builder.h"
 #include "pipeline/entry_points.h"
 #include "sys/files.h"
@@ -166,8 +166,8 @@ uint32_t ColourCode(ScriptReader& in) {
         case 1: return SolidColourCode(0, 0, 0);
         case 2: return SolidColourCode(255, 255, 255);
         case 3: return HatchColourCode(in.U8() & 7);
-        case 4: return kHollowColourCode;
-        case 5: return (kind & 8) ? kRopWhiteCode : kRopBlackCode;
+        case 4: return kColourCodeHollow;
+        case 5: return (kind & 8) ? kColourCodeRopWhite : kColourCodeRopBlack;
         case 6: return DownloadedBrushCode(in.U8());
         default: return in.U32();
     }

@@ -11,15 +11,6 @@
 
 #include "cli/commands.h"
 
-#define ZEBL_COMPOSE_ARGS "zebl compose SCENE -o JOB.spl\n"
-#define ZEBL_PRINT_ARGS "zebl print JOB.spl -o OUT.prn [--library PATH] [--printer NAME] [--trace]\n"
-#define ZEBL_DECODE_ARGS "zebl decode [--bands] [--png PREFIX [--scale N]] FILE.prn\n"
-
-const char kComposeUsage[] = "usage: " ZEBL_COMPOSE_ARGS;
-const char kPrintUsage[] = "usage: " ZEBL_PRINT_ARGS;
-const char kDecodeUsage[] = "usage: " ZEBL_DECODE_ARGS;
-const char kZeblUsage[] = "usage: " ZEBL_COMPOSE_ARGS "       " ZEBL_PRINT_ARGS "       " ZEBL_DECODE_ARGS;
-
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "compose") == 0) return ComposeCommand(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "print") == 0) return PrintCommand(argc, argv);

@@ -12,13 +12,14 @@
 // Grey pages: when the block's colour word is 0 the bands hold one byte per
 // pixel, whiteness of black, which is already what the screener wants. The
 // module then builds no tables and SCBB_ConvertBulk leaves the band alone.
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <new>
 
 #include "../export.h"
 #include "colour_tables.h"
-#include "pipeline/colour_block.h"
+#include "formats/colour_block.h"
 
 namespace {
 
@@ -27,8 +28,9 @@ constexpr uint32_t kMarkerWord = kCMMFirstModuleWord;
 constexpr uint32_t kPointerWord = kCMMFirstModuleWord + 1;
 
 // How many times tables were built since this copy of the module was
-// loaded; tests read it to see rebuilds and reloads.
-uint32_t g_tableBuilds = 0;
+// loaded; tests read it to see rebuilds and reloads. Documents on several
+// threads build their tables at the same time.
+std::atomic<uint32_t> g_tableBuilds{0};
 
 tzqr4cm::ColourTables* TablesOf(const CMMBlock* block) {
     if (block->words[kMarkerWord] != kTablesMarker) return nullptr;
@@ -77,7 +79,7 @@ ZEBL_EXPORT void ZEBL_STDCALL SCBB_ConvertBulk(void* blockAddress, void* pixels,
 }
 
 // Not one of the sixteen: the number of table builds since load, for tests.
-ZEBL_EXPORT uint32_t ZEBL_STDCALL StandIn_TableBuildCount() { return g_tableBuilds; }
+ZEBL_EXPORT uint32_t ZEBL_STDCALL StandIn_TableBuildCount() { return g_tableBuilds.load(); }
 
 // The routines the library only requires to exist.
 #define ZEBL_UNUSED_ROUTINE(name) \

@@ -11,7 +11,7 @@
 // too long for the result is cut, and the text is in the system code page
 // unless the file starts with a UTF-8 or UTF-16LE byte-order mark.
 #include "../export.h"
-#include "pipeline/utilities_request.h"
+#include "formats/utilities_request.h"
 #include "sys/modules.h"
 #include "sys/paths.h"
 #include "sys/profile.h"

@@ -1,5 +1,5 @@
 // The entry points the library exports. Naming them here links their code
-// out of tzqr4um_core into the shared library; the export list itself is
+// out of the pipeline library into the shared library; the export list itself is
 // Tzqr4um.def (Windows) or Tzqr4um.map (POSIX).
 #include "pipeline/entry_points.h"
 

@@ -4,11 +4,6 @@
 #include <cstring>
 #include <optional>
 
-#include "halftone.h"
-#include "pipeline/band_compressor.h"
-#include "pipeline/printer_stream.h"
-#include "pipeline/stream_records.h"
-
 const uint8_t ChannelIDTbl[4] = {kPlaneCyan, kPlaneMagenta, kPlaneYellow, kPlaneBlack};
 
 namespace {
@@ -32,8 +27,6 @@ struct BandLayout {
     uint32_t firstIndex;       // the first physical band's number in the page
     uint32_t bandCount;        // physical bands in the rendering band
     uint8_t* planes;           // planeCount planes of planeBytes
-    uint8_t* compressed;       // CompressOutBytes(W, P)
-    uint8_t* work;             // CompressWorkBytes(W, P)
     uint8_t* doubled;          // P rows of screenPixels pixels (doubled only)
 };
 
@@ -46,22 +39,23 @@ struct PhysicalBand {
     bool objectFlag;           // only text and lines: LZW
 };
 
-bool ScreenIsReady(const FBBand& band, bool colour) {
+bool ScreenIsReady(const FBRasterBand& band, bool colour) {
     return band.screen.plane[0].table != nullptr && (!colour || band.screen.colourHandle != nullptr);
 }
 
-// Everything the band record says, checked against what the buffers hold.
-// The record is filled from spooled page settings, so nothing in it is
-// trusted: a band the loops could not walk within the buffers is refused.
-std::optional<BandLayout> CheckBand(FBBand* band, FBOut* out, Variant variant) {
-    if (band == nullptr || out == nullptr || band->cache == nullptr || band->buffer == nullptr)
-        return std::nullopt;
+// Everything the band says, checked against what the buffers hold. The band
+// is filled from spooled page settings, so nothing in it is trusted: a band
+// the loops could not walk within the buffers is refused.
+std::optional<BandLayout> CheckBand(FBRasterBand* band, FBPlaneSink* sink, Variant variant) {
+    if (band == nullptr || sink == nullptr || band->buffer == nullptr) return std::nullopt;
     const uint32_t bitsPerPixel = variant.colour ? 32 : 8;
     if (band->bitsPerPixel != bitsPerPixel || (band->colour != 0) != variant.colour ||
         !ScreenIsReady(*band, variant.colour))
         return std::nullopt;
     const uint32_t p = band->physHeight, w = band->physWidthBytes;
-    if (p == 0 || w == 0 || (variant.doubled && p % 2 != 0)) return std::nullopt;
+    // A plane's dots are counted in 32 bits here and by the sink.
+    if (p == 0 || w == 0 || (variant.doubled && p % 2 != 0) || uint64_t{w} * p * 8 > UINT32_MAX)
+        return std::nullopt;
     if (band->width == 0 || band->width % 8 != 0 || band->height == 0 || band->height % p != 0 ||
         band->line % p != 0 || uint64_t{band->line} + band->height > UINT32_MAX)
         return std::nullopt;
@@ -85,11 +79,9 @@ std::optional<BandLayout> CheckBand(FBBand* band, FBOut* out, Variant variant) {
         renderRowsTotal * layout.renderStride > band->bufferBytes)
         return std::nullopt;
 
-    layout.planes = FBAllocInCache(band->cache, kCacheHalftoneBand,
-                                   uint64_t{layout.planeBytes} * layout.planeCount);
-    layout.compressed = FBAllocInCache(band->cache, kCacheCompressedBand, CompressOutBytes(w, p));
-    layout.work = FBAllocInCache(band->cache, kCacheCompressWork, CompressWorkBytes(w, p));
-    if (!layout.planes || !layout.compressed || !layout.work) return std::nullopt;
+    if (band->planes == nullptr || band->planesBytes < FBRasterPlanesBytes(*band))
+        return std::nullopt;
+    layout.planes = band->planes;
     if (variant.doubled) {
         const uint64_t doubledBytes = uint64_t{p} * layout.screenPixels * layout.bytesPerPixel;
         if (band->doubledRows.size() < doubledBytes) return std::nullopt;
@@ -98,7 +90,7 @@ std::optional<BandLayout> CheckBand(FBBand* band, FBOut* out, Variant variant) {
     return layout;
 }
 
-int ScreenCall(const FBBand& band, const BandLayout& layout, uint8_t* dst, const uint8_t* src,
+int ScreenCall(const FBRasterBand& band, const BandLayout& layout, uint8_t* dst, const uint8_t* src,
                uint32_t pageRow, uint32_t rows, uint8_t* blank) {
     if (layout.planeCount == 4)
         return MaskBand32(&band.screen, dst, layout.planeBytes, layout.physWidthBytes, src,
@@ -110,7 +102,7 @@ int ScreenCall(const FBBand& band, const BandLayout& layout, uint8_t* dst, const
 // Screens the P rows of a physical band into the planes. Rows that are
 // exactly as wide as the screened part go in one call; wider rows (a page
 // wider than the printer's band) row by row.
-bool ScreenBand(const FBBand& band, const BandLayout& layout, const PhysicalBand& physical,
+bool ScreenBand(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical,
                 uint8_t* blank) {
     const uint32_t screenedBytes = layout.screenPixels * layout.bytesPerPixel;
     if (physical.pixelStride == screenedBytes)
@@ -138,43 +130,35 @@ void DoubleRows(const BandLayout& layout, const uint8_t* renderRows) {
     }
 }
 
-// Compresses and writes every plane with a dot; returns 0 when the writer
-// refused something (the rest of the band is still written, so that each
-// record the printer gets is whole).
-int WritePlanes(FBBand* band, FBOut* out, const BandLayout& layout, const PhysicalBand& physical,
-                const uint8_t* blank) {
-    const uint32_t w = layout.physWidthBytes, p = layout.physHeight;
+// Hands every plane with a dot to the sink; returns 0 when the sink refused
+// one (the rest of the band is still handed on, so that each record the
+// printer gets is whole).
+int HandOnPlanes(FBPlaneSink* sink, const BandLayout& layout, const PhysicalBand& physical,
+                 const uint8_t* blank) {
+    uint32_t last = layout.planeCount;
+    for (uint32_t i = 0; i < layout.planeCount; ++i)
+        if (!blank[i]) last = i;
     int ok = 1;
-    bool headerWritten = false;
+    bool first = true;
     for (uint32_t i = 0; i < layout.planeCount; ++i) {
         if (blank[i]) continue;
-        const uint8_t* plane = layout.planes + size_t{i} * layout.planeBytes;
-        uint8_t code = kBandCodeRaw;
-        uint32_t size = CompressOneBand(layout.compressed, plane, physical.index, band->bandCount, p,
-                                        w, layout.work, &code, band->outputResolution,
-                                        physical.objectFlag, &band->compressTables);
-        const uint8_t* data = layout.compressed;
-        if (size == 0 || size >= layout.planeBytes) {
-            code = kBandCodeRaw;
-            size = layout.planeBytes;
-            data = plane;
-        }
-        const uint8_t channel = layout.planeCount == 4 ? ChannelIDTbl[i] : uint8_t{kPlaneBlack};
-        ok &= headerWritten
-                  ? WriteBandRepeatedHeaderColor(out, code, size, channel)
-                  : WriteBandHeaderColor(out, physical.index, code, w * 8, p, size, channel);
-        headerWritten = true;
-        ok &= WriteBandBuffer(out, data, size);
-    }
-    if (headerWritten) {
-        const uint8_t end = kRecordBandEnd;
-        ok &= FBOutWrite(out, &end, 1, kStreamPage);
+        FBBandPlane plane;
+        plane.bandIndex = physical.index;
+        plane.channel = layout.planeCount == 4 ? ChannelIDTbl[i] : kGreyPlaneChannel;
+        plane.bytes = layout.planes + size_t{i} * layout.planeBytes;
+        plane.widthBytes = layout.physWidthBytes;
+        plane.rows = layout.physHeight;
+        plane.textAndLinesOnly = physical.objectFlag;
+        plane.firstOfBand = first;
+        plane.lastOfBand = i == last;
+        ok &= sink->TakePlane(plane);
+        first = false;
     }
     return ok;
 }
 
-int ClipBand(FBBand* band, FBOut* out, Variant variant) {
-    const std::optional<BandLayout> checked = CheckBand(band, out, variant);
+int ClipBand(FBRasterBand* band, FBPlaneSink* sink, Variant variant) {
+    const std::optional<BandLayout> checked = CheckBand(band, sink, variant);
     if (!checked) return 0;
     const BandLayout& layout = *checked;
     const size_t renderBytesPerBand = size_t{layout.renderRows} * layout.renderStride;
@@ -197,7 +181,7 @@ int ClipBand(FBBand* band, FBOut* out, Variant variant) {
         std::memset(layout.planes, 0xFF, size_t{layout.planeBytes} * layout.planeCount);
         uint8_t blank[4];
         if (!ScreenBand(*band, layout, physical, blank)) return 0;
-        ok &= WritePlanes(band, out, layout, physical, blank);
+        ok &= HandOnPlanes(sink, layout, physical, blank);
     }
     return ok;
 }
@@ -219,10 +203,14 @@ void StretchPixels(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src) 
 
 }  // namespace
 
-int ClippingMono(FBBand* band, FBOut* out) { return ClipBand(band, out, {false, false}); }
-int ClippingColor(FBBand* band, FBOut* out) { return ClipBand(band, out, {true, false}); }
-int ClippingMono2X(FBBand* band, FBOut* out) { return ClipBand(band, out, {false, true}); }
-int ClippingColor2X(FBBand* band, FBOut* out) { return ClipBand(band, out, {true, true}); }
+int ClippingMono(FBRasterBand* band, FBPlaneSink* sink) { return ClipBand(band, sink, {false, false}); }
+int ClippingColor(FBRasterBand* band, FBPlaneSink* sink) { return ClipBand(band, sink, {true, false}); }
+int ClippingMono2X(FBRasterBand* band, FBPlaneSink* sink) { return ClipBand(band, sink, {false, true}); }
+int ClippingColor2X(FBRasterBand* band, FBPlaneSink* sink) { return ClipBand(band, sink, {true, true}); }
+
+uint64_t FBRasterPlanesBytes(const FBRasterBand& band) {
+    return uint64_t{band.physWidthBytes} * band.physHeight * (band.colour ? 4 : 1);
+}
 
 int MyStretch2X(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src,
                 uint32_t bytesPerPixel) {

@@ -1,17 +1,15 @@
-// The band printer: cuts a played and colour-converted rendering band into
-// physical bands, screens each into printer planes, and sends every plane
-// that holds a dot as a band record.
+// Band output: cuts a played and colour-converted rendering band into
+// physical bands, screens each into printer planes, and hands every plane
+// that holds a dot to a plane sink (the print pipeline compresses it and
+// writes it as part of a band record).
 //
 // For each physical band (physHeight lines, physWidthBytes x 8 dots wide):
 //   planes   <- 0xFF, then the screened rows (one plane grey; cyan,
 //               magenta, yellow, black colour)
-//   for each plane with a dot, in that order:
-//       compressed <- CompressOneBand (LZW when the band's rows hold only
-//                     text and lines, else the offset-table coder)
-//       send the plane raw (code 0x0A) when that is not smaller
-//       12-byte band header before the first plane, 6-byte plane header
-//       before each further one, then data and checksum
-//   one 0x00 byte after the last plane; a band without dots sends nothing.
+//   for each plane with a dot, in that order: the sink takes it, told
+//   whether it is the first and the last plane of its physical band and
+//   whether the band's rows hold only text and lines.
+//   A physical band without dots reaches the sink not at all.
 //
 // A page wider than the printer's band is cut at the band's right edge: the
 // printer cannot print beyond it, and the planes have no room for it.
@@ -19,24 +17,86 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
-#include "pipeline/fb_band.h"
-#include "pipeline/output_writer.h"
+#include "formats/plane_ids.h"
+#include "halftone.h"
 
 // Channel identifiers of the colour planes in screening order: cyan 1,
-// magenta 2, yellow 3, black 4. A grey page sends its plane as black.
+// magenta 2, yellow 3, black 4 (formats/plane_ids.h). A grey page sends its
+// plane as black.
 extern const uint8_t ChannelIDTbl[4];
+constexpr uint8_t kGreyPlaneChannel = kPlaneBlack;
 
-// The band printers of an 8-bit and a 32-bit rendering band, and their
-// variants for a 600-dpi band printed at 1200 dpi (each rendering row and
-// pixel doubled). Return 1 when every physical band was sent (or had nothing
-// to send); 0 when the band record does not describe a band they can read
-// and write within its buffers (nothing is sent), or when the writer
-// refused a write.
-int ClippingMono(FBBand* band, FBOut* out);
-int ClippingColor(FBBand* band, FBOut* out);
-int ClippingMono2X(FBBand* band, FBOut* out);
-int ClippingColor2X(FBBand* band, FBOut* out);
+// The rendering band as band output reads it. The page printer fills it at
+// every page (geometry, screens) and every rendering band (rectangle,
+// buffer, row flags). Lines, widths and heights are at the output
+// resolution; in the 600 x 1200 mode the rendering buffer holds half the
+// rows and pixels, and band output doubles them.
+struct FBRasterBand {
+    uint32_t line = 0;            // first output line of the band in the page
+    uint32_t width = 0;           // dots
+    uint32_t bytesPerRow = 0;     // of a row of the rendering buffer
+    uint32_t height = 0;          // lines
+    uint32_t bitsPerPixel = 0;    // of the rendering buffer: 8 grey, 32 colour
+    uint32_t colour = 0;          // 1: four planes (cyan, magenta, yellow, black)
+    uint32_t physWidthBytes = 0;  // of a physical band plane row
+    uint32_t physHeight = 0;      // lines of a physical band
+    uint8_t* buffer = nullptr;    // the rendering buffer
+    size_t bufferBytes = 0;       // how much of it may be read
+    FBScreen screen;
+    const uint8_t* rowFlags = nullptr;  // of the rendering band, one per rendering row
+    size_t rowFlagCount = 0;
+    // Where the planes of one physical band are screened: planeCount planes
+    // of physWidthBytes x physHeight bytes. Lent by the owner of the band.
+    uint8_t* planes = nullptr;
+    size_t planesBytes = 0;
+    // The 600 x 1200 mode: one physical band's rows doubled, before
+    // screening. Sized once per page set-up, not per band.
+    std::vector<uint8_t> doubledRows;
+};
+
+// One screened plane of a physical band: 1 bit per dot, most significant bit
+// first, 0 = dot. Valid only during the call that hands it on.
+struct FBBandPlane {
+    uint32_t bandIndex = 0;       // the physical band's number in the page
+    uint8_t channel = 0;          // ChannelIDTbl, or kGreyPlaneChannel
+    const uint8_t* bytes = nullptr;  // rows x widthBytes
+    uint32_t widthBytes = 0;
+    uint32_t rows = 0;
+    bool textAndLinesOnly = false;   // no colour or image rows: suits LZW
+    bool firstOfBand = false;     // the first plane with dots of its physical band
+    bool lastOfBand = false;      // the last one
+};
+
+// Where band output sends its planes. TakePlane returns 1, or 0 when the
+// plane could not be sent; band output still hands on the rest of the band,
+// so that every record the printer gets is whole.
+class FBPlaneSink {
+public:
+    virtual int TakePlane(const FBBandPlane& plane) = 0;
+
+protected:
+    FBPlaneSink() = default;
+    FBPlaneSink(const FBPlaneSink&) = default;
+    FBPlaneSink& operator=(const FBPlaneSink&) = default;
+    ~FBPlaneSink() = default;
+};
+
+// Band output of an 8-bit and a 32-bit rendering band, and their variants
+// for a 600-dpi band printed at 1200 dpi (each rendering row and pixel
+// doubled). Return 1 when every physical band was handed on (or had nothing
+// to hand on); 0 when the band does not describe a band they can read and
+// screen within its buffers (nothing reaches the sink), or when the sink
+// refused a plane.
+int ClippingMono(FBRasterBand* band, FBPlaneSink* sink);
+int ClippingColor(FBRasterBand* band, FBPlaneSink* sink);
+int ClippingMono2X(FBRasterBand* band, FBPlaneSink* sink);
+int ClippingColor2X(FBRasterBand* band, FBPlaneSink* sink);
+
+// Bytes of the plane buffer a band needs: one or four planes of
+// physWidthBytes x physHeight.
+uint64_t FBRasterPlanesBytes(const FBRasterBand& band);
 
 // 2 x 2 pixel doubling: each of the rows / 2 source rows of n / 2 pixels
 // (bytesPerPixel 1 or 4, rows back to back) becomes destination rows 2y and

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/raster_ops.h"
+#include "raster_ops.h"
 
 namespace {
 
@@ -30,12 +30,13 @@ void StoreBrushPixel(uint8_t* brush, uint32_t index, uint32_t value, uint32_t is
 
 // The build buffer, sized for the device (it is reused while the size fits).
 uint8_t* PrepareBuildBuffer(RenderState* state) {
-    const size_t bytes = BrushBytes(state->isColour);
-    if (state->brushBuild.size() != bytes)
-        state->brushBuild.assign(bytes, 0xFF);
+    std::vector<uint8_t>& build = state->scratch.brushBuild;
+    const size_t bytes = BrushBytes(state->page.isColour);
+    if (build.size() != bytes)
+        build.assign(bytes, 0xFF);
     else
-        std::fill(state->brushBuild.begin(), state->brushBuild.end(), uint8_t(0xFF));
-    return state->brushBuild.data();
+        std::fill(build.begin(), build.end(), uint8_t(0xFF));
+    return build.data();
 }
 
 // The hollow brush is white everywhere: its matrix is all background, and a
@@ -47,19 +48,19 @@ void BuildHollowBrush(RenderState* state) {
         for (uint32_t col = 0; col < kBrushSide; ++col) {
             const uint32_t inverted = uint8_t(~matrix[row][col]);
             const uint32_t spread = inverted * 0x01010101u;
-            StoreBrushPixel(brush, row * kBrushSide + col, spread | state->colour,
-                            state->isColour);
+            StoreBrushPixel(brush, row * kBrushSide + col, spread | state->reg.colour,
+                            state->page.isColour);
         }
     }
-    state->brush = brush;
+    state->reg.brush = brush;
 }
 
 // Hatch lines in the hatch foreground colour on the hatch background.
 void BuildHatchBrush(RenderState* state, uint32_t style) {
     uint8_t* brush = PrepareBuildBuffer(state);
-    uint32_t foreground = state->hatchForeground;
-    uint32_t background = state->hatchBackground;
-    if (!state->isColour) {
+    uint32_t foreground = state->reg.hatchForeground;
+    uint32_t background = state->reg.hatchBackground;
+    if (!state->page.isColour) {
         foreground = GreyOfRgb(foreground);
         background = GreyOfRgb(background);
     }
@@ -67,19 +68,19 @@ void BuildHatchBrush(RenderState* state, uint32_t style) {
     for (uint32_t row = 0; row < kBrushSide; ++row) {
         for (uint32_t col = 0; col < kBrushSide; ++col) {
             const uint32_t value = matrix[row][col] ? foreground : background;
-            StoreBrushPixel(brush, row * kBrushSide + col, value, state->isColour);
+            StoreBrushPixel(brush, row * kBrushSide + col, value, state->page.isColour);
         }
     }
-    state->brush = brush;
+    state->reg.brush = brush;
 }
 
 // 0x81BBGGRR: red in the low byte.
-void SelectSolidColour(RenderState* state, uint32_t code) {
+void SelectSolidColour(InterpreterRegisters* reg, uint32_t isColour, uint32_t code) {
     const uint32_t red = code & 0xFF;
     const uint32_t green = (code >> 8) & 0xFF;
     const uint32_t blue = (code >> 16) & 0xFF;
-    state->brush = nullptr;
-    state->colour = state->isColour ? (red << 16 | green << 8 | blue) : GreyOf(red, green, blue);
+    reg->brush = nullptr;
+    reg->colour = isColour ? (red << 16 | green << 8 | blue) : GreyOf(red, green, blue);
 }
 
 }  // namespace
@@ -90,9 +91,9 @@ void Frame_prhMAPuid(RenderState* state, uint32_t code) {
     } else if (code == kColourCodeHollow) {
         BuildHollowBrush(state);
     } else if (code >= kColourCodeBrushSlot && code <= kColourCodeBrushSlot + kBrushSlotLast) {
-        state->brush = state->brushSlots[code & 0xFF].get();
+        state->reg.brush = state->doc.brushSlots[code & 0xFF].get();
     } else if ((code >> 24) == (kColourCodeSolidBlack >> 24)) {
-        SelectSolidColour(state, code);
+        SelectSolidColour(&state->reg, state->page.isColour, code);
     }
 }
 

@@ -10,7 +10,7 @@
 // column right, and because the test is modulo 32 the lines join seamlessly
 // from tile to tile. The backward diagonal is the forward one mirrored left
 // to right (column c takes column 31 - c).
-#include "engine/raster_ops.h"
+#include "raster_ops.h"
 
 namespace {
 

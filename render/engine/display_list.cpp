@@ -47,14 +47,7 @@ const DLOpcodeInfo* DLFindOpcode(uint8_t opcode) {
 }
 
 uint32_t Get4BytesAlign(uint32_t pixels, uint32_t bitsPerPixel) {
-    uint64_t n = pixels;
-    switch (bitsPerPixel) {
-        case 1: return static_cast<uint32_t>(((n + 31) / 32) * 4);
-        case 4: return static_cast<uint32_t>(((4 * n + 31) / 32) * 4);
-        case 8: return static_cast<uint32_t>((n + 3) & ~uint64_t{3});
-        case 24: return static_cast<uint32_t>(4 * n);
-        default: return 0;
-    }
+    return DLImageRowBytes(pixels, bitsPerPixel);
 }
 
 bool DLParseBitmapDefinition(const uint8_t* p, size_t available, DLBitmapDefinition* out) {

@@ -10,63 +10,67 @@
 namespace {
 
 // A grey device stores white as 255, a colour device as 0xFFFFFF.
-bool IsBlackOrWhite(const RenderState* state, uint32_t colour) {
-    const uint32_t white = state->isColour ? 0xFFFFFFu : 0xFFu;
+bool IsBlackOrWhite(const RenderPage& page, uint32_t colour) {
+    const uint32_t white = page.isColour ? 0xFFFFFFu : 0xFFu;
     return colour == 0 || colour == white;
 }
 
-uint32_t BytesPerPixel(const RenderState* state) { return state->isColour ? 4 : 1; }
+uint32_t BytesPerPixel(const RenderPage& page) { return page.isColour ? 4 : 1; }
 
 }  // namespace
 
-void SetLineFlag(RenderState* state, uint32_t row, uint32_t rows, uint8_t flag) {
-    const uint64_t bandTop = state->bandTop;
-    const uint64_t bandEnd = bandTop + std::min<uint64_t>(state->bandRows, state->rowFlags.size());
+void SetLineFlag(BandWindow* window, uint32_t row, uint32_t rows, uint8_t flag) {
+    const uint64_t bandTop = window->bandTop;
+    const uint64_t bandEnd =
+        bandTop + std::min<uint64_t>(window->bandRows, window->rowFlags.size());
     const uint64_t first = std::max<uint64_t>(row, bandTop);
     const uint64_t end = std::min<uint64_t>(uint64_t{row} + rows, bandEnd);
     for (uint64_t r = first; r < end; ++r) {
-        uint8_t& f = state->rowFlags[static_cast<size_t>(r - bandTop)];
+        uint8_t& f = window->rowFlags[static_cast<size_t>(r - bandTop)];
         if (flag != kRowFlagBlackWhite || f == kRowFlagNone) f = flag;
     }
 }
 
-void SetRenderingRect(RenderState* state, uint32_t top, uint32_t left, uint32_t bottom,
+void SetRenderingRect(BandWindow* window, uint32_t top, uint32_t left, uint32_t bottom,
                       uint32_t right) {
-    if (top > state->bandBottom || bottom < state->bandTop) return;
-    state->drawnTop = std::max(std::min(state->drawnTop, top), state->bandTop);
-    state->drawnLeft = std::min(state->drawnLeft, left);
-    state->drawnBottom = std::min(std::max(state->drawnBottom, bottom), state->bandBottom);
-    state->drawnRight = std::max(state->drawnRight, right);
+    if (top > window->bandBottom || bottom < window->bandTop) return;
+    window->drawnTop = std::max(std::min(window->drawnTop, top), window->bandTop);
+    window->drawnLeft = std::min(window->drawnLeft, left);
+    window->drawnBottom = std::min(std::max(window->drawnBottom, bottom), window->bandBottom);
+    window->drawnRight = std::max(window->drawnRight, right);
 }
 
-void SetTextFlag(RenderState* state, uint32_t colour) {
+void SetTextFlag(BandWindow* window, uint32_t colour) {
     uint32_t all = 1;
     for (int i = 0; i < 3; ++i) {
         const uint32_t byte = (colour >> (8 * i)) & 0xFF;
-        state->channelPure[i] = (byte == 0 || byte == 0xFF) ? 1 : 0;
-        all &= state->channelPure[i];
+        window->channelPure[i] = (byte == 0 || byte == 0xFF) ? 1 : 0;
+        all &= window->channelPure[i];
     }
-    state->pureColour = all;
+    window->pureColour = all;
 }
 
-int RDClipTRect(const RenderState* state, const TRect* req) {
+int RDClipTRect(const BandWindow& window, const TRect* req) {
     if (req->rows == 0 || req->xe <= req->xs) return 0;
-    if (req->row > state->bandBottom) return 0;
-    if (uint64_t{req->row} + req->rows <= state->bandTop) return 0;
-    if (req->xs > state->clipRight || req->xe <= state->clipLeft) return 0;
+    if (req->row > window.bandBottom) return 0;
+    if (uint64_t{req->row} + req->rows <= window.bandTop) return 0;
+    if (req->xs > window.clipRight || req->xe <= window.clipLeft) return 0;
     return 1;
 }
 
 void DoRender(RenderState* state, TRect* req) {
-    if (req->rows == 0 || state->bandRows == 0 || !state->band) return;
-    const uint64_t bandTop = state->bandTop;
-    const uint64_t bandEnd = bandTop + state->bandRows;
+    const RenderPage& page = state->page;
+    BandWindow& window = state->window;
+    const InterpreterRegisters& reg = state->reg;
+    if (req->rows == 0 || window.bandRows == 0 || !window.band) return;
+    const uint64_t bandTop = window.bandTop;
+    const uint64_t bandEnd = bandTop + window.bandRows;
     const uint64_t top = req->row;
     const uint64_t end = top + req->rows;
-    if (top > state->bandBottom || end <= bandTop) return;
+    if (top > window.bandBottom || end <= bandTop) return;
 
-    SetLineFlag(state, req->row, req->rows,
-                IsBlackOrWhite(state, state->colour) ? kRowFlagBlackWhite : kRowFlagColour);
+    SetLineFlag(&window, req->row, req->rows,
+                IsBlackOrWhite(page, reg.colour) ? kRowFlagBlackWhite : kRowFlagColour);
 
     if (req->xe < req->xs) return;
     if (req->bits && uint64_t{req->xs} + req->bitOffset > req->xe) return;
@@ -80,30 +84,31 @@ void DoRender(RenderState* state, TRect* req) {
 
     if (req->bits && req->bitOffset) {
         const size_t bytes = size_t{MaskStride(req->xe - req->xs - req->bitOffset)} * req->rows;
-        if (!ReserveScratch(state->realignScratch, bytes)) return;
-        DeletebLeft(req, state->realignScratch.data());
+        std::vector<uint8_t>& realigned = state->scratch.realignScratch;
+        if (!ReserveScratch(realigned, bytes)) return;
+        DeletebLeft(req, realigned.data());
     }
 
-    req->destStride = state->bytesPerRow;
-    req->brush = state->brush;
-    req->colour = state->colour;
-    SetRenderingRect(state, req->row, req->xs, req->row + req->rows, req->xe);
-    SetTextFlag(state, req->colour);
+    req->destStride = page.bytesPerRow;
+    req->brush = reg.brush;
+    req->colour = reg.colour;
+    SetRenderingRect(&window, req->row, req->xs, req->row + req->rows, req->xe);
+    SetTextFlag(&window, req->colour);
 
     // Kernels paint nothing from the band's last column on; stopping here also
     // keeps the destination address inside the band buffer.
-    if (req->xs > state->bandRight || req->xs >= state->rowPixels) return;
-    req->dest = state->band + (clippedTop - bandTop) * state->bytesPerRow +
-                size_t{req->xs} * BytesPerPixel(state);
+    if (req->xs > window.bandRight || req->xs >= page.rowPixels) return;
+    req->dest = window.band + (clippedTop - bandTop) * page.bytesPerRow +
+                size_t{req->xs} * BytesPerPixel(page);
 
-    if (state->watermarkMode) {
+    if (reg.watermarkMode) {
         if (req->bits) {
-            DrawWaterMarkSHD(state, req);
+            DrawWaterMarkSHD(page, window, req);
         } else {
-            DrawWaterMarkHD(state, req);
+            DrawWaterMarkHD(page, window, req);
         }
-    } else if (state->pfRenderFunc) {
-        state->pfRenderFunc(state, req);
+    } else if (reg.pfRenderFunc) {
+        reg.pfRenderFunc(page, window, reg, req);
     }
 }
 
@@ -119,30 +124,30 @@ int RDFillRow1(RenderState* state, TRect* req, uint32_t row, uint32_t x1, uint32
 }
 
 int RDAddClipRun(RenderState* state, TRect*, uint32_t row, uint32_t x1, uint32_t x2) {
-    if (state->clipRuns.size() < kMaxClipRuns) {
+    if (state->window.clipRuns.size() < kMaxClipRuns) {
         try {
-            state->clipRuns.push_back(ClipRun{row, x1, x2});
+            state->window.clipRuns.push_back(ClipRun{row, x1, x2});
         } catch (const std::bad_alloc&) {
         }
     }
-    return static_cast<int>(state->clipRuns.size());
+    return static_cast<int>(state->window.clipRuns.size());
 }
 
 void RDDoRenderClip(RenderState* state, TRect* req) {
-    if (state->clipRuns.empty()) return;
+    if (state->window.clipRuns.empty()) return;
     if (!req->bits || req->xe < req->xs || uint64_t{req->xs} + req->bitOffset > req->xe) {
-        state->clipRuns.clear();
+        state->window.clipRuns.clear();
         return;
     }
     const uint32_t srcStride = MaskStride(req->xe - req->xs);
-    if (!ReserveScratch(state->clipRowScratch, size_t{srcStride} + 32)) {
-        state->clipRuns.clear();
+    if (!ReserveScratch(state->scratch.clipRowScratch, size_t{srcStride} + 32)) {
+        state->window.clipRuns.clear();
         return;
     }
-    uint8_t* row = state->clipRowScratch.data();
+    uint8_t* row = state->scratch.clipRowScratch.data();
     // Only the drawn part of the mask may show through a run.
     const uint32_t drawnLeft = req->xs + req->bitOffset;
-    for (const ClipRun& run : state->clipRuns) {
+    for (const ClipRun& run : state->window.clipRuns) {
         if (run.row < req->row || run.row - req->row >= req->rows) continue;
         const uint32_t x1 = std::max(run.x1, drawnLeft);
         const uint32_t x2 = std::min(run.x2, req->xe);
@@ -159,5 +164,5 @@ void RDDoRenderClip(RenderState* state, TRect* req) {
         one.bits = row;
         DoRender(state, &one);
     }
-    state->clipRuns.clear();
+    state->window.clipRuns.clear();
 }

@@ -14,7 +14,7 @@ void DoRender(RenderState* state, TRect* req);
 
 // 0 when a fill request cannot touch the band or its horizontal clip, or is
 // empty; the interpreter then drops it before DoRender.
-int RDClipTRect(const RenderState* state, const TRect* req);
+int RDClipTRect(const BandWindow& window, const TRect* req);
 
 // Row flags of rows row .. row+rows-1 inside the band: flag 2 or 3 is
 // written; flag 1 only where nothing was recorded yet.
@@ -22,15 +22,15 @@ constexpr uint8_t kRowFlagNone = 0;
 constexpr uint8_t kRowFlagBlackWhite = 1;
 constexpr uint8_t kRowFlagColour = 2;
 constexpr uint8_t kRowFlagImage = 3;
-void SetLineFlag(RenderState* state, uint32_t row, uint32_t rows, uint8_t flag);
+void SetLineFlag(BandWindow* window, uint32_t row, uint32_t rows, uint8_t flag);
 
 // Grows the band's drawn box by a request box (bottom and right exclusive
 // as the request gives them).
-void SetRenderingRect(RenderState* state, uint32_t top, uint32_t left, uint32_t bottom,
+void SetRenderingRect(BandWindow* window, uint32_t top, uint32_t left, uint32_t bottom,
                       uint32_t right);
 
 // channelPure[i]: byte i of colour is 0 or 255; pureColour: all three are.
-void SetTextFlag(RenderState* state, uint32_t colour);
+void SetTextFlag(BandWindow* window, uint32_t colour);
 
 // Span callback of filled paths: fills row, columns x1 .. x2-1.
 int RDFillRow1(RenderState* state, TRect* req, uint32_t row, uint32_t x1, uint32_t x2);

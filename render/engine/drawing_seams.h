@@ -7,6 +7,11 @@
 // counts of a path's subpaths may add up to more than its point count, and
 // image extents may be anything; implementations must stay inside the
 // record (DLPath::points points at pointData, DLImage sizes as parsed).
+//
+// NOT IMPLEMENTED YET: lines, paths and images draw nothing. Each drawer has
+// its own file that says what it will do; until then every function reports
+// that nothing was drawn, and a clip path is always empty (glyphs under
+// DL_CLIP_MODE 3 draw nothing).
 #pragma once
 
 #include <cstdint>
@@ -14,51 +19,65 @@
 #include "display_list.h"
 #include "render_state.h"
 
-// ---- Lines ----------------------------------------------------------------------
+// ---- Lines (line_drawing.cpp) ---------------------------------------------------
 
 // 1 when some part of the segment lies inside the band's columns clipLeft ..
 // clipRight and rows bandTop .. min(bandBottom, pageRows).
-int RDClipTLines(RenderState* state, const TLine* line);
+int RDClipTLines(const BandWindow& window, uint32_t pageRows, const TLine* line);
 
 // Draws a one-pixel line in the current colour, ROP and style; opcode is
-// DL_LINE_TO, DL_LINE_REL or DL_LINE. The line record may be changed.
+// DL_LINE_TO, DL_LINE_REL or DL_LINE. The line record may be changed. It
+// takes the whole state: a line reads the page geometry, marks the band's
+// rows, draws through the current kernel or writes pixels itself with the
+// registers' colour, ROP and style, and moves the style phase.
 int LineDraw(RenderState* state, TLine* line, uint8_t opcode);
 
-// ---- Paths ----------------------------------------------------------------------
+// ---- Paths (path_generator.cpp, path_fill.cpp) ---------------------------------
 
-// Receives each span (row, columns x1 .. x2-1) of a filled or clipping path.
+// Receives each span (row, columns x1 .. x2-1) of a filled or clipping path;
+// `state` and `req` are the user and request the span producer was given.
 using RDSpanCallback = int (*)(RenderState* state, TRect* req, uint32_t row, uint32_t x1,
                                uint32_t x2);
 
-// The path generator of a RenderState (created by RDInitialize, freed by
-// RDDestroy).
+// The path generator of a document (created by RDInitialize, freed by
+// RDDestroy). Every function below takes it as it is, null included: without
+// a generator there is no path, and nothing is filled or clipped.
 PathGenerator* RDNewPathGenerator();
 void RDFreePathGenerator(PathGenerator* generator);
 
 // Builds the current path from a path record, inside `box` (the record's
 // bounding box with origins added, scaled, cut to the band).
-int RDSetPath(RenderState* state, const RDRect& box, const DLPath& path, uint32_t rowOrigin,
-              uint32_t colOrigin, uint32_t scaleDen, uint32_t scaleNum);
+int RDSetPath(PathGenerator* generator, const RDRect& box, const DLPath& path,
+              uint32_t rowOrigin, uint32_t colOrigin, uint32_t scaleDen, uint32_t scaleNum);
 
 // Empties the current path (DL_CLIP_MODE other than 3; a path record whose
 // box misses the band), so no later paint or clip uses an older path.
-void RDResetPath(RenderState* state);
+void RDResetPath(PathGenerator* generator);
 
-// Fills the current path, handing each span to `callback` (RDFillRow1).
-int RDPaintPath(RenderState* state, TRect* req, RDSpanCallback callback);
+// Fills the current path, handing each span to callback(user, req, ...)
+// (RDFillRow1). The scan converter produces spans only; it never touches
+// pixels.
+int RDPaintPath(PathGenerator* generator, RDSpanCallback callback, RenderState* user,
+                TRect* req);
 
 // Collects the spans of the current path inside the box of `req` (columns
-// from xs + bitOffset) through `callback` (RDAddClipRun).
-int RDMakeClipPath(RenderState* state, TRect* req, RDSpanCallback callback);
+// from xs + bitOffset) cut to the band window, through callback(user, ...)
+// (RDAddClipRun).
+int RDMakeClipPath(PathGenerator* generator, const BandWindow& window,
+                   RDSpanCallback callback, RenderState* user, TRect* req);
 
-// ---- Images ---------------------------------------------------------------------
+// ---- Images (image_drawing.cpp) -------------------------------------------------
 
-// DL_STRETCH_IMAGE and DL_BLT_IMAGE at (imageRow, imageCol) of the state;
-// the image's destination extents are already scaled.
+// DL_STRETCH_IMAGE and DL_BLT_IMAGE at (imageRow, imageCol) of the registers;
+// the image's destination extents are already scaled. Images take the whole
+// state: they read the page depth and the band window, combine every pixel
+// with the registers' brush and reduced ROP, mark the rows they draw, and
+// stretch rows in the work buffers.
 int RenderingImage(RenderState* state, const DLImage& image);
 int RenderingBitBlt(RenderState* state, const DLImage& image);
 
-// With clipMode 3: collect the clip runs over the image's box, then draw the
-// image through them (tag 0 for stretched images, 0x2000000 for blits).
+// With clipMode 3: collect the clip runs of the path generator over the
+// image's box, then draw the image through them (tag 0 for stretched images,
+// 0x2000000 for blits).
 int GetScanLineForBmp(RenderState* state, const DLImage& image);
 int ClipRenderImage(RenderState* state, const DLImage& image, uint32_t tag);

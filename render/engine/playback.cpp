@@ -20,8 +20,10 @@ constexpr uint32_t kClipModePath = 3;
 constexpr uint32_t kImageTagGraphics = 0x2000000;
 constexpr uint32_t kUnitScale = 100;
 
-// The interpreter's registers; they live for one playback only, so every
-// band sees the same state at the same record.
+// The interpreter's own registers: position, origins and scale. They live
+// for one playback only, so every band sees the same state at the same
+// record. The registers the drawers read (colour, ROP, styles, modes) are
+// the state's InterpreterRegisters, reset by Player::Reset.
 struct Registers {
     uint32_t row;        // R
     uint32_t col;        // C
@@ -81,32 +83,32 @@ private:
 };
 
 void Player::Reset() {
-    st_->lineStyle = 0;
-    st_->stylePhase = 0;
-    st_->textObject = 0;
-    st_->clipMode = 0;
+    st_->reg.lineStyle = 0;
+    st_->reg.stylePhase = 0;
+    st_->reg.textObject = 0;
+    st_->reg.clipMode = 0;
     // Brackets and hatch colours left open by an earlier playback must not
     // change how this band draws the records before them.
-    st_->watermarkMode = 0;
-    st_->hatchForeground = 0x000000;
-    st_->hatchBackground = 0xFFFFFF;
-    st_->clipRuns.clear();
-    st_->drawnTop = st_->bandBottom;
-    st_->drawnLeft = st_->bandRight;
-    st_->drawnBottom = st_->bandTop;
-    st_->drawnRight = st_->bandLeft;
+    st_->reg.watermarkMode = 0;
+    st_->reg.hatchForeground = 0x000000;
+    st_->reg.hatchBackground = 0xFFFFFF;
+    st_->window.clipRuns.clear();
+    st_->window.drawnTop = st_->window.bandBottom;
+    st_->window.drawnLeft = st_->window.bandRight;
+    st_->window.drawnBottom = st_->window.bandTop;
+    st_->window.drawnRight = st_->window.bandLeft;
     Frame_prhMAPuid(st_, kColourCodeSolidBlack);
-    FrameSelectRopBrush(st_, kStartRop, kColourCodeSolidBlack);
+    FrameSelectRopBrush(&st_->reg, kStartRop, kColourCodeSolidBlack);
 }
 
 void Player::Finish() {
-    st_->currentRow = reg_.row;
-    st_->currentCol = reg_.col;
-    st_->spanEnd = reg_.spanEnd;
-    st_->height = reg_.height;
-    st_->colourCode = reg_.colourCode;
-    st_->textObject = 0;
-    std::vector<ClipRun>().swap(st_->clipRuns);
+    st_->reg.currentRow = reg_.row;
+    st_->reg.currentCol = reg_.col;
+    st_->reg.spanEnd = reg_.spanEnd;
+    st_->reg.height = reg_.height;
+    st_->reg.colourCode = reg_.colourCode;
+    st_->reg.textObject = 0;
+    std::vector<ClipRun>().swap(st_->window.clipRuns);
 }
 
 void Player::PlayChunk(const DLChunk& chunk) {
@@ -123,7 +125,7 @@ size_t Player::Execute(const uint8_t* data, size_t pos, size_t size) {
     const uint8_t opcode = data[pos];
     const uint8_t* p = data + pos + 1;
     const size_t available = size - pos - 1;
-    const size_t operands = DLOperandSize(opcode, p, available, st_->isColour != 0);
+    const size_t operands = DLOperandSize(opcode, p, available, st_->page.isColour != 0);
     if (operands == kDLDoesNotFit) return 0;
 
     switch (opcode) {
@@ -189,16 +191,16 @@ void Player::ExecuteFixed(uint8_t opcode, const uint8_t* p) {
         case DL_SET_COL_ORIGIN: reg_.colOrigin = DLReadU32(p); break;
         case DL_SET_COLOR:
         case DL_SET_COLOR_ALT: ApplyColour(DLReadU32(p)); break;
-        case DL_SET_ROP: FrameSelectRopBrush(st_, p[0], reg_.colourCode); break;
-        case DL_SET_LINE_STYLE: st_->lineStyle = p[0]; break;
+        case DL_SET_ROP: FrameSelectRopBrush(&st_->reg, p[0], reg_.colourCode); break;
+        case DL_SET_LINE_STYLE: st_->reg.lineStyle = p[0]; break;
         case DL_SET_ROP_COLOR:
-            st_->rop = p[0];
+            st_->reg.rop = p[0];
             ApplyColour(DLReadU32(p + 1));
             break;
-        case DL_SET_STYLE_PHASE: st_->stylePhase = DLReadU16(p); break;
+        case DL_SET_STYLE_PHASE: st_->reg.stylePhase = DLReadU16(p); break;
         case DL_SET_HATCH:
-            st_->hatchForeground = DLReadU32(p + 4);
-            st_->hatchBackground = DLReadU32(p + 8);
+            st_->reg.hatchForeground = DLReadU32(p + 4);
+            st_->reg.hatchBackground = DLReadU32(p + 8);
             ApplyColour(DLReadU32(p));
             break;
         case DL_SET_SCALE:
@@ -208,11 +210,11 @@ void Player::ExecuteFixed(uint8_t opcode, const uint8_t* p) {
                 reg_.scaleNum = DLReadU32(p + 4);
             }
             break;
-        case DL_WATERMARK_BEGIN: st_->watermarkMode = 1; break;
-        case DL_WATERMARK_END: st_->watermarkMode = 0; break;
+        case DL_WATERMARK_BEGIN: st_->reg.watermarkMode = 1; break;
+        case DL_WATERMARK_END: st_->reg.watermarkMode = 0; break;
         case DL_PAINT_PATH: {
             TRect req;
-            RDPaintPath(st_, &req, RDFillRow1);
+            RDPaintPath(st_->doc.pathGenerator, RDFillRow1, st_, &req);
             break;
         }
         case DL_CLIP_MODE: ClipMode(p[0]); break;
@@ -223,7 +225,7 @@ void Player::ExecuteFixed(uint8_t opcode, const uint8_t* p) {
 void Player::ApplyColour(uint32_t code) {
     reg_.colourCode = code;
     Frame_prhMAPuid(st_, code);
-    FrameSelectRopBrush(st_, st_->rop, code);
+    FrameSelectRopBrush(&st_->reg, st_->reg.rop, code);
 }
 
 // ---- Filled objects ---------------------------------------------------------------
@@ -241,14 +243,14 @@ void Player::Fill(uint32_t row, uint32_t xs, uint32_t xe, uint32_t rows, ScaleRu
             RDScaleTRectF(&req, reg_.scaleDen, reg_.scaleNum);
         }
     }
-    if (!RDClipTRect(st_, &req)) return;
+    if (!RDClipTRect(st_->window, &req)) return;
     DoRender(st_, &req);
 }
 
 void Player::Box(uint32_t rows, uint32_t width, bool sixteenBit) {
     // The driver starts pages with a white rectangle over everything; on a
     // band that is already white it would only cost time.
-    if (sixteenBit && st_->rop == kRopPatCopy && reg_.colourCode == kColourCodeSolidWhite &&
+    if (sixteenBit && st_->reg.rop == kRopPatCopy && reg_.colourCode == kColourCodeSolidWhite &&
         !reg_.drawn) {
         return;
     }
@@ -259,9 +261,9 @@ void Player::Box(uint32_t rows, uint32_t width, bool sixteenBit) {
 // ---- Glyphs and downloaded bitmaps -------------------------------------------------
 
 void Player::RenderMask(TRect* req) {
-    if (st_->clipMode == kClipModePath) {
-        st_->clipRuns.clear();
-        RDMakeClipPath(st_, req, RDAddClipRun);
+    if (st_->reg.clipMode == kClipModePath) {
+        st_->window.clipRuns.clear();
+        RDMakeClipPath(st_->doc.pathGenerator, st_->window, RDAddClipRun, st_, req);
         RDDoRenderClip(st_, req);
     } else {
         DoRender(st_, req);
@@ -269,13 +271,13 @@ void Player::RenderMask(TRect* req) {
 }
 
 void Player::DrawMask(TRect req, uint32_t srcWidth) {
-    st_->textObject = 1;
+    st_->reg.textObject = 1;
     if (Scaled()) {
         DrawMaskScaled(req, srcWidth);
     } else {
         RenderMask(&req);
     }
-    st_->textObject = 0;
+    st_->reg.textObject = 0;
 }
 
 void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
@@ -283,20 +285,21 @@ void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
     if (req.bitOffset) {
         // Drop the leading bits first, so that only the glyph is resampled.
         const size_t bytes = size_t{MaskStride(srcWidth)} * srcRows;
-        if (!ReserveScratch(st_->glyphScratch, bytes)) return;
-        DeletebLeft(&req, st_->glyphScratch.data());
+        if (!ReserveScratch(st_->scratch.glyphScratch, bytes)) return;
+        DeletebLeft(&req, st_->scratch.glyphScratch.data());
     }
     const uint8_t* src = req.bits;
     RDScaleTRectF(&req, reg_.scaleDen, reg_.scaleNum);
     if (req.xe <= req.xs || req.rows == 0) return;
     // Resampling is the expensive part: do it only for the bands it reaches.
-    if (req.row > st_->bandBottom || uint64_t{req.row} + req.rows <= st_->bandTop) return;
+    const BandWindow& window = st_->window;
+    if (req.row > window.bandBottom || uint64_t{req.row} + req.rows <= window.bandTop) return;
     const uint32_t width = req.xe - req.xs;
     if (width > 0xFFFF || req.rows > 0xFFFF) return;
     const uint64_t bytes = uint64_t{MaskStride(width)} * req.rows;
     if (bytes > kMaxScaledMaskBytes) return;
-    if (!ReserveScratch(st_->scaledGlyphScratch, static_cast<size_t>(bytes))) return;
-    uint8_t* dst = st_->scaledGlyphScratch.data();
+    if (!ReserveScratch(st_->scratch.scaledGlyphScratch, static_cast<size_t>(bytes))) return;
+    uint8_t* dst = st_->scratch.scaledGlyphScratch.data();
     std::fill(dst, dst + bytes, uint8_t{0});
     Scale1BPPBitmap(dst, width, req.rows, src, srcWidth, srcRows);
     req.bits = dst;
@@ -320,8 +323,8 @@ void Player::Glyph(const uint8_t* p, size_t available) {
 
 void Player::DrawBitmap(uint16_t slot) {
     reg_.drawn = true;
-    if (slot >= kBitmapSlots || !st_->bitmapSlots[slot]) return;
-    const DLBitmap& bitmap = *st_->bitmapSlots[slot];
+    if (slot >= kBitmapSlots || !st_->doc.bitmapSlots[slot]) return;
+    const DLBitmap& bitmap = *st_->doc.bitmapSlots[slot];
     if (bitmap.rows == 0 || bitmap.width == 0) return;
     TRect req;
     req.row = reg_.row;
@@ -336,7 +339,7 @@ void Player::DefineBitmap(const uint8_t* p, size_t available) {
     DLBitmapDefinition def;
     if (!DLParseBitmapDefinition(p, available, &def)) return;
     if (def.slot >= kBitmapSlots) return;  // outside the table: refused
-    auto& slot = st_->bitmapSlots[def.slot];
+    auto& slot = st_->doc.bitmapSlots[def.slot];
     slot.reset();
     try {
         auto bitmap = std::make_unique<DLBitmap>();
@@ -351,8 +354,8 @@ void Player::DefineBitmap(const uint8_t* p, size_t available) {
 
 void Player::DefineBrush(const uint8_t* p, size_t available) {
     DLBrushDefinition def;
-    if (!DLParseBrushDefinition(p, available, st_->isColour != 0, &def)) return;
-    auto& slot = st_->brushSlots[def.slot];
+    if (!DLParseBrushDefinition(p, available, st_->page.isColour != 0, &def)) return;
+    auto& slot = st_->doc.brushSlots[def.slot];
     // The slot's memory is reused rather than replaced: the current brush may
     // point at it, and must not be left pointing at freed memory.
     if (!slot) {
@@ -362,7 +365,7 @@ void Player::DefineBrush(const uint8_t* p, size_t available) {
     std::memset(slot.get(), 0, kBrushSlotBytes);
     if (def.format == 0) return;  // an empty pattern: the slot stays zero-filled
     StretchBrush(slot.get(), def.data, static_cast<uint32_t>(def.dataBytes), def.format,
-                 st_->isColour);
+                 st_->page.isColour);
 }
 
 // ---- Images, lines and paths (drawn behind drawing_seams.h) -------------------------
@@ -373,20 +376,20 @@ void Player::Image(uint8_t opcode, const uint8_t* p, size_t available) {
     reg_.drawn = true;
     if (Scaled()) {
         const uint32_t den = reg_.scaleDen, num = reg_.scaleNum;
-        st_->imageRow = RDScaleCeil(reg_.row, den, num);
-        st_->imageCol = RDScaleCeil(reg_.col, den, num);
+        st_->reg.imageRow = RDScaleCeil(reg_.row, den, num);
+        st_->reg.imageCol = RDScaleCeil(reg_.col, den, num);
         const bool rotated = image.flags & kDLImageRotated;
         // Unrotated, +8 holds the rows and +10 the columns; rotated the other way.
         uint32_t& rowExtent = rotated ? image.destExtent10 : image.destExtent8;
         uint32_t& colExtent = rotated ? image.destExtent8 : image.destExtent10;
-        rowExtent = RDScaleCeil(uint64_t{reg_.row} + rowExtent, den, num) - st_->imageRow;
-        colExtent = RDScaleCeil(uint64_t{reg_.col} + colExtent, den, num) - st_->imageCol;
+        rowExtent = RDScaleCeil(uint64_t{reg_.row} + rowExtent, den, num) - st_->reg.imageRow;
+        colExtent = RDScaleCeil(uint64_t{reg_.col} + colExtent, den, num) - st_->reg.imageCol;
     } else {
-        st_->imageRow = reg_.row;
-        st_->imageCol = reg_.col;
+        st_->reg.imageRow = reg_.row;
+        st_->reg.imageCol = reg_.col;
     }
-    if (st_->clipMode == kClipModePath) {
-        st_->clipRuns.clear();
+    if (st_->reg.clipMode == kClipModePath) {
+        st_->window.clipRuns.clear();
         GetScanLineForBmp(st_, image);
         ClipRenderImage(st_, image, opcode == DL_BLT_IMAGE ? kImageTagGraphics : 0);
     } else if (opcode == DL_STRETCH_IMAGE) {
@@ -404,7 +407,7 @@ void Player::Line(uint8_t opcode, uint32_t endRow, uint32_t endCol, bool moves) 
     line.x2 = endCol;
     line.y2 = endRow;
     if (Scaled()) RDScaleTLines(&line, reg_.scaleDen, reg_.scaleNum);
-    if (RDClipTLines(st_, &line)) LineDraw(st_, &line, opcode);
+    if (RDClipTLines(st_->window, st_->page.pageRows, &line)) LineDraw(st_, &line, opcode);
     if (moves) {
         reg_.row = endRow;
         reg_.col = endCol;
@@ -422,34 +425,36 @@ void Player::Path(uint8_t opcode, const uint8_t* p, size_t available) {
     box.bottom = SaturatingAdd(path.bottom, reg_.rowOrigin);
     if (Scaled()) RDScaleRectF(&box, reg_.scaleDen, reg_.scaleNum);
     // Cut to the band (right and bottom exclusive).
-    const uint64_t bandRight = uint64_t{st_->bandRight} + 1;
-    const uint64_t bandBottom = uint64_t{st_->bandBottom} + 1;
+    const BandWindow& window = st_->window;
+    const uint64_t bandRight = uint64_t{window.bandRight} + 1;
+    const uint64_t bandBottom = uint64_t{window.bandBottom} + 1;
     RDRect cut;
-    cut.left = std::max(box.left, st_->bandLeft);
-    cut.top = std::max(box.top, st_->bandTop);
+    cut.left = std::max(box.left, window.bandLeft);
+    cut.top = std::max(box.top, window.bandTop);
     cut.right = static_cast<uint32_t>(std::min<uint64_t>(box.right, bandRight));
     cut.bottom = static_cast<uint32_t>(std::min<uint64_t>(box.bottom, bandBottom));
-    if (st_->bandRows == 0 || cut.left >= cut.right || cut.top >= cut.bottom) {
+    PathGenerator* generator = st_->doc.pathGenerator;
+    if (window.bandRows == 0 || cut.left >= cut.right || cut.top >= cut.bottom) {
         // This path does not reach the band; an older path must not stand in
         // for it in a later paint or clip.
-        RDResetPath(st_);
+        RDResetPath(generator);
         return;
     }
-    RDSetPath(st_, cut, path, reg_.rowOrigin, reg_.colOrigin, reg_.scaleDen, reg_.scaleNum);
+    RDSetPath(generator, cut, path, reg_.rowOrigin, reg_.colOrigin, reg_.scaleDen, reg_.scaleNum);
     if (opcode == DL_FILL_PATH) {
         TRect req;
-        RDPaintPath(st_, &req, RDFillRow1);
+        RDPaintPath(generator, RDFillRow1, st_, &req);
     }
 }
 
 void Player::ClipMode(uint8_t mode) {
     if (mode == kClipModePath) {
-        st_->clipMode = kClipModePath;
+        st_->reg.clipMode = kClipModePath;
         return;
     }
-    RDResetPath(st_);
-    st_->clipRuns.clear();
-    st_->clipMode = 0;
+    RDResetPath(st_->doc.pathGenerator);
+    st_->window.clipRuns.clear();
+    st_->reg.clipMode = 0;
 }
 
 }  // namespace
@@ -457,8 +462,8 @@ void Player::ClipMode(uint8_t mode) {
 int PlayFrameBuffer(RenderState* state, uint32_t rowOrigin, uint32_t colOrigin) {
     Player player(state, rowOrigin, colOrigin);
     player.Reset();
-    const DLChunk* end = state->displayListEnd;
-    for (const DLChunk* chunk = state->displayList; chunk && end && chunk < end; ++chunk) {
+    const DLChunk* end = state->page.displayListEnd;
+    for (const DLChunk* chunk = state->page.displayList; chunk && end && chunk < end; ++chunk) {
         player.PlayChunk(*chunk);
     }
     player.Finish();

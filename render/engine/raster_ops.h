@@ -14,13 +14,14 @@
 // Selection: a colour code becomes the current colour and brush
 // (Frame_prhMAPuid); a ROP code is reduced for that colour code and mapped to
 // one of four kernels (FrameSelectRopBrush). DoRender then calls
-// state->pfRenderFunc for each request clipped to the band rows.
+// the registers' pfRenderFunc for each request clipped to the band rows.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "engine/render_state.h"
+#include "formats/colour_codes.h"
+#include "render_state.h"
 
 // ---------------------------------------------------------------------------
 // Object-class tags: the top byte of a colour band pixel.
@@ -30,17 +31,7 @@ constexpr uint8_t kObjectTagOther = 0x02;    // everything else that is drawn
 constexpr uint8_t kObjectTagCleared = 0xFF;  // nothing drawn since the band was cleared
 
 // ---------------------------------------------------------------------------
-// Colour codes of the display list.
-
-// Solid colours are 0x81BBGGRR (red in the low byte); these two also reduce
-// the ROP.
-constexpr uint32_t kColourCodeSolidBlack = 0x81000000;
-constexpr uint32_t kColourCodeSolidWhite = 0x81FFFFFF;
-constexpr uint32_t kColourCodeHatch = 0x85000000;       // + style 0..5
-constexpr uint32_t kColourCodeHollow = 0x86000000;
-constexpr uint32_t kColourCodeRopBlack = 0x87000000;    // reduces the ROP only
-constexpr uint32_t kColourCodeRopWhite = 0x87FFFFFF;
-constexpr uint32_t kColourCodeBrushSlot = 0x91000000;   // + downloaded brush slot 0..254
+// Colour codes of the display list: formats/colour_codes.h.
 
 // ---------------------------------------------------------------------------
 // Brushes: 32 x 32 pixels in band format, row after row, anchored to the page
@@ -78,7 +69,7 @@ extern const BrushRecord arHollowBrush[1];
 // 0x91000000 + n selects downloaded brush slot n (the brush stays null when
 // the slot is empty). Any other code changes nothing.
 //
-// The brush pointer refers to state->brushBuild or to a brush slot: whoever
+// The brush pointer refers to the brush build buffer or to a brush slot: whoever
 // frees or replaces that slot must re-apply a colour code (or null the brush)
 // before the next request is drawn.
 void Frame_prhMAPuid(RenderState* state, uint32_t code);
@@ -101,14 +92,14 @@ constexpr uint32_t StretchBrushSourceSize(uint8_t format, uint32_t isColour) {
 // ---------------------------------------------------------------------------
 // ROP selection.
 
-// Stores `rop` as the state's ROP, resets the line-style mask, reduces the
-// code for the colour code (solid or ROP black/white: the result for P all
-// zero or all one bits; hollow: aubRP_NullBrushRopTranslate) and selects the
-// kernel for the reduced code.
-void FrameSelectRopBrush(RenderState* state, uint8_t rop, uint32_t code);
+// Stores `rop` as the registers' ROP, resets the line-style mask, reduces
+// the code for the colour code (solid or ROP black/white: the result for P
+// all zero or all one bits; hollow: aubRP_NullBrushRopTranslate) and selects
+// the kernel for the reduced code.
+void FrameSelectRopBrush(InterpreterRegisters* reg, uint8_t rop, uint32_t code);
 
 // Stores the reduced ROP code that the kernels and image operators use.
-void Set_Boolean(RenderState* state, uint8_t rop);
+void Set_Boolean(InterpreterRegisters* reg, uint8_t rop);
 
 // Per ROP code, a code that no longer depends on P (every entry has equal
 // nibbles); used with the hollow brush.
@@ -128,15 +119,19 @@ extern const std::array<RenderFunc, 256> pfFuncTable;
 
 // 0x00, 0x55, 0xAA, 0xFF: black, invert, nothing, white. Ignores the mask;
 // colour pixels that change receive the current tag.
-void Run_DL_D(RenderState* state, TRect* req);
+void Run_DL_D(const RenderPage& page, const BandWindow& window,
+              const InterpreterRegisters& reg, TRect* req);
 // The twelve S-only codes. Needs a mask (nothing without one); colour pixels
 // take the current tag where the mask bit is set and keep theirs elsewhere.
-void Run_DL_SD(RenderState* state, TRect* req);
+void Run_DL_SD(const RenderPage& page, const BandWindow& window,
+               const InterpreterRegisters& reg, TRect* req);
 // The twelve P-only codes. Ignores the mask; colour pixels receive the
 // current tag.
-void Run_DL_HD(RenderState* state, TRect* req);
+void Run_DL_HD(const RenderPage& page, const BandWindow& window,
+               const InterpreterRegisters& reg, TRect* req);
 // Codes that depend on S and P. Needs a mask; tags as Run_DL_SD.
-void Run_DL_SHD(RenderState* state, TRect* req);
+void Run_DL_SHD(const RenderPage& page, const BandWindow& window,
+                const InterpreterRegisters& reg, TRect* req);
 
 // ---------------------------------------------------------------------------
 // General evaluators: the ROP3 definition bit by bit. The colour result's low
@@ -146,9 +141,9 @@ uint8_t SetSHD_ROP_Gray(uint8_t rop, uint8_t S, uint8_t P, uint8_t D);
 uint32_t SetSHD_ROP_Color(uint8_t rop, uint32_t S, uint32_t P, uint32_t D);
 
 // Image operators: S is a whole image pixel (8-bit grey, 24-bit colour) and
-// the code is the state's reduced ROP (ubRopCode). The overloads taking a ROP
-// code let a caller that has read the code once skip the state.
-uint8_t SetRopImgGray(const RenderState* state, uint8_t S, uint8_t P, uint8_t D);
-uint32_t SetRopImgColor(const RenderState* state, uint32_t S, uint32_t P, uint32_t D);
+// the code is the registers' reduced ROP (ubRopCode). The overloads taking a
+// ROP code let a caller that has read the code once skip the registers.
+uint8_t SetRopImgGray(const InterpreterRegisters* reg, uint8_t S, uint8_t P, uint8_t D);
+uint32_t SetRopImgColor(const InterpreterRegisters* reg, uint32_t S, uint32_t P, uint32_t D);
 uint8_t SetRopImgGray(uint8_t rop, uint8_t S, uint8_t P, uint8_t D);
 uint32_t SetRopImgColor(uint8_t rop, uint32_t S, uint32_t P, uint32_t D);

@@ -7,30 +7,33 @@
 #include "drawing_seams.h"
 #include "sys/memory.h"
 
+namespace {
+
+void EmptySlots(RenderDocument* doc) {
+    for (auto& slot : doc->bitmapSlots) slot.reset();
+    for (auto& slot : doc->brushSlots) slot.reset();
+}
+
+}  // namespace
+
 int RDInitialize(RenderState* state) {
-    if (!state->pathGenerator) state->pathGenerator = RDNewPathGenerator();
-    state->watermarkMode = 0;
-    state->hatchForeground = 0x000000;
-    state->hatchBackground = 0xFFFFFF;
-    for (auto& slot : state->bitmapSlots) slot.reset();
-    for (auto& slot : state->brushSlots) slot.reset();
-    state->brush = nullptr;
+    RenderDocument& doc = state->doc;
+    if (!doc.pathGenerator) doc.pathGenerator = RDNewPathGenerator();
+    EmptySlots(&doc);
+    // The registers start afresh (hatch colours black on white, no brush);
+    // every playback sets them again before its first record.
+    state->reg = InterpreterRegisters{};
     return 1;
 }
 
 int RDDestroy(RenderState* state) {
-    for (auto& slot : state->bitmapSlots) slot.reset();
-    for (auto& slot : state->brushSlots) slot.reset();
-    state->brush = nullptr;  // it may have pointed into a slot or the build buffer
-    std::vector<uint8_t>().swap(state->brushBuild);
-    RDFreePathGenerator(state->pathGenerator);
-    state->pathGenerator = nullptr;
-    std::vector<uint8_t>().swap(state->rowFlags);
-    std::vector<ClipRun>().swap(state->clipRuns);
-    std::vector<uint8_t>().swap(state->realignScratch);
-    std::vector<uint8_t>().swap(state->clipRowScratch);
-    std::vector<uint8_t>().swap(state->glyphScratch);
-    std::vector<uint8_t>().swap(state->scaledGlyphScratch);
+    EmptySlots(&state->doc);
+    RDFreePathGenerator(state->doc.pathGenerator);
+    state->doc.pathGenerator = nullptr;
+    state->reg.brush = nullptr;  // it may have pointed into a slot or the build buffer
+    state->scratch = RenderScratch{};
+    std::vector<uint8_t>().swap(state->window.rowFlags);
+    std::vector<ClipRun>().swap(state->window.clipRuns);
     return 1;
 }
 
@@ -38,30 +41,32 @@ int RDInitializePage() { return 1; }
 
 int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol,
                      uint32_t firstRow, uint32_t lastCol, uint32_t lastRow) {
-    const bool usable = lastRow >= firstRow && lastCol >= firstCol && state->rowPixels > 0 &&
-                        firstCol < state->rowPixels && state->band != nullptr;
+    const RenderPage& page = state->page;
+    BandWindow& window = state->window;
+    const bool usable = lastRow >= firstRow && lastCol >= firstCol && page.rowPixels > 0 &&
+                        firstCol < page.rowPixels && window.band != nullptr;
     // The kernels trust bandRight to lie inside the buffer's rows.
-    lastCol = std::min(lastCol, state->rowPixels ? state->rowPixels - 1 : 0);
-    state->bandIndex = bandIndex;
-    state->bandTop = firstRow;
-    state->bandLeft = firstCol;
-    state->bandBottom = lastRow;
-    state->bandRight = lastCol;
-    state->clipLeft = firstCol;
-    state->clipRight = lastCol;
-    state->drawnTop = state->drawnLeft = state->drawnBottom = state->drawnRight = 0;
+    lastCol = std::min(lastCol, page.rowPixels ? page.rowPixels - 1 : 0);
+    window.bandIndex = bandIndex;
+    window.bandTop = firstRow;
+    window.bandLeft = firstCol;
+    window.bandBottom = lastRow;
+    window.bandRight = lastCol;
+    window.clipLeft = firstCol;
+    window.clipRight = lastCol;
+    window.drawnTop = window.drawnLeft = window.drawnBottom = window.drawnRight = 0;
     if (!usable) {
-        state->bandRows = 0;  // DoRender then draws nothing
+        window.bandRows = 0;  // DoRender then draws nothing
         return 0;
     }
-    state->bandRows = lastRow - firstRow + 1;
-    std::memset(state->band, 0xFF, size_t{state->bytesPerRow} * state->bandRows);
+    window.bandRows = lastRow - firstRow + 1;
+    std::memset(window.band, 0xFF, size_t{page.bytesPerRow} * window.bandRows);
     try {
-        if (state->rowFlags.size() < state->bandRows) state->rowFlags.resize(state->bandRows);
+        if (window.rowFlags.size() < window.bandRows) window.rowFlags.resize(window.bandRows);
     } catch (const std::bad_alloc&) {
-        state->rowFlags.clear();  // no row flags: the band counts as holding colour
+        window.rowFlags.clear();  // no row flags: the band counts as holding colour
     }
-    std::fill(state->rowFlags.begin(), state->rowFlags.end(), uint8_t{0});
+    std::fill(window.rowFlags.begin(), window.rowFlags.end(), uint8_t{0});
     return 1;
 }
 

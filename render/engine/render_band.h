@@ -6,12 +6,13 @@
 
 #include "render_state.h"
 
-// Creates the path generator and empties every downloaded bitmap and brush;
-// the hatch colours start black on white. Returns 1.
+// Starts the document part of the state: creates the path generator,
+// empties every downloaded bitmap and brush, and resets the registers (the
+// hatch colours start black on white). Returns 1.
 int RDInitialize(RenderState* state);
 
-// Frees every slot, the brush build buffer, the path generator, the row
-// flags and the work buffers. Returns 1.
+// Frees the document part (every slot and the path generator), the work
+// buffers, the row flags and the clip runs. Returns 1.
 int RDDestroy(RenderState* state);
 
 // Called between bands and pages; nothing to do. Returns 1.
@@ -19,7 +20,7 @@ int RDInitializePage();
 
 // Makes rows firstRow .. lastRow and columns firstCol .. lastCol the current
 // band: fills the band buffer white, clears the drawn box and the row flags.
-// The caller has set band, bytesPerRow and rowPixels. Returns 0 (and draws
+// The caller has set the page part and the band buffer. Returns 0 (and draws
 // nothing later) for an empty band or one wider than the buffer's rows.
 int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol,
                      uint32_t firstRow, uint32_t lastCol, uint32_t lastRow);

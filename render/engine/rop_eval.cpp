@@ -1,7 +1,7 @@
 // The general ROP3 evaluators and the per-pixel operators used by the image,
 // line and watermark drawers.
-#include "engine/raster_ops.h"
-#include "engine/rop_logic.h"
+#include "raster_ops.h"
+#include "rop_logic.h"
 
 namespace {
 
@@ -42,10 +42,10 @@ uint32_t SetRopImgColor(uint8_t rop, uint32_t S, uint32_t P, uint32_t D) {
     return RopImagePixel<uint32_t>(rop, S, P, D);
 }
 
-uint8_t SetRopImgGray(const RenderState* state, uint8_t S, uint8_t P, uint8_t D) {
-    return RopImagePixel<uint8_t>(state->ubRopCode, S, P, D);
+uint8_t SetRopImgGray(const InterpreterRegisters* reg, uint8_t S, uint8_t P, uint8_t D) {
+    return RopImagePixel<uint8_t>(reg->ubRopCode, S, P, D);
 }
 
-uint32_t SetRopImgColor(const RenderState* state, uint32_t S, uint32_t P, uint32_t D) {
-    return RopImagePixel<uint32_t>(state->ubRopCode, S, P, D);
+uint32_t SetRopImgColor(const InterpreterRegisters* reg, uint32_t S, uint32_t P, uint32_t D) {
+    return RopImagePixel<uint32_t>(reg->ubRopCode, S, P, D);
 }

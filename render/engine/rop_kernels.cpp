@@ -17,9 +17,9 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/raster_ops.h"
-#include "engine/rop_logic.h"
-#include "engine/rop_pixels.h"
+#include "raster_ops.h"
+#include "rop_logic.h"
+#include "rop_pixels.h"
 
 namespace {
 
@@ -78,10 +78,10 @@ void InvertArea(const KernelArea area, const uint32_t tag) {
 }
 
 template <class Px>
-void RunDestOnly(const RenderState& state, const KernelArea& area) {
+void RunDestOnly(const InterpreterRegisters& reg, const KernelArea& area) {
     using Value = typename Px::Value;
-    const uint32_t tag = rop::CurrentTag(state);
-    switch (state.ubRopCode & 3) {
+    const uint32_t tag = rop::CurrentTag(reg);
+    switch (reg.ubRopCode & 3) {
         case 0: FillArea<Px>(area, Tagged<Px>(Value(0), tag)); break;        // 0x00
         case 1: InvertArea<Px>(area, tag); break;                           // 0x55
         case 2: break;                                                      // 0xAA
@@ -141,9 +141,9 @@ constexpr auto kPatternRows =
     MakePatternRows<Px, Pattern>(std::make_integer_sequence<unsigned, 16>{});
 
 template <class Px>
-void RunPatternDest(const RenderState& state, const TRect& req, const KernelArea& area) {
-    const unsigned table = rop::PatternDestTable(state.ubRopCode, 0);  // S plays no part
-    const uint32_t tag = rop::CurrentTag(state);
+void RunPatternDest(const InterpreterRegisters& reg, const TRect& req, const KernelArea& area) {
+    const unsigned table = rop::PatternDestTable(reg.ubRopCode, 0);  // S plays no part
+    const uint32_t tag = rop::CurrentTag(reg);
     if (req.brush) {
         kPatternRows<Px, BrushPattern<Px>>[table](area, {req.brush, area.firstColumn}, tag);
     } else {
@@ -264,14 +264,14 @@ void RunDestFunctions(const KernelArea& area, const DestFunction<typename Px::Va
 }
 
 template <class Px>
-void RunSourceDest(const RenderState& state, const KernelArea& area) {
+void RunSourceDest(const InterpreterRegisters& reg, const KernelArea& area) {
     using Value = typename Px::Value;
     using Table = rop::RuntimeTable<Value>;
     // f(S, D) with P playing no part: a clear bit is S = all ones, a set bit
     // S = 0.
-    const Table table = Table::From(rop::SourceDestTable(state.ubRopCode, 0));
+    const Table table = Table::From(rop::SourceDestTable(reg.ubRopCode, 0));
     RunDestFunctions<Px>(area, DestFunction<Value>::From(table, Value(~Value(0))),
-                         DestFunction<Value>::From(table, Value(0)), rop::CurrentTag(state));
+                         DestFunction<Value>::From(table, Value(0)), rop::CurrentTag(reg));
 }
 
 // S, P and D with a brush: per mask bit one two-operand table f(P, D), the
@@ -349,13 +349,14 @@ void BrushSourceRows(const KernelArea area, const uint8_t* brush,
 }
 
 template <class Px>
-void RunSourcePatternDest(const RenderState& state, const TRect& req, const KernelArea& area) {
+void RunSourcePatternDest(const InterpreterRegisters& reg, const TRect& req,
+                          const KernelArea& area) {
     using Table = rop::RuntimeTable<typename Px::Value>;
-    const uint32_t tag = rop::CurrentTag(state);
+    const uint32_t tag = rop::CurrentTag(reg);
     // A clear bit is S = all ones, a set bit S = 0.
-    const unsigned clearTable = rop::PatternDestTable(state.ubRopCode, 1);
+    const unsigned clearTable = rop::PatternDestTable(reg.ubRopCode, 1);
     const Table clear = Table::From(clearTable);
-    const Table set = Table::From(rop::PatternDestTable(state.ubRopCode, 0));
+    const Table set = Table::From(rop::PatternDestTable(reg.ubRopCode, 0));
     if (!req.brush) {
         const auto colour = typename Px::Value(req.colour);
         using Value = typename Px::Value;
@@ -374,38 +375,42 @@ void RunSourcePatternDest(const RenderState& state, const TRect& req, const Kern
 
 }  // namespace
 
-void Run_DL_D(RenderState* state, TRect* req) {
+void Run_DL_D(const RenderPage& page, const BandWindow& window,
+              const InterpreterRegisters& reg, TRect* req) {
     KernelArea area;
-    if (!rop::PrepareArea(*state, *req, &area)) return;
-    if (state->isColour)
-        RunDestOnly<ColourPixels>(*state, area);
+    if (!rop::PrepareArea(window, *req, &area)) return;
+    if (page.isColour)
+        RunDestOnly<ColourPixels>(reg, area);
     else
-        RunDestOnly<GreyPixels>(*state, area);
+        RunDestOnly<GreyPixels>(reg, area);
 }
 
-void Run_DL_HD(RenderState* state, TRect* req) {
+void Run_DL_HD(const RenderPage& page, const BandWindow& window,
+               const InterpreterRegisters& reg, TRect* req) {
     KernelArea area;
-    if (!rop::PrepareArea(*state, *req, &area)) return;
-    if (state->isColour)
-        RunPatternDest<ColourPixels>(*state, *req, area);
+    if (!rop::PrepareArea(window, *req, &area)) return;
+    if (page.isColour)
+        RunPatternDest<ColourPixels>(reg, *req, area);
     else
-        RunPatternDest<GreyPixels>(*state, *req, area);
+        RunPatternDest<GreyPixels>(reg, *req, area);
 }
 
-void Run_DL_SD(RenderState* state, TRect* req) {
+void Run_DL_SD(const RenderPage& page, const BandWindow& window,
+               const InterpreterRegisters& reg, TRect* req) {
     KernelArea area;
-    if (!req->bits || !rop::PrepareArea(*state, *req, &area)) return;
-    if (state->isColour)
-        RunSourceDest<ColourPixels>(*state, area);
+    if (!req->bits || !rop::PrepareArea(window, *req, &area)) return;
+    if (page.isColour)
+        RunSourceDest<ColourPixels>(reg, area);
     else
-        RunSourceDest<GreyPixels>(*state, area);
+        RunSourceDest<GreyPixels>(reg, area);
 }
 
-void Run_DL_SHD(RenderState* state, TRect* req) {
+void Run_DL_SHD(const RenderPage& page, const BandWindow& window,
+                const InterpreterRegisters& reg, TRect* req) {
     KernelArea area;
-    if (!req->bits || !rop::PrepareArea(*state, *req, &area)) return;
-    if (state->isColour)
-        RunSourcePatternDest<ColourPixels>(*state, *req, area);
+    if (!req->bits || !rop::PrepareArea(window, *req, &area)) return;
+    if (page.isColour)
+        RunSourcePatternDest<ColourPixels>(reg, *req, area);
     else
-        RunSourcePatternDest<GreyPixels>(*state, *req, area);
+        RunSourcePatternDest<GreyPixels>(reg, *req, area);
 }

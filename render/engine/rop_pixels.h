@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/raster_ops.h"
+#include "raster_ops.h"
 
 namespace rop {
 
@@ -43,8 +43,8 @@ inline void StorePixel(uint8_t* at, typename Px::Value value) {
 }
 
 // The current tag of colour pixels, already in the top byte.
-inline uint32_t CurrentTag(const RenderState& state) {
-    return uint32_t(state.textObject ? kObjectTagText : kObjectTagOther) << 24;
+inline uint32_t CurrentTag(const InterpreterRegisters& reg) {
+    return uint32_t(reg.textObject ? kObjectTagText : kObjectTagOther) << 24;
 }
 
 // One solid colour for every pixel.
@@ -91,9 +91,9 @@ struct KernelArea {
 
 // Cuts the request at the band's last column (which is never painted) and
 // returns false when nothing remains.
-inline bool PrepareArea(const RenderState& state, const TRect& req, KernelArea* area) {
-    if (req.xs > state.bandRight) return false;
-    const uint32_t xe = req.xe < state.bandRight ? req.xe : state.bandRight;
+inline bool PrepareArea(const BandWindow& window, const TRect& req, KernelArea* area) {
+    if (req.xs > window.bandRight) return false;
+    const uint32_t xe = req.xe < window.bandRight ? req.xe : window.bandRight;
     if (req.xs >= xe) return false;
     *area = KernelArea{req.dest,  req.destStride, xe - req.xs, req.rows, req.row,
                        req.xs,    req.bits,       MaskStride(req.xe - req.xs)};

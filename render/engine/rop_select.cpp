@@ -1,7 +1,7 @@
 // Choosing the raster kernel: reducing a ROP code for the colour code it is
 // used with, and mapping the reduced code to one of the four kernels.
-#include "engine/raster_ops.h"
-#include "engine/rop_logic.h"
+#include "raster_ops.h"
+#include "rop_logic.h"
 
 namespace {
 
@@ -63,12 +63,12 @@ constinit const std::array<uint8_t, 256> aubRP_NullBrushRopTranslate = {
     0xAA, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF,
 };
 
-void Set_Boolean(RenderState* state, uint8_t rop) { state->ubRopCode = rop; }
+void Set_Boolean(InterpreterRegisters* reg, uint8_t rop) { reg->ubRopCode = rop; }
 
-void FrameSelectRopBrush(RenderState* state, uint8_t rop, uint32_t code) {
-    state->rop = rop;
-    state->styleMask = 0xFFFF;
+void FrameSelectRopBrush(InterpreterRegisters* reg, uint8_t rop, uint32_t code) {
+    reg->rop = rop;
+    reg->styleMask = 0xFFFF;
     const uint8_t reduced = ReduceRop(rop, code);
-    state->pfRenderFunc = pfFuncTable[reduced];
-    Set_Boolean(state, reduced);
+    reg->pfRenderFunc = pfFuncTable[reduced];
+    Set_Boolean(reg, reduced);
 }

@@ -50,9 +50,9 @@ constexpr uint32_t kWatermarkTag = 0x01000000;
 // Paints the pixels of one row whose bit is set in `paint(n)` (pixel n of
 // the request). Pixels are written directly, without a raster operation.
 template <typename PaintMask>
-void PaintRow(const RenderState* state, uint8_t* dest, uint32_t width, uint32_t colour,
+void PaintRow(const RenderPage& page, uint8_t* dest, uint32_t width, uint32_t colour,
               PaintMask paint) {
-    if (state->isColour) {
+    if (page.isColour) {
         const uint32_t pixel = (colour & 0xFFFFFF) | kWatermarkTag;
         for (uint32_t byte = 0; byte * 8 < width; ++byte) {
             const uint8_t bits = paint(byte);
@@ -76,13 +76,14 @@ void PaintRow(const RenderState* state, uint8_t* dest, uint32_t width, uint32_t 
 }
 
 // Shared walk of both drawers; `mask` is null for DrawWaterMarkHD.
-void DrawWaterMark(RenderState* state, TRect* req, const uint8_t* mask) {
-    if (req->xs > state->bandRight) return;
-    const uint32_t xe = std::min(req->xe, state->bandRight);
+void DrawWaterMark(const RenderPage& page, const BandWindow& window, TRect* req,
+                   const uint8_t* mask) {
+    if (req->xs > window.bandRight) return;
+    const uint32_t xe = std::min(req->xe, window.bandRight);
     if (xe < req->xs) return;
     const uint32_t width = xe - req->xs;
     const uint32_t maskStride = MaskStride(req->xe - req->xs);
-    const ShadePattern pattern = PatternOf(FindShadowId(state, req));
+    const ShadePattern pattern = PatternOf(FindShadowId(req));
     const uint32_t k = pattern.used;
     for (uint32_t i = 0; i < req->rows; ++i) {
         const uint32_t y = req->row + i;
@@ -92,17 +93,17 @@ void DrawWaterMark(RenderState* state, TRect* req, const uint8_t* mask) {
         uint8_t* dest = req->dest + size_t{i} * req->destStride;
         if (mask) {
             const uint8_t* maskRow = mask + size_t{i} * maskStride;
-            PaintRow(state, dest, width, req->colour,
+            PaintRow(page, dest, width, req->colour,
                      [&](uint32_t byte) { return static_cast<uint8_t>(rowByte & maskRow[byte]); });
         } else {
-            PaintRow(state, dest, width, req->colour, [&](uint32_t) { return rowByte; });
+            PaintRow(page, dest, width, req->colour, [&](uint32_t) { return rowByte; });
         }
     }
 }
 
 }  // namespace
 
-int FindShadowId(RenderState*, TRect* req) {
+int FindShadowId(const TRect* req) {
     for (const auto& family : adwWMColors) {
         for (int shade = 0; shade < kWMShades; ++shade) {
             if (family[shade] == req->colour) return shade;
@@ -111,9 +112,11 @@ int FindShadowId(RenderState*, TRect* req) {
     return kWMShadeMedium;
 }
 
-void DrawWaterMarkHD(RenderState* state, TRect* req) { DrawWaterMark(state, req, nullptr); }
+void DrawWaterMarkHD(const RenderPage& page, const BandWindow& window, TRect* req) {
+    DrawWaterMark(page, window, req, nullptr);
+}
 
-void DrawWaterMarkSHD(RenderState* state, TRect* req) {
+void DrawWaterMarkSHD(const RenderPage& page, const BandWindow& window, TRect* req) {
     if (!req->bits) return;
-    DrawWaterMark(state, req, req->bits);
+    DrawWaterMark(page, window, req, req->bits);
 }

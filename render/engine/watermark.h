@@ -23,9 +23,10 @@ extern const uint8_t abLight[4];
 extern const uint8_t abExLight[4];
 
 // Shade 0..4 of req->colour: the first table entry equal to it, else medium.
-int FindShadowId(RenderState* state, TRect* req);
+int FindShadowId(const TRect* req);
 
 // A request without a mask, and one with a mask (drawn where the mask is
-// set). Both are clipped to the band rows already (DoRender).
-void DrawWaterMarkHD(RenderState* state, TRect* req);
-void DrawWaterMarkSHD(RenderState* state, TRect* req);
+// set). Both are clipped to the band rows already (DoRender); they read the
+// pixel depth and the band's last column, and write through req->dest.
+void DrawWaterMarkHD(const RenderPage& page, const BandWindow& window, TRect* req);
+void DrawWaterMarkSHD(const RenderPage& page, const BandWindow& window, TRect* req);

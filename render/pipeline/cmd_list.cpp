@@ -3,9 +3,6 @@
 #include <cstring>
 #include <new>
 
-#include "pipeline/job_spool.h"
-#include "sys/files.h"
-
 namespace {
 
 void PutLE32(uint8_t* p, uint32_t v) {
@@ -106,33 +103,6 @@ int FBCmdBufferMerge(FBCmdList* target, FBCmdList* source) {
     if (target == source) return 1;
     target->buffers.splice(target->buffers.begin(), source->buffers);
     return 1;
-}
-
-int FBCmdBufferAddDataFromFile(FBCmdList* list, sys::WStringView path) {
-    if (list == nullptr) return 0;
-    sys::File file = sys::File::OpenExisting(path, /*writable=*/false, sys::Share::ReadWrite);
-    if (!file.IsOpen()) return 0;
-    uint64_t fileSize = 0;
-    if (!file.Seek(0, sys::SeekOrigin::End, &fileSize) || !file.Seek(0, sys::SeekOrigin::Begin)) {
-        return 0;
-    }
-    // A record can never be longer than what is left of the file, so a
-    // damaged length never makes us allocate more than the file holds.
-    std::vector<uint8_t> record(kFBCmdBufferSize);
-    uint64_t position = 0;
-    for (;;) {
-        const uint64_t left = fileSize - position;
-        if (left == 0) return 1;
-        const uint64_t room = left - (left < kFBCmdHeaderSize ? left : kFBCmdHeaderSize);
-        const uint32_t maxLength =
-            room < kFBCmdMaxFileRecord ? static_cast<uint32_t>(room) : kFBCmdMaxFileRecord;
-        uint32_t length = 0, tag = 0;
-        const int got = FBJobSpoolReadData(&file, &record, maxLength, &length, &tag);
-        if (got == kSpoolReadEnd) return 1;
-        if (got != kSpoolReadRecord) return 0;
-        if (!FBCmdListAddData(list, record.data(), length, tag)) return 0;
-        position += uint64_t{kFBCmdHeaderSize} + length;
-    }
 }
 
 uint64_t FBCmdListByteCount(const FBCmdList* list) {

@@ -20,13 +20,13 @@
 #include <memory>
 #include <vector>
 
-#include "engine/render_state.h"
+#include "engine/render_state.h"  // DLChunk
+#include "formats/spooled_buffers.h"  // kFBCmdHeaderSize
 #include "sys/text.h"
 
 // The size of an ordinary buffer: a page of up to 4 MiB of display list needs
 // a single allocation.
 constexpr uint32_t kFBCmdBufferSize = 4194304;
-constexpr uint32_t kFBCmdHeaderSize = 8;
 
 enum FBCmdFormat : uint32_t {
     kCmdPlain = 0,
@@ -80,18 +80,6 @@ int FBCmdListCopy(FBCmdList* target, const FBCmdList* source);
 // target's buffers (the source's bytes then play first) and leaves the source
 // empty. 0, and both lists untouched, when either list has headers.
 int FBCmdBufferMerge(FBCmdList* target, FBCmdList* source);
-
-// Appends the records of a recorded data file (see job_spool.h) to the list,
-// one piece per record. The file is untrusted: a record cut short by the end
-// of the file, or longer than kFBCmdMaxFileRecord, ends the read; the whole
-// records before it stay in the list and the result is 0. Also 0 when the
-// file cannot be opened. An empty file adds nothing and gives 1.
-int FBCmdBufferAddDataFromFile(FBCmdList* list, sys::WStringView path);
-
-// The longest record read from a recorded data file. Pieces come from the
-// spooler's buffers and are far smaller; a longer length only comes from a
-// damaged file.
-constexpr uint32_t kFBCmdMaxFileRecord = 256u << 20;
 
 // Bytes stored in the list (with headers in a list with headers).
 uint64_t FBCmdListByteCount(const FBCmdList* list);

@@ -1,72 +1,55 @@
 #include "pipeline/cmd_writer.h"
 
-#include <cstddef>
+#include <new>
+#include <vector>
+
+#include "encode/dl_writer.h"
+#include "pipeline/job_spool.h"
 
 namespace {
 
-// Display-list opcodes the pipeline writes.
-enum : uint8_t {
-    kOpBox16 = 0x54,
-    kOpSetRow = 0x60,
-    kOpSetColumn = 0x62,
-    kOpSetRowOrigin = 0x68,
-    kOpSetColumnOrigin = 0x69,
-    kOpSetRopColour = 0x75,
-    kOpSetScale = 0x82,
-    kOpSkip4 = 0x83,
-    kOpWatermarkBegin = 0x90,
-    kOpWatermarkEnd = 0x91,
-};
-constexpr uint8_t kRopCopy = 0xF0;
-constexpr uint32_t kColourBlack = 0x81000000;
-
-// A command being put together before it goes into the list as one piece.
-class Command {
-public:
-    Command& Op(uint8_t opcode) {
-        bytes_[size_++] = opcode;
-        return *this;
+// Appends the records that `encode` writes as one piece. The commands are a
+// few bytes long; running out of memory for them writes nothing (0).
+template <typename Encode>
+int AppendCommand(FBCmdList* list, Encode encode) {
+    try {
+        DLWriter command;
+        encode(command);
+        const std::vector<uint8_t>& bytes = command.Bytes();
+        return FBCmdListAddData(list, bytes.data(), static_cast<uint32_t>(bytes.size()),
+                                kFBCmdPipelineTag);
+    } catch (const std::bad_alloc&) {
+        return 0;
     }
-    Command& U16(uint16_t v) { return Op(static_cast<uint8_t>(v)).Op(static_cast<uint8_t>(v >> 8)); }
-    Command& U32(uint32_t v) {
-        return U16(static_cast<uint16_t>(v)).U16(static_cast<uint16_t>(v >> 16));
-    }
-    int AppendTo(FBCmdList* list) const {
-        return FBCmdListAddData(list, bytes_, static_cast<uint32_t>(size_), kFBCmdPipelineTag);
-    }
-
-private:
-    uint8_t bytes_[24] = {};  // the longest command is the 17-byte rectangle
-    size_t size_ = 0;
-};
-
-int AppendOpcode(FBCmdList* list, uint8_t opcode) {
-    return Command().Op(opcode).AppendTo(list);
 }
 
 }  // namespace
 
 int FBCmdWriteBasePos(FBCmdList* list, uint32_t rowOrigin, uint32_t columnOrigin) {
     if (list == nullptr) return 0;
-    return Command().Op(kOpSetRowOrigin).U32(rowOrigin).Op(kOpSetColumnOrigin).U32(columnOrigin)
-        .AppendTo(list);
+    return AppendCommand(list, [&](DLWriter& w) {
+        w.SetRowOrigin(rowOrigin);
+        w.SetColumnOrigin(columnOrigin);
+    });
 }
 
 int FBCmdWriteSetScale(FBCmdList* list, uint32_t divisor, uint32_t scale, uint32_t orientation) {
     if (list == nullptr) return 0;
-    return Command().Op(kOpSetScale).U32(divisor).U32(scale).Op(kOpSkip4).U32(orientation)
-        .AppendTo(list);
+    return AppendCommand(list, [&](DLWriter& w) {
+        w.SetScale(divisor, scale);
+        w.Skip4(orientation);  // the orientation rides along, playback skips it
+    });
 }
 
 int FBCmdWriteDrawRect(FBCmdList* list, uint16_t r0, uint16_t c0, uint16_t r1, uint16_t c1) {
     if (list == nullptr) return 0;
     if (r1 <= r0 || c1 <= c0) return 1;
-    return Command()
-        .Op(kOpSetRopColour).Op(kRopCopy).U32(kColourBlack)
-        .Op(kOpSetRow).U16(r0)
-        .Op(kOpSetColumn).U16(c0)
-        .Op(kOpBox16).U16(static_cast<uint16_t>(r1 - r0)).U16(static_cast<uint16_t>(c1 - c0))
-        .AppendTo(list);
+    return AppendCommand(list, [&](DLWriter& w) {
+        w.SetRopColour(kDLRopCopy, kColourCodeSolidBlack);
+        w.SetRow(r0);
+        w.SetColumn(c0);
+        w.Box16(static_cast<uint16_t>(r1 - r0), static_cast<uint16_t>(c1 - c0));
+    });
 }
 
 int FBCmdWriteDrawBorder(FBCmdList* list, uint16_t r0, uint16_t c0, uint16_t r1, uint16_t c1,
@@ -92,9 +75,9 @@ int FBCmdLoadWatermark(FBCmdList* list, sys::WStringView portraitFile,
     if (firstPageOnly != 0 && pageNumber != 1) return 1;
     const sys::WStringView file = orientation != 0 ? landscapeFile : portraitFile;
     if (file.empty()) return 1;
-    if (!AppendOpcode(list, kOpWatermarkBegin)) return 0;
+    if (!AppendCommand(list, [](DLWriter& w) { w.WatermarkBegin(); })) return 0;
     const int read = FBCmdBufferAddDataFromFile(list, file);
-    const int ended = AppendOpcode(list, kOpWatermarkEnd);
+    const int ended = AppendCommand(list, [](DLWriter& w) { w.WatermarkEnd(); });
     return read && ended ? 1 : 0;
 }
 

@@ -1,16 +1,14 @@
 // The pipeline's own commands in a page's command list: base position,
 // scale, black rectangles and borders, and the recorded watermark and overlay
-// files. Each command is a display-list record (little-endian operands)
-// appended as one piece with tag 0.
+// files. Each command is one or more display-list records, made with the
+// display-list encoder and appended as one piece with tag 0.
 #pragma once
 
 #include <cstdint>
 
+#include "formats/spooled_buffers.h"  // kFBCmdPipelineTag
 #include "pipeline/cmd_list.h"
 #include "sys/text.h"
-
-// The tag of the pipeline's own pieces.
-constexpr uint32_t kFBCmdPipelineTag = 0;
 
 // Moves the origin of the following records:
 //   0x68 row origin (LE32) | 0x69 column origin (LE32)

@@ -5,6 +5,7 @@
 #include "pipeline/module_error_box.h"
 #include "pipeline/own_module.h"
 #include "sys/last_error.h"
+#include "sys/mutex.h"
 
 const char* const kSCRoutineNames[kSCRoutineCount] = {
     "SC_CreateICCTransform",       "SC_ReleaseICCTransform",      "SC_DoICCTransform",
@@ -23,22 +24,27 @@ constexpr uint32_t kPaperTypePlainDuplex = 64;
 
 enum SCRoutine { kCreateTables = 12, kReleaseTables = 13, kConvertBulk = 14 };
 
-// The loaded module, shared by every document of the process (documents
-// render one at a time on the spooler's thread).
+// The loaded module, shared by every document of the process. A print
+// server renders documents on several spooler threads at once, so the use
+// count, the handle and the routine table change only under the lock, and
+// only when the count goes from 0 to 1 or from 1 to 0. A converter that
+// holds a use reads the routines without the lock: they were written before
+// its own SC_Initialize took the lock, and stay as they are until the last
+// use is dropped.
 struct ColourModule {
     sys::ModuleHandle handle = nullptr;
     void* routines[kSCRoutineCount] = {};
     uint32_t uses = 0;
 };
 
-ColourModule& Module() {
-    static ColourModule module;
-    return module;
-}
+// Made when the library is loaded (before any spooler thread calls in), so
+// no first-use guard is needed.
+sys::Mutex g_moduleLock;
+ColourModule g_module;
 
 template <typename Routine>
 Routine RoutineAt(SCRoutine index) {
-    return reinterpret_cast<Routine>(Module().routines[index]);
+    return reinterpret_cast<Routine>(g_module.routines[index]);
 }
 
 // The settings record's fields behind block words 0..16.
@@ -89,43 +95,65 @@ int Refresh(CMMConverter* converter, const uint32_t* words, const uint32_t* indi
 
 }  // namespace
 
-int SC_Initialize(sys::WStringView ownLibraryPath, sys::WStringView ownSuffix,
-                  sys::WStringView moduleSuffix) {
-    ColourModule& module = Module();
-    if (module.uses > 0) {
-        ++module.uses;
-        return 1;
-    }
+namespace {
+
+// Loads the module and its routines into g_module, with the lock held.
+// Null, or the text of the error box to show (without the lock, so that
+// other documents do not wait for the user).
+const char* LoadModule(sys::WStringView ownLibraryPath, sys::WStringView ownSuffix,
+                       sys::WStringView moduleSuffix) {
     sys::WString modulePath;
     if (!DeriveModulePath(ownLibraryPath, ownSuffix, moduleSuffix, &modulePath)) {
         sys::SetLastError(0);  // no system error behind this one
-        ShowModuleError(kErrorCaption, "SC_Initialize: invalid module name suffix");
-        return 0;
+        return "SC_Initialize: invalid module name suffix";
     }
-    module.handle = sys::LoadLibrary(modulePath);
-    if (module.handle == nullptr) {
-        ShowModuleError(kErrorCaption, "Can't load color conversion library");
-        return 0;
+    g_module.handle = sys::LoadLibrary(modulePath);
+    if (g_module.handle == nullptr) return "Can't load color conversion library";
+    if (!LookUpRoutines(&g_module)) {
+        const uint32_t error = sys::GetLastError();
+        sys::FreeLibrary(g_module.handle);
+        g_module = ColourModule{};
+        sys::SetLastError(error);
+        return "Can't find a routine in color conversion library";
     }
-    if (!LookUpRoutines(&module)) {
-        ShowModuleError(kErrorCaption, "Can't find a routine in color conversion library");
-        sys::FreeLibrary(module.handle);
-        module = ColourModule{};
-        return 0;
+    g_module.uses = 1;
+    return nullptr;
+}
+
+}  // namespace
+
+int SC_Initialize(sys::WStringView ownLibraryPath, sys::WStringView ownSuffix,
+                  sys::WStringView moduleSuffix) {
+    const char* failure = nullptr;
+    {
+        sys::MutexLock lock(g_moduleLock);
+        if (g_module.uses > 0) {
+            ++g_module.uses;
+            return 1;
+        }
+        failure = LoadModule(ownLibraryPath, ownSuffix, moduleSuffix);
     }
-    module.uses = 1;
-    return 1;
+    if (failure == nullptr) return 1;
+    ShowModuleError(kErrorCaption, failure);
+    return 0;
 }
 
 void SC_ShutDown() {
-    ColourModule& module = Module();
-    if (module.uses == 0 || --module.uses > 0) return;
-    sys::FreeLibrary(module.handle);
-    module = ColourModule{};
+    sys::MutexLock lock(g_moduleLock);
+    if (g_module.uses == 0 || --g_module.uses > 0) return;
+    sys::FreeLibrary(g_module.handle);
+    g_module = ColourModule{};
 }
 
-sys::ModuleHandle SC_ModuleHandle() { return Module().handle; }
-uint32_t SC_UseCount() { return Module().uses; }
+sys::ModuleHandle SC_ModuleHandle() {
+    sys::MutexLock lock(g_moduleLock);
+    return g_module.handle;
+}
+
+uint32_t SC_UseCount() {
+    sys::MutexLock lock(g_moduleLock);
+    return g_module.uses;
+}
 
 std::array<uint32_t, kCMMSettingsWords> CMMSettingsWords(const FBInterface& record,
                                                           bool duplex) {

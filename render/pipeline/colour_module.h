@@ -1,5 +1,6 @@
 // The bridge to the driver's colour-conversion module (Tzqr4CM.DLL beside
-// this library). The module is loaded once per process and use-counted; each
+// this library). The module is loaded once per process and use-counted (under
+// a lock: documents may print at the same time on several threads); each
 // document owns a CMMConverter: the 3396-byte block the module works in
 // (colour_block.h) and what the bridge knows about it.
 //
@@ -13,7 +14,7 @@
 #include <array>
 #include <cstdint>
 
-#include "pipeline/colour_block.h"
+#include "formats/colour_block.h"
 #include "pipeline/fb_interface.h"
 #include "sys/modules.h"
 #include "sys/text.h"

@@ -1,48 +1,37 @@
-// The band record: what the band printer needs to know about the rendering
-// band in hand and the physical bands it is cut into. One per document,
-// filled at every page (FBInitializeBand) and at every rendering band
+// The band record: what the page printer knows about the rendering band in
+// hand and the physical bands it is cut into. One per document, filled at
+// every page (FBInitializeBand) and at every rendering band
 // (FBOutBandSetBuffer, FBOutBandSetRowFlags, FBPrepareBand).
+//
+// What band output reads (geometry, rendering buffer, screens, row flags) is
+// the engine's FBRasterBand; the record adds what printing the planes needs:
+// the band cache that lends the buffers, the compression parameter's band
+// count and resolutions, and the offset-table coder's tables.
 //
 // Lines, widths and heights are at the output resolution. In the 600 x 1200
 // mode the page is rendered at 600 dpi and printed at 1200 dpi: every
-// rendering row and pixel then becomes two (see band_output.h).
+// rendering row and pixel then becomes two (see engine/band_output.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
-#include "engine/halftone.h"
+#include "engine/band_output.h"
 #include "pipeline/band_cache.h"
 #include "pipeline/fb_records.h"
 #include "pipeline/offset_table_coder.h"
 #include "pipeline/output_writer.h"
 
 struct FBBand {
-    uint32_t line = 0;            // first output line of the band in the page
-    uint32_t width = 0;           // dots
-    uint32_t bytesPerRow = 0;     // of a row of the rendering buffer
-    uint32_t height = 0;          // lines
-    uint32_t bitsPerPixel = 0;    // of the rendering buffer: 8 grey, 32 colour
-    uint32_t colour = 0;          // 1: four planes (cyan, magenta, yellow, black)
-    uint32_t physWidthBytes = 0;  // of a physical band plane row
-    uint32_t physHeight = 0;      // lines of a physical band
-    uint8_t* buffer = nullptr;    // the rendering buffer (cache kind 3)
-    size_t bufferBytes = 0;       // how much of it may be read
-    FBScreen screen;
+    FBRasterBand raster;
     uint32_t bandCount = 0;       // for the compression parameter of the last band
     uint32_t resolution = 0;      // rendering, dots per inch
     uint32_t outputResolution = 0;
-    const uint8_t* rowFlags = nullptr;  // of the rendering band, one per rendering row
-    size_t rowFlagCount = 0;
     FBBandCache* cache = nullptr;
 
     // The offset-table coder's distances, reused from band to band of the
     // document.
     FBCompressTables compressTables;
-    // The 600 x 1200 mode: one physical band's rows doubled, before
-    // screening. Sized once per page set-up, not per band.
-    std::vector<uint8_t> doubledRows;
 };
 
 // Whether the band record doubles rendering rows and pixels.
@@ -74,8 +63,11 @@ int FBOutBandSetRowFlags(FBBand* band, const uint8_t* rowFlags, size_t count);
 // when the rectangle is inverted or too large.
 int FBPrepareBand(FBBand* band, uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1);
 
-// Prints the prepared band: ClippingColor or ClippingMono, or their doubling
-// variants in the 600 x 1200 mode. Returns what the band printer returns.
+// Prints the prepared band: lends band output the cache's plane buffer and
+// hands it a band record writer (with the cache's compression buffers) as
+// its sink, through ClippingColor or ClippingMono, or their doubling
+// variants in the 600 x 1200 mode. Returns what band output returns; 0 when
+// the buffers cannot be had.
 int FBPrintBand(FBBand* band, FBOut* out);
 
 // Releases the screens and the doubling buffer. Returns 1.

@@ -25,8 +25,8 @@ bool DuplexOn(const FBSettings* settings) {
 // colour document without it prints in grey, and says so in its PJL.
 void SetUpColour(FBContext* context, const FBInterface& record) {
     if (!context->colour) {
-        std::unique_ptr<FBModuleColour> colour(new (std::nothrow) FBModuleColour());
-        if (colour && CMMInitialize(&colour->converter, record, DuplexOn(context->settings.get()))) {
+        std::unique_ptr<CMMConverter> colour(new (std::nothrow) CMMConverter());
+        if (colour && CMMInitialize(colour.get(), record, DuplexOn(context->settings.get()))) {
             context->colour = std::move(colour);
         }
     }
@@ -45,26 +45,31 @@ void OpenWriter(FBContext* context, const FBInterface& record) {
     out->copyRepeatCount = FBCopyRepeatCount(record);
 }
 
+// Parses the settings record that now governs the document's pages.
+void TakeRecord(FBContext* context, const FBInterface& record) {
+    FBParseRecordPage(&context->parsedRecord, record);
+    context->recordParsed = true;
+}
+
+// The parsed current record. Data that comes before the document is set up
+// (a first page without a settings record) finds the start-of-document
+// record not parsed yet; it is parsed here.
+const FBRecordPage& ParsedRecord(FBContext* context) {
+    if (!context->recordParsed) TakeRecord(context, *context->record);
+    return context->parsedRecord;
+}
+
 // The scale command that starts every page's display list: the playback
 // draws the page at this scale, and the page printer enlarges or shrinks
-// the sheet by the same value (both sanitised alike).
+// the sheet by the same value (both clamped alike, by FBRecordScale).
 int WriteScaleCommand(FBContext* context, FBCmdList* list) {
-    const FBInterface& record = *context->record;
+    const FBRecordPage& parsed = ParsedRecord(context);
     // With job finishing, N-up and booklet pages take the scale of their
     // place on the sheet; without it every page takes the document's.
-    return FBCmdWriteSetScale(list, 100, FBSanitizeScale(record.Int(kFBIScale)),
-                              record.UInt(kFBIOrientation));
+    return FBCmdWriteSetScale(list, 100, parsed.scale, parsed.page.orientation);
 }
 
 }  // namespace
-
-void FBModuleColour::ResetPage(const FBPage& page) {
-    CMMResetPage(&converter, page.colour, page.outputResolution);
-}
-
-void FBModuleColour::Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) {
-    CMMConvert(&converter, pixels, count, bitsPerPixel);
-}
 
 FBContext::FBContext() = default;
 
@@ -94,6 +99,7 @@ int FBInitialize(FBContext* context, const FBInterface& record, sys::WStringView
     // job only turns the duplex request into duplex printing.
     options = FBPlainJobOptions(options);
     context->options = options;
+    TakeRecord(context, record);
 
     if (!MakeIfMissing(&context->out) || !MakeIfMissing(&context->settings) ||
         !MakeIfMissing(&context->page)) {
@@ -104,9 +110,8 @@ int FBInitialize(FBContext* context, const FBInterface& record, sys::WStringView
     // document whose first page came without a settings record).
     if (!context->cmdList && MakeIfMissing(&context->cmdList)) FBCmdListInit(context->cmdList.get(), kCmdPlain);
 
-    FBPageSetInfo(context->page.get(), record, context->pageCount + 1);
+    *context->page = FBRecordPageFor(context->parsedRecord, context->pageCount + 1);
     InitializeSettings(context->settings.get(), options, record);
-    context->settings->scale = FBSanitizeScale(record.Int(kFBIScale));
     SetUpColour(context, record);
     OpenWriter(context, record);
     return 1;
@@ -146,18 +151,23 @@ int FBWritePrinter(FBContext* context, uint32_t length, uint32_t tag, const void
 int FBReset(FBContext* context, const FBInterface& oldRecord, FBInterface* newRecord) {
     if (context == nullptr || newRecord == nullptr) return 0;
     context->newPage = true;
+    bool setUpAgain = false;
     if (!context->touched) {
         const uint32_t options = newRecord->UInt(kFBIDocOptions);
         if (!(options & (kDocOptRecordWatermark | kDocOptRecordOverlay))) {
             newRecord->SetInt(kFBIAskBeforeOverlay, 0);
             FBInitialize(context, *newRecord, context->docName, context->printer);
+            setUpAgain = true;  // which parsed the new record
         }
         context->touched = true;
     }
     // Job finishing would be restarted here when N-up changes resolution,
     // paper or pages per sheet, and stopped when N-up or booklet ends.
     (void)oldRecord;
-    if (context->page) FBPageSetInfo(context->page.get(), *newRecord, context->pageCount + 1);
+    if (!setUpAgain) TakeRecord(context, *newRecord);
+    if (context->page) {
+        *context->page = FBRecordPageFor(context->parsedRecord, context->pageCount + 1);
+    }
     return 1;
 }
 
@@ -169,12 +179,12 @@ int FBEndPage(FBContext* context) {
     if (context->page && context->settings && context->out) {
         FBPage* page = context->page.get();
         FBSettings* settings = context->settings.get();
-        FBPageSetInfo(page, record, context->pageCount);
+        *page = FBRecordPageFor(ParsedRecord(context), context->pageCount);
         if (!context->jobHeaderWritten) {
             ok = WriteJobHeader(context->out.get(), *page, settings);
             context->jobHeaderWritten = true;
         }
-        if (context->colour) CMMReset(&context->colour->converter, record, DuplexOn(settings));
+        if (context->colour) CMMReset(context->colour.get(), record, DuplexOn(settings));
         // With job finishing the page would go to its list here instead.
         if (context->cmdList) {
             FBCmdLoadWatermark(context->cmdList.get(), settings->portraitWatermarkPath,
@@ -225,6 +235,7 @@ int FBDestroy(FBContext* context) {
     if (context->out) FBOutClose(context->out.get());  // a document that never ended
     context->out.reset();
     context->page.reset();
+    context->recordParsed = false;
     context->cmdList.reset();
     context->settings.reset();
     FBReleasePrintCache(&context->cache);

@@ -35,22 +35,18 @@ constexpr uint32_t kMaxCollatedCopies = 999;
 // data of the page is refused (the page prints what came before).
 constexpr uint64_t kMaxPageListBytes = uint64_t{512} << 20;
 
-// The colour module of the document, as the page printer uses it.
-class FBModuleColour : public FBColourConverter {
-public:
-    void ResetPage(const FBPage& page) override;
-    void Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) override;
-
-    CMMConverter converter;
-};
-
 struct FBContext {
     FBContext();
     ~FBContext();
     FBContext(const FBContext&) = delete;
     FBContext& operator=(const FBContext&) = delete;
 
-    std::unique_ptr<FBPage> page;
+    std::unique_ptr<FBPage> page;            // the page in hand, numbered
+    // The current settings record parsed for its pages: parsed once when the
+    // record arrives (FBInitialize, FBReset), read at every page start and
+    // end. Not parsed yet: recordParsed is false.
+    FBRecordPage parsedRecord;
+    bool recordParsed = false;
     std::unique_ptr<FBOut> out;
     FBJobFinishing* jobFinishing = nullptr;  // always null until job finishing exists
     std::unique_ptr<FBSettings> settings;
@@ -58,7 +54,7 @@ struct FBContext {
     std::unique_ptr<FBJobSpool> jobSpool;    // overlay and watermark recording only
     std::unique_ptr<FBInterface> record;     // the settings copy
     FBPrintCache cache;                      // band buffers, rendering state, band record
-    std::unique_ptr<FBModuleColour> colour;  // null: no colour conversion
+    std::unique_ptr<CMMConverter> colour;    // null: no colour conversion
     uint32_t pageCount = 0;                  // pages ended in this document
     sys::WString docName;
     sys::WString portName;

@@ -2,13 +2,15 @@
 
 #include <algorithm>
 
-#include "engine/page_geometry.h"
+#include "pipeline/page_geometry.h"
 
 namespace {
 
-// The paper code whose table entry gives the page geometry.
-uint32_t GeometryPaperCode(uint32_t paperCode) {
-    return FindPaper(paperCode) ? paperCode : kFallbackPaperCode;
+// The table entry that gives the page geometry of a paper code: its own, or
+// the fallback paper's for a code the table does not know.
+const PaperEntry& GeometryPaper(uint32_t paperCode) {
+    const PaperEntry* paper = FindPaper(paperCode);
+    return paper ? *paper : *FindPaper(kFallbackPaperCode);
 }
 
 bool PlausiblePrintableSize(int32_t width, int32_t height) {
@@ -16,31 +18,30 @@ bool PlausiblePrintableSize(int32_t width, int32_t height) {
            height <= kMaxRecordPrintableDots;
 }
 
-void SetPrintableSize(FBPage* page, const FBInterface& record) {
+// Printable size from the record when it is plausible, else from the paper;
+// page size from the paper's margins around it.
+void SetPageGeometry(FBPage* page, const FBInterface& record) {
+    const PaperEntry& paper = GeometryPaper(page->paperCode);
     const int32_t width = record.Int(kFBIPrintableWidth);
     const int32_t height = record.Int(kFBIPrintableHeight);
     if (PlausiblePrintableSize(width, height)) {
         page->printableWidth = static_cast<uint32_t>(width);
         page->printableHeight = static_cast<uint32_t>(height);
-        return;
+    } else {
+        PaperPrintableDots(paper, page->resolution, &page->printableWidth,
+                           &page->printableHeight);
     }
-    GetPageDimension(GeometryPaperCode(page->paperCode), &page->printableWidth,
-                     &page->printableHeight, page->resolution);
-}
-
-void SetPageSize(FBPage* page) {
     uint32_t left = 0, top = 0, right = 0, bottom = 0;
-    GetPageMargin(GeometryPaperCode(page->paperCode), &left, &top, &right, &bottom,
-                  page->resolution);
+    PaperMarginDots(paper, page->resolution, &left, &top, &right, &bottom);
     page->pageWidth = left + page->printableWidth + right;
     page->pageHeight = top + page->printableHeight + bottom;
 }
 
-uint32_t PaperSource(const FBInterface& record, uint32_t pageNumber) {
-    if (record.Int(kFBIFirstPageDifferent) != 0 && pageNumber == 1) {
-        return record.UInt(kFBIFirstPageSource);
-    }
-    return record.UInt(kFBIPaperSource);
+// The first page takes its own paper source only when the record says the
+// first page is different.
+uint32_t FirstPageSource(const FBInterface& record) {
+    return record.Int(kFBIFirstPageDifferent) != 0 ? record.UInt(kFBIFirstPageSource)
+                                                   : record.UInt(kFBIPaperSource);
 }
 
 // Copies of one page: the library repeats collated jobs itself, so each page
@@ -76,28 +77,49 @@ uint32_t FBRecordResolution(const FBInterface& record) {
     return 600;
 }
 
-int FBPageSetInfo(FBPage* page, const FBInterface& record, uint32_t pageNumber) {
-    *page = FBPage{};
-    page->paperCode = record.UInt(kFBIPaperSize);
-    page->resolution = FBRecordResolution(record);
-    SetPrintableSize(page, record);
-    SetPageSize(page);
-    page->pageNumber = pageNumber;
-    page->orientation = record.UInt(kFBIOrientation);
-    page->paperSource = PaperSource(record, pageNumber);
-    page->colour = record.UInt(kFBIColour);
-    page->bitsPerPixel = page->colour != 0 ? 32 : 8;
-    page->outputResolution = record.UInt(kFBIOutputResolution);
-    page->renderValue184 = record.UInt(kFBIRenderValue184);
-    page->renderValue192 = record.UInt(kFBIRenderValue192);
-    page->renderValue200 = record.UInt(kFBIRenderValue200);
+uint32_t FBRecordScale(const FBInterface& record) {
+    const int32_t percent = record.Int(kFBIScale);
+    if (percent <= 0) return 100;
+    return static_cast<uint32_t>(std::clamp(percent, kMinScalePercent, kMaxScalePercent));
+}
+
+int FBParseRecordPage(FBRecordPage* parsed, const FBInterface& record) {
+    FBPage& page = parsed->page;
+    page = FBPage{};
+    page.paperCode = record.UInt(kFBIPaperSize);
+    page.resolution = FBRecordResolution(record);
+    SetPageGeometry(&page, record);
+    page.orientation = record.UInt(kFBIOrientation);
+    page.paperSource = record.UInt(kFBIPaperSource);
+    page.colour = record.UInt(kFBIColour);
+    page.bitsPerPixel = page.colour != 0 ? 32 : 8;
+    page.outputResolution = record.UInt(kFBIOutputResolution);
+    page.renderValue184 = record.UInt(kFBIRenderValue184);
+    page.renderValue192 = record.UInt(kFBIRenderValue192);
+    page.renderValue200 = record.UInt(kFBIRenderValue200);
     if (record.UInt(kFBIDocOptions) & kDocOptPoster) {
-        page->poster = 1;
-        page->posterTiles = record.UInt(kFBIPosterTiles);
-        page->posterOverlap = record.UInt(kFBIPosterOverlap);
+        page.poster = 1;
+        page.posterTiles = record.UInt(kFBIPosterTiles);
+        page.posterOverlap = record.UInt(kFBIPosterOverlap);
     }
-    page->rotate180 = record.UInt(kFBIRotate180);
-    page->copies = PageCopies(record);
+    page.rotate180 = record.UInt(kFBIRotate180);
+    page.copies = PageCopies(record);
+    parsed->firstPageSource = FirstPageSource(record);
+    parsed->scale = FBRecordScale(record);
+    return 1;
+}
+
+FBPage FBRecordPageFor(const FBRecordPage& parsed, uint32_t pageNumber) {
+    FBPage page = parsed.page;
+    page.pageNumber = pageNumber;
+    if (pageNumber == 1) page.paperSource = parsed.firstPageSource;
+    return page;
+}
+
+int FBPageSetInfo(FBPage* page, const FBInterface& record, uint32_t pageNumber) {
+    FBRecordPage parsed;
+    FBParseRecordPage(&parsed, record);
+    *page = FBRecordPageFor(parsed, pageNumber);
     return 1;
 }
 
@@ -115,7 +137,7 @@ int InitializeSettings(FBSettings* settings, uint32_t options, const FBInterface
     settings->altitudeIndex = record.UInt(kFBIAltitude);
     settings->duplexType = DuplexType(options, record);
     settings->watermarkFirstPageOnly = record.UInt(kFBIWatermarkFirstPageOnly);
-    settings->scale = record.UInt(kFBIScale);
+    settings->scale = FBRecordScale(record);
     settings->landscapeScale = (options & kDocOptLandscapeScale) ? 1 : 0;
     settings->scaleNoEnlarge = (options & kDocOptScaleNoEnlarge) ? 1 : 0;
     if (options & kDocOptUseOverlay) {

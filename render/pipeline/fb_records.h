@@ -70,7 +70,7 @@ struct FBSettings {
     uint32_t altitudeIndex = 0;
     uint32_t duplexType = 0;         // FBDuplexType
     uint32_t watermarkFirstPageOnly = 0;
-    uint32_t scale = 0;              // percent
+    uint32_t scale = 100;            // percent, FBRecordScale
     uint32_t landscapeScale = 0;
     uint32_t scaleNoEnlarge = 0;
     char16_t overlayPath[kFBSettingsPathUnits] = {};             // NUL-terminated
@@ -92,8 +92,34 @@ constexpr uint32_t kFallbackPaperCode = 9;
 // other value renders at 600, as the band geometry treats it.
 uint32_t FBRecordResolution(const FBInterface& record);
 
+// Limits on the scale a settings record can ask for: a value outside
+// kMinScalePercent .. kMaxScalePercent is taken to the nearer limit; 0 and
+// negative values mean "not scaled", 100.
+constexpr int32_t kMinScalePercent = 10;
+constexpr int32_t kMaxScalePercent = 400;
+
+// The record's scale in percent within those limits. This is the one place
+// the scale is clamped: the page printer and the scale command take it as
+// it comes from the parsed record (FBRecordPage, FBSettings).
+uint32_t FBRecordScale(const FBInterface& record);
+
+// A settings record parsed for the pages it governs, once per record (at
+// the start of the document and at every start-of-page record); the page
+// end only numbers the page (FBRecordPageFor).
+struct FBRecordPage {
+    FBPage page;                   // page number 0, paper source of every page but the first
+    uint32_t firstPageSource = 0;  // paper source of page 1
+    uint32_t scale = 100;          // of the scale command that starts each page (FBRecordScale)
+};
+
+// Parses the settings record. Returns 1.
+int FBParseRecordPage(FBRecordPage* parsed, const FBInterface& record);
+
+// The page record of page `pageNumber` (1-based) of a parsed record.
+FBPage FBRecordPageFor(const FBRecordPage& parsed, uint32_t pageNumber);
+
 // Fills the page record from the settings record for page `pageNumber`
-// (1-based). Returns 1.
+// (1-based): FBParseRecordPage and FBRecordPageFor in one. Returns 1.
 int FBPageSetInfo(FBPage* page, const FBInterface& record, uint32_t pageNumber);
 
 // Builds the PJL settings summary from the document options (offset 792,

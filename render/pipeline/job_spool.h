@@ -86,6 +86,18 @@ enum FBJobSpoolReadResult : int {
 int FBJobSpoolReadData(sys::File* file, std::vector<uint8_t>* buffer, uint32_t maxLength,
                        uint32_t* length, uint32_t* tag);
 
+// Appends the records of a recorded data file (see above) to the list,
+// one piece per record. The file is untrusted: a record cut short by the end
+// of the file, or longer than kFBCmdMaxFileRecord, ends the read; the whole
+// records before it stay in the list and the result is 0. Also 0 when the
+// file cannot be opened. An empty file adds nothing and gives 1.
+int FBCmdBufferAddDataFromFile(FBCmdList* list, sys::WStringView path);
+
+// The longest record read from a recorded data file. Pieces come from the
+// spooler's buffers and are far smaller; a longer length only comes from a
+// damaged file.
+constexpr uint32_t kFBCmdMaxFileRecord = 256u << 20;
+
 // "<directory>\<page, 8 digits>.vlp" and "<directory>\job.vlj".
 int FBJobSpoolGetPageFileName(const FBJobSpool* spool, sys::WString* name, uint32_t pageNumber);
 int FBJobSpoolGetJobFileName(const FBJobSpool* spool, sys::WString* name);

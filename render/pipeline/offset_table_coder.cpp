@@ -54,7 +54,8 @@ void PickDistances(const uint32_t* hitsByBack, int32_t* offsets) {
 // copies: entry i = 514 - i * step, at least 3. Any other parameter: 514 each.
 void FillMaxMatchCounts(uint8_t parameter, uint16_t* counts) {
     const bool graded = parameter > 0 && parameter < 100;
-    const uint32_t step = graded ? static_cast<uint8_t>(25700u / (parameter * 64u)) : 0;
+    const uint32_t step =
+        graded ? uint32_t{static_cast<uint8_t>(25700u / (uint32_t{parameter} * 64u))} : 0u;
     for (int i = 0; i < kFBBDistanceCount; ++i) {
         const int32_t length = static_cast<int32_t>(kFBBMaxCopy) - i * static_cast<int32_t>(step);
         counts[i] = static_cast<uint16_t>(std::max<int32_t>(length, kFBBMinCopy));

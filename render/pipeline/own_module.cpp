@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sys/modules.h"
+#include "sys/mutex.h"
 #include "sys/paths.h"
 
 namespace {
@@ -11,11 +12,10 @@ constexpr size_t kMaxPath = 260;
 constexpr size_t kModelBaseLength = 5;
 constexpr char16_t kLibrarySuffix[] = u"um.dll";
 
-// Set only by hosts and tests before any document starts.
-sys::WString& OverriddenPath() {
-    static sys::WString path;
-    return path;
-}
+// Set by hosts and tests, normally before any document starts; read by
+// every document, on whichever spooler thread drives it.
+sys::Mutex g_overrideLock;
+sys::WString g_overriddenPath;
 
 char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 32 : c; }
 
@@ -32,11 +32,17 @@ int WatermarkFileName(sys::WStringView extension, sys::WString* out) {
 }  // namespace
 
 sys::WString fbOwnModulePath() {
-    if (!OverriddenPath().empty()) return OverriddenPath();
+    {
+        sys::MutexLock lock(g_overrideLock);
+        if (!g_overriddenPath.empty()) return g_overriddenPath;
+    }
     return sys::GetOwnModuleFileName();
 }
 
-void fbOverrideOwnModulePath(sys::WStringView path) { OverriddenPath() = sys::WString(path); }
+void fbOverrideOwnModulePath(sys::WStringView path) {
+    sys::MutexLock lock(g_overrideLock);
+    g_overriddenPath = sys::WString(path);
+}
 
 uint32_t fbGetModuleFileName(char16_t* out, uint32_t size) {
     if (out == nullptr || size == 0) return 0;

@@ -55,11 +55,6 @@ void FBReleasePrintCache(FBPrintCache* cache) {
     std::vector<uint8_t>().swap(cache->outputRowFlags);
 }
 
-uint32_t FBSanitizeScale(int32_t percent) {
-    if (percent <= 0) return 100;
-    return static_cast<uint32_t>(std::clamp(percent, kMinScalePercent, kMaxScalePercent));
-}
-
 uint32_t FBMemorySharePercent(uint64_t listBytes) {
     if (listBytes <= kFullShareListBytes) return 100;
     if (listBytes < kTenthShareListBytes) return 20;
@@ -71,12 +66,12 @@ int FBPagePrint(const FBPage& page, const FBDisplayList& list, FBOut* out, FBSet
     if (out == nullptr || settings == nullptr || cache == nullptr) return 0;
     settings->retIndex = 0;
     const FBPage printable = PrintablePage(page, *cache);
-    if (cache->colour) cache->colour->ResetPage(printable);
+    if (cache->colour) CMMResetPage(cache->colour, printable.colour, printable.outputResolution);
 
     if (printable.poster) return FBPagePosterPrint(printable, list, out, *settings, cache);
     if (printable.rotate180) return FBPagePrint180(printable, list, out, *settings, cache);
 
-    const uint32_t scale = FBSanitizeScale(static_cast<int32_t>(settings->scale));
+    const uint32_t scale = settings->scale;
     const int64_t height = printable.printableHeight;
     const bool bottomAligned = settings->landscapeScale != 0 && printable.orientation == 1;
     if (scale <= 100 || settings->scaleNoEnlarge != 0) {
@@ -103,26 +98,27 @@ RenderState* PreparePage(FBPrintCache* cache, const FBPage& page, const FBDispla
         return nullptr;
     }
     RenderState* state = cache->renderState.get();
-    state->isColour = page.bitsPerPixel == 32 ? 1 : 0;
-    state->resolution = page.resolution;
-    state->bitsPerPixel = page.bitsPerPixel;
-    state->pageRows = pageRows;
-    state->rowPixels = rowPixels;
-    state->bytesPerRow = rowPixels * (page.bitsPerPixel / 8);
-    state->dwordsPerRow = state->bytesPerRow / 4;
-    state->screenClass = kScreenNormal;
-    state->displayList = list.begin;
-    state->displayListEnd = list.begin ? list.end : nullptr;
-    state->band = nullptr;
+    RenderPage& rendered = state->page;
+    rendered.isColour = page.bitsPerPixel == 32 ? 1 : 0;
+    rendered.resolution = page.resolution;
+    rendered.bitsPerPixel = page.bitsPerPixel;
+    rendered.pageRows = pageRows;
+    rendered.rowPixels = rowPixels;
+    rendered.bytesPerRow = rowPixels * (page.bitsPerPixel / 8);
+    rendered.dwordsPerRow = rendered.bytesPerRow / 4;
+    rendered.screenClass = kScreenNormal;
+    rendered.displayList = list.begin;
+    rendered.displayListEnd = list.begin ? list.end : nullptr;
+    state->window.band = nullptr;
     if (!FBInitializeBand(cache->band.get(), &cache->buffers, page, kScreenNormal)) return nullptr;
     return state;
 }
 
 uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t bandRows) {
     if (bandRows == 0) return nullptr;
-    state->band = FBAllocInCache(&cache->buffers, kCacheRenderBuffer,
-                                 uint64_t{bandRows} * state->bytesPerRow);
-    return state->band;
+    state->window.band = FBAllocInCache(&cache->buffers, kCacheRenderBuffer,
+                                        uint64_t{bandRows} * state->page.bytesPerRow);
+    return state->window.band;
 }
 
 uint8_t* AllocOutputBand(FBPrintCache* cache, uint32_t rows, uint32_t bytesPerRow) {
@@ -149,34 +145,36 @@ void WhitenRows(uint8_t* buffer, uint8_t* rowFlags, uint32_t bytesPerRow, uint32
 }
 
 const uint8_t* RowFlags(const RenderState& state, uint32_t rows) {
-    return state.rowFlags.size() >= rows ? state.rowFlags.data() : nullptr;
+    return state.window.rowFlags.size() >= rows ? state.window.rowFlags.data() : nullptr;
 }
 
 void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows,
               uint32_t clipLeft, uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin,
               uint32_t whiteFrom) {
-    const uint32_t physical = RDPhysBandHeight(state->resolution);
-    if (RDInitializeBand(state, firstRow / physical, 0, firstRow, state->rowPixels - 1,
+    const RenderPage& page = state->page;
+    BandWindow& window = state->window;
+    const uint32_t physical = RDPhysBandHeight(page.resolution);
+    if (RDInitializeBand(state, firstRow / physical, 0, firstRow, page.rowPixels - 1,
                          firstRow + rows - 1)) {
-        state->clipLeft = clipLeft;
-        state->clipRight = std::min(clipRight, state->rowPixels - 1);
+        window.clipLeft = clipLeft;
+        window.clipRight = std::min(clipRight, page.rowPixels - 1);
         PlayFrameBuffer(state, rowOrigin, colOrigin);
         RDInitializePage();
     } else {
         // A band the engine refused is printed white, not from what the
         // buffer held before.
-        WhitenRows(state->band, nullptr, state->bytesPerRow, 0, rows);
-        std::fill(state->rowFlags.begin(), state->rowFlags.end(), uint8_t{0});
+        WhitenRows(window.band, nullptr, page.bytesPerRow, 0, rows);
+        std::fill(window.rowFlags.begin(), window.rowFlags.end(), uint8_t{0});
     }
     if (cache->colour) {
-        cache->colour->Convert(state->band, rows * state->rowPixels, state->bitsPerPixel);
+        CMMConvert(cache->colour, window.band, rows * page.rowPixels, page.bitsPerPixel);
     }
     // Whitened after the conversion: 0xFF is "no ink" in every plane, so no
     // conversion can put dots there.
     if (whiteFrom < firstRow + rows) {
         const uint32_t from = whiteFrom > firstRow ? whiteFrom - firstRow : 0;
-        uint8_t* flags = state->rowFlags.size() >= rows ? state->rowFlags.data() : nullptr;
-        WhitenRows(state->band, flags, state->bytesPerRow, from, rows - from);
+        uint8_t* flags = window.rowFlags.size() >= rows ? window.rowFlags.data() : nullptr;
+        WhitenRows(window.band, flags, page.bytesPerRow, from, rows - from);
     }
 }
 

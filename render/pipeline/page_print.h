@@ -1,5 +1,5 @@
 // The page printer: plays a page's display list band by band into the
-// rendering buffer, has the colour conversion turn the pixels into inks, and
+// rendering buffer, has the colour module turn the pixels into inks, and
 // hands every rendering band to the band printer, which screens, compresses
 // and writes it. Four variants: normal (with a vertical shift for landscape
 // scaling), enlarged (a window of the page scaled up), rotated by 180
@@ -15,6 +15,7 @@
 
 #include "engine/render_state.h"
 #include "pipeline/band_cache.h"
+#include "pipeline/colour_module.h"
 #include "pipeline/fb_band.h"
 #include "pipeline/fb_records.h"
 #include "pipeline/output_writer.h"
@@ -25,18 +26,6 @@ struct FBDisplayList {
     const DLChunk* begin = nullptr;
     const DLChunk* end = nullptr;
     uint64_t bytes = 0;
-};
-
-// The colour conversion the page printer applies to every played band.
-class FBColourConverter {
-public:
-    virtual ~FBColourConverter() = default;
-    // Page start: the conversion follows the page's colour flag and output
-    // resolution.
-    virtual void ResetPage(const FBPage& page) = 0;
-    // Converts count pixels in place: 32-bit 0xTTRRGGBB pixels become the
-    // whiteness of yellow, magenta, cyan and black in bytes 0 to 3.
-    virtual void Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) = 0;
 };
 
 // What the page printer keeps for the whole document: the band buffers, the
@@ -52,7 +41,10 @@ struct FBPrintCache {
     FBBandCache buffers;
     std::unique_ptr<RenderState> renderState;  // created at the first page
     std::unique_ptr<FBBand> band;              // created at the first page
-    FBColourConverter* colour = nullptr;       // not owned; null: no conversion
+    // The document's colour module, not owned; null: no conversion. At page
+    // start it follows the page (CMMResetPage); every played band goes
+    // through CMMConvert.
+    CMMConverter* colour = nullptr;
     std::vector<uint8_t> outputBand;           // rotated and enlarged printing
     std::vector<uint8_t> outputRowFlags;
 };
@@ -61,17 +53,11 @@ struct FBPrintCache {
 // the cache can be used again afterwards.
 void FBReleasePrintCache(FBPrintCache* cache);
 
-// Limits on what a settings record can make the page printer do. A scale
-// outside kMinScalePercent .. kMaxScalePercent is taken to the nearer limit
-// (0 and negative values mean "not scaled", 100); a poster has at most
-// kMaxPosterTilesPerSide tiles per side, and an overlap that would leave less
-// than half a tile is dropped.
-constexpr int32_t kMinScalePercent = 10;
-constexpr int32_t kMaxScalePercent = 400;
+// Limits on what a settings record can make the page printer do: a poster
+// has at most kMaxPosterTilesPerSide tiles per side, and an overlap that
+// would leave less than half a tile is dropped. The scale comes within its
+// limits from the record's parse (FBRecordScale, settings.scale).
 constexpr uint32_t kMaxPosterTilesPerSide = 5;
-
-// The scale in percent that a settings value stands for (see above).
-uint32_t FBSanitizeScale(int32_t percent);
 
 // Prints one page: poster, rotated, normal or enlarged (see page_print.cpp).
 // Colour pages print as grey pages when the cache has no colour conversion.

@@ -52,8 +52,9 @@ void TurnBand(uint8_t* pixels, uint8_t* rowFlags, uint32_t rows, uint32_t rowPix
 void CopyRows(const RenderState& state, uint32_t from, uint32_t rows, uint8_t* output,
               uint8_t* outputFlags, uint32_t to) {
     if (rows == 0) return;
-    std::memcpy(output + size_t{to} * state.bytesPerRow, state.band + size_t{from} * state.bytesPerRow,
-                size_t{rows} * state.bytesPerRow);
+    const size_t bytesPerRow = state.page.bytesPerRow;
+    std::memcpy(output + to * bytesPerRow, state.window.band + from * bytesPerRow,
+                rows * bytesPerRow);
     const uint8_t* flags = fb_page::RowFlags(state, from + rows);
     if (flags) {
         std::memcpy(outputFlags + to, flags + from, rows);
@@ -79,7 +80,7 @@ int FBPagePrint180(const FBPage& page, const FBDisplayList& list, FBOut* out,
     const uint32_t n = (height + g - 1) / g;
     const uint32_t e = n * g - height;
     const uint32_t k = g - e;
-    const uint32_t bytesPerRow = state->bytesPerRow;
+    const uint32_t bytesPerRow = state->page.bytesPerRow;
     const uint32_t bytesPerPixel = page.bitsPerPixel / 8;
     uint8_t* output = fb_page::AllocOutputBand(cache, g, bytesPerRow);
     if (output == nullptr || fb_page::AllocRenderBuffer(cache, state, g) == nullptr) {

@@ -27,7 +27,7 @@ int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
     int ok = fb_page::BeginPage(out, page, settings);
     for (uint32_t y = 0; y < height; y += bandRows) {
         fb_page::PlayBand(cache, state, y, bandRows, 0, rowPixels - 1, yShift, xShift, height);
-        ok &= fb_page::PrintBand(band, out, buffer, state->bytesPerRow, rowPixels, y, bandRows,
+        ok &= fb_page::PrintBand(band, out, buffer, state->page.bytesPerRow, rowPixels, y, bandRows,
                                  fb_page::RowFlags(*state, bandRows));
     }
     return fb_page::EndPage(out, page, settings, band) & ok;

@@ -55,7 +55,7 @@ public:
                 uint8_t* output)
         : cache_(cache), state_(state), window_(window), bandRows_(bandRows), output_(output),
           outputFlags_(cache->outputRowFlags.data()),
-          outputBytesPerRow_(window.width * (state->bitsPerPixel / 8)) {}
+          outputBytesPerRow_(window.width * (state->page.bitsPerPixel / 8)) {}
 
     // Fills output band k: the carried rows are in place; plays every
     // rendering band up to the band's last row and copies its window rows.
@@ -101,10 +101,10 @@ private:
         const uint64_t from = std::max(first, top);
         const uint64_t to = std::min<uint64_t>({uint64_t{first} + bandRows_, end, window_.pageEnd});
         if (from >= to) return 0;
-        const uint32_t bytesPerPixel = state_->bitsPerPixel / 8;
+        const uint32_t bytesPerPixel = state_->page.bitsPerPixel / 8;
         const uint8_t* flags = fb_page::RowFlags(*state_, bandRows_);
         for (uint64_t r = from; r < to; ++r) {
-            const uint8_t* source = state_->band + (r - first) * state_->bytesPerRow +
+            const uint8_t* source = state_->window.band + (r - first) * state_->page.bytesPerRow +
                                     size_t{window_.x} * bytesPerPixel;
             std::memcpy(output_ + (r - top) * outputBytesPerRow_, source, outputBytesPerRow_);
             outputFlags_[r - top] = flags ? flags[r - first] : 2;  // unknown: not text only
@@ -169,7 +169,7 @@ int FBPagePosterPrint(const FBPage& page, const FBDisplayList& list, FBOut* out,
     if (overlap > rowPixels / 2 || overlap > page.printableHeight / 2) overlap = 0;
     const uint32_t tileWidth = rowPixels - overlap;
     const uint32_t tileHeight = page.printableHeight - overlap;
-    const uint32_t scale = FBSanitizeScale(static_cast<int32_t>(settings.scale));
+    const uint32_t scale = settings.scale;
 
     int ok = 1;
     auto tile = [&](uint32_t column, uint32_t row) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "formats/plane_ids.h"
 #include "pipeline/fb_records.h"
 
 constexpr uint32_t kPageHeaderSize = 17;
@@ -32,13 +33,7 @@ enum StreamRecordByte : uint8_t {
     kRecordBandEnd = 0x00,
 };
 
-// Plane ids: cyan, magenta, yellow, black; a grey page sends black only.
-enum StreamPlaneId : uint8_t {
-    kPlaneCyan = 1,
-    kPlaneMagenta = 2,
-    kPlaneYellow = 3,
-    kPlaneBlack = 4,
-};
+// Plane ids: formats/plane_ids.h.
 
 // Byte-order reversal of a 32-bit and a 16-bit number.
 uint32_t SwapLong(uint32_t value);

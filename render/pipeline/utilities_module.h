@@ -3,7 +3,7 @@
 // loaded for each request and released after it.
 #pragma once
 
-#include "pipeline/utilities_request.h"
+#include "formats/utilities_request.h"
 #include "sys/modules.h"
 #include "sys/text.h"
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <limits>
 
 #include "error_codes.h"
@@ -69,7 +70,9 @@ OpenFile* OpenHostFile(WStringView path, Disposition disposition, bool writable,
         Fail(kErrorSharingViolation);
         return nullptr;
     }
-    if (disposition == Disposition::CreateAlways && ::ftruncate(fd, 0) != 0) {
+    // A device or pipe is written as it is: only a stored file has a length
+    // to cut (ftruncate fails on the others with EINVAL).
+    if (disposition == Disposition::CreateAlways && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
         FailFromErrno();
         posix::UnregisterOpenFile(id, share);
         ::close(fd);
@@ -167,7 +170,8 @@ bool DeleteFile(WStringView path) {
     posix::HostPath host;
     struct stat info;
     if (!StatPath(path, &host, &info)) return false;
-    if (S_ISDIR(info.st_mode) || posix::IsReadOnly(info)) return Fail(kErrorAccessDenied);
+    // Folders, devices and pipes are not files to delete.
+    if (!S_ISREG(info.st_mode) || posix::IsReadOnly(info)) return Fail(kErrorAccessDenied);
     if (posix::IsFileOpen({info.st_dev, info.st_ino})) return Fail(kErrorSharingViolation);
     if (::unlink(host.path.c_str()) != 0) return FailFromErrno();
     return true;
@@ -185,6 +189,34 @@ bool SetFileAttributes(WStringView path, uint32_t attributes) {
     struct stat info;
     if (!StatPath(path, &host, &info)) return false;
     return posix::StoreAttributes(host.path, info, attributes);
+}
+
+PathKind GetPathKind(WStringView path) {
+    posix::HostPath host;
+    struct stat info;
+    if (!StatPath(path, &host, &info)) return PathKind::Missing;
+    if (S_ISDIR(info.st_mode)) return PathKind::Folder;
+    return S_ISREG(info.st_mode) ? PathKind::File : PathKind::Device;
+}
+
+bool MoveFileReplacing(WStringView from, WStringView to) {
+    posix::HostPath source;
+    struct stat sourceInfo;
+    if (!StatPath(from, &source, &sourceInfo)) return false;
+    posix::HostPath target;
+    if (!posix::ToHostPath(to, &target)) return false;
+    if (!target.parentExists) return Fail(kErrorPathNotFound);
+    if (!S_ISREG(sourceInfo.st_mode)) return Fail(kErrorAccessDenied);
+    if (posix::IsFileOpen({sourceInfo.st_dev, sourceInfo.st_ino})) return Fail(kErrorSharingViolation);
+    struct stat targetInfo;
+    if (::stat(target.path.c_str(), &targetInfo) == 0) {
+        if (!S_ISREG(targetInfo.st_mode) || posix::IsReadOnly(targetInfo)) return Fail(kErrorAccessDenied);
+        if (posix::IsFileOpen({targetInfo.st_dev, targetInfo.st_ino}))
+            return Fail(kErrorSharingViolation);
+    }
+    if (::rename(source.path.c_str(), target.path.c_str()) != 0)
+        return Fail(errno == EXDEV ? kErrorNotSameDevice : posix::WindowsError(errno));
+    return true;
 }
 
 bool CreateDirectory(WStringView path) {

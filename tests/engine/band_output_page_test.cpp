@@ -83,33 +83,36 @@ bool SceneInks(const Scene& scene, uint8_t planeId, uint32_t x, uint32_t y) {
 // The page printer's loop: rendering bands of two physical bands each.
 void PrintPage(FBBand* band, FBBandCache* cache, FBOut* out, const FBPage& page, const DL& list) {
     auto state = std::make_unique<RenderState>();
-    state->isColour = page.bitsPerPixel == 32;
-    state->bitsPerPixel = page.bitsPerPixel;
-    state->resolution = page.resolution;
-    state->rowPixels = (page.printableWidth + 31) / 32 * 32;
-    state->bytesPerRow = state->rowPixels * page.bitsPerPixel / 8;
-    state->dwordsPerRow = state->bytesPerRow / 4;
-    state->pageRows = page.printableHeight;
+    state->page.isColour = page.bitsPerPixel == 32;
+    state->page.bitsPerPixel = page.bitsPerPixel;
+    state->page.resolution = page.resolution;
+    state->page.rowPixels = (page.printableWidth + 31) / 32 * 32;
+    state->page.bytesPerRow = state->page.rowPixels * page.bitsPerPixel / 8;
+    state->page.dwordsPerRow = state->page.bytesPerRow / 4;
+    state->page.pageRows = page.printableHeight;
     ASSERT_EQ(RDInitialize(state.get()), 1);
 
     const uint32_t physical = RDPhysBandHeight(page.resolution);
     const uint32_t bandRows = 2 * physical;
-    const size_t bufferBytes = size_t{bandRows} * state->bytesPerRow;
-    state->band = FBAllocInCache(cache, kCacheRenderBuffer, bufferBytes);
-    ASSERT_NE(state->band, nullptr);
+    const size_t bufferBytes = size_t{bandRows} * state->page.bytesPerRow;
+    state->window.band = FBAllocInCache(cache, kCacheRenderBuffer, bufferBytes);
+    ASSERT_NE(state->window.band, nullptr);
     const DLChunk chunk{list.bytes().data(), static_cast<uint32_t>(list.size())};
-    state->displayList = &chunk;
-    state->displayListEnd = &chunk + 1;
+    state->page.displayList = &chunk;
+    state->page.displayListEnd = &chunk + 1;
 
-    ASSERT_EQ(FBOutBandSetBuffer(band, state->band, bufferBytes), 1);
+    ASSERT_EQ(FBOutBandSetBuffer(band, state->window.band, bufferBytes), 1);
     ASSERT_EQ(FBOutBandSetTotalBandNums(band, (page.printableHeight + bandRows - 1) / bandRows), 1);
     for (uint32_t y = 0; y < page.printableHeight; y += bandRows) {
         const uint32_t last = y + bandRows - 1;
-        ASSERT_EQ(RDInitializeBand(state.get(), y / physical, 0, y, state->rowPixels - 1, last), 1);
+        ASSERT_EQ(RDInitializeBand(state.get(), y / physical, 0, y, state->page.rowPixels - 1, last), 1);
         PlayFrameBuffer(state.get(), 0, 0);
-        if (state->isColour) zebl_test::ConvertToInks(state->band, size_t{bandRows} * state->rowPixels);
-        FBOutBandSetRowFlags(band, state->rowFlags.data(), std::min<size_t>(state->rowFlags.size(), bandRows));
-        ASSERT_EQ(FBPrepareBand(band, 0, y, state->rowPixels - 1, last), 1);
+        if (state->page.isColour) {
+            zebl_test::ConvertToInks(state->window.band, size_t{bandRows} * state->page.rowPixels);
+        }
+        FBOutBandSetRowFlags(band, state->window.rowFlags.data(),
+                             std::min<size_t>(state->window.rowFlags.size(), bandRows));
+        ASSERT_EQ(FBPrepareBand(band, 0, y, state->page.rowPixels - 1, last), 1);
         EXPECT_EQ(FBPrintBand(band, out), 1) << "band at row " << y;
     }
     RDDestroy(state.get());

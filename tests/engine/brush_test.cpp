@@ -76,17 +76,17 @@ TEST(HatchTables, DiagonalsAreTwelvePixelRunsThatTileSeamlessly) {
 TEST(ColourCodes, SolidColourOnGreyAndColourDevices) {
     TestBand grey(false, 0, 1, 32), colour(true, 0, 1, 32);
     uint8_t dummy = 0;
-    grey.state.brush = &dummy;
-    colour.state.brush = &dummy;
+    grey.state.reg.brush = &dummy;
+    colour.state.reg.brush = &dummy;
     // R = 0x99, G = 0x66, B = 0x33: (30*153 + 59*102 + 11*51) / 100 = 111.
     Frame_prhMAPuid(&grey.state, 0x81336699);
     Frame_prhMAPuid(&colour.state, 0x81336699);
-    EXPECT_EQ(grey.state.colour, 111u);
-    EXPECT_EQ(colour.state.colour, 0x00996633u);
-    EXPECT_EQ(grey.state.brush, nullptr);
-    EXPECT_EQ(colour.state.brush, nullptr);
+    EXPECT_EQ(grey.state.reg.colour, 111u);
+    EXPECT_EQ(colour.state.reg.colour, 0x00996633u);
+    EXPECT_EQ(grey.state.reg.brush, nullptr);
+    EXPECT_EQ(colour.state.reg.brush, nullptr);
     Frame_prhMAPuid(&grey.state, kColourCodeSolidWhite);
-    EXPECT_EQ(grey.state.colour, 255u);  // (30 + 59 + 11) * 255 / 100
+    EXPECT_EQ(grey.state.reg.colour, 255u);  // (30 + 59 + 11) * 255 / 100
 }
 
 TEST(ColourCodes, CodesThatLeaveColourAndBrushAlone) {
@@ -94,52 +94,52 @@ TEST(ColourCodes, CodesThatLeaveColourAndBrushAlone) {
     uint8_t dummy = 0;
     for (uint32_t code : {kColourCodeRopBlack, kColourCodeRopWhite, 0x910000FFu, 0x85000006u,
                           0x86000001u, 0x12345678u, 0x80FFFFFFu, 0x82000000u}) {
-        band.state.colour = 0x00ABCDEF;
-        band.state.brush = &dummy;
+        band.state.reg.colour = 0x00ABCDEF;
+        band.state.reg.brush = &dummy;
         Frame_prhMAPuid(&band.state, code);
-        EXPECT_EQ(band.state.colour, 0x00ABCDEFu) << std::hex << code;
-        EXPECT_EQ(band.state.brush, &dummy) << std::hex << code;
+        EXPECT_EQ(band.state.reg.colour, 0x00ABCDEFu) << std::hex << code;
+        EXPECT_EQ(band.state.reg.brush, &dummy) << std::hex << code;
     }
 }
 
 TEST(ColourCodes, DownloadedBrushSlots) {
     TestBand band(false, 0, 1, 32);
-    band.state.brushSlots[7] = std::make_unique<uint8_t[]>(BrushBytes(0));
-    band.state.brushSlots[254] = std::make_unique<uint8_t[]>(BrushBytes(0));
+    band.state.doc.brushSlots[7] = std::make_unique<uint8_t[]>(BrushBytes(0));
+    band.state.doc.brushSlots[254] = std::make_unique<uint8_t[]>(BrushBytes(0));
     Frame_prhMAPuid(&band.state, kColourCodeBrushSlot + 7);
-    EXPECT_EQ(band.state.brush, band.state.brushSlots[7].get());
+    EXPECT_EQ(band.state.reg.brush, band.state.doc.brushSlots[7].get());
     Frame_prhMAPuid(&band.state, kColourCodeBrushSlot + 254);
-    EXPECT_EQ(band.state.brush, band.state.brushSlots[254].get());
+    EXPECT_EQ(band.state.reg.brush, band.state.doc.brushSlots[254].get());
     Frame_prhMAPuid(&band.state, kColourCodeBrushSlot + 8);  // empty: solid colour
-    EXPECT_EQ(band.state.brush, nullptr);
+    EXPECT_EQ(band.state.reg.brush, nullptr);
 }
 
 TEST(ColourCodes, HatchBrushesUseTheHatchColours) {
     TestBand colour(true, 0, 1, 32);
-    colour.state.hatchForeground = 0x00112233;
-    colour.state.hatchBackground = 0x00445566;
+    colour.state.reg.hatchForeground = 0x00112233;
+    colour.state.reg.hatchBackground = 0x00445566;
     Frame_prhMAPuid(&colour.state, kColourCodeHatch + 1);
-    ASSERT_NE(colour.state.brush, nullptr);
-    EXPECT_EQ(ColourBrushPixel(colour.state.brush, 0, 12), 0x00112233u);
-    EXPECT_EQ(ColourBrushPixel(colour.state.brush, 31, 19), 0x00112233u);
-    EXPECT_EQ(ColourBrushPixel(colour.state.brush, 0, 11), 0x00445566u);
-    EXPECT_EQ(ColourBrushPixel(colour.state.brush, 5, 20), 0x00445566u);
+    ASSERT_NE(colour.state.reg.brush, nullptr);
+    EXPECT_EQ(ColourBrushPixel(colour.state.reg.brush, 0, 12), 0x00112233u);
+    EXPECT_EQ(ColourBrushPixel(colour.state.reg.brush, 31, 19), 0x00112233u);
+    EXPECT_EQ(ColourBrushPixel(colour.state.reg.brush, 0, 11), 0x00445566u);
+    EXPECT_EQ(ColourBrushPixel(colour.state.reg.brush, 5, 20), 0x00445566u);
 
     TestBand grey(false, 0, 1, 32);  // defaults: black lines on white
     Frame_prhMAPuid(&grey.state, kColourCodeHatch + 4);
-    ASSERT_NE(grey.state.brush, nullptr);
-    EXPECT_EQ(grey.state.brush[0 * 32 + 12], 0);
-    EXPECT_EQ(grey.state.brush[13 * 32 + 0], 0);
-    EXPECT_EQ(grey.state.brush[0 * 32 + 0], 255);
+    ASSERT_NE(grey.state.reg.brush, nullptr);
+    EXPECT_EQ(grey.state.reg.brush[0 * 32 + 12], 0);
+    EXPECT_EQ(grey.state.reg.brush[13 * 32 + 0], 0);
+    EXPECT_EQ(grey.state.reg.brush[0 * 32 + 0], 255);
 }
 
 TEST(ColourCodes, HollowBrushIsWhiteEverywhere) {
     for (bool isColour : {false, true}) {
         TestBand band(isColour, 0, 1, 32);
-        band.state.colour = isColour ? 0x00123456 : 0x12;
+        band.state.reg.colour = isColour ? 0x00123456 : 0x12;
         Frame_prhMAPuid(&band.state, kColourCodeHollow);
-        ASSERT_NE(band.state.brush, nullptr);
-        for (uint32_t i = 0; i < BrushBytes(isColour); ++i) ASSERT_EQ(band.state.brush[i], 0xFF);
+        ASSERT_NE(band.state.reg.brush, nullptr);
+        for (uint32_t i = 0; i < BrushBytes(isColour); ++i) ASSERT_EQ(band.state.reg.brush[i], 0xFF);
     }
 }
 
@@ -197,16 +197,16 @@ TEST(StretchBrushes, OtherFormatsAreCopiedAndShortDataIsRefused) {
 TEST(StretchBrushes, PatternCopyOfDownloadedBrushReproducesIt) {
     TestBand band(true, 0, 32, 32);
     const std::vector<uint8_t> data = PatternBrushData();
-    band.state.brushSlots[0] = std::make_unique<uint8_t[]>(BrushBytes(1));
-    ASSERT_EQ(StretchBrush(band.state.brushSlots[0].get(), data.data(),
+    band.state.doc.brushSlots[0] = std::make_unique<uint8_t[]>(BrushBytes(1));
+    ASSERT_EQ(StretchBrush(band.state.doc.brushSlots[0].get(), data.data(),
                            uint32_t(data.size()), 1, 1), 1);
     Frame_prhMAPuid(&band.state, kColourCodeBrushSlot);
-    FrameSelectRopBrush(&band.state, 0xF0, kColourCodeBrushSlot);
+    FrameSelectRopBrush(&band.state.reg, 0xF0, kColourCodeBrushSlot);
     band.Draw(band.Request(0, 0, 31, 32, nullptr));
     for (uint32_t r = 0; r < 32; ++r)
         for (uint32_t c = 0; c < 31; ++c)
             ASSERT_EQ(band.Pixel(r, c),
-                      0x02000000u | ColourBrushPixel(band.state.brushSlots[0].get(), r, c));
+                      0x02000000u | ColourBrushPixel(band.state.doc.brushSlots[0].get(), r, c));
 }
 
 }  // namespace

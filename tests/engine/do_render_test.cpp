@@ -19,9 +19,10 @@ struct Seen {
 };
 std::vector<Seen> gSeen;
 
-void RecordingKernel(RenderState* state, TRect* req) {
+void RecordingKernel(const RenderPage&, const BandWindow& window, const InterpreterRegisters&,
+                     TRect* req) {
     gSeen.push_back(Seen{req->row, req->rows, req->xs, req->xe, req->bits,
-                         req->dest - state->band, req->colour,
+                         req->dest - window.band, req->colour,
                          req->bits ? req->bits[0] : uint8_t{0}});
 }
 
@@ -32,8 +33,8 @@ protected:
     void SetBand(uint32_t top) {
         RenderState& s = band_.state();
         RDInitializeBand(&s, 0, 0, top, 63, top + 3);
-        s.pfRenderFunc = RecordingKernel;
-        s.colour = 0;
+        s.reg.pfRenderFunc = RecordingKernel;
+        s.reg.colour = 0;
         gSeen.clear();
     }
     TRect Request(uint32_t row, uint32_t rows, uint32_t xs, uint32_t xe, const uint8_t* bits = nullptr) {
@@ -87,7 +88,7 @@ TEST_F(DoRenderTest, RequestsOutsideTheBandAreDroppedWithoutFlags) {
     DoRender(&band_.state(), &below);
     DoRender(&band_.state(), &empty);
     EXPECT_TRUE(gSeen.empty());
-    for (uint8_t f : band_.state().rowFlags) EXPECT_EQ(f, 0);
+    for (uint8_t f : band_.state().window.rowFlags) EXPECT_EQ(f, 0);
 }
 
 TEST_F(DoRenderTest, RequestEndingLeftOfItsStartFlagsItsRowsButDrawsNothing) {
@@ -95,7 +96,7 @@ TEST_F(DoRenderTest, RequestEndingLeftOfItsStartFlagsItsRowsButDrawsNothing) {
     TRect r = Request(5, 1, 10, 9);
     DoRender(&band_.state(), &r);
     EXPECT_TRUE(gSeen.empty());
-    EXPECT_EQ(band_.state().rowFlags[1], 1);
+    EXPECT_EQ(band_.state().window.rowFlags[1], 1);
 }
 
 TEST_F(DoRenderTest, RequestsNearTheTopOfTheCoordinateRangeDoNotWrap) {
@@ -125,45 +126,45 @@ TEST_F(DoRenderTest, MaskWithBitOffsetIsRealignedToItsFirstDrawnBit) {
 TEST_F(DoRenderTest, ColourRowsOverrideBlackAndWhiteRowsButNotTheOtherWay) {
     SetBand(0);
     RenderState& s = band_.state();
-    s.colour = 0x80;
+    s.reg.colour = 0x80;
     TRect colour = Request(1, 2, 0, 4);
     DoRender(&s, &colour);
-    s.colour = 0;
+    s.reg.colour = 0;
     TRect black = Request(0, 3, 0, 4);
     DoRender(&s, &black);
-    EXPECT_EQ(s.rowFlags[0], 1);
-    EXPECT_EQ(s.rowFlags[1], 2);
-    EXPECT_EQ(s.rowFlags[2], 2);
-    EXPECT_EQ(s.rowFlags[3], 0);
-    SetLineFlag(&s, 0, 100, kRowFlagImage);
-    EXPECT_EQ(s.rowFlags[3], 3);
+    EXPECT_EQ(s.window.rowFlags[0], 1);
+    EXPECT_EQ(s.window.rowFlags[1], 2);
+    EXPECT_EQ(s.window.rowFlags[2], 2);
+    EXPECT_EQ(s.window.rowFlags[3], 0);
+    SetLineFlag(&s.window, 0, 100, kRowFlagImage);
+    EXPECT_EQ(s.window.rowFlags[3], 3);
 }
 
 TEST_F(DoRenderTest, DrawnBoxStaysInsideTheBandRows) {
     SetBand(4);
     RenderState& s = band_.state();
-    s.drawnTop = s.bandBottom;
-    s.drawnLeft = s.bandRight;
-    s.drawnBottom = s.bandTop;
-    s.drawnRight = s.bandLeft;
-    SetRenderingRect(&s, 0, 5, 20, 9);   // reaches over the whole band
-    EXPECT_EQ(s.drawnTop, 4u);
-    EXPECT_EQ(s.drawnBottom, 7u);
-    EXPECT_EQ(s.drawnLeft, 5u);
-    EXPECT_EQ(s.drawnRight, 9u);
-    SetRenderingRect(&s, 9, 0, 12, 60);  // below the band: ignored
-    EXPECT_EQ(s.drawnLeft, 5u);
+    s.window.drawnTop = s.window.bandBottom;
+    s.window.drawnLeft = s.window.bandRight;
+    s.window.drawnBottom = s.window.bandTop;
+    s.window.drawnRight = s.window.bandLeft;
+    SetRenderingRect(&s.window, 0, 5, 20, 9);   // reaches over the whole band
+    EXPECT_EQ(s.window.drawnTop, 4u);
+    EXPECT_EQ(s.window.drawnBottom, 7u);
+    EXPECT_EQ(s.window.drawnLeft, 5u);
+    EXPECT_EQ(s.window.drawnRight, 9u);
+    SetRenderingRect(&s.window, 9, 0, 12, 60);  // below the band: ignored
+    EXPECT_EQ(s.window.drawnLeft, 5u);
 }
 
 TEST_F(DoRenderTest, PureColourFlagsPerChannel) {
     RenderState& s = band_.state();
-    SetTextFlag(&s, 0x00FF0080);
-    EXPECT_EQ(s.channelPure[0], 0u);
-    EXPECT_EQ(s.channelPure[1], 1u);
-    EXPECT_EQ(s.channelPure[2], 1u);
-    EXPECT_EQ(s.pureColour, 0u);
-    SetTextFlag(&s, 0x0000FFFF);
-    EXPECT_EQ(s.pureColour, 1u);
+    SetTextFlag(&s.window, 0x00FF0080);
+    EXPECT_EQ(s.window.channelPure[0], 0u);
+    EXPECT_EQ(s.window.channelPure[1], 1u);
+    EXPECT_EQ(s.window.channelPure[2], 1u);
+    EXPECT_EQ(s.window.pureColour, 0u);
+    SetTextFlag(&s.window, 0x0000FFFF);
+    EXPECT_EQ(s.window.pureColour, 1u);
 }
 
 TEST_F(DoRenderTest, ClipRunsCutTheMaskRowByRow) {
@@ -186,7 +187,7 @@ TEST_F(DoRenderTest, ClipRunsCutTheMaskRowByRow) {
     EXPECT_EQ(gSeen[1].row, 2u);
     EXPECT_EQ(gSeen[1].xs, 8u);
     EXPECT_EQ(gSeen[1].xe, 24u);
-    EXPECT_TRUE(s.clipRuns.empty());
+    EXPECT_TRUE(s.window.clipRuns.empty());
 }
 
 TEST_F(DoRenderTest, ClipRunBitsStartAtTheRunsColumn) {

@@ -133,12 +133,12 @@ TEST(MalformedDisplayList, ChunkWithoutDataOrWithReversedBoundsPlaysNothing) {
     Band band(false, 32, 4);
     RenderState& s = band.state();
     const DLChunk chunks[2] = {{nullptr, 1000}, {nullptr, 0}};
-    s.displayList = chunks;
-    s.displayListEnd = chunks + 2;
+    s.page.displayList = chunks;
+    s.page.displayListEnd = chunks + 2;
     RDInitializeBand(&s, 0, 0, 0, 31, 3);
     PlayFrameBuffer(&s, 0, 0);
-    s.displayList = chunks + 2;
-    s.displayListEnd = chunks;
+    s.page.displayList = chunks + 2;
+    s.page.displayListEnd = chunks;
     PlayFrameBuffer(&s, 0, 0);
     EXPECT_TRUE(band.AllWhite());
 }

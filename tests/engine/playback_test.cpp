@@ -21,7 +21,7 @@ TEST(Playback, BytesOutsideTheTableLeaveTheBandWhite) {
     }
     band.Play(list);
     EXPECT_TRUE(band.AllWhite());
-    for (uint8_t f : band.state().rowFlags) EXPECT_EQ(f, 0);
+    for (uint8_t f : band.state().window.rowFlags) EXPECT_EQ(f, 0);
 }
 
 TEST(Playback, StartsWithRop88SoASolidFillDrawsNothingButAGlyphDraws) {
@@ -37,8 +37,8 @@ TEST(Playback, SpanRunOfThreeBytesFillsThreeRowsAndMovesRowByThree) {
     band.Play(DL().Black().At(1, 2).SpanEnd(5).Op(DL_SPAN).Op(DL_SPAN).Op(DL_SPAN).Box8(1, 1));
     EXPECT_EQ(band.Rows(8), (Rows{"........", "..###...", "..###...", "..###...", "..#.....",
                                   "........", "........", "........"}));
-    EXPECT_EQ(band.state().currentRow, 4u);
-    EXPECT_EQ(band.state().spanEnd, 5u);
+    EXPECT_EQ(band.state().reg.currentRow, 4u);
+    EXPECT_EQ(band.state().reg.spanEnd, 5u);
 }
 
 TEST(Playback, SpanStepWithEndNotRightOfStartFillsNothingButAdvances) {
@@ -52,12 +52,12 @@ TEST(Playback, SpanStepWithEndNotRightOfStartFillsNothingButAdvances) {
     band.Play(list);
     EXPECT_EQ(band.Rows(8), (Rows{"........", "........", "...####.", "........", "........",
                                   "........"}));
-    EXPECT_EQ(band.state().currentRow, 5u);
-    EXPECT_EQ(band.state().currentCol, 7u);
+    EXPECT_EQ(band.state().reg.currentRow, 5u);
+    EXPECT_EQ(band.state().reg.currentCol, 7u);
     // Nothing reached rows 1, 3 and 4: their flags stay clear.
-    EXPECT_EQ(band.state().rowFlags[1], 0);
-    EXPECT_EQ(band.state().rowFlags[2], 1);
-    EXPECT_EQ(band.state().rowFlags[3], 0);
+    EXPECT_EQ(band.state().window.rowFlags[1], 0);
+    EXPECT_EQ(band.state().window.rowFlags[2], 1);
+    EXPECT_EQ(band.state().window.rowFlags[3], 0);
 }
 
 TEST(Playback, VerticalSpanRunFillsHeightRowsAndMovesTheColumn) {
@@ -86,14 +86,14 @@ TEST(Playback, FirstWhiteBox16WithPatCopyIsSkippedButNotAfterADrawingCommand) {
     // First drawing command: skipped, so it flags no rows and grows no box.
     Band first(false, 32, 8);
     first.Play(DL().RopColour(0xF0, 0x81FFFFFF).At(0, 0).Box16(4, 8));
-    for (uint8_t f : first.state().rowFlags) EXPECT_EQ(f, 0);
-    EXPECT_EQ(first.state().drawnTop, 7u);  // the box stays inverted: nothing drawn
-    EXPECT_EQ(first.state().drawnBottom, 0u);
+    for (uint8_t f : first.state().window.rowFlags) EXPECT_EQ(f, 0);
+    EXPECT_EQ(first.state().window.drawnTop, 7u);  // the box stays inverted: nothing drawn
+    EXPECT_EQ(first.state().window.drawnBottom, 0u);
 
     // DL_BOX8 is never skipped.
     Band box8(false, 32, 8);
     box8.Play(DL().RopColour(0xF0, 0x81FFFFFF).At(0, 0).Box8(4, 8));
-    EXPECT_EQ(box8.state().rowFlags[0], 1);
+    EXPECT_EQ(box8.state().window.rowFlags[0], 1);
 
     // After a black box the same white box is drawn over it.
     Band after(false, 32, 8);
@@ -136,7 +136,7 @@ TEST(Playback, DownloadedBitmapsAndTheirSlots) {
     band.Play(list);
     EXPECT_EQ(band.Rows(8), (Rows{".#.#....", "..#.....", "........", "........", "....##..",
                                   "........"}));
-    EXPECT_EQ(band.state().bitmapSlots[4095]->width, 2);
+    EXPECT_EQ(band.state().doc.bitmapSlots[4095]->width, 2);
     // Slots outlive the playback: the next band can draw without the definition.
     band.Play(DL().At(0, 0).Op(DL_DRAW_BITMAP).U16(4095));
     EXPECT_EQ(band.Row(0, 4), "##..");
@@ -226,11 +226,11 @@ TEST(Playback, GlyphAcrossThreeBandsIsCutAtTheBandEdgesWithItsMaskAdvanced) {
         // Row flags of each band: glyph rows 1..10 and box rows 3..5 are black.
         for (uint32_t r = 0; r < 4; ++r) {
             const uint32_t pageRow = top + r;
-            EXPECT_EQ(band.state().rowFlags[r], (pageRow >= 1 && pageRow <= 10) ? 1 : 0) << pageRow;
+            EXPECT_EQ(band.state().window.rowFlags[r], (pageRow >= 1 && pageRow <= 10) ? 1 : 0) << pageRow;
         }
         // The drawn box never leaves the band's rows.
-        EXPECT_GE(band.state().drawnTop, top);
-        EXPECT_LE(band.state().drawnBottom, top + 3);
+        EXPECT_GE(band.state().window.drawnTop, top);
+        EXPECT_LE(band.state().window.drawnBottom, top + 3);
     }
     EXPECT_EQ(page, whole.Rows(12));
     EXPECT_EQ(page, (Rows{"............", "..#.........", "...#........", "#...#.......",
@@ -270,24 +270,24 @@ TEST(Playback, RowFlagsAndDrawnBoxOfABand) {
     band.Play(DL().Black().At(1, 3).Box8(1, 4)
                   .RopColour(0xF0, 0x810000FF).At(2, 10).Box8(2, 5)   // red
                   .RopColour(0xF0, 0x81000000).At(3, 1).Box8(1, 1));  // black over a red row
-    const auto& flags = band.state().rowFlags;
+    const auto& flags = band.state().window.rowFlags;
     EXPECT_EQ(std::vector<uint8_t>(flags.begin(), flags.begin() + 8),
               (std::vector<uint8_t>{0, 1, 2, 2, 0, 0, 0, 0}));
-    EXPECT_EQ(band.state().drawnTop, 1u);
-    EXPECT_EQ(band.state().drawnLeft, 1u);
-    EXPECT_EQ(band.state().drawnBottom, 4u);  // exclusive end of the red box's rows
-    EXPECT_EQ(band.state().drawnRight, 15u);
+    EXPECT_EQ(band.state().window.drawnTop, 1u);
+    EXPECT_EQ(band.state().window.drawnLeft, 1u);
+    EXPECT_EQ(band.state().window.drawnBottom, 4u);  // exclusive end of the red box's rows
+    EXPECT_EQ(band.state().window.drawnRight, 15u);
     EXPECT_EQ(band.Pixel(2, 10), 0x02FF0000u);
-    EXPECT_EQ(band.state().pureColour, 1u);
+    EXPECT_EQ(band.state().window.pureColour, 1u);
 }
 
 TEST(Playback, WhiteOnGreyCountsAsBlackAndWhite) {
     Band band(false, 32, 4);
     band.Play(DL().Black().At(0, 0).Box8(1, 4).RopColour(0xF0, 0x81FFFFFF).At(1, 0).Box8(1, 2)
                   .RopColour(0xF0, 0x81808080).At(2, 0).Box8(1, 2));
-    EXPECT_EQ(band.state().rowFlags[0], 1);
-    EXPECT_EQ(band.state().rowFlags[1], 1);
-    EXPECT_EQ(band.state().rowFlags[2], 2);
+    EXPECT_EQ(band.state().window.rowFlags[0], 1);
+    EXPECT_EQ(band.state().window.rowFlags[1], 1);
+    EXPECT_EQ(band.state().window.rowFlags[2], 2);
 }
 
 TEST(Playback, LineLeavesThePositionButLineToAndLineRelMoveIt) {
@@ -305,8 +305,8 @@ TEST(Playback, LineLeavesThePositionButLineToAndLineRelMoveIt) {
     EXPECT_EQ(band.Pixel(5, 6), 0u);
     EXPECT_EQ(band.Pixel(7, 4), 0u);
     EXPECT_EQ(band.Pixel(7, 10), 255u);
-    EXPECT_EQ(band.state().currentRow, 7u);
-    EXPECT_EQ(band.state().currentCol, 4u);
+    EXPECT_EQ(band.state().reg.currentRow, 7u);
+    EXPECT_EQ(band.state().reg.currentCol, 4u);
 }
 
 TEST(Playback, OriginsApplyToAbsolutePositions) {
@@ -364,7 +364,7 @@ TEST(Playback, RecordRunningPastItsChunkEndsOnlyThatChunk) {
     band.Play({first.bytes(), second.bytes()});
     EXPECT_EQ(band.Row(0, 4), "....");
     EXPECT_EQ(band.Row(1, 4), "##..");
-    EXPECT_EQ(band.state().bitmapSlots[1], nullptr);
+    EXPECT_EQ(band.state().doc.bitmapSlots[1], nullptr);
 }
 
 TEST(Playback, ImagesAndPathsAreSkippedByTheirComputedSize) {

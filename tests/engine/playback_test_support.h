@@ -69,15 +69,15 @@ public:
 
     Band(bool colour, uint32_t width, uint32_t bandRows, uint32_t pageRows = 0)
         : bandRows_(bandRows) {
-        state_.isColour = colour ? 1 : 0;
-        state_.bitsPerPixel = colour ? 32 : 8;
-        state_.resolution = 600;
-        state_.rowPixels = width;
-        state_.bytesPerRow = width * state_.bitsPerPixel / 8;
-        state_.dwordsPerRow = state_.bytesPerRow / 4;
-        state_.pageRows = pageRows ? pageRows : bandRows;
-        memory_.assign(kGuard + size_t{state_.bytesPerRow} * bandRows + kGuard, kGuardByte);
-        state_.band = memory_.data() + kGuard;
+        state_.page.isColour = colour ? 1 : 0;
+        state_.page.bitsPerPixel = colour ? 32 : 8;
+        state_.page.resolution = 600;
+        state_.page.rowPixels = width;
+        state_.page.bytesPerRow = width * state_.page.bitsPerPixel / 8;
+        state_.page.dwordsPerRow = state_.page.bytesPerRow / 4;
+        state_.page.pageRows = pageRows ? pageRows : bandRows;
+        memory_.assign(kGuard + size_t{state_.page.bytesPerRow} * bandRows + kGuard, kGuardByte);
+        state_.window.band = memory_.data() + kGuard;
         RDInitialize(&state_);
     }
     ~Band() { RDDestroy(&state_); }
@@ -88,9 +88,9 @@ public:
         chunkStore_ = chunks;
         chunkList_.clear();
         for (const auto& c : chunkStore_) chunkList_.push_back(DLChunk{c.data(), static_cast<uint32_t>(c.size())});
-        state_.displayList = chunkList_.data();
-        state_.displayListEnd = chunkList_.data() + chunkList_.size();
-        RDInitializeBand(&state_, top / 128, 0, top, state_.rowPixels - 1, top + bandRows_ - 1);
+        state_.page.displayList = chunkList_.data();
+        state_.page.displayListEnd = chunkList_.data() + chunkList_.size();
+        RDInitializeBand(&state_, top / 128, 0, top, state_.page.rowPixels - 1, top + bandRows_ - 1);
         PlayFrameBuffer(&state_, rowOrigin, colOrigin);
         RDInitializePage();
     }
@@ -98,13 +98,13 @@ public:
 
     // Band-relative pixel: grey byte or 32-bit colour pixel.
     uint32_t Pixel(uint32_t row, uint32_t col) const {
-        const uint8_t* p = state_.band + size_t{row} * state_.bytesPerRow;
-        if (!state_.isColour) return p[col];
+        const uint8_t* p = state_.window.band + size_t{row} * state_.page.bytesPerRow;
+        if (!state_.page.isColour) return p[col];
         uint32_t v;
         std::memcpy(&v, p + size_t{col} * 4, 4);
         return v;
     }
-    uint32_t White() const { return state_.isColour ? 0xFFFFFFFFu : 0xFFu; }
+    uint32_t White() const { return state_.page.isColour ? 0xFFFFFFFFu : 0xFFu; }
 
     // One row as text: '.' white, '#' anything else (columns 0 .. n-1).
     std::string Row(uint32_t row, uint32_t n) const {
@@ -120,7 +120,7 @@ public:
 
     bool AllWhite() const {
         for (uint32_t r = 0; r < bandRows_; ++r)
-            for (uint32_t c = 0; c < state_.rowPixels; ++c)
+            for (uint32_t c = 0; c < state_.page.rowPixels; ++c)
                 if (Pixel(r, c) != White()) return false;
         return true;
     }

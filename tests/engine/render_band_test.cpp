@@ -1,6 +1,7 @@
 // Band set-up and the render-band height policy.
 #include <gtest/gtest.h>
 
+#include "engine/raster_ops.h"
 #include "engine/render_band.h"
 #include "playback_test_support.h"
 
@@ -50,18 +51,18 @@ TEST(RendBandHeight, UnusableGeometryGivesNoBand) {
 TEST(BandSetup, InitializeBandClearsTheBufferFlagsAndDrawnBox) {
     playback_test::Band band(true, 64, 4);
     RenderState& s = band.state();
-    std::fill(s.band, s.band + s.bytesPerRow * 4, uint8_t{0});
-    s.rowFlags.assign(2, 3);
-    s.drawnTop = 9;
+    std::fill(s.window.band, s.window.band + s.page.bytesPerRow * 4, uint8_t{0});
+    s.window.rowFlags.assign(2, 3);
+    s.window.drawnTop = 9;
     ASSERT_EQ(RDInitializeBand(&s, 5, 0, 640, 63, 643), 1);
-    EXPECT_EQ(s.bandIndex, 5u);
-    EXPECT_EQ(s.bandTop, 640u);
-    EXPECT_EQ(s.bandBottom, 643u);
-    EXPECT_EQ(s.bandRows, 4u);
-    EXPECT_EQ(s.clipRight, 63u);
-    EXPECT_EQ(s.drawnTop, 0u);
-    ASSERT_GE(s.rowFlags.size(), 4u);
-    for (uint8_t f : s.rowFlags) EXPECT_EQ(f, 0);
+    EXPECT_EQ(s.window.bandIndex, 5u);
+    EXPECT_EQ(s.window.bandTop, 640u);
+    EXPECT_EQ(s.window.bandBottom, 643u);
+    EXPECT_EQ(s.window.bandRows, 4u);
+    EXPECT_EQ(s.window.clipRight, 63u);
+    EXPECT_EQ(s.window.drawnTop, 0u);
+    ASSERT_GE(s.window.rowFlags.size(), 4u);
+    for (uint8_t f : s.window.rowFlags) EXPECT_EQ(f, 0);
     EXPECT_TRUE(band.AllWhite());
     EXPECT_TRUE(band.GuardsIntact());
 }
@@ -70,27 +71,53 @@ TEST(BandSetup, BandWiderThanTheBufferIsCutAndAnInvertedBandDrawsNothing) {
     playback_test::Band band(false, 32, 4);
     RenderState& s = band.state();
     ASSERT_EQ(RDInitializeBand(&s, 0, 0, 0, 1000, 3), 1);
-    EXPECT_EQ(s.bandRight, 31u);
+    EXPECT_EQ(s.window.bandRight, 31u);
     EXPECT_EQ(RDInitializeBand(&s, 0, 0, 5, 31, 4), 0);
-    EXPECT_EQ(s.bandRows, 0u);
+    EXPECT_EQ(s.window.bandRows, 0u);
     EXPECT_TRUE(band.GuardsIntact());
 }
 
 TEST(BandSetup, DestroyEmptiesSlotsAndInitializeSetsHatchColours) {
     playback_test::Band band(false, 32, 4);
     RenderState& s = band.state();
-    s.bitmapSlots[3] = std::make_unique<DLBitmap>();
-    s.brushSlots[2] = std::make_unique<uint8_t[]>(kBrushSlotBytes);
-    s.brush = s.brushSlots[2].get();
-    s.hatchForeground = 0x123456;
+    s.doc.bitmapSlots[3] = std::make_unique<DLBitmap>();
+    s.doc.brushSlots[2] = std::make_unique<uint8_t[]>(kBrushSlotBytes);
+    s.reg.brush = s.doc.brushSlots[2].get();
+    s.reg.hatchForeground = 0x123456;
     RDDestroy(&s);
-    EXPECT_EQ(s.bitmapSlots[3], nullptr);
-    EXPECT_EQ(s.brushSlots[2], nullptr);
-    EXPECT_EQ(s.brush, nullptr);
+    EXPECT_EQ(s.doc.bitmapSlots[3], nullptr);
+    EXPECT_EQ(s.doc.brushSlots[2], nullptr);
+    EXPECT_EQ(s.reg.brush, nullptr);
     RDInitialize(&s);
-    EXPECT_EQ(s.hatchForeground, 0u);
-    EXPECT_EQ(s.hatchBackground, 0xFFFFFFu);
+    EXPECT_EQ(s.reg.hatchForeground, 0u);
+    EXPECT_EQ(s.reg.hatchBackground, 0xFFFFFFu);
     EXPECT_EQ(RDInitializePage(), 1);
+}
+
+// What outlives a band (the work buffers, the row flags) is given back by
+// RDDestroy, however much the document's objects made it grow; the page's
+// own set-up is left for the page printer to make again.
+TEST(BandSetup, DestroyGivesBackTheWorkBuffersAndRowFlags) {
+    playback_test::Band band(false, 32, 8);
+    RenderState& s = band.state();
+    // A hatch brush is built in the scratch; a scaled glyph with an offset
+    // uses both glyph buffers.
+    band.Play(playback_test::DL().RopColour(0xF0, kColourCodeHatch + 1).At(0, 0).Box8(2, 2)
+                  .Scale(1, 3).Glyph(2, 2, 2, {0xE0, 0, 0, 0, 0xD0, 0, 0, 0}));
+    ASSERT_GT(s.scratch.brushBuild.capacity(), 0u);
+    ASSERT_GT(s.scratch.glyphScratch.capacity(), 0u);
+    ASSERT_GT(s.scratch.scaledGlyphScratch.capacity(), 0u);
+    ASSERT_GT(s.window.rowFlags.capacity(), 0u);
+    RDDestroy(&s);
+    EXPECT_EQ(s.scratch.brushBuild.capacity(), 0u);
+    EXPECT_EQ(s.scratch.realignScratch.capacity(), 0u);
+    EXPECT_EQ(s.scratch.clipRowScratch.capacity(), 0u);
+    EXPECT_EQ(s.scratch.glyphScratch.capacity(), 0u);
+    EXPECT_EQ(s.scratch.scaledGlyphScratch.capacity(), 0u);
+    EXPECT_EQ(s.window.rowFlags.capacity(), 0u);
+    EXPECT_EQ(s.window.clipRuns.capacity(), 0u);
+    EXPECT_EQ(s.doc.pathGenerator, nullptr);
+    EXPECT_EQ(s.page.rowPixels, 32u);
 }
 
 }  // namespace

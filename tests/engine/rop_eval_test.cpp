@@ -59,15 +59,15 @@ TEST(RopImageOperators, EveryCodeMatchesTheReference) {
     Random random(99);
     RenderState state;
     for (unsigned code = 0; code < 256; ++code) {
-        Set_Boolean(&state, uint8_t(code));
+        Set_Boolean(&state.reg, uint8_t(code));
         for (int i = 0; i < 64; ++i) {
             const uint8_t s = random.Byte(), p = random.Byte(), d = random.Byte();
             const uint8_t want = ReferenceRop3<uint8_t>(uint8_t(code), s, p, d);
-            ASSERT_EQ(SetRopImgGray(&state, s, p, d), want) << std::hex << code;
+            ASSERT_EQ(SetRopImgGray(&state.reg, s, p, d), want) << std::hex << code;
             ASSERT_EQ(SetRopImgGray(uint8_t(code), s, p, d), want) << std::hex << code;
             const uint32_t S = random.Next() & 0xFFFFFF, P = random.Next(), D = random.Next();
             const uint32_t wantColour = ReferenceRop3<uint32_t>(uint8_t(code), S, P, D) & 0xFFFFFF;
-            ASSERT_EQ(SetRopImgColor(&state, S, P, D) & 0xFFFFFF, wantColour) << std::hex << code;
+            ASSERT_EQ(SetRopImgColor(&state.reg, S, P, D) & 0xFFFFFF, wantColour) << std::hex << code;
             ASSERT_EQ(SetRopImgColor(uint8_t(code), S, P, D) & 0xFFFFFF, wantColour)
                 << std::hex << code;
         }
@@ -76,16 +76,16 @@ TEST(RopImageOperators, EveryCodeMatchesTheReference) {
 
 TEST(RopImageOperators, ConstantCodesIgnoreTheirOperands) {
     RenderState state;
-    Set_Boolean(&state, 0x00);
-    EXPECT_EQ(SetRopImgGray(&state, 0x12, 0x34, 0x56), 0);
-    EXPECT_EQ(SetRopImgColor(&state, 0x123456, 0x345678, 0x56789A) & 0xFFFFFF, 0u);
-    Set_Boolean(&state, 0xFF);
-    EXPECT_EQ(SetRopImgGray(&state, 0x12, 0x34, 0x56), 0xFF);
-    EXPECT_EQ(SetRopImgColor(&state, 0x123456, 0x345678, 0x56789A) & 0xFFFFFF, 0xFFFFFFu);
-    Set_Boolean(&state, 0x55);
-    EXPECT_EQ(SetRopImgGray(&state, 0x12, 0x34, 0x56), 0xA9);
-    Set_Boolean(&state, 0xAA);
-    EXPECT_EQ(SetRopImgColor(&state, 0x123456, 0x345678, 0x56789A) & 0xFFFFFF, 0x56789Au);
+    Set_Boolean(&state.reg, 0x00);
+    EXPECT_EQ(SetRopImgGray(&state.reg, 0x12, 0x34, 0x56), 0);
+    EXPECT_EQ(SetRopImgColor(&state.reg, 0x123456, 0x345678, 0x56789A) & 0xFFFFFF, 0u);
+    Set_Boolean(&state.reg, 0xFF);
+    EXPECT_EQ(SetRopImgGray(&state.reg, 0x12, 0x34, 0x56), 0xFF);
+    EXPECT_EQ(SetRopImgColor(&state.reg, 0x123456, 0x345678, 0x56789A) & 0xFFFFFF, 0xFFFFFFu);
+    Set_Boolean(&state.reg, 0x55);
+    EXPECT_EQ(SetRopImgGray(&state.reg, 0x12, 0x34, 0x56), 0xA9);
+    Set_Boolean(&state.reg, 0xAA);
+    EXPECT_EQ(SetRopImgColor(&state.reg, 0x123456, 0x345678, 0x56789A) & 0xFFFFFF, 0x56789Au);
 }
 
 }  // namespace

@@ -69,19 +69,19 @@ std::string DrawAndCompare(uint8_t code, const Scenario& sc) {
     TestBand band(sc.colour, kBandTop, kBandRows, kRowPixels);
     Random random(0x9E3779B9u ^ (uint32_t(code) << 8) ^ (sc.colour ? 1u : 0u) ^ (sc.brush ? 2u : 0u));
     band.FillRandom(random);
-    band.state.textObject = code & 1;
+    band.state.reg.textObject = code & 1;
 
     uint32_t colourCode = sc.colour ? 0x813CA55Au : 0x81406080u;  // neither black nor white
     if (sc.brush) {
-        auto slot = std::make_unique<uint8_t[]>(BrushBytes(band.state.isColour));
-        for (uint32_t i = 0; i < BrushBytes(band.state.isColour); ++i) slot[i] = random.Byte();
-        band.state.brushSlots[3] = std::move(slot);
+        auto slot = std::make_unique<uint8_t[]>(BrushBytes(band.state.page.isColour));
+        for (uint32_t i = 0; i < BrushBytes(band.state.page.isColour); ++i) slot[i] = random.Byte();
+        band.state.doc.brushSlots[3] = std::move(slot);
         colourCode = kColourCodeBrushSlot + 3;
     }
     Frame_prhMAPuid(&band.state, colourCode);
-    FrameSelectRopBrush(&band.state, code, colourCode);
-    if (band.state.ubRopCode != code) return "ROP code was reduced";
-    if (band.state.pfRenderFunc != pfFuncTable[code]) return "kernel is not the table's";
+    FrameSelectRopBrush(&band.state.reg, code, colourCode);
+    if (band.state.reg.ubRopCode != code) return "ROP code was reduced";
+    if (band.state.reg.pfRenderFunc != pfFuncTable[code]) return "kernel is not the table's";
 
     const uint32_t width = kReqXe - kReqXs;
     const uint32_t stride = MaskStride(width);
@@ -104,8 +104,8 @@ std::string DrawAndCompare(uint8_t code, const Scenario& sc) {
                 const bool maskSet =
                     sc.mask && MaskBit(mask.data() + (row - kReqRow) * stride, col - kReqXs);
                 const uint32_t pattern = sc.brush
-                    ? BrushPixel(band.state.brush, sc.colour, row, col)
-                    : band.state.colour;
+                    ? BrushPixel(band.state.reg.brush, sc.colour, row, col)
+                    : band.state.reg.colour;
                 expected = ExpectedPixel(code, sc.colour, maskSet, pattern, old, currentTag, sc.mask);
             }
             const uint32_t got = band.Pixel(row, col);
@@ -114,8 +114,8 @@ std::string DrawAndCompare(uint8_t code, const Scenario& sc) {
             if (inside && got != old) {
                 const bool set =
                     sc.mask && MaskBit(mask.data() + (row - kReqRow) * stride, col - kReqXs);
-                const uint32_t p = sc.brush ? BrushPixel(band.state.brush, sc.colour, row, col)
-                                            : band.state.colour;
+                const uint32_t p = sc.brush ? BrushPixel(band.state.reg.brush, sc.colour, row, col)
+                                            : band.state.reg.colour;
                 const uint32_t general =
                     sc.colour ? SetSHD_ROP_Color(code, set ? 0 : 0xFFFFFFFF, p, old) & 0xFFFFFF
                               : SetSHD_ROP_Gray(code, set ? 0 : 0xFF, uint8_t(p), uint8_t(old));
@@ -155,10 +155,10 @@ TEST(RopReduction, PatternCopyWithSolidBlackIsDrawnBlackByDestinationKernel) {
     for (bool colour : {false, true}) {
         TestBand band(colour, 0, 4, 32);
         Frame_prhMAPuid(&band.state, kColourCodeSolidBlack);
-        FrameSelectRopBrush(&band.state, 0xF0, kColourCodeSolidBlack);
-        EXPECT_EQ(band.state.rop, 0xF0);
-        EXPECT_EQ(band.state.ubRopCode, 0x00);
-        EXPECT_EQ(band.state.pfRenderFunc, Run_DL_D);
+        FrameSelectRopBrush(&band.state.reg, 0xF0, kColourCodeSolidBlack);
+        EXPECT_EQ(band.state.reg.rop, 0xF0);
+        EXPECT_EQ(band.state.reg.ubRopCode, 0x00);
+        EXPECT_EQ(band.state.reg.pfRenderFunc, Run_DL_D);
         band.Draw(band.Request(1, 2, 5, 2, nullptr));
         const uint32_t black = colour ? kTagOtherBits : 0u;
         const uint32_t white = colour ? 0xFFFFFFFFu : 0xFFu;
@@ -177,8 +177,8 @@ TEST(RopReduction, PatternCopyWithHollowBrushLeavesBandUnchanged) {
         band.FillRandom(random);
         const std::vector<uint8_t> before = band.pixels;
         Frame_prhMAPuid(&band.state, kColourCodeHollow);
-        FrameSelectRopBrush(&band.state, 0xF0, kColourCodeHollow);
-        EXPECT_EQ(band.state.ubRopCode, 0xAA);
+        FrameSelectRopBrush(&band.state.reg, 0xF0, kColourCodeHollow);
+        EXPECT_EQ(band.state.reg.ubRopCode, 0xAA);
         band.Draw(band.Request(0, 0, 60, 4, nullptr));
         uint8_t mask[32];  // four rows of 37 pixels, 8 bytes each
         for (size_t i = 0; i < sizeof mask; ++i) mask[i] = uint8_t(i * 37 + 5);
@@ -206,10 +206,10 @@ TEST(RopReduction, BlackAndWhiteCodesDrawAsTheRopWithThatPattern) {
                 Random random(code * 3 + c.code);
                 band.FillRandom(random);
                 const std::vector<uint8_t> old = band.pixels;
-                band.state.colour = colour ? 0x00123456 : 0x77;  // must not matter
+                band.state.reg.colour = colour ? 0x00123456 : 0x77;  // must not matter
                 Frame_prhMAPuid(&band.state, c.code);
-                FrameSelectRopBrush(&band.state, uint8_t(code), c.code);
-                EXPECT_EQ(band.state.ubRopCode >> 4, band.state.ubRopCode & 0x0F);
+                FrameSelectRopBrush(&band.state.reg, uint8_t(code), c.code);
+                EXPECT_EQ(band.state.reg.ubRopCode >> 4, band.state.reg.ubRopCode & 0x0F);
                 uint8_t mask[16];  // two rows of 45 pixels, 8 bytes each
                 for (auto& b : mask) b = random.Byte();
                 band.Draw(band.Request(9, 5, 50, 2, mask));
@@ -238,8 +238,8 @@ TEST(RopReduction, BlackAndWhiteCodesDrawAsTheRopWithThatPattern) {
 TEST(RopKernels, StartOfPlaybackSelectionDrawsGlyphsButNotSolidFills) {
     TestBand band(false, 0, 2, 32);
     Frame_prhMAPuid(&band.state, kColourCodeSolidBlack);
-    FrameSelectRopBrush(&band.state, 0x88, kColourCodeSolidBlack);
-    EXPECT_EQ(band.state.pfRenderFunc, Run_DL_SD);
+    FrameSelectRopBrush(&band.state.reg, 0x88, kColourCodeSolidBlack);
+    EXPECT_EQ(band.state.reg.pfRenderFunc, Run_DL_SD);
     band.Draw(band.Request(0, 0, 20, 2, nullptr));
     EXPECT_EQ(band.pixels, std::vector<uint8_t>(64, 0xFF));
 
@@ -262,12 +262,12 @@ TEST(RopKernels, ObjectClassTagsPerKernel) {
     TestBand band(true, 0, 1, 32);
     for (uint32_t c = 0; c < 32; ++c) band.SetPixel(0, c, 0x02808080);
     band.SetPixel(0, 1, 0xFFFFFFFF);
-    band.state.textObject = 1;
+    band.state.reg.textObject = 1;
     const uint8_t mask[4] = {0x80, 0, 0, 0};  // only column 0 set
 
     // 0xCC (copy S): set -> black with the text tag; clear -> white, own tag.
     Frame_prhMAPuid(&band.state, 0x81000080);
-    FrameSelectRopBrush(&band.state, 0xCC, 0x81000080);
+    FrameSelectRopBrush(&band.state.reg, 0xCC, 0x81000080);
     band.Draw(band.Request(0, 0, 3, 1, mask));
     EXPECT_EQ(band.Pixel(0, 0), 0x01000000u);
     EXPECT_EQ(band.Pixel(0, 1), 0xFFFFFFFFu);
@@ -276,22 +276,22 @@ TEST(RopKernels, ObjectClassTagsPerKernel) {
     // 0xB8 (S ? D : P) with red: a set bit is S = 0, so it takes P: red with
     // the text tag; a clear bit keeps D and its tag.
     Frame_prhMAPuid(&band.state, 0x810000FF);
-    FrameSelectRopBrush(&band.state, 0xB8, 0x810000FF);
-    EXPECT_EQ(band.state.pfRenderFunc, Run_DL_SHD);
+    FrameSelectRopBrush(&band.state.reg, 0xB8, 0x810000FF);
+    EXPECT_EQ(band.state.reg.pfRenderFunc, Run_DL_SHD);
     band.Draw(band.Request(0, 3, 6, 1, mask));
     EXPECT_EQ(band.Pixel(0, 3), 0x01FF0000u);
     EXPECT_EQ(band.Pixel(0, 4), 0x02808080u);
 
     // 0xF0 (copy P) with the other-object tag: every pixel, mask ignored.
-    band.state.textObject = 0;
-    FrameSelectRopBrush(&band.state, 0xF0, 0x810000FF);
+    band.state.reg.textObject = 0;
+    FrameSelectRopBrush(&band.state.reg, 0xF0, 0x810000FF);
     band.Draw(band.Request(0, 6, 8, 1, mask));
     EXPECT_EQ(band.Pixel(0, 6), 0x02FF0000u);
     EXPECT_EQ(band.Pixel(0, 7), 0x02FF0000u);
 
     // 0x55 (invert D): every pixel gets the current tag.
-    band.state.textObject = 1;
-    FrameSelectRopBrush(&band.state, 0x55, 0x810000FF);
+    band.state.reg.textObject = 1;
+    FrameSelectRopBrush(&band.state.reg, 0x55, 0x810000FF);
     band.Draw(band.Request(0, 8, 9, 1, nullptr));
     EXPECT_EQ(band.Pixel(0, 8), 0x017F7F7Fu);
 }
@@ -304,7 +304,7 @@ TEST(RopKernels, RightEdgeOfTheBandIsNeverPainted) {
         for (uint8_t code : codes) {
             TestBand band(colour, 0, 2, 64);
             Frame_prhMAPuid(&band.state, kColourCodeSolidBlack + 0x00101010);
-            FrameSelectRopBrush(&band.state, code, kColourCodeSolidBlack + 0x00101010);
+            FrameSelectRopBrush(&band.state.reg, code, kColourCodeSolidBlack + 0x00101010);
             const uint8_t ones[24] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
             const uint32_t white = colour ? 0xFFFFFFFFu : 0xFFu;
@@ -317,7 +317,7 @@ TEST(RopKernels, RightEdgeOfTheBandIsNeverPainted) {
             const std::vector<uint8_t> before = band.pixels;
             TRect beyond = band.Request(1, 63, 80, 1, ones);
             beyond.xs = 64;  // past the band: must not even be touched
-            band.state.pfRenderFunc(&band.state, &beyond);
+            band.state.reg.pfRenderFunc(band.state.page, band.state.window, band.state.reg, &beyond);
             EXPECT_EQ(band.pixels, before);
         }
     }
@@ -329,7 +329,7 @@ TEST(RopKernels, CutRequestKeepsTheMaskStrideOfTheWholeRequest) {
     for (uint8_t code : {uint8_t(0xCC), uint8_t(0xB8)}) {
         TestBand band(false, 0, 2, 64);
         Frame_prhMAPuid(&band.state, 0x81404040);
-        FrameSelectRopBrush(&band.state, code, 0x81404040);
+        FrameSelectRopBrush(&band.state.reg, code, 0x81404040);
         uint8_t mask[16] = {};
         for (int i = 0; i < 8; ++i) mask[i] = 0xFF;  // row 0 all ink, row 1 none
         band.Draw(band.Request(0, 50, 90, 2, mask));
@@ -344,7 +344,7 @@ TEST(RopKernels, CutRequestKeepsTheMaskStrideOfTheWholeRequest) {
 TEST(RopKernels, MaskPaddingBitsAreIgnored) {
     TestBand band(false, 0, 1, 64);
     Frame_prhMAPuid(&band.state, kColourCodeSolidBlack);
-    FrameSelectRopBrush(&band.state, 0xCC, kColourCodeSolidBlack);
+    FrameSelectRopBrush(&band.state.reg, 0xCC, kColourCodeSolidBlack);
     const uint8_t mask[4] = {0xFF, 0xFF, 0xFF, 0xFF};
     band.Draw(band.Request(0, 10, 13, 1, mask));
     for (uint32_t col = 0; col < 64; ++col)
@@ -361,13 +361,13 @@ TEST(RopKernels, BrushPatternContinuesAcrossAdjacentFills) {
         auto brush = std::make_unique<uint8_t[]>(BrushBytes(colour));
         for (uint32_t i = 0; i < BrushBytes(colour); ++i) brush[i] = random.Byte();
         const uint8_t* brushData = brush.get();
-        split.state.brushSlots[9] = std::move(brush);
+        split.state.doc.brushSlots[9] = std::move(brush);
         auto copy = std::make_unique<uint8_t[]>(BrushBytes(colour));
         std::memcpy(copy.get(), brushData, BrushBytes(colour));
-        whole.state.brushSlots[9] = std::move(copy);
+        whole.state.doc.brushSlots[9] = std::move(copy);
         for (TestBand* band : {&split, &whole}) {
             Frame_prhMAPuid(&band->state, kColourCodeBrushSlot + 9);
-            FrameSelectRopBrush(&band->state, 0xF0, kColourCodeBrushSlot + 9);
+            FrameSelectRopBrush(&band->state.reg, 0xF0, kColourCodeBrushSlot + 9);
         }
         split.Draw(split.Request(33, 0, 33, 3, nullptr));
         split.Draw(split.Request(33, 33, 70, 3, nullptr));
@@ -386,10 +386,10 @@ TEST(RopKernels, BrushPatternContinuesAcrossAdjacentFills) {
 // white.
 TEST(RopKernels, HorizontalHatchOnGreyPaintsGrey76Lines) {
     TestBand band(false, 0, 32, 64);
-    band.state.hatchForeground = 0x00FF0000;
-    band.state.hatchBackground = 0x00FFFFFF;
+    band.state.reg.hatchForeground = 0x00FF0000;
+    band.state.reg.hatchBackground = 0x00FFFFFF;
     Frame_prhMAPuid(&band.state, kColourCodeHatch + 0);
-    FrameSelectRopBrush(&band.state, 0xF0, kColourCodeHatch + 0);
+    FrameSelectRopBrush(&band.state.reg, 0xF0, kColourCodeHatch + 0);
     band.Draw(band.Request(0, 0, 40, 32, nullptr));
     for (uint32_t row = 0; row < 32; ++row) {
         const uint32_t want = (row >= 12 && row <= 19) ? 76u : 255u;

@@ -43,37 +43,37 @@ TEST(RopSelection, KernelTableFollowsTheOperandsEachCodeUses) {
 
 TEST(RopSelection, SelectionStoresTheRopAndResetsTheStyleMask) {
     RenderState state;
-    state.styleMask = 0x1234;
-    FrameSelectRopBrush(&state, 0xB8, 0x81123456);
-    EXPECT_EQ(state.rop, 0xB8);
-    EXPECT_EQ(state.ubRopCode, 0xB8);
-    EXPECT_EQ(state.styleMask, 0xFFFF);
-    EXPECT_EQ(state.pfRenderFunc, Run_DL_SHD);
+    state.reg.styleMask = 0x1234;
+    FrameSelectRopBrush(&state.reg, 0xB8, 0x81123456);
+    EXPECT_EQ(state.reg.rop, 0xB8);
+    EXPECT_EQ(state.reg.ubRopCode, 0xB8);
+    EXPECT_EQ(state.reg.styleMask, 0xFFFF);
+    EXPECT_EQ(state.reg.pfRenderFunc, Run_DL_SHD);
 
-    FrameSelectRopBrush(&state, 0xB8, kColourCodeSolidWhite);  // P all ones: D
-    EXPECT_EQ(state.rop, 0xB8);
-    EXPECT_EQ(state.ubRopCode, 0xBB);
-    FrameSelectRopBrush(&state, 0xB8, kColourCodeRopBlack);  // P zero: S AND D
-    EXPECT_EQ(state.ubRopCode, 0x88);
-    FrameSelectRopBrush(&state, 0xF0, kColourCodeRopWhite);
-    EXPECT_EQ(state.ubRopCode, 0xFF);
-    EXPECT_EQ(state.pfRenderFunc, Run_DL_D);
-    FrameSelectRopBrush(&state, 0xF0, kColourCodeHollow);
-    EXPECT_EQ(state.ubRopCode, 0xAA);
-    FrameSelectRopBrush(&state, 0xF0, kColourCodeHatch + 2);  // brushes are not reduced
-    EXPECT_EQ(state.ubRopCode, 0xF0);
-    EXPECT_EQ(state.pfRenderFunc, Run_DL_HD);
+    FrameSelectRopBrush(&state.reg, 0xB8, kColourCodeSolidWhite);  // P all ones: D
+    EXPECT_EQ(state.reg.rop, 0xB8);
+    EXPECT_EQ(state.reg.ubRopCode, 0xBB);
+    FrameSelectRopBrush(&state.reg, 0xB8, kColourCodeRopBlack);  // P zero: S AND D
+    EXPECT_EQ(state.reg.ubRopCode, 0x88);
+    FrameSelectRopBrush(&state.reg, 0xF0, kColourCodeRopWhite);
+    EXPECT_EQ(state.reg.ubRopCode, 0xFF);
+    EXPECT_EQ(state.reg.pfRenderFunc, Run_DL_D);
+    FrameSelectRopBrush(&state.reg, 0xF0, kColourCodeHollow);
+    EXPECT_EQ(state.reg.ubRopCode, 0xAA);
+    FrameSelectRopBrush(&state.reg, 0xF0, kColourCodeHatch + 2);  // brushes are not reduced
+    EXPECT_EQ(state.reg.ubRopCode, 0xF0);
+    EXPECT_EQ(state.reg.pfRenderFunc, Run_DL_HD);
 }
 
 // The selection is per state: two documents rendering side by side keep
 // their own kernels.
 TEST(RopSelection, SelectionIsKeptPerRenderingState) {
     RenderState first, second;
-    FrameSelectRopBrush(&first, 0xCC, 0x81123456);
-    FrameSelectRopBrush(&second, 0xF0, 0x81123456);
-    EXPECT_EQ(first.pfRenderFunc, Run_DL_SD);
-    EXPECT_EQ(first.ubRopCode, 0xCC);
-    EXPECT_EQ(second.pfRenderFunc, Run_DL_HD);
+    FrameSelectRopBrush(&first.reg, 0xCC, 0x81123456);
+    FrameSelectRopBrush(&second.reg, 0xF0, 0x81123456);
+    EXPECT_EQ(first.reg.pfRenderFunc, Run_DL_SD);
+    EXPECT_EQ(first.reg.ubRopCode, 0xCC);
+    EXPECT_EQ(second.reg.pfRenderFunc, Run_DL_HD);
 }
 
 TEST(NullBrushTranslation, EveryResultIgnoresThePattern) {

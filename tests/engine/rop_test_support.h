@@ -61,33 +61,33 @@ struct TestBand {
     std::vector<uint8_t> pixels;
 
     TestBand(bool colour, uint32_t top, uint32_t rows, uint32_t rowPixels) {
-        state.isColour = colour ? 1 : 0;
-        state.bitsPerPixel = colour ? 32 : 8;
-        state.rowPixels = rowPixels;
-        state.bytesPerRow = rowPixels * state.bitsPerPixel / 8;
-        state.dwordsPerRow = state.bytesPerRow / 4;
-        state.bandTop = top;
-        state.bandBottom = top + rows - 1;
-        state.bandLeft = 0;
-        state.bandRight = rowPixels - 1;
-        state.clipLeft = 0;
-        state.clipRight = rowPixels - 1;
-        state.bandRows = rows;
-        pixels.assign(size_t(state.bytesPerRow) * rows, 0xFF);
-        state.band = pixels.data();
+        state.page.isColour = colour ? 1 : 0;
+        state.page.bitsPerPixel = colour ? 32 : 8;
+        state.page.rowPixels = rowPixels;
+        state.page.bytesPerRow = rowPixels * state.page.bitsPerPixel / 8;
+        state.page.dwordsPerRow = state.page.bytesPerRow / 4;
+        state.window.bandTop = top;
+        state.window.bandBottom = top + rows - 1;
+        state.window.bandLeft = 0;
+        state.window.bandRight = rowPixels - 1;
+        state.window.clipLeft = 0;
+        state.window.clipRight = rowPixels - 1;
+        state.window.bandRows = rows;
+        pixels.assign(size_t(state.page.bytesPerRow) * rows, 0xFF);
+        state.window.band = pixels.data();
     }
 
     TestBand(const TestBand&) = delete;
     TestBand& operator=(const TestBand&) = delete;
 
-    uint32_t BytesPerPixel() const { return state.isColour ? 4 : 1; }
+    uint32_t BytesPerPixel() const { return state.page.isColour ? 4 : 1; }
 
     uint32_t Pixel(uint32_t pageRow, uint32_t col) const { return PixelIn(pixels, pageRow, col); }
 
     // A pixel of a saved copy of the band's pixels.
     uint32_t PixelIn(const std::vector<uint8_t>& saved, uint32_t pageRow, uint32_t col) const {
         const uint8_t* at = saved.data() + (PixelAddress(pageRow, col) - pixels.data());
-        if (!state.isColour) return *at;
+        if (!state.page.isColour) return *at;
         uint32_t v;
         std::memcpy(&v, at, 4);
         return v;
@@ -95,16 +95,16 @@ struct TestBand {
 
     void SetPixel(uint32_t pageRow, uint32_t col, uint32_t value) {
         uint8_t* at = const_cast<uint8_t*>(PixelAddress(pageRow, col));
-        if (!state.isColour)
+        if (!state.page.isColour)
             *at = uint8_t(value);
         else
             std::memcpy(at, &value, 4);
     }
 
     void FillRandom(Random& random) {
-        for (uint32_t r = 0; r < state.bandRows; ++r)
-            for (uint32_t c = 0; c < state.rowPixels; ++c)
-                SetPixel(state.bandTop + r, c, random.Next());
+        for (uint32_t r = 0; r < state.window.bandRows; ++r)
+            for (uint32_t c = 0; c < state.page.rowPixels; ++c)
+                SetPixel(state.window.bandTop + r, c, random.Next());
     }
 
     // A request as DoRender hands it to a kernel (already inside the band rows).
@@ -116,19 +116,19 @@ struct TestBand {
         req.xe = xe;
         req.rows = rows;
         req.bits = mask;
-        req.brush = state.brush;
-        req.colour = state.colour;
+        req.brush = state.reg.brush;
+        req.colour = state.reg.colour;
         req.dest = const_cast<uint8_t*>(PixelAddress(pageRow, xs));
-        req.destStride = state.bytesPerRow;
+        req.destStride = state.page.bytesPerRow;
         return req;
     }
 
     // Runs the kernel the current selection chose.
-    void Draw(TRect req) { state.pfRenderFunc(&state, &req); }
+    void Draw(TRect req) { state.reg.pfRenderFunc(state.page, state.window, state.reg, &req); }
 
   private:
     const uint8_t* PixelAddress(uint32_t pageRow, uint32_t col) const {
-        return pixels.data() + size_t(pageRow - state.bandTop) * state.bytesPerRow +
+        return pixels.data() + size_t(pageRow - state.window.bandTop) * state.page.bytesPerRow +
                size_t(col) * BytesPerPixel();
     }
 };

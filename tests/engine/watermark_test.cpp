@@ -11,10 +11,9 @@ using playback_test::DL;
 using Rows = std::vector<std::string>;
 
 int ShadeOf(uint32_t colour) {
-    RenderState s;
     TRect r;
     r.colour = colour;
-    return FindShadowId(&s, &r);
+    return FindShadowId(&r);
 }
 
 TEST(Watermark, ShadeComesFromTheFirstMatchingColour) {

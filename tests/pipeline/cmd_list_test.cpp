@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "pipeline/cmd_list_test_support.h"
+#include "pipeline/job_spool.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -170,6 +170,58 @@ TEST(FBPageSetInfo, FirstPageSourceOnlyForPageOne) {
     EXPECT_EQ(page.paperSource, 4u);
 }
 
+// A record is parsed once and each page only numbered: numbering changes the
+// page number, and the paper source of page 1 when the first page differs,
+// and nothing else.
+TEST(FBRecordPage, NumberingAPageChangesOnlyItsNumberAndFirstPageSource) {
+    const FBInterface record = SampleRecord();  // first page from bin 6, the others from 4
+    FBRecordPage parsed;
+    ASSERT_EQ(FBParseRecordPage(&parsed, record), 1);
+    const FBPage first = FBRecordPageFor(parsed, 1);
+    const FBPage third = FBRecordPageFor(parsed, 3);
+    EXPECT_EQ(first.pageNumber, 1u);
+    EXPECT_EQ(first.paperSource, 6u);
+    EXPECT_EQ(third.pageNumber, 3u);
+    EXPECT_EQ(third.paperSource, 4u);
+    FBPage alike = third;
+    alike.pageNumber = first.pageNumber;
+    alike.paperSource = first.paperSource;
+    EXPECT_EQ(std::memcmp(&alike, &first, sizeof first), 0);
+    for (uint32_t number : {1u, 2u, 7u}) {
+        FBPage reparsed;
+        FBPageSetInfo(&reparsed, record, number);
+        const FBPage numbered = FBRecordPageFor(parsed, number);
+        EXPECT_EQ(std::memcmp(&reparsed, &numbered, sizeof numbered), 0) << "page " << number;
+    }
+}
+
+struct ScaleCase {
+    uint32_t recorded;  // as the record's 32-bit word holds it
+    uint32_t expected;
+};
+
+class RecordScale : public testing::TestWithParam<ScaleCase> {};
+
+// The one clamp of the scale; the page record and the settings summary both
+// carry its result.
+TEST_P(RecordScale, IsClampedOnceAndCarriedByThePageAndTheSummary) {
+    FBInterface record = SampleRecord();
+    Put(&record, 796, GetParam().recorded);
+    EXPECT_EQ(FBRecordScale(record), GetParam().expected);
+    FBRecordPage parsed;
+    FBParseRecordPage(&parsed, record);
+    EXPECT_EQ(parsed.scale, GetParam().expected);
+    FBSettings settings;
+    InitializeSettings(&settings, 0, record);
+    EXPECT_EQ(settings.scale, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(FBRecordScale, RecordScale,
+                         testing::Values(ScaleCase{0, 100}, ScaleCase{0xFFFFFFFB, 100},
+                                         ScaleCase{5, 10}, ScaleCase{10, 10}, ScaleCase{150, 150},
+                                         ScaleCase{400, 400}, ScaleCase{401, 400},
+                                         ScaleCase{100000, 400}));
+
 TEST(FBPageSetInfo, MonoCollatedPlainPage) {
     FBInterface record = SampleRecord();
     Put(&record, 188, 0);

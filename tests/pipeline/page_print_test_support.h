@@ -1,6 +1,6 @@
-// Helpers of the page printer tests: a colour conversion in its simplest
-// form, a job on a test printer whose pages go through FBPagePrint and come
-// back decoded, and comparisons of decoded planes.
+// Helpers of the page printer tests: the stand-in colour module bound to a
+// colour document, a job on a test printer whose pages go through
+// FBPagePrint and come back decoded, and comparisons of decoded planes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,10 +12,12 @@
 
 #include "decode/stream_decoder.h"
 #include "engine/playback_test_support.h"
+#include "pipeline/colour_module.h"
 #include "pipeline/fb_records.h"
 #include "pipeline/output_writer.h"
 #include "pipeline/page_print.h"
 #include "pipeline/printer_stream.h"
+#include "support/library_paths.h"
 #include "support/page_fixtures.h"
 #include "support/plane_compare.h"
 #include "support/temp_folder.h"
@@ -25,18 +27,24 @@ namespace page_test {
 
 using playback_test::DL;
 
-// The simplest colour conversion (zebl_test::ConvertToInks), counting the
-// pages and pixels it converted.
-class SimpleColour : public FBColourConverter {
+// The stand-in colour module (built beside the tests) as a colour or grey
+// document binds it, for 600 dpi output. Black prints with black toner
+// alone, primary colours with their own inks, greys with all four.
+class StandInColour {
 public:
-    void ResetPage(const FBPage&) override { ++pages; }
-    void Convert(uint8_t* pixels, uint32_t count, uint32_t bitsPerPixel) override {
-        if (bitsPerPixel != 32) return;
-        converted += count;
-        zebl_test::ConvertToInks(pixels, count);
+    explicit StandInColour(bool colourDocument = true) {
+        FBInterface record;
+        record.SetUInt(kFBIColour, colourDocument ? 1 : 0);
+        record.SetUInt(kFBIOutputResolution, 600);
+        loaded_ = CMMInitializeFrom(&converter_, record, false,
+                                    zebl_test::LibraryBesideStandIns()) == 1;
     }
-    int pages = 0;
-    uint64_t converted = 0;
+    bool Loaded() const { return loaded_; }
+    CMMConverter* Converter() { return &converter_; }
+
+private:
+    CMMConverter converter_;
+    bool loaded_ = false;
 };
 
 using zebl_test::MakePage;
@@ -51,7 +59,7 @@ struct ListView {
 // A job of pages printed with FBPagePrint onto a test printer.
 class PageJob {
 public:
-    PageJob(const zebl_test::TempFolder& folder, FBColourConverter* colour = nullptr)
+    PageJob(const zebl_test::TempFolder& folder, CMMConverter* colour = nullptr)
         : printer_(std::make_unique<zebl_test::TestPrinter>(folder)) {
         cache_.colour = colour;
         settings_.scale = 100;

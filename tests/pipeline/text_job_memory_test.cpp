@@ -24,8 +24,8 @@ uint64_t HeldBytes(const FBContext& context) {
     uint64_t bytes = 0;
     for (const auto& buffer : context.cache.buffers.buffers) bytes += buffer.capacity();
     bytes += context.cache.outputBand.capacity() + context.cache.outputRowFlags.capacity();
-    if (context.cache.renderState) bytes += context.cache.renderState->rowFlags.capacity();
-    if (context.cache.band) bytes += context.cache.band->doubledRows.capacity();
+    if (context.cache.renderState) bytes += context.cache.renderState->window.rowFlags.capacity();
+    if (context.cache.band) bytes += context.cache.band->raster.doubledRows.capacity();
     if (context.cmdList) {
         for (const FBCmdBuffer& buffer : context.cmdList->buffers) bytes += buffer.capacity;
     }

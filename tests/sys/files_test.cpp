@@ -149,6 +149,36 @@ TEST_F(Files, MissingFileAndMissingFolderGiveDifferentErrors) {
     EXPECT_EQ(sys::GetLastError(), sys::kErrorFileNotFound);
 }
 
+TEST_F(Files, PathKindsTellFilesFoldersDevicesAndMissingPaths) {
+    const sys::WString file = temp_.Join(u"a.txt");
+    ASSERT_TRUE(WriteText(file, "a"));
+    EXPECT_EQ(sys::GetPathKind(file), sys::PathKind::File);
+    EXPECT_EQ(sys::GetPathKind(temp_.Path()), sys::PathKind::Folder);
+    EXPECT_EQ(sys::GetPathKind(temp_.Join(u"b.txt")), sys::PathKind::Missing);
+    EXPECT_EQ(sys::GetLastError(), sys::kErrorFileNotFound);
+    EXPECT_EQ(sys::GetPathKind(temp_.Join(u"no folder\\b.txt")), sys::PathKind::Missing);
+    EXPECT_EQ(sys::GetLastError(), sys::kErrorPathNotFound);
+#if defined(_WIN32)
+    const sys::WString device = u"NUL";
+#else
+    const sys::WString device = u"/dev/null";  // only looked at
+#endif
+    EXPECT_EQ(sys::GetPathKind(device), sys::PathKind::Device);
+}
+
+TEST_F(Files, MoveReplacingRenamesOverAFileButNotAFolder) {
+    const sys::WString from = temp_.Join(u"new.txt");
+    const sys::WString to = temp_.Join(u"old.txt");
+    ASSERT_TRUE(WriteText(from, "new"));
+    ASSERT_TRUE(WriteText(to, "old and longer"));
+    ASSERT_TRUE(sys::MoveFileReplacing(from, to)) << sys::GetLastError();
+    EXPECT_EQ(ReadText(to), "new");
+    EXPECT_EQ(sys::GetPathKind(from), sys::PathKind::Missing);
+    ASSERT_TRUE(sys::CreateDirectory(temp_.Join(u"folder")));
+    EXPECT_FALSE(sys::MoveFileReplacing(to, temp_.Join(u"folder")));
+    EXPECT_EQ(ReadText(to), "new");
+}
+
 TEST_F(Files, DeleteRemovesTheFile) {
     const sys::WString path = temp_.Join(u"gone.txt");
     ASSERT_TRUE(WriteText(path, "bye"));

@@ -7,9 +7,9 @@
 
 #include <string>
 
+#include "formats/utilities_request.h"
 #include "support/file_bytes.h"
 #include "support/library_paths.h"
-#include "pipeline/utilities_request.h"
 #include "support/temp_folder.h"
 #include "sys/files.h"
 #include "sys/last_error.h"

@@ -1,12 +1,15 @@
 // zebl print JOB.spl -o OUT.prn [--library PATH] [--printer NAME] [--trace]:
 // plays a spool file through the rendering library into a printer whose
-// document goes to OUT.prn.
+// document goes to OUT.prn (a file, a device or pipe, or - for standard
+// output; see print_output.h). Everything that can be checked is checked
+// before the job is played: the spool file, the output and the library.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/print_output.h"
 #include "job/job_player.h"
 #include "sys/clock.h"
 #include "sys/files.h"
@@ -49,19 +52,6 @@ sys::WString DefaultLibrary() {
     return kLibraryName;
 }
 
-// The spooler of Windows needs an absolute output file.
-sys::WString AbsolutePath(const char* path) {
-#if defined(_WIN32)
-    const sys::WString wide = sys::Widen(path);
-    wchar_t full[4096];
-    if (_wfullpath(full, reinterpret_cast<const wchar_t*>(wide.c_str()), 4096))
-        return sys::WString(reinterpret_cast<const char16_t*>(full));
-    return wide;
-#else
-    return sys::Widen(path);
-#endif
-}
-
 // A printer of our own for this run, removed again at the end.
 class TemporaryPrinter {
 public:
@@ -89,7 +79,7 @@ private:
 
 }  // namespace
 
-int PrintCommand(int argc, char** argv) {
+int PrintCommand(int argc, char** argv, std::FILE* standardOutput) {
     const char* spool = nullptr;
     const char* output = nullptr;
     const char* library = nullptr;
@@ -113,7 +103,12 @@ int PrintCommand(int argc, char** argv) {
     }
     SpoolJob job;
     std::string error;
-    if (!ReadSpoolFile(sys::Widen(spool), &job, &error)) {
+    if (!ReadSpoolFile(sys::Widen(spool), &job, &error) || !CheckSpoolOrder(job, &error)) {
+        std::fprintf(stderr, "zebl print: %s\n", error.c_str());
+        return 1;
+    }
+    PrintOutput out;
+    if (!out.Prepare(output, &error)) {
         std::fprintf(stderr, "zebl print: %s\n", error.c_str());
         return 1;
     }
@@ -134,19 +129,30 @@ int PrintCommand(int argc, char** argv) {
         }
         options.printerName = temporary.Name();
     }
-    options.outputFile = AbsolutePath(output);
-    sys::DeleteFile(options.outputFile);  // a failed job must not leave an old stream behind
+    options.outputFile = out.PrinterPath();
     PlayReport report;
     if (!PlaySpoolJob(job, drvSpl.EntryPoints(), options, &report, &error)) {
         std::fprintf(stderr, "zebl print: %s\n", error.c_str());
         return 1;
     }
+    // With the document on standard output, everything else goes to stderr.
+    std::FILE* messages = out.GetKind() == PrintOutput::Kind::StandardOutput ? stderr : standardOutput;
     const std::string text = trace ? report.Trace() + report.Summary() : report.Summary();
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    if (!FileExists(options.outputFile)) {
-        std::fprintf(stderr, "zebl print: the printer wrote no %s\n", output);
+    std::fwrite(text.data(), 1, text.size(), messages);
+    std::fflush(messages);
+    const bool stored = out.GetKind() != PrintOutput::Kind::Device;
+    if (!report.Ok()) {
+        if (stored) std::fprintf(stderr, "zebl print: the job failed; %s was not written\n", output);
         return 1;
     }
-    std::printf("printed %s to %s\n", spool, output);
-    return report.Ok() ? 0 : 1;
+    if (stored && report.pages > 0 && out.PrintedBytes() == 0) {
+        std::fprintf(stderr, "zebl print: the printer wrote nothing for %s\n", output);
+        return 1;
+    }
+    if (!out.Commit(standardOutput, &error)) {
+        std::fprintf(stderr, "zebl print: %s\n", error.c_str());
+        return 1;
+    }
+    std::fprintf(messages, "printed %s to %s\n", spool, output);
+    return 0;
 }

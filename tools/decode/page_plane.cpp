@@ -9,7 +9,7 @@ namespace {
 // The bits of a row's last byte that lie right of the page width.
 uint8_t PaddingMask(uint32_t width) {
     const uint32_t used = width % 8;
-    return used == 0 ? 0 : static_cast<uint8_t>(0xFF >> used);
+    return used == 0 ? uint8_t{0} : static_cast<uint8_t>(0xFF >> used);
 }
 
 }  // namespace

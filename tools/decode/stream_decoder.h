@@ -3,6 +3,12 @@
 // page trailer) and the job trailer. Every plane is decompressed and placed
 // into its page plane. Any malformed byte stops the parse with a message
 // that names the byte offset and the page, band and plane it belongs to.
+//
+// The decoder is independent of the library on purpose: it is the project's
+// eye on the output. It keeps its own reading of the stream format (record
+// bytes, header layouts, plane ids, coders) and uses neither the library's
+// stream-record writers and coders nor formats/, so a mistake in those cannot
+// make it agree with itself by construction. Keep it that way.
 #pragma once
 
 #include <cstddef>

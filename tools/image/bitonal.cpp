@@ -1,6 +1,6 @@
 #include "image/bitonal.h"
 
-#include "engine/render_state.h"
+#include "formats/display_list.h"
 
 namespace {
 

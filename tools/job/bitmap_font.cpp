@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/render_state.h"
+#include "formats/display_list.h"
 
 namespace {
 

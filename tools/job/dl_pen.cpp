@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "engine/render_state.h"
+#include "formats/display_list.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include <string_view>
 
 #include "job/bitmap_font.h"
-#include "job/dl_writer.h"
+#include "encode/dl_writer.h"
 
 constexpr uint8_t kRopPatternCopy = 0xF0;
 constexpr uint8_t kRopTransparentMask = 0xB8;

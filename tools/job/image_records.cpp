@@ -1,6 +1,6 @@
 #include "job/image_records.h"
 
-#include "engine/display_list.h"
+#include "formats/display_list.h"
 
 namespace {
 

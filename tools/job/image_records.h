@@ -7,7 +7,7 @@
 #include <string>
 
 #include "image/image.h"
-#include "job/dl_writer.h"
+#include "encode/dl_writer.h"
 
 struct ImageRecordOptions {
     bool stretch = false;      // DL_STRETCH_IMAGE rather than DL_BLT_IMAGE

@@ -1,6 +1,6 @@
 #include "job/job_builder.h"
 
-#include "engine/page_geometry.h"
+#include "pipeline/page_geometry.h"
 #include "pipeline/fb_records.h"
 
 namespace {

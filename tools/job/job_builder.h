@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "job/bitmap_font.h"
-#include "job/dl_writer.h"
+#include "encode/dl_writer.h"
 #include "job/spool_file.h"
 #include "pipeline/fb_interface.h"
 

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "engine/display_list.h"
-#include "engine/render_state.h"
+#include "formats/colour_codes.h"
+#include "formats/display_list.h"
 #include "image/bitonal.h"
 #include "image/image_file.h"
 #include "job/dl_pen.h"
@@ -475,7 +475,7 @@ bool SceneComposer::Hatch(SceneArgs& a) {
 }
 
 bool SceneComposer::Hollow(SceneArgs&) {
-    Pen().SetColourCode(kHollowColourCode);
+    Pen().SetColourCode(kColourCodeHollow);
     return true;
 }
 

@@ -52,11 +52,27 @@ private:
     void* handle_ = nullptr;
 };
 
+// Deletes a file. Folders and devices (see PathKind) are refused with
+// ERROR_ACCESS_DENIED: a device node is never removed.
 bool DeleteFile(WStringView path);
 uint32_t GetFileAttributes(WStringView path);  // kInvalidAttributes when missing
 bool SetFileAttributes(WStringView path, uint32_t attributes);
 bool CreateDirectory(WStringView path);
 bool RemoveDirectory(WStringView path);  // only an empty one
+
+// What a path names. A device is anything that is not stored as a file:
+// NUL, CON, COMn, LPTn and \\.\ names on Windows; character and block
+// devices, pipes and sockets on POSIX. Devices are written as they are:
+// never created, truncated, replaced or deleted.
+enum class PathKind { Missing, Folder, File, Device };
+// Missing sets the last error: 2 when the folder that would hold it exists,
+// 3 when it does not.
+PathKind GetPathKind(WStringView path);
+
+// MoveFileEx(from, to, MOVEFILE_REPLACE_EXISTING): renames a file within
+// its volume, replacing `to` if it is a file. Windows NT and later only: for
+// the tools, not for what must run on Windows 95.
+bool MoveFileReplacing(WStringView from, WStringView to);
 
 struct DirEntry {
     WString name;  // file name only, no folder

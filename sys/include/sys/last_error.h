@@ -14,6 +14,7 @@ enum : uint32_t {
     kErrorAccessDenied = 5,
     kErrorInvalidHandle = 6,
     kErrorNotEnoughMemory = 8,
+    kErrorNotSameDevice = 17,
     kErrorNoMoreFiles = 18,
     kErrorWriteFault = 29,
     kErrorGenFailure = 31,

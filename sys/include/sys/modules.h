@@ -3,15 +3,8 @@
 
 #include <cstdint>
 
+#include "formats/calling_convention.h"  // ZEBL_STDCALL
 #include "sys/text.h"
-
-// The calling convention of exported Windows entry points and of the
-// routines the library looks up in other modules.
-#if defined(_WIN32)
-#define ZEBL_STDCALL __stdcall
-#else
-#define ZEBL_STDCALL
-#endif
 
 namespace sys {
 

@@ -1,8 +1,10 @@
-// The drawing side's display-list encoder: one method per record of the
-// display-list format, each appending the opcode and its little-endian
+// The display-list encoder: one method per record of the display-list format
+// (formats/display_list.h), each appending the opcode and its little-endian
 // operands. It is what the driver's graphics part would produce, so tests and
 // `zebl compose` can make any display list, including records the renderer
-// does not draw yet (lines, paths, images), byte-exact.
+// does not draw yet (lines, paths, images), byte-exact; the print pipeline
+// writes its own commands (origin, scale, frames, watermark brackets) with it
+// too, so there is one encoder of the format.
 //
 // The writer remembers where each record starts, so that a page's list can be
 // cut into spooled pieces that never split a record.
@@ -13,26 +15,13 @@
 #include <span>
 #include <vector>
 
-// Colour codes of the display list.
-constexpr uint32_t SolidColourCode(uint8_t red, uint8_t green, uint8_t blue) {
-    return 0x81000000u | (uint32_t{blue} << 16) | (uint32_t{green} << 8) | red;
-}
-constexpr uint32_t HatchColourCode(uint32_t style) { return 0x85000000u + style; }  // 0..5
-constexpr uint32_t kHollowColourCode = 0x86000000u;
-constexpr uint32_t kRopBlackCode = 0x87000000u;
-constexpr uint32_t kRopWhiteCode = 0x87FFFFFFu;
-constexpr uint32_t DownloadedBrushCode(uint32_t slot) { return 0x91000000u + slot; }  // 0..254
+#include "formats/colour_codes.h"
+#include "formats/display_list.h"
+
 // 0x00RRGGBB, as the hatch colours of DL_SET_HATCH are given.
 constexpr uint32_t Rgb(uint8_t red, uint8_t green, uint8_t blue) {
     return (uint32_t{red} << 16) | (uint32_t{green} << 8) | blue;
 }
-
-// Formats of DL_DEFINE_BRUSH.
-enum DLBrushFormat : uint8_t {
-    kBrushEmpty = 0,    // 128 bytes follow, the slot stays blank
-    kBrushPattern = 1,  // 8-byte palette (two B, G, R, 0 entries) + 32 x 32 1-bit pattern
-    kBrushRaw = 2,      // 32 x 32 pixels in band format (any format other than 0 and 1)
-};
 
 // The fields of an image record (DL_STRETCH_IMAGE, DL_BLT_IMAGE).
 struct DLImageRecord {

@@ -1,10 +1,7 @@
-#include "job/dl_writer.h"
+#include "encode/dl_writer.h"
 
 #include <algorithm>
 #include <limits>
-
-#include "engine/display_list.h"
-#include "engine/render_state.h"
 
 namespace {
 
@@ -24,7 +21,7 @@ bool FitsInt16(int32_t v) {
 }  // namespace
 
 uint32_t ImageRowBytes(uint32_t pixelsWithLead, uint32_t bitsPerPixel) {
-    return Get4BytesAlign(pixelsWithLead, bitsPerPixel);
+    return DLImageRowBytes(pixelsWithLead, bitsPerPixel);
 }
 
 void DLPathSetBoundsFromPoints(DLPathRecord* path) {

@@ -1,6 +1,6 @@
 // The display-list encoders against bytes worked out by hand from the record
 // format, and every record's length against the opcode table's size rule.
-#include "job/dl_writer.h"
+#include "encode/dl_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +75,7 @@ TEST(DLWriter, ColourAndRopRecords) {
               (Bytes{0x81, 0x02, 0x00, 0x00, 0x85, 0x00, 0x00, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0x00}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.SetColour(DownloadedBrushCode(9)); }),
               (Bytes{0x71, 0x09, 0x00, 0x00, 0x91}));
-    EXPECT_EQ(Encode([](DLWriter& w) { w.SetColour(kHollowColourCode); }),
+    EXPECT_EQ(Encode([](DLWriter& w) { w.SetColour(kColourCodeHollow); }),
               (Bytes{0x71, 0x00, 0x00, 0x00, 0x86}));
 }
 
@@ -259,10 +259,10 @@ DLWriter EveryRecord(bool colourDevice) {
     w.SetRowOrigin(1);
     w.SetColumnOrigin(1);
     w.SetColour(SolidColourCode(1, 2, 3));
-    w.SetColour(kRopWhiteCode, true);
+    w.SetColour(kColourCodeRopWhite, true);
     w.SetRop(0xCC);
     w.SetLineStyle(1);
-    w.SetRopColour(0xF0, kRopBlackCode);
+    w.SetRopColour(0xF0, kColourCodeRopBlack);
     w.SetStylePhase(3);
     DLPathRecord path;
     path.subpaths = {{{0, 0}, {10, 0}, {10, 10}}, {{2, 2}, {3, 3}, {2, 3}}};

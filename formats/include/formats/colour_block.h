@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "sys/modules.h"  // ZEBL_STDCALL
+#include "formats/calling_convention.h"
 
 constexpr uint32_t kCMMBlockBytes = 3396;
 constexpr uint32_t kCMMBlockWords = kCMMBlockBytes / 4;

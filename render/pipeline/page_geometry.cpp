@@ -1,4 +1,4 @@
-#include "page_geometry.h"
+#include "pipeline/page_geometry.h"
 
 namespace {
 
@@ -68,12 +68,25 @@ const PaperEntry* FindPaper(uint32_t paperCode) {
     return nullptr;
 }
 
+void PaperPrintableDots(const PaperEntry& paper, uint32_t resolution, uint32_t* width,
+                        uint32_t* height) {
+    *width = ToDots(paper.printableWidth, resolution);
+    *height = ToDots(paper.printableHeight, resolution);
+}
+
+void PaperMarginDots(const PaperEntry& paper, uint32_t resolution, uint32_t* left,
+                     uint32_t* top, uint32_t* right, uint32_t* bottom) {
+    *left = ToDots(paper.marginLeft, resolution);
+    *top = ToDots(paper.marginTop, resolution);
+    *right = ToDots(paper.marginRight, resolution);
+    *bottom = ToDots(paper.marginBottom, resolution);
+}
+
 int GetPageDimension(uint32_t paperCode, uint32_t* width, uint32_t* height,
                      uint32_t resolution) {
     const PaperEntry* paper = FindPaper(paperCode);
     if (!paper) return 0;
-    *width = ToDots(paper->printableWidth, resolution);
-    *height = ToDots(paper->printableHeight, resolution);
+    PaperPrintableDots(*paper, resolution, width, height);
     return 1;
 }
 
@@ -81,9 +94,6 @@ int GetPageMargin(uint32_t paperCode, uint32_t* left, uint32_t* top, uint32_t* r
                   uint32_t* bottom, uint32_t resolution) {
     const PaperEntry* paper = FindPaper(paperCode);
     if (!paper) return 0;
-    *left = ToDots(paper->marginLeft, resolution);
-    *top = ToDots(paper->marginTop, resolution);
-    *right = ToDots(paper->marginRight, resolution);
-    *bottom = ToDots(paper->marginBottom, resolution);
+    PaperMarginDots(*paper, resolution, left, top, right, bottom);
     return 1;
 }

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "sys/modules.h"  // ZEBL_STDCALL
+#include "formats/calling_convention.h"
 
 enum : uint32_t {
     kVLIniPReadString = 1,

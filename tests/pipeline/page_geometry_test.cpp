@@ -1,4 +1,4 @@
-#include "engine/page_geometry.h"
+#include "pipeline/page_geometry.h"
 
 #include <gtest/gtest.h>
 

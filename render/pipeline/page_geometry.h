@@ -21,6 +21,13 @@ extern const PaperEntry aPaperTable[kPaperTableEntries];
 // The entry for a paper code, or null when the table has none.
 const PaperEntry* FindPaper(uint32_t paperCode);
 
+// Printable width and height, and the four margins, of a table entry in
+// dots at `resolution`.
+void PaperPrintableDots(const PaperEntry& paper, uint32_t resolution, uint32_t* width,
+                        uint32_t* height);
+void PaperMarginDots(const PaperEntry& paper, uint32_t resolution, uint32_t* left,
+                     uint32_t* top, uint32_t* right, uint32_t* bottom);
+
 // Printable width and height in dots; 1, or 0 for an unknown code (outputs
 // untouched).
 int GetPageDimension(uint32_t paperCode, uint32_t* width, uint32_t* height,
