@@ -234,7 +234,8 @@ void RunBands(benchmark::State& state, bool colour, bool playEveryBand, Body bod
     FBOutEndDoc(out.get());
     FBOutClose(out.get());
     // The printer stream of one band, from the last document.
-    const uint32_t lastDocumentBands = bands % kBandsPerDocument ? bands % kBandsPerDocument : kBandsPerDocument;
+    const uint32_t lastDocumentBands =
+        bands % kBandsPerDocument ? bands % kBandsPerDocument : kBandsPerDocument;
     if (bands > 0) state.counters["bytes_per_band"] = double(printer.DocumentBytes()) / lastDocumentBands;
     state.SetItemsProcessed(state.iterations() * kRows * kPixels);  // pixels
 }

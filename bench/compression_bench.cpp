@@ -27,17 +27,17 @@ constexpr uint32_t kLines = 128;
 // A photo-like ramp screened with an 8 x 8 ordered dither: the grey level
 // changes across the band and slowly down it.
 Bytes HalftonePlane(uint32_t width) {
-    static const int kBayer[8][8] = {
-        {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
-        {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
-        {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
-        {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
+    static const int kBayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+                                     {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+                                     {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+                                     {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
     Bytes plane(size_t{width} * kLines);
     for (uint32_t y = 0; y < kLines; ++y) {
         for (uint32_t x = 0; x < width; ++x) {
             const int level = static_cast<int>((x * 64 / width + y / 16) % 65);
             uint8_t byte = 0;
-            for (int bit = 0; bit < 8; ++bit) byte = static_cast<uint8_t>(byte << 1 | (kBayer[y % 8][bit] < level ? 0 : 1));
+            for (int bit = 0; bit < 8; ++bit)
+                byte = static_cast<uint8_t>(byte << 1 | (kBayer[y % 8][bit] < level ? 0 : 1));
             plane[size_t{y} * width + x] = byte;
         }
     }
@@ -56,7 +56,8 @@ Bytes TextPlane(uint32_t width) {
                 uint8_t* cell = &plane[size_t{y} * width + x];
                 if (shape & 1) cell[0] &= 0x3F;  // left stem
                 if (shape & 2) cell[2] &= 0xFC;  // right stem
-                const bool bar = (y == top || y == top + 19 || y == top + 39) && (shape >> (2 + (y - top) / 19) & 1);
+                const bool bar =
+                    (y == top || y == top + 19 || y == top + 39) && (shape >> (2 + (y - top) / 19) & 1);
                 if (bar) cell[0] = cell[1] = cell[2] = 0x00;
             }
         }

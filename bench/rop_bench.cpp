@@ -89,14 +89,30 @@ void BM_Run_DL_SHD_Other(benchmark::State& bs) { RunKernel(bs, 0x6C); }
 
 BENCHMARK(BM_Run_DL_D_Invert)->Args({0, 0, 0})->Args({1, 0, 0})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Run_DL_D_Black)->Args({0, 0, 0})->Args({1, 0, 0})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Run_DL_HD_PatCopy)->Args({0, 0, 0})->Args({1, 0, 0})->Args({0, 1, 0})
-    ->Args({1, 1, 0})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Run_DL_HD_PatInvert)->Args({0, 0, 0})->Args({1, 0, 0})->Args({0, 1, 0})
-    ->Args({1, 1, 0})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Run_DL_HD_PatCopy)
+    ->Args({0, 0, 0})
+    ->Args({1, 0, 0})
+    ->Args({0, 1, 0})
+    ->Args({1, 1, 0})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Run_DL_HD_PatInvert)
+    ->Args({0, 0, 0})
+    ->Args({1, 0, 0})
+    ->Args({0, 1, 0})
+    ->Args({1, 1, 0})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Run_DL_SD_And)->Args({0, 0, 1})->Args({1, 0, 1})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Run_DL_SHD_Transparent)->Args({0, 0, 1})->Args({1, 0, 1})->Args({0, 1, 1})
-    ->Args({1, 1, 1})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Run_DL_SHD_Other)->Args({0, 0, 1})->Args({1, 0, 1})->Args({0, 1, 1})
-    ->Args({1, 1, 1})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Run_DL_SHD_Transparent)
+    ->Args({0, 0, 1})
+    ->Args({1, 0, 1})
+    ->Args({0, 1, 1})
+    ->Args({1, 1, 1})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Run_DL_SHD_Other)
+    ->Args({0, 0, 1})
+    ->Args({1, 0, 1})
+    ->Args({0, 1, 1})
+    ->Args({1, 1, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

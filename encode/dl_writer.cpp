@@ -66,8 +66,7 @@ void DLWriter::Append(std::span<const uint8_t> bytes) {
 }
 
 // +0 reserved, +1 slot, +3 rows, +5 width, +7 data
-bool DLWriter::DefineBitmap(uint16_t slot, uint16_t rows, uint16_t width,
-                            std::span<const uint8_t> data) {
+bool DLWriter::DefineBitmap(uint16_t slot, uint16_t rows, uint16_t width, std::span<const uint8_t> data) {
     if (slot >= 4096 || data.size() != size_t{rows} * MaskStride(width)) return false;
     Begin(DL_DEFINE_BITMAP);
     U8(0);
@@ -107,8 +106,7 @@ bool DLWriter::DefineBrushPattern(uint8_t slot, uint32_t colour0, uint32_t colou
 }
 
 // +0 bitOffset, +1..+3 reserved, +4 rows, +6 width, +8..+11 reserved, +12 data
-bool DLWriter::Glyph(uint8_t bitOffset, uint16_t rows, uint16_t width,
-                     std::span<const uint8_t> data) {
+bool DLWriter::Glyph(uint8_t bitOffset, uint16_t rows, uint16_t width, std::span<const uint8_t> data) {
     if (data.size() != size_t{rows} * MaskStride(uint32_t{bitOffset} + width)) return false;
     Begin(DL_GLYPH);
     U8(bitOffset);

@@ -60,26 +60,64 @@ private:
 
 // The fields the library reads, as a field selector picks them.
 constexpr std::array<uint32_t, 51> kKnownFields = {
-    kFBIOrientation, kFBIPaperSize, kFBICopies, kFBIResolution, kFBICollate,
-    kFBIColourSetting164, kFBICommandFlags, kFBIOutputResolution, kFBIRenderValue184, kFBIColour,
-    kFBIRenderValue192, kFBIRotate180, kFBIRenderValue200, kFBIPrintableWidth,
-    kFBIPrintableHeight, kFBIPaperSource, kFBIPaperType, kFBIFirstPageDifferent,
-    kFBIFirstPageSource, kFBIEconomy, kFBIPowerSaveTime, kFBIDensity, kFBIJamRecovery,
-    kFBIReprint, kFBIAltitude, kFBITimeout, kFBIUnused268, kFBIDocOptions, kFBIScale,
-    kFBIPagesPerSheet, kFBINupBorder, kFBINupOrder, kFBIPosterTiles, kFBIPosterOverlap,
-    kFBIAskBeforeOverlay, kFBIDuplexBinding, kFBIPageOrder, kFBIWatermarkFirstPageOnly,
-    kFBIColourSetting1612, kFBIColourSetting1616, kFBIColourSetting1620,
-    kFBIColourSetting1624, kFBIColourSetting1628, kFBIColourSetting1644,
-    kFBIColourSetting1648, kFBIColourSetting1652, kFBIColourSetting1656,
-    kFBIColourSetting1660, kFBIColourSetting1664, kFBIColourSetting1668,
+    kFBIOrientation,
+    kFBIPaperSize,
+    kFBICopies,
+    kFBIResolution,
+    kFBICollate,
+    kFBIColourSetting164,
+    kFBICommandFlags,
+    kFBIOutputResolution,
+    kFBIRenderValue184,
+    kFBIColour,
+    kFBIRenderValue192,
+    kFBIRotate180,
+    kFBIRenderValue200,
+    kFBIPrintableWidth,
+    kFBIPrintableHeight,
+    kFBIPaperSource,
+    kFBIPaperType,
+    kFBIFirstPageDifferent,
+    kFBIFirstPageSource,
+    kFBIEconomy,
+    kFBIPowerSaveTime,
+    kFBIDensity,
+    kFBIJamRecovery,
+    kFBIReprint,
+    kFBIAltitude,
+    kFBITimeout,
+    kFBIUnused268,
+    kFBIDocOptions,
+    kFBIScale,
+    kFBIPagesPerSheet,
+    kFBINupBorder,
+    kFBINupOrder,
+    kFBIPosterTiles,
+    kFBIPosterOverlap,
+    kFBIAskBeforeOverlay,
+    kFBIDuplexBinding,
+    kFBIPageOrder,
+    kFBIWatermarkFirstPageOnly,
+    kFBIColourSetting1612,
+    kFBIColourSetting1616,
+    kFBIColourSetting1620,
+    kFBIColourSetting1624,
+    kFBIColourSetting1628,
+    kFBIColourSetting1644,
+    kFBIColourSetting1648,
+    kFBIColourSetting1652,
+    kFBIColourSetting1656,
+    kFBIColourSetting1660,
+    kFBIColourSetting1664,
+    kFBIColourSetting1668,
     kFBIColourSetting1672,
 };
 
 // Values that sit on the edges of what the fields mean.
 constexpr std::array<uint32_t, 31> kAwkwardValues = {
-    0, 1, 2, 3, 4, 5, 0xFFFFFFFF, 0x7FFFFFFF, 0x80000000, 0x8000, 0x8004, 0x100004, 255, 256,
-    257, 300, 600, 1200, 2400, 0xFFFF, 0x10000, 0x7FFF, 0x8001, 999, 1000, 0x200000, 0x40,
-    0x20, 0x100000, 0x80000, 0x20000,
+    0,        1,   2,    3,        4,    5,    0xFFFFFFFF, 0x7FFFFFFF, 0x80000000, 0x8000,  0x8004,
+    0x100004, 255, 256,  257,      300,  600,  1200,       2400,       0xFFFF,     0x10000, 0x7FFF,
+    0x8001,   999, 1000, 0x200000, 0x40, 0x20, 0x100000,   0x80000,    0x20000,
 };
 
 void OverwriteField(ScriptReader& in, FBInterface* record) {
@@ -182,7 +220,8 @@ void AddGlyph(ScriptReader& in, DLWriter* list) {
 
 void AddBitmap(ScriptReader& in, DLWriter* list) {
     const uint8_t slotByte = in.U8();
-    const uint16_t slot = slotByte < 0xF0 ? static_cast<uint16_t>(slotByte & 15) : static_cast<uint16_t>(in.U16() % 4096);
+    const uint16_t slot =
+        slotByte < 0xF0 ? static_cast<uint16_t>(slotByte & 15) : static_cast<uint16_t>(in.U16() % 4096);
     if (in.U8() & 1) {
         list->DrawBitmap(slot);
         return;
@@ -300,8 +339,7 @@ void AddScale(ScriptReader& in, DLWriter* list) {
     if (b == 0xFF) {
         const uint32_t denominator = in.U32();
         list->SetScale(denominator, in.U32());
-    }
-    else list->SetScale(kValues[b & 7], kValues[(b >> 3) & 7]);
+    } else list->SetScale(kValues[b & 7], kValues[(b >> 3) & 7]);
 }
 
 void AddFiller(ScriptReader& in, DLWriter* list) {
@@ -437,7 +475,8 @@ ScriptHeader ReadHeader(ScriptReader& in, const SpoolScriptPrinter& target) {
     header.printer = AvailableKind(static_cast<PrinterKind>((start >> 2) & 3), target);
     // Without a spooler handle the record's printer name is what the
     // library opens.
-    if (header.printer == PrinterKind::kOwnHandle) header.record.SetString(kFBIPrinterName, target.printerName);
+    if (header.printer == PrinterKind::kOwnHandle)
+        header.record.SetString(kFBIPrinterName, target.printerName);
     OverwriteFields(in, &header.record, in.U8() & 7);
     if (overlay) WriteOverlayFile(in, target, &header.record);
     return header;
@@ -488,7 +527,8 @@ private:
     // A record with other command flags, or (bits 3-5 all set) a record of
     // the script's own 1676 bytes.
     void OtherRecord() {
-        static constexpr uint32_t kFlags[8] = {0, 0x8004, kFBICmdStartDoc, 0x100004, 0x8001, 0x10, 0xFFFFFFFF, 0};
+        static constexpr uint32_t kFlags[8] = {0,      0x8004, kFBICmdStartDoc, 0x100004,
+                                               0x8001, 0x10,   0xFFFFFFFF,      0};
         const uint8_t b = in_.U8();
         if ((b & 0x38) == 0x38) {
             Write(in_.Bytes(kFBInterfaceSize));

@@ -75,13 +75,13 @@ struct SpoolScriptPrinter {
 };
 
 struct SpoolScriptRun {
-    bool printerReady = false;  // the printer opened and the document started
-    bool outputComplete = true; // false when the printer was made to refuse data
-    uint32_t endPages = 0;      // EndPage calls the script made
+    bool printerReady = false;   // the printer opened and the document started
+    bool outputComplete = true;  // false when the printer was made to refuse data
+    uint32_t endPages = 0;       // EndPage calls the script made
     std::vector<uint8_t> output;
-    bool decoded = false;       // the output is empty or a well-formed stream
-    DecodedJob job;             // the decoded stream (dot counts, no bitmaps)
-    std::string error;          // why not, when not
+    bool decoded = false;  // the output is empty or a well-formed stream
+    DecodedJob job;        // the decoded stream (dot counts, no bitmaps)
+    std::string error;     // why not, when not
 
     // What the library must always achieve: a well-formed stream, unless the
     // printer refused part of it.

@@ -34,8 +34,7 @@ int CompareIgnoreCase(WStringView a, WStringView b) {
 }
 
 bool EndsWithIgnoreCase(WStringView text, WStringView suffix) {
-    return text.size() >= suffix.size() &&
-           EqualsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
+    return text.size() >= suffix.size() && EqualsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 }  // namespace sys

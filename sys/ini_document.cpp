@@ -53,54 +53,48 @@ private:
 
     void Step(char16_t c) {
         switch (state_) {
-        case State::kLineStart:
-            if (IsIniBlank(c)) return;
-            if (c == u'[') {
-                state_ = State::kSectionName;
-            } else if (c == u'=') {
-                state_ = State::kValue;
-            } else {
+            case State::kLineStart:
+                if (IsIniBlank(c)) return;
+                if (c == u'[') {
+                    state_ = State::kSectionName;
+                } else if (c == u'=') {
+                    state_ = State::kValue;
+                } else {
+                    key_.push_back(c);
+                    state_ = State::kKey;
+                }
+                return;
+            case State::kSectionName:
+                if (c == u']') lastBracket_ = key_.size();
                 key_.push_back(c);
-                state_ = State::kKey;
-            }
-            return;
-        case State::kSectionName:
-            if (c == u']') lastBracket_ = key_.size();
-            key_.push_back(c);
-            return;
-        case State::kKey:
-            if (c == u'=') state_ = State::kValue;
-            else key_.push_back(c);
-            return;
-        case State::kValue:
-            value_.push_back(c);
-            return;
-        case State::kSkipToLineEnd:
-            return;
+                return;
+            case State::kKey:
+                if (c == u'=') state_ = State::kValue;
+                else key_.push_back(c);
+                return;
+            case State::kValue: value_.push_back(c); return;
+            case State::kSkipToLineEnd: return;
         }
     }
 
     void EndLine() {
         switch (state_) {
-        case State::kLineStart:
-        case State::kSkipToLineEnd:
-            break;
-        case State::kSectionName:
-            if (lastBracket_ != WString::npos) {
-                sections_.push_back({WString(TrimIniBlanks(WStringView(key_).substr(0, lastBracket_))),
-                                     true, {}});
-            } else {
-                errors_.push_back({line_, IniErrorKind::kSectionNotClosed});
-                AddKeyLine(u"[" + key_);
-            }
-            break;
-        case State::kKey:
-            if (!IsComment(key_)) errors_.push_back({line_, IniErrorKind::kNoEquals});
-            AddEntry(key_, std::nullopt);
-            break;
-        case State::kValue:
-            AddEntry(key_, WString(TrimIniBlanks(value_)));
-            break;
+            case State::kLineStart:
+            case State::kSkipToLineEnd: break;
+            case State::kSectionName:
+                if (lastBracket_ != WString::npos) {
+                    sections_.push_back(
+                        {WString(TrimIniBlanks(WStringView(key_).substr(0, lastBracket_))), true, {}});
+                } else {
+                    errors_.push_back({line_, IniErrorKind::kSectionNotClosed});
+                    AddKeyLine(u"[" + key_);
+                }
+                break;
+            case State::kKey:
+                if (!IsComment(key_)) errors_.push_back({line_, IniErrorKind::kNoEquals});
+                AddEntry(key_, std::nullopt);
+                break;
+            case State::kValue: AddEntry(key_, WString(TrimIniBlanks(value_))); break;
         }
         state_ = State::kLineStart;
         key_.clear();
@@ -121,7 +115,7 @@ private:
 
     State state_ = State::kLineStart;
     uint32_t line_ = 1;
-    WString key_;    // the key, or the section line after '['
+    WString key_;  // the key, or the section line after '['
     WString value_;
     size_t lastBracket_ = WString::npos;
     std::vector<IniSection> sections_{IniSection{{}, false, {}}};

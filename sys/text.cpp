@@ -14,14 +14,32 @@ char32_t DecodeUtf8(std::string_view s, size_t& i) {
     const uint8_t lead = byte(i);
     int extra = 0;
     char32_t cp = 0;
-    if (lead < 0x80) { ++i; return lead; }
-    if ((lead & 0xE0) == 0xC0) { extra = 1; cp = lead & 0x1F; }
-    else if ((lead & 0xF0) == 0xE0) { extra = 2; cp = lead & 0x0F; }
-    else if ((lead & 0xF8) == 0xF0) { extra = 3; cp = lead & 0x07; }
-    else { ++i; return kReplacement; }
-    if (i + extra >= s.size()) { ++i; return kReplacement; }
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = lead & 0x07;
+    } else {
+        ++i;
+        return kReplacement;
+    }
+    if (i + extra >= s.size()) {
+        ++i;
+        return kReplacement;
+    }
     for (int k = 1; k <= extra; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) { ++i; return kReplacement; }
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            ++i;
+            return kReplacement;
+        }
         cp = (cp << 6) | (byte(i + k) & 0x3F);
     }
     static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
@@ -55,8 +73,8 @@ std::string Narrow(WStringView utf16) {
     out.reserve(utf16.size());
     for (size_t i = 0; i < utf16.size(); ++i) {
         char32_t cp = utf16[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() &&
-            utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {

@@ -8,10 +8,8 @@ namespace {
 constexpr uint32_t kTextTag = 0x01;
 
 // Y, M, C, K whiteness packed as the screener reads them.
-constexpr uint32_t Pack(uint32_t yellowInk, uint32_t magentaInk, uint32_t cyanInk,
-                        uint32_t blackInk) {
-    return (255 - yellowInk) | (255 - magentaInk) << 8 | (255 - cyanInk) << 16 |
-           (255 - blackInk) << 24;
+constexpr uint32_t Pack(uint32_t yellowInk, uint32_t magentaInk, uint32_t cyanInk, uint32_t blackInk) {
+    return (255 - yellowInk) | (255 - magentaInk) << 8 | (255 - cyanInk) << 16 | (255 - blackInk) << 24;
 }
 
 uint32_t ConvertPixel(const ColourTables& tables, uint32_t pixel) {
@@ -25,8 +23,7 @@ uint32_t ConvertPixel(const ColourTables& tables, uint32_t pixel) {
         return Pack(0, 0, 0, cyan);
     const uint32_t grey = std::min({cyan, magenta, yellow});
     const uint32_t removed = tables.underColourRemoval[grey];
-    return Pack(yellow - removed, magenta - removed, cyan - removed,
-                tables.blackGeneration[grey]);
+    return Pack(yellow - removed, magenta - removed, cyan - removed, tables.blackGeneration[grey]);
 }
 
 }  // namespace

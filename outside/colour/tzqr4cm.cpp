@@ -55,7 +55,7 @@ void ReleaseTables(CMMBlock* block) {
 ZEBL_EXPORT int ZEBL_STDCALL SCBB_CreateTransformTables(void* blockAddress) {
     if (blockAddress == nullptr) return 0;
     auto* block = static_cast<CMMBlock*>(blockAddress);
-    ReleaseTables(block);  // a second build replaces the first
+    ReleaseTables(block);                             // a second build replaces the first
     if (block->words[kCMMWordColour] == 0) return 1;  // grey: nothing to convert
     auto* tables = new (std::nothrow) tzqr4cm::ColourTables;
     if (tables == nullptr) return 0;
@@ -69,8 +69,7 @@ ZEBL_EXPORT void ZEBL_STDCALL SCBB_ReleaseTransformTables(void* blockAddress) {
     if (blockAddress != nullptr) ReleaseTables(static_cast<CMMBlock*>(blockAddress));
 }
 
-ZEBL_EXPORT void ZEBL_STDCALL SCBB_ConvertBulk(void* blockAddress, void* pixels,
-                                               uint32_t pixelCount) {
+ZEBL_EXPORT void ZEBL_STDCALL SCBB_ConvertBulk(void* blockAddress, void* pixels, uint32_t pixelCount) {
     if (blockAddress == nullptr || pixels == nullptr) return;
     const auto* block = static_cast<const CMMBlock*>(blockAddress);
     const tzqr4cm::ColourTables* tables = TablesOf(block);

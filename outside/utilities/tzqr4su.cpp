@@ -30,14 +30,14 @@ size_t Length(const char16_t* text) {
 }
 
 bool Usable(const VLIniPRequest& request) {
-    return request.kind == kVLIniPReadString && request.key != nullptr &&
-           request.result != nullptr && request.resultUnits > 0;
+    return request.kind == kVLIniPReadString && request.key != nullptr && request.result != nullptr &&
+           request.resultUnits > 0;
 }
 
 }  // namespace
 
-ZEBL_EXPORT int ZEBL_STDCALL VLGE_IniP_Data(int32_t data, const char16_t* section,
-                                            int32_t recordCount, VLIniPRequest* records) {
+ZEBL_EXPORT int ZEBL_STDCALL VLGE_IniP_Data(int32_t data, const char16_t* section, int32_t recordCount,
+                                            VLIniPRequest* records) {
     if (data != 0 || section == nullptr || records == nullptr || recordCount <= 0 ||
         recordCount > static_cast<int32_t>(kVLIniPMaxRecords))
         return 0;

@@ -11,16 +11,13 @@ CRITICAL_SECTION UmpdSection;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
     switch (reason) {
-    case DLL_PROCESS_ATTACH:
-        hInst = instance;
-        InitializeCriticalSection(&UmpdSection);
-        DisableThreadLibraryCalls(instance);
-        break;
-    case DLL_PROCESS_DETACH:
-        DeleteCriticalSection(&UmpdSection);
-        break;
-    default:
-        break;
+        case DLL_PROCESS_ATTACH:
+            hInst = instance;
+            InitializeCriticalSection(&UmpdSection);
+            DisableThreadLibraryCalls(instance);
+            break;
+        case DLL_PROCESS_DETACH: DeleteCriticalSection(&UmpdSection); break;
+        default: break;
     }
     return TRUE;
 }

@@ -16,27 +16,27 @@ struct Variant {
 // A rendering band as the band printer walks it, checked once per band so
 // that the loops below can trust every size.
 struct BandLayout {
-    uint32_t physHeight;       // P, lines of a physical band
-    uint32_t physWidthBytes;   // W, bytes of a plane row
-    uint32_t planeBytes;       // W x P
-    uint32_t planeCount;       // 1 grey, 4 colour
-    uint32_t bytesPerPixel;    // of the rendering buffer: 1 or 4
-    uint32_t screenPixels;     // dots screened per output row: the band, cut at W x 8
-    uint32_t renderRows;       // rendering rows per physical band: P, or P / 2 doubled
-    uint32_t renderStride;     // bytes per rendering row
-    uint32_t firstIndex;       // the first physical band's number in the page
-    uint32_t bandCount;        // physical bands in the rendering band
-    uint8_t* planes;           // planeCount planes of planeBytes
-    uint8_t* doubled;          // P rows of screenPixels pixels (doubled only)
+    uint32_t physHeight;      // P, lines of a physical band
+    uint32_t physWidthBytes;  // W, bytes of a plane row
+    uint32_t planeBytes;      // W x P
+    uint32_t planeCount;      // 1 grey, 4 colour
+    uint32_t bytesPerPixel;   // of the rendering buffer: 1 or 4
+    uint32_t screenPixels;    // dots screened per output row: the band, cut at W x 8
+    uint32_t renderRows;      // rendering rows per physical band: P, or P / 2 doubled
+    uint32_t renderStride;    // bytes per rendering row
+    uint32_t firstIndex;      // the first physical band's number in the page
+    uint32_t bandCount;       // physical bands in the rendering band
+    uint8_t* planes;          // planeCount planes of planeBytes
+    uint8_t* doubled;         // P rows of screenPixels pixels (doubled only)
 };
 
 // Where one physical band comes from and goes to.
 struct PhysicalBand {
-    uint32_t index;            // band number in the page
-    uint32_t pageRow;          // first output line: anchors the screens
-    const uint8_t* pixels;     // first row to screen
-    uint32_t pixelStride;      // bytes between those rows
-    bool objectFlag;           // only text and lines: LZW
+    uint32_t index;         // band number in the page
+    uint32_t pageRow;       // first output line: anchors the screens
+    const uint8_t* pixels;  // first row to screen
+    uint32_t pixelStride;   // bytes between those rows
+    bool objectFlag;        // only text and lines: LZW
 };
 
 bool ScreenIsReady(const FBRasterBand& band, bool colour) {
@@ -79,8 +79,7 @@ std::optional<BandLayout> CheckBand(FBRasterBand* band, FBPlaneSink* sink, Varia
         renderRowsTotal * layout.renderStride > band->bufferBytes)
         return std::nullopt;
 
-    if (band->planes == nullptr || band->planesBytes < FBRasterPlanesBytes(*band))
-        return std::nullopt;
+    if (band->planes == nullptr || band->planesBytes < FBRasterPlanesBytes(*band)) return std::nullopt;
     layout.planes = band->planes;
     if (variant.doubled) {
         const uint64_t doubledBytes = uint64_t{p} * layout.screenPixels * layout.bytesPerPixel;
@@ -93,10 +92,10 @@ std::optional<BandLayout> CheckBand(FBRasterBand* band, FBPlaneSink* sink, Varia
 int ScreenCall(const FBRasterBand& band, const BandLayout& layout, uint8_t* dst, const uint8_t* src,
                uint32_t pageRow, uint32_t rows, uint8_t* blank) {
     if (layout.planeCount == 4)
-        return MaskBand32(&band.screen, dst, layout.planeBytes, layout.physWidthBytes, src,
-                          pageRow, layout.screenPixels, rows, blank);
-    return MaskBand8(&band.screen, dst, layout.physWidthBytes, src, pageRow,
-                     layout.screenPixels, rows, blank);
+        return MaskBand32(&band.screen, dst, layout.planeBytes, layout.physWidthBytes, src, pageRow,
+                          layout.screenPixels, rows, blank);
+    return MaskBand8(&band.screen, dst, layout.physWidthBytes, src, pageRow, layout.screenPixels, rows,
+                     blank);
 }
 
 // Screens the P rows of a physical band into the planes. Rows that are
@@ -106,14 +105,14 @@ bool ScreenBand(const FBRasterBand& band, const BandLayout& layout, const Physic
                 uint8_t* blank) {
     const uint32_t screenedBytes = layout.screenPixels * layout.bytesPerPixel;
     if (physical.pixelStride == screenedBytes)
-        return ScreenCall(band, layout, layout.planes, physical.pixels, physical.pageRow,
-                          layout.physHeight, blank) != 0;
+        return ScreenCall(band, layout, layout.planes, physical.pixels, physical.pageRow, layout.physHeight,
+                          blank) != 0;
     std::fill(blank, blank + 4, uint8_t{1});
     for (uint32_t r = 0; r < layout.physHeight; ++r) {
         uint8_t rowBlank[4];
         if (!ScreenCall(band, layout, layout.planes + size_t{r} * layout.physWidthBytes,
-                        physical.pixels + size_t{r} * physical.pixelStride, physical.pageRow + r,
-                        1, rowBlank))
+                        physical.pixels + size_t{r} * physical.pixelStride, physical.pageRow + r, 1,
+                        rowBlank))
             return false;
         for (int i = 0; i < 4; ++i) blank[i] &= rowBlank[i];
     }
@@ -168,8 +167,8 @@ int ClipBand(FBRasterBand* band, FBPlaneSink* sink, Variant variant) {
         PhysicalBand physical{};
         physical.index = layout.firstIndex + k;
         physical.pageRow = band->line + k * layout.physHeight;
-        physical.objectFlag = FBGetObjFlag(band->rowFlags, band->rowFlagCount,
-                                           k * layout.renderRows, layout.renderRows) != 0;
+        physical.objectFlag =
+            FBGetObjFlag(band->rowFlags, band->rowFlagCount, k * layout.renderRows, layout.renderRows) != 0;
         if (variant.doubled) {
             DoubleRows(layout, renderRows);
             physical.pixels = layout.doubled;
@@ -212,8 +211,7 @@ uint64_t FBRasterPlanesBytes(const FBRasterBand& band) {
     return uint64_t{band.physWidthBytes} * band.physHeight * (band.colour ? 4 : 1);
 }
 
-int MyStretch2X(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src,
-                uint32_t bytesPerPixel) {
+int MyStretch2X(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src, uint32_t bytesPerPixel) {
     if (dst == nullptr || src == nullptr) return 0;
     switch (bytesPerPixel) {
         case 1: StretchPixels<1>(dst, n, rows, src); return 1;

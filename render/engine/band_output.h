@@ -59,14 +59,14 @@ struct FBRasterBand {
 // One screened plane of a physical band: 1 bit per dot, most significant bit
 // first, 0 = dot. Valid only during the call that hands it on.
 struct FBBandPlane {
-    uint32_t bandIndex = 0;       // the physical band's number in the page
-    uint8_t channel = 0;          // ChannelIDTbl, or kGreyPlaneChannel
+    uint32_t bandIndex = 0;          // the physical band's number in the page
+    uint8_t channel = 0;             // ChannelIDTbl, or kGreyPlaneChannel
     const uint8_t* bytes = nullptr;  // rows x widthBytes
     uint32_t widthBytes = 0;
     uint32_t rows = 0;
-    bool textAndLinesOnly = false;   // no colour or image rows: suits LZW
-    bool firstOfBand = false;     // the first plane with dots of its physical band
-    bool lastOfBand = false;      // the last one
+    bool textAndLinesOnly = false;  // no colour or image rows: suits LZW
+    bool firstOfBand = false;       // the first plane with dots of its physical band
+    bool lastOfBand = false;        // the last one
 };
 
 // Where band output sends its planes. TakePlane returns 1, or 0 when the
@@ -102,8 +102,7 @@ uint64_t FBRasterPlanesBytes(const FBRasterBand& band);
 // (bytesPerPixel 1 or 4, rows back to back) becomes destination rows 2y and
 // 2y + 1, each source pixel the pixels 2x and 2x + 1 of both (destination
 // rows are n pixels apart). Returns 1, or 0 for another pixel size.
-int MyStretch2X(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src,
-                uint32_t bytesPerPixel);
+int MyStretch2X(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src, uint32_t bytesPerPixel);
 
 // 1 when rows firstRow .. firstRow + rows - 1 of the row flags hold neither
 // 2 (colour) nor 3 (image): only black-and-white drawing or nothing, which

@@ -58,8 +58,7 @@ void SetBitRun(uint8_t* row, uint32_t first, uint32_t end) {
 }
 
 // Stretches one source row into a zeroed destination row.
-void StretchRow(uint8_t* dst, const uint8_t* src, uint32_t srcWidth,
-                const std::vector<uint32_t>& colStart) {
+void StretchRow(uint8_t* dst, const uint8_t* src, uint32_t srcWidth, const std::vector<uint32_t>& colStart) {
     for (uint32_t byte = 0; byte * 8 < srcWidth; ++byte) {
         const uint8_t bits = src[byte];
         if (bits == 0) continue;
@@ -81,9 +80,7 @@ void StretchRow(uint8_t* dst, const uint8_t* src, uint32_t srcWidth,
 
 enum class Smoothing { None, Filter2x2, Filter3x3, Filter4x4 };
 
-uint16_t Window(const uint8_t* row, size_t x) {
-    return static_cast<uint16_t>(row[x] << 8 | row[x + 1]);
-}
+uint16_t Window(const uint8_t* row, size_t x) { return static_cast<uint16_t>(row[x] << 8 | row[x + 1]); }
 
 void SetWindow(uint8_t* row, size_t x, uint16_t bits) {
     row[x] |= static_cast<uint8_t>(bits >> 8);
@@ -121,12 +118,12 @@ void PullTowards(uint8_t* row, size_t x, uint16_t other, uint16_t m, uint16_t pa
 }
 
 struct SmoothRows {
-    uint8_t* first;      // first copy of source row j (R)
-    const uint8_t* c;    // second copy of row j
-    const uint8_t* e;    // last copy of row j-1
-    const uint8_t* g;    // first copy of row j+1
-    uint8_t* last;       // last copy of row j
-    uint8_t* beforeLast; // the copy before it
+    uint8_t* first;       // first copy of source row j (R)
+    const uint8_t* c;     // second copy of row j
+    const uint8_t* e;     // last copy of row j-1
+    const uint8_t* g;     // first copy of row j+1
+    uint8_t* last;        // last copy of row j
+    uint8_t* beforeLast;  // the copy before it
 };
 
 void SmoothPosition(Smoothing kind, const SmoothRows& rows, size_t x) {
@@ -163,8 +160,7 @@ void SmoothPosition(Smoothing kind, const SmoothRows& rows, size_t x) {
     }
 }
 
-Smoothing ChooseSmoothing(uint32_t dstWidth, uint32_t dstRows, uint32_t srcWidth,
-                          uint32_t srcRows) {
+Smoothing ChooseSmoothing(uint32_t dstWidth, uint32_t dstRows, uint32_t srcWidth, uint32_t srcRows) {
     if (srcRows < 8) return Smoothing::None;
     const uint32_t f = std::min(dstWidth / srcWidth, dstRows / srcRows);
     const uint32_t stride = MaskStride(dstWidth);
@@ -179,9 +175,9 @@ void Smooth(Smoothing kind, uint8_t* dst, size_t stride, uint32_t srcRows,
     for (uint32_t j = 1; j + 1 < srcRows; ++j) {
         // Every source row has at least f >= 2 copies (4 for Filter4x4).
         const size_t r = rowStart[j], lastCopy = rowStart[j + 1] - 1;
-        SmoothRows rows{dst + r * stride,          dst + (r + 1) * stride,
-                        dst + (r - 1) * stride,    dst + size_t{rowStart[j + 1]} * stride,
-                        dst + lastCopy * stride,   dst + (lastCopy - 1) * stride};
+        SmoothRows rows{dst + r * stride,        dst + (r + 1) * stride,
+                        dst + (r - 1) * stride,  dst + size_t{rowStart[j + 1]} * stride,
+                        dst + lastCopy * stride, dst + (lastCopy - 1) * stride};
         for (size_t x = 0; x + 1 < stride; ++x) {
             if (rows.first[x] != rows.first[x + 1]) SmoothPosition(kind, rows, x);
         }
@@ -190,8 +186,8 @@ void Smooth(Smoothing kind, uint8_t* dst, size_t stride, uint32_t srcRows,
 
 }  // namespace
 
-void Scale1BPPBitmap(uint8_t* dst, uint32_t dstWidth, uint32_t dstRows, const uint8_t* src,
-                     uint32_t srcWidth, uint32_t srcRows) {
+void Scale1BPPBitmap(uint8_t* dst, uint32_t dstWidth, uint32_t dstRows, const uint8_t* src, uint32_t srcWidth,
+                     uint32_t srcRows) {
     if (dstWidth == 0 || dstRows == 0 || srcWidth == 0 || srcRows == 0) return;
     const size_t dstStride = MaskStride(dstWidth);
     const size_t srcStride = MaskStride(srcWidth);

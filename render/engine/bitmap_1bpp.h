@@ -10,8 +10,7 @@
 // Copies bits firstBit .. firstBit + 8*dstBytes - 1 of a mask row of
 // srcBytes bytes into dst, so that bit firstBit becomes bit 7 of dst[0].
 // Bits beyond the source row read as 0.
-void RDExtractMaskBits(uint8_t* dst, size_t dstBytes, const uint8_t* src, size_t srcBytes,
-                       uint32_t firstBit);
+void RDExtractMaskBits(uint8_t* dst, size_t dstBytes, const uint8_t* src, size_t srcBytes, uint32_t firstBit);
 
 // Copies the mask of `req` into dst without the first bitOffset bits of each
 // row; then req->bits = dst, req->xs += bitOffset, req->bitOffset = 0. dst
@@ -24,5 +23,5 @@ void DeletebLeft(TRect* req, uint8_t* dst);
 // column i covers destination columns floor(i*dstWidth/srcWidth) ..
 // floor((i+1)*dstWidth/srcWidth) - 1, and likewise for rows; enlargements by
 // 2, 3 and 4 or more smooth the stair steps of diagonal edges.
-void Scale1BPPBitmap(uint8_t* dst, uint32_t dstWidth, uint32_t dstRows, const uint8_t* src,
-                     uint32_t srcWidth, uint32_t srcRows);
+void Scale1BPPBitmap(uint8_t* dst, uint32_t dstWidth, uint32_t dstRows, const uint8_t* src, uint32_t srcWidth,
+                     uint32_t srcRows);

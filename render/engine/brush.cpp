@@ -17,25 +17,19 @@ uint32_t GreyOf(uint32_t red, uint32_t green, uint32_t blue) {
 }
 
 // Grey of a 0x00RRGGBB colour.
-uint32_t GreyOfRgb(uint32_t rgb) {
-    return GreyOf((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
+uint32_t GreyOfRgb(uint32_t rgb) { return GreyOf((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 void StoreBrushPixel(uint8_t* brush, uint32_t index, uint32_t value, uint32_t isColour) {
-    if (isColour)
-        std::memcpy(brush + index * 4, &value, 4);
-    else
-        brush[index] = uint8_t(value);
+    if (isColour) std::memcpy(brush + index * 4, &value, 4);
+    else brush[index] = uint8_t(value);
 }
 
 // The build buffer, sized for the device (it is reused while the size fits).
 uint8_t* PrepareBuildBuffer(RenderState* state) {
     std::vector<uint8_t>& build = state->scratch.brushBuild;
     const size_t bytes = BrushBytes(state->page.isColour);
-    if (build.size() != bytes)
-        build.assign(bytes, 0xFF);
-    else
-        std::fill(build.begin(), build.end(), uint8_t(0xFF));
+    if (build.size() != bytes) build.assign(bytes, 0xFF);
+    else std::fill(build.begin(), build.end(), uint8_t(0xFF));
     return build.data();
 }
 
@@ -48,8 +42,7 @@ void BuildHollowBrush(RenderState* state) {
         for (uint32_t col = 0; col < kBrushSide; ++col) {
             const uint32_t inverted = uint8_t(~matrix[row][col]);
             const uint32_t spread = inverted * 0x01010101u;
-            StoreBrushPixel(brush, row * kBrushSide + col, spread | state->reg.colour,
-                            state->page.isColour);
+            StoreBrushPixel(brush, row * kBrushSide + col, spread | state->reg.colour, state->page.isColour);
         }
     }
     state->reg.brush = brush;
@@ -97,8 +90,7 @@ void Frame_prhMAPuid(RenderState* state, uint32_t code) {
     }
 }
 
-int StretchBrush(uint8_t* brush, const uint8_t* data, uint32_t size, uint8_t format,
-                 uint32_t isColour) {
+int StretchBrush(uint8_t* brush, const uint8_t* data, uint32_t size, uint8_t format, uint32_t isColour) {
     if (!brush || !data || size < StretchBrushSourceSize(format, isColour)) return 0;
     if (format != 1) {
         std::memcpy(brush, data, BrushBytes(isColour));
@@ -109,8 +101,7 @@ int StretchBrush(uint8_t* brush, const uint8_t* data, uint32_t size, uint8_t for
     uint32_t entries[2];
     for (int i = 0; i < 2; ++i) {
         const uint8_t* e = data + 4 * i;
-        entries[i] = uint32_t(e[0]) | uint32_t(e[1]) << 8 | uint32_t(e[2]) << 16 |
-                     uint32_t(e[3]) << 24;
+        entries[i] = uint32_t(e[0]) | uint32_t(e[1]) << 8 | uint32_t(e[2]) << 16 | uint32_t(e[3]) << 24;
         if (!isColour) entries[i] = GreyOfRgb(entries[i] & 0x00FFFFFF);
     }
     const uint8_t* pattern = data + 8;

@@ -17,8 +17,8 @@ namespace {
 constexpr int kSide = int(kBrushSide);
 constexpr int kBandFirst = 12;  // first row (column) of a horizontal (vertical) line
 constexpr int kBandLast = 19;
-constexpr int kDiagonalRun = 12;     // pixels of a diagonal line along one row
-constexpr int kDiagonalLead = 6;     // of which lie left of the centre line
+constexpr int kDiagonalRun = 12;  // pixels of a diagonal line along one row
+constexpr int kDiagonalLead = 6;  // of which lie left of the centre line
 constexpr uint8_t kLine = 255;
 constexpr uint16_t kRecordValue = 0x0200;
 
@@ -27,9 +27,7 @@ constexpr bool OnVertical(int /*row*/, int col) { return col >= kBandFirst && co
 constexpr bool OnForwardDiagonal(int row, int col) {
     return ((col - row + kDiagonalLead + kSide) & (kSide - 1)) < kDiagonalRun;
 }
-constexpr bool OnBackwardDiagonal(int row, int col) {
-    return OnForwardDiagonal(row, kSide - 1 - col);
-}
+constexpr bool OnBackwardDiagonal(int row, int col) { return OnForwardDiagonal(row, kSide - 1 - col); }
 
 constexpr bool OnHatchLine(int style, int row, int col) {
     switch (style) {

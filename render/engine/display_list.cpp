@@ -62,8 +62,7 @@ bool DLParseBitmapDefinition(const uint8_t* p, size_t available, DLBitmapDefinit
     return true;
 }
 
-bool DLParseBrushDefinition(const uint8_t* p, size_t available, bool colourDevice,
-                            DLBrushDefinition* out) {
+bool DLParseBrushDefinition(const uint8_t* p, size_t available, bool colourDevice, DLBrushDefinition* out) {
     if (available < kDLBrushHeader) return false;
     out->format = p[0];
     out->slot = static_cast<uint8_t>(DLReadU32(p + 1) & 0xFF);
@@ -129,8 +128,7 @@ bool DLParsePath(const uint8_t* p, size_t available, DLPath* out) {
     return true;
 }
 
-size_t DLOperandSize(uint8_t opcode, const uint8_t* operands, size_t available,
-                     bool colourDevice) {
+size_t DLOperandSize(uint8_t opcode, const uint8_t* operands, size_t available, bool colourDevice) {
     const DLOpcodeInfo* info = DLFindOpcode(opcode);
     if (!info) return 0;
     if (info->operandSize != kDLVariable) {
@@ -141,7 +139,7 @@ size_t DLOperandSize(uint8_t opcode, const uint8_t* operands, size_t available,
         case DL_DEFINE_BITMAP: {
             DLBitmapDefinition b;
             return DLParseBitmapDefinition(operands, available, &b) ? kDLBitmapHeader + b.dataBytes
-                                                                   : kDLDoesNotFit;
+                                                                    : kDLDoesNotFit;
         }
         case DL_DEFINE_BRUSH: {
             DLBrushDefinition b;
@@ -156,15 +154,13 @@ size_t DLOperandSize(uint8_t opcode, const uint8_t* operands, size_t available,
         }
         case DL_GLYPH: {
             DLGlyph g;
-            return DLParseGlyph(operands, available, &g) ? kDLGlyphHeader + g.dataBytes
-                                                         : kDLDoesNotFit;
+            return DLParseGlyph(operands, available, &g) ? kDLGlyphHeader + g.dataBytes : kDLDoesNotFit;
         }
         case DL_FILL_PATH:
         case DL_SET_PATH: {
             DLPath path;
             return DLParsePath(operands, available, &path) ? path.size : kDLDoesNotFit;
         }
-        default:
-            return kDLDoesNotFit;  // a variable record without a reader: cannot be skipped
+        default: return kDLDoesNotFit;  // a variable record without a reader: cannot be skipped
     }
 }

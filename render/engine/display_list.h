@@ -32,13 +32,10 @@ constexpr size_t kDLDoesNotFit = static_cast<size_t>(-1);
 // kDLDoesNotFit. The size of DL_DEFINE_BRUSH's raw format depends on the
 // device (4096 bytes of colour pixels or 1024 grey ones). Bytes that are not
 // opcodes have 0 operand bytes.
-size_t DLOperandSize(uint8_t opcode, const uint8_t* operands, size_t available,
-                     bool colourDevice);
+size_t DLOperandSize(uint8_t opcode, const uint8_t* operands, size_t available, bool colourDevice);
 
 // Little-endian operand readers; the caller has checked the size.
-inline uint16_t DLReadU16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
+inline uint16_t DLReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 inline uint32_t DLReadU32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -60,7 +57,7 @@ bool DLParseBitmapDefinition(const uint8_t* operands, size_t available, DLBitmap
 
 // DL_DEFINE_BRUSH: +0 format, +1 slot (uint32, low byte used), +5 data.
 struct DLBrushDefinition {
-    uint8_t format;    // 1: palette + 1-bit pattern; 0: nothing; other: raw pixels
+    uint8_t format;  // 1: palette + 1-bit pattern; 0: nothing; other: raw pixels
     uint8_t slot;
     const uint8_t* data;
     size_t dataBytes;  // 136, 128, or 4096 (colour) / 1024 (grey)
@@ -85,7 +82,7 @@ struct DLImage {
     uint8_t lead;          // leading source pixels of each row not drawn
     uint8_t bitsPerPixel;  // 1, 4, 8 or 24 (24 stored as 4 bytes); others draw nothing
     uint8_t hasPalette;
-    uint8_t flags;         // bit 0 rotated, bit 1 mirrored
+    uint8_t flags;  // bit 0 rotated, bit 1 mirrored
     uint16_t srcRows;
     uint16_t srcWidth;
     // Destination extents: the record's +8 and +10 fields. Under a scale the
@@ -93,11 +90,11 @@ struct DLImage {
     // than 16 bits.
     uint32_t destExtent8;
     uint32_t destExtent10;
-    uint32_t paletteBytes;  // 8, 64, 1024 or 0
-    uint32_t srcStride;     // bytes per source row (Get4BytesAlign)
-    const uint8_t* palette; // paletteBytes of B, G, R, 0 entries (null when none)
-    const uint8_t* pixels;  // srcRows x srcStride bytes
-    size_t size;            // operand bytes of the whole record
+    uint32_t paletteBytes;   // 8, 64, 1024 or 0
+    uint32_t srcStride;      // bytes per source row (Get4BytesAlign)
+    const uint8_t* palette;  // paletteBytes of B, G, R, 0 entries (null when none)
+    const uint8_t* pixels;   // srcRows x srcStride bytes
+    size_t size;             // operand bytes of the whole record
 };
 constexpr size_t kDLImageHeader = 12;
 bool DLParseImage(const uint8_t* operands, size_t available, DLImage* out);
@@ -107,14 +104,14 @@ uint32_t Get4BytesAlign(uint32_t pixels, uint32_t bitsPerPixel);
 
 // DL_FILL_PATH and DL_SET_PATH.
 struct DLPath {
-    uint16_t fillMode;       // 20 non-zero winding, 22 (and anything else) even-odd
-    uint8_t wordsPerPoint;   // 2: two int16 per point; 4: two int32
+    uint16_t fillMode;                  // 20 non-zero winding, 22 (and anything else) even-odd
+    uint8_t wordsPerPoint;              // 2: two int16 per point; 4: two int32
     uint32_t left, top, right, bottom;  // bounding box, right and bottom exclusive
-    uint32_t subpaths;       // S
-    uint32_t points;         // N
-    const uint8_t* pointData;   // N points of wordsPerPoint 16-bit words
-    const uint8_t* counts;      // S uint32 point counts when S > 1, else null
-    size_t size;             // operand bytes of the whole record
+    uint32_t subpaths;                  // S
+    uint32_t points;                    // N
+    const uint8_t* pointData;           // N points of wordsPerPoint 16-bit words
+    const uint8_t* counts;              // S uint32 point counts when S > 1, else null
+    size_t size;                        // operand bytes of the whole record
 };
 constexpr size_t kDLPathHeader = 28;
 bool DLParsePath(const uint8_t* operands, size_t available, DLPath* out);

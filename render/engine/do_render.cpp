@@ -21,8 +21,7 @@ uint32_t BytesPerPixel(const RenderPage& page) { return page.isColour ? 4 : 1; }
 
 void SetLineFlag(BandWindow* window, uint32_t row, uint32_t rows, uint8_t flag) {
     const uint64_t bandTop = window->bandTop;
-    const uint64_t bandEnd =
-        bandTop + std::min<uint64_t>(window->bandRows, window->rowFlags.size());
+    const uint64_t bandEnd = bandTop + std::min<uint64_t>(window->bandRows, window->rowFlags.size());
     const uint64_t first = std::max<uint64_t>(row, bandTop);
     const uint64_t end = std::min<uint64_t>(uint64_t{row} + rows, bandEnd);
     for (uint64_t r = first; r < end; ++r) {
@@ -31,8 +30,7 @@ void SetLineFlag(BandWindow* window, uint32_t row, uint32_t rows, uint8_t flag) 
     }
 }
 
-void SetRenderingRect(BandWindow* window, uint32_t top, uint32_t left, uint32_t bottom,
-                      uint32_t right) {
+void SetRenderingRect(BandWindow* window, uint32_t top, uint32_t left, uint32_t bottom, uint32_t right) {
     if (top > window->bandBottom || bottom < window->bandTop) return;
     window->drawnTop = std::max(std::min(window->drawnTop, top), window->bandTop);
     window->drawnLeft = std::min(window->drawnLeft, left);
@@ -98,8 +96,8 @@ void DoRender(RenderState* state, TRect* req) {
     // Kernels paint nothing from the band's last column on; stopping here also
     // keeps the destination address inside the band buffer.
     if (req->xs > window.bandRight || req->xs >= page.rowPixels) return;
-    req->dest = window.band + (clippedTop - bandTop) * page.bytesPerRow +
-                size_t{req->xs} * BytesPerPixel(page);
+    req->dest =
+        window.band + (clippedTop - bandTop) * page.bytesPerRow + size_t{req->xs} * BytesPerPixel(page);
 
     if (reg.watermarkMode) {
         if (req->bits) {
@@ -154,8 +152,8 @@ void RDDoRenderClip(RenderState* state, TRect* req) {
         if (x1 >= x2) continue;
         const uint32_t bytes = MaskStride(x2 - x1);
         std::fill(row, row + bytes, uint8_t{0});
-        RDExtractMaskBits(row, bytes, req->bits + size_t{run.row - req->row} * srcStride,
-                          srcStride, x1 - req->xs);
+        RDExtractMaskBits(row, bytes, req->bits + size_t{run.row - req->row} * srcStride, srcStride,
+                          x1 - req->xs);
         TRect one;
         one.row = run.row;
         one.xs = x1;

@@ -26,8 +26,7 @@ void SetLineFlag(BandWindow* window, uint32_t row, uint32_t rows, uint8_t flag);
 
 // Grows the band's drawn box by a request box (bottom and right exclusive
 // as the request gives them).
-void SetRenderingRect(BandWindow* window, uint32_t top, uint32_t left, uint32_t bottom,
-                      uint32_t right);
+void SetRenderingRect(BandWindow* window, uint32_t top, uint32_t left, uint32_t bottom, uint32_t right);
 
 // channelPure[i]: byte i of colour is 0 or 255; pureColour: all three are.
 void SetTextFlag(BandWindow* window, uint32_t colour);

@@ -36,8 +36,7 @@ int LineDraw(RenderState* state, TLine* line, uint8_t opcode);
 
 // Receives each span (row, columns x1 .. x2-1) of a filled or clipping path;
 // `state` and `req` are the user and request the span producer was given.
-using RDSpanCallback = int (*)(RenderState* state, TRect* req, uint32_t row, uint32_t x1,
-                               uint32_t x2);
+using RDSpanCallback = int (*)(RenderState* state, TRect* req, uint32_t row, uint32_t x1, uint32_t x2);
 
 // The path generator of a document (created by RDInitialize, freed by
 // RDDestroy). Every function below takes it as it is, null included: without
@@ -47,8 +46,8 @@ void RDFreePathGenerator(PathGenerator* generator);
 
 // Builds the current path from a path record, inside `box` (the record's
 // bounding box with origins added, scaled, cut to the band).
-int RDSetPath(PathGenerator* generator, const RDRect& box, const DLPath& path,
-              uint32_t rowOrigin, uint32_t colOrigin, uint32_t scaleDen, uint32_t scaleNum);
+int RDSetPath(PathGenerator* generator, const RDRect& box, const DLPath& path, uint32_t rowOrigin,
+              uint32_t colOrigin, uint32_t scaleDen, uint32_t scaleNum);
 
 // Empties the current path (DL_CLIP_MODE other than 3; a path record whose
 // box misses the band), so no later paint or clip uses an older path.
@@ -57,14 +56,13 @@ void RDResetPath(PathGenerator* generator);
 // Fills the current path, handing each span to callback(user, req, ...)
 // (RDFillRow1). The scan converter produces spans only; it never touches
 // pixels.
-int RDPaintPath(PathGenerator* generator, RDSpanCallback callback, RenderState* user,
-                TRect* req);
+int RDPaintPath(PathGenerator* generator, RDSpanCallback callback, RenderState* user, TRect* req);
 
 // Collects the spans of the current path inside the box of `req` (columns
 // from xs + bitOffset) cut to the band window, through callback(user, ...)
 // (RDAddClipRun).
-int RDMakeClipPath(PathGenerator* generator, const BandWindow& window,
-                   RDSpanCallback callback, RenderState* user, TRect* req);
+int RDMakeClipPath(PathGenerator* generator, const BandWindow& window, RDSpanCallback callback,
+                   RenderState* user, TRect* req);
 
 // ---- Images (image_drawing.cpp) -------------------------------------------------
 

@@ -14,8 +14,7 @@ const uint32_t adwMaskInfoTbl600[3][12] = {
     {12, 12, 12, 12, 12, 12, 12, 12, 144, 144, 144, 144},      // photo
 };
 
-const uint32_t adwMaskInfoTbl1200[12] = {120, 116, 116, 98, 120, 116, 116, 98,
-                                         14400, 13456, 13456, 9604};
+const uint32_t adwMaskInfoTbl1200[12] = {120, 116, 116, 98, 120, 116, 116, 98, 14400, 13456, 13456, 9604};
 
 namespace {
 
@@ -44,8 +43,8 @@ MatrixSet SelectMatrixSet(uint32_t screenClass, uint32_t resolution) {
 }
 
 void SetPlane(FBScreen* screen, uint32_t plane, const MatrixSet& set) {
-    screen->plane[plane] = FBScreenPlane{set.info[plane], set.info[4 + plane], set.info[8 + plane],
-                                         set.tables[plane]};
+    screen->plane[plane] =
+        FBScreenPlane{set.info[plane], set.info[4 + plane], set.info[8 + plane], set.tables[plane]};
 }
 
 // A plane the screeners can walk: the row buffer holds a full matrix row plus
@@ -63,7 +62,9 @@ bool IsUsable(const FBScreenPlane& plane) {
 class ThresholdRow {
 public:
     explicit ThresholdRow(const FBScreenPlane& plane, uint32_t pageRow)
-        : plane_(plane), row_(pageRow % plane.height) { Load(); }
+        : plane_(plane), row_(pageRow % plane.height) {
+        Load();
+    }
 
     void NextRow() {
         if (++row_ == plane_.height) row_ = 0;
@@ -135,7 +136,7 @@ inline InkBytes SplitInks(const uint8_t* group) {
     constexpr uint64_t kLow32 = 0x00000000FFFFFFFFull;
     constexpr uint64_t kEvenBytes = 0x00FF00FF00FF00FFull;
     constexpr uint64_t kLow16 = 0x0000FFFF0000FFFFull;
-    const uint64_t a0 = Load64(group), a1 = Load64(group + 8);       // pixels 0 1, 2 3
+    const uint64_t a0 = Load64(group), a1 = Load64(group + 8);        // pixels 0 1, 2 3
     const uint64_t a2 = Load64(group + 16), a3 = Load64(group + 24);  // pixels 4 5, 6 7
     // q[j]: pixel j in the low half, pixel j + 4 in the high half.
     const uint64_t q0 = (a0 & kLow32) | (a2 << 32), q1 = (a0 >> 32) | (a2 & ~kLow32);
@@ -176,8 +177,8 @@ void FBMaskDestroy(FBScreen* screen) {
 // threshold. A whiteness of 255 never gets a dot: the thresholds are capped at
 // 254 when a row is loaded, so a white pixel next to a drawn one stays as
 // white as a pixel in an all-white group.
-int MaskBand8(const FBScreen* screen, uint8_t* dst, uint32_t dstStride, const uint8_t* src,
-              uint32_t firstRow, uint32_t pixelsPerRow, uint32_t rows, uint8_t* blank) {
+int MaskBand8(const FBScreen* screen, uint8_t* dst, uint32_t dstStride, const uint8_t* src, uint32_t firstRow,
+              uint32_t pixelsPerRow, uint32_t rows, uint8_t* blank) {
     MarkAllBlank(blank);
     if (!screen || !dst || !src || !blank || pixelsPerRow % kGroup != 0 ||
         !IsUsable(screen->plane[kScreenBlack]))
@@ -206,11 +207,9 @@ int MaskBand8(const FBScreen* screen, uint8_t* dst, uint32_t dstStride, const ui
 }
 
 int MaskBand32(const FBScreen* screen, uint8_t* dst, uint32_t planeOffset, uint32_t dstStride,
-               const uint8_t* src, uint32_t firstRow, uint32_t pixelsPerRow, uint32_t rows,
-               uint8_t* blank) {
+               const uint8_t* src, uint32_t firstRow, uint32_t pixelsPerRow, uint32_t rows, uint8_t* blank) {
     MarkAllBlank(blank);
-    if (!screen || !dst || !src || !blank || !screen->colourHandle || pixelsPerRow % kGroup != 0)
-        return 0;
+    if (!screen || !dst || !src || !blank || !screen->colourHandle || pixelsPerRow % kGroup != 0) return 0;
     for (const FBScreenPlane& plane : screen->plane) {
         if (!IsUsable(plane)) return 0;
     }
@@ -231,8 +230,8 @@ int MaskBand32(const FBScreen* screen, uint8_t* dst, uint32_t planeOffset, uint3
         // reload them.
         ThresholdCursor ys(yellowRow), ms(magentaRow), cs(cyanRow), ks(blackRow);
         for (uint32_t g = 0; g < groups; ++g, pixels += 4 * kGroup) {
-            const uint64_t white = Load64(pixels) & Load64(pixels + 8) & Load64(pixels + 16) &
-                                   Load64(pixels + 24);
+            const uint64_t white =
+                Load64(pixels) & Load64(pixels + 8) & Load64(pixels + 16) & Load64(pixels + 24);
             if (white != kAllWhite) {
                 const InkBytes inks = SplitInks(pixels);
                 uint32_t y = DotMask(inks.yellow, ys.Next8());

@@ -30,10 +30,10 @@ enum : uint32_t { kScreenNormal = 0, kScreenText = 1, kScreenPhoto = 2 };
 
 // The screening set-up of one page.
 struct FBScreen {
-    FBScreenPlane plane[4];       // black, cyan, magenta, yellow
-    void* colourHandle = nullptr; // non-null: a colour device with four planes
+    FBScreenPlane plane[4];        // black, cyan, magenta, yellow
+    void* colourHandle = nullptr;  // non-null: a colour device with four planes
     uint32_t screenClass = 0;
-    uint32_t resolution = 0;      // 1200 selects the 1200-dpi matrices
+    uint32_t resolution = 0;  // 1200 selects the 1200-dpi matrices
 };
 
 // Geometry of the matrices, one row per screen class (normal, text, photo) at
@@ -57,8 +57,8 @@ void FBMaskDestroy(FBScreen* screen);
 // at dst + r * dstStride. blank[0..3] become 1, and blank[0] 0 when the plane
 // received a dot. Returns 1, or 0 (nothing written, all blank) when the screen
 // is not set up or pixelsPerRow is not a multiple of 8.
-int MaskBand8(const FBScreen* screen, uint8_t* dst, uint32_t dstStride, const uint8_t* src,
-              uint32_t firstRow, uint32_t pixelsPerRow, uint32_t rows, uint8_t* blank);
+int MaskBand8(const FBScreen* screen, uint8_t* dst, uint32_t dstStride, const uint8_t* src, uint32_t firstRow,
+              uint32_t pixelsPerRow, uint32_t rows, uint8_t* blank);
 
 // Screens `rows` rows of a 32-bit band into four planes planeOffset bytes
 // apart, in the order cyan, magenta, yellow, black; blank[i] is 0 when plane i
@@ -67,5 +67,4 @@ int MaskBand8(const FBScreen* screen, uint8_t* dst, uint32_t dstStride, const ui
 // blank) when the screen is not a colour set-up or pixelsPerRow is not a
 // multiple of 8.
 int MaskBand32(const FBScreen* screen, uint8_t* dst, uint32_t planeOffset, uint32_t dstStride,
-               const uint8_t* src, uint32_t firstRow, uint32_t pixelsPerRow, uint32_t rows,
-               uint8_t* blank);
+               const uint8_t* src, uint32_t firstRow, uint32_t pixelsPerRow, uint32_t rows, uint8_t* blank);

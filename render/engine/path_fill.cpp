@@ -16,6 +16,4 @@
 
 int RDPaintPath(PathGenerator*, RDSpanCallback, RenderState*, TRect*) { return 0; }
 
-int RDMakeClipPath(PathGenerator*, const BandWindow&, RDSpanCallback, RenderState*, TRect*) {
-    return 0;
-}
+int RDMakeClipPath(PathGenerator*, const BandWindow&, RDSpanCallback, RenderState*, TRect*) { return 0; }

@@ -17,8 +17,7 @@ PathGenerator* RDNewPathGenerator() { return nullptr; }
 
 void RDFreePathGenerator(PathGenerator*) {}
 
-int RDSetPath(PathGenerator*, const RDRect&, const DLPath&, uint32_t, uint32_t, uint32_t,
-              uint32_t) {
+int RDSetPath(PathGenerator*, const RDRect&, const DLPath&, uint32_t, uint32_t, uint32_t, uint32_t) {
     return 0;
 }
 

@@ -25,16 +25,16 @@ constexpr uint32_t kUnitScale = 100;
 // record. The registers the drawers read (colour, ROP, styles, modes) are
 // the state's InterpreterRegisters, reset by Player::Reset.
 struct Registers {
-    uint32_t row;        // R
-    uint32_t col;        // C
-    uint32_t spanEnd;    // E
-    uint32_t height;     // H
+    uint32_t row;      // R
+    uint32_t col;      // C
+    uint32_t spanEnd;  // E
+    uint32_t height;   // H
     uint32_t rowOrigin;
     uint32_t colOrigin;
     uint32_t scaleDen;
     uint32_t scaleNum;
     uint32_t colourCode;
-    bool drawn;          // a drawing command has been executed
+    bool drawn;  // a drawing command has been executed
 };
 
 uint32_t SaturatingAdd(uint32_t a, uint32_t b) {
@@ -45,8 +45,10 @@ uint32_t SaturatingAdd(uint32_t a, uint32_t b) {
 class Player {
 public:
     Player(RenderState* state, uint32_t rowOrigin, uint32_t colOrigin) : st_(state) {
-        reg_ = Registers{rowOrigin, colOrigin, colOrigin, 0,           rowOrigin,
-                         colOrigin, kUnitScale, kUnitScale, kColourCodeSolidBlack, false};
+        reg_ = Registers{rowOrigin,  colOrigin,  colOrigin,
+                         0,          rowOrigin,  colOrigin,
+                         kUnitScale, kUnitScale, kColourCodeSolidBlack,
+                         false};
     }
 
     void Reset();
@@ -364,8 +366,7 @@ void Player::DefineBrush(const uint8_t* p, size_t available) {
     }
     std::memset(slot.get(), 0, kBrushSlotBytes);
     if (def.format == 0) return;  // an empty pattern: the slot stays zero-filled
-    StretchBrush(slot.get(), def.data, static_cast<uint32_t>(def.dataBytes), def.format,
-                 st_->page.isColour);
+    StretchBrush(slot.get(), def.data, static_cast<uint32_t>(def.dataBytes), def.format, st_->page.isColour);
 }
 
 // ---- Images, lines and paths (drawn behind drawing_seams.h) -------------------------

@@ -40,9 +40,7 @@ constexpr uint8_t kObjectTagCleared = 0xFF;  // nothing drawn since the band was
 constexpr uint32_t kBrushSide = 32;
 
 // Bytes of a brush in band format: 1024 grey, 4096 colour.
-constexpr uint32_t BrushBytes(uint32_t isColour) {
-    return kBrushSide * kBrushSide * (isColour ? 4 : 1);
-}
+constexpr uint32_t BrushBytes(uint32_t isColour) { return kBrushSide * kBrushSide * (isColour ? 4 : 1); }
 
 // A hatch or hollow brush description: a 6-byte header (the brush code,
 // little-endian, then the 16-bit value 0x0200, little-endian) followed by a
@@ -81,8 +79,7 @@ void Frame_prhMAPuid(RenderState* state, uint32_t code);
 // Any other format: the brush pixels in band format, copied as they are.
 // Returns 1, or 0 (brush untouched) when `size` is less than
 // StretchBrushSourceSize(format, isColour).
-int StretchBrush(uint8_t* brush, const uint8_t* data, uint32_t size, uint8_t format,
-                 uint32_t isColour);
+int StretchBrush(uint8_t* brush, const uint8_t* data, uint32_t size, uint8_t format, uint32_t isColour);
 
 // Bytes StretchBrush reads for a format: 136 for format 1, else the brush size.
 constexpr uint32_t StretchBrushSourceSize(uint8_t format, uint32_t isColour) {
@@ -119,19 +116,16 @@ extern const std::array<RenderFunc, 256> pfFuncTable;
 
 // 0x00, 0x55, 0xAA, 0xFF: black, invert, nothing, white. Ignores the mask;
 // colour pixels that change receive the current tag.
-void Run_DL_D(const RenderPage& page, const BandWindow& window,
-              const InterpreterRegisters& reg, TRect* req);
+void Run_DL_D(const RenderPage& page, const BandWindow& window, const InterpreterRegisters& reg, TRect* req);
 // The twelve S-only codes. Needs a mask (nothing without one); colour pixels
 // take the current tag where the mask bit is set and keep theirs elsewhere.
-void Run_DL_SD(const RenderPage& page, const BandWindow& window,
-               const InterpreterRegisters& reg, TRect* req);
+void Run_DL_SD(const RenderPage& page, const BandWindow& window, const InterpreterRegisters& reg, TRect* req);
 // The twelve P-only codes. Ignores the mask; colour pixels receive the
 // current tag.
-void Run_DL_HD(const RenderPage& page, const BandWindow& window,
-               const InterpreterRegisters& reg, TRect* req);
+void Run_DL_HD(const RenderPage& page, const BandWindow& window, const InterpreterRegisters& reg, TRect* req);
 // Codes that depend on S and P. Needs a mask; tags as Run_DL_SD.
-void Run_DL_SHD(const RenderPage& page, const BandWindow& window,
-                const InterpreterRegisters& reg, TRect* req);
+void Run_DL_SHD(const RenderPage& page, const BandWindow& window, const InterpreterRegisters& reg,
+                TRect* req);
 
 // ---------------------------------------------------------------------------
 // General evaluators: the ROP3 definition bit by bit. The colour result's low

@@ -39,8 +39,8 @@ int RDDestroy(RenderState* state) {
 
 int RDInitializePage() { return 1; }
 
-int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol,
-                     uint32_t firstRow, uint32_t lastCol, uint32_t lastRow) {
+int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol, uint32_t firstRow,
+                     uint32_t lastCol, uint32_t lastRow) {
     const RenderPage& page = state->page;
     BandWindow& window = state->window;
     const bool usable = lastRow >= firstRow && lastCol >= firstCol && page.rowPixels > 0 &&
@@ -82,9 +82,9 @@ uint64_t RoundUp(uint64_t v, uint64_t multiple) { return (v + multiple - 1) / mu
 
 }  // namespace
 
-uint32_t RDRendBandHeightFor(uint64_t availableMemory, uint32_t bandBufferSize,
-                             uint32_t rowPixels, uint32_t bitsPerPixel, uint32_t pageRows,
-                             uint32_t resolution, uint32_t percent) {
+uint32_t RDRendBandHeightFor(uint64_t availableMemory, uint32_t bandBufferSize, uint32_t rowPixels,
+                             uint32_t bitsPerPixel, uint32_t pageRows, uint32_t resolution,
+                             uint32_t percent) {
     if (rowPixels == 0 || bitsPerPixel == 0) return 0;
     const uint64_t p = RDPhysBandHeight(resolution);
     // An empty page still gets one physical band.
@@ -108,6 +108,6 @@ uint32_t RDRendBandHeightFor(uint64_t availableMemory, uint32_t bandBufferSize,
 
 uint32_t GetRendBandHeight(uint32_t bandBufferSize, uint32_t rowPixels, uint32_t bitsPerPixel,
                            uint32_t pageRows, uint32_t resolution, uint32_t percent) {
-    return RDRendBandHeightFor(sys::AvailablePhysicalMemory(), bandBufferSize, rowPixels,
-                               bitsPerPixel, pageRows, resolution, percent);
+    return RDRendBandHeightFor(sys::AvailablePhysicalMemory(), bandBufferSize, rowPixels, bitsPerPixel,
+                               pageRows, resolution, percent);
 }

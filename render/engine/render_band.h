@@ -22,8 +22,8 @@ int RDInitializePage();
 // band: fills the band buffer white, clears the drawn box and the row flags.
 // The caller has set the page part and the band buffer. Returns 0 (and draws
 // nothing later) for an empty band or one wider than the buffer's rows.
-int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol,
-                     uint32_t firstRow, uint32_t lastCol, uint32_t lastRow);
+int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol, uint32_t firstRow,
+                     uint32_t lastCol, uint32_t lastRow);
 
 // Lines of a physical band at a resolution: 64 at 300 dpi, else 128.
 uint32_t RDPhysBandHeight(uint32_t resolution);
@@ -36,6 +36,5 @@ uint32_t GetRendBandHeight(uint32_t bandBufferSize, uint32_t rowPixels, uint32_t
                            uint32_t pageRows, uint32_t resolution, uint32_t percent);
 
 // The same with the available memory given, for tests.
-uint32_t RDRendBandHeightFor(uint64_t availableMemory, uint32_t bandBufferSize,
-                             uint32_t rowPixels, uint32_t bitsPerPixel, uint32_t pageRows,
-                             uint32_t resolution, uint32_t percent);
+uint32_t RDRendBandHeightFor(uint64_t availableMemory, uint32_t bandBufferSize, uint32_t rowPixels,
+                             uint32_t bitsPerPixel, uint32_t pageRows, uint32_t resolution, uint32_t percent);

@@ -18,8 +18,8 @@ struct TRect;
 // rows and prepared (dest, destStride, brush, colour set). It reads the
 // pixel depth of the page, the band's last column and the reduced ROP and
 // object tag of the registers, and writes only through req->dest.
-using RenderFunc = void (*)(const RenderPage& page, const BandWindow& window,
-                            const InterpreterRegisters& reg, TRect* req);
+using RenderFunc = void (*)(const RenderPage& page, const BandWindow& window, const InterpreterRegisters& reg,
+                            TRect* req);
 
 // One chunk of a page's display list: whole records, never split.
 struct DLChunk {
@@ -72,10 +72,10 @@ struct RenderPage {
     uint32_t resolution = 0;    // dots per inch of the page
     uint32_t bitsPerPixel = 0;  // 8 or 32
     uint32_t pageRows = 0;
-    uint32_t rowPixels = 0;     // page width rounded up to 32 pixels
+    uint32_t rowPixels = 0;  // page width rounded up to 32 pixels
     uint32_t bytesPerRow = 0;
     uint32_t dwordsPerRow = 0;
-    uint32_t screenClass = 0;   // 0 normal, 1 text, 2 photo
+    uint32_t screenClass = 0;  // 0 normal, 1 text, 2 photo
     const DLChunk* displayList = nullptr;
     const DLChunk* displayListEnd = nullptr;
 };
@@ -93,7 +93,7 @@ struct BandWindow {
     uint32_t clipLeft = 0, clipRight = 0;
     uint32_t drawnTop = 0, drawnLeft = 0, drawnBottom = 0, drawnRight = 0;
     uint32_t bandRows = 0;
-    uint8_t* band = nullptr;    // band buffer, bytesPerRow x bandRows
+    uint8_t* band = nullptr;        // band buffer, bytesPerRow x bandRows
     std::vector<uint8_t> rowFlags;  // one per band row: 0 none, 1 black/white, 2 colour, 3 image
     uint32_t pureColour = 0;
     uint32_t channelPure[3] = {};
@@ -107,19 +107,19 @@ struct BandWindow {
 // and colour code back at its end.
 struct InterpreterRegisters {
     uint32_t colourCode = 0;
-    uint32_t colour = 0;        // 0x00RRGGBB or grey level
+    uint32_t colour = 0;  // 0x00RRGGBB or grey level
     // 32x32 pattern in band format, in a brush slot or the brush build
     // buffer; null = solid colour.
     const uint8_t* brush = nullptr;
-    uint8_t rop = 0;            // ROP3 code as the display list gave it
+    uint8_t rop = 0;  // ROP3 code as the display list gave it
     uint8_t lineStyle = 0;
     uint32_t stylePhase = 0;
     uint16_t styleMask = 0;
-    uint8_t clipMode = 0;       // 3: the current path clips glyphs, bitmaps and images
+    uint8_t clipMode = 0;  // 3: the current path clips glyphs, bitmaps and images
     uint32_t hatchForeground = 0, hatchBackground = 0x00FFFFFF;
     uint8_t watermarkMode = 0;
-    uint8_t textObject = 0;     // 1 while a glyph or downloaded bitmap is drawn
-    uint32_t imageRow = 0, imageCol = 0;  // destination of the image being drawn
+    uint8_t textObject = 0;                   // 1 while a glyph or downloaded bitmap is drawn
+    uint32_t imageRow = 0, imageCol = 0;      // destination of the image being drawn
     uint32_t currentRow = 0, currentCol = 0;  // copies of the interpreter's R and C at the end
     uint32_t spanEnd = 0, height = 0;
 
@@ -154,14 +154,14 @@ struct RenderState {
 struct TRect {
     uint32_t row = 0;
     uint32_t xs = 0;
-    uint32_t xe = 0;            // exclusive
+    uint32_t xe = 0;  // exclusive
     uint32_t rows = 0;
     const uint8_t* bits = nullptr;  // 1-bit mask, bit 0 of each row at column xs; null = solid
     const uint8_t* brush = nullptr;
     uint32_t colour = 0;
-    uint8_t* dest = nullptr;    // pixel (row, xs) in the band buffer
+    uint8_t* dest = nullptr;  // pixel (row, xs) in the band buffer
     uint32_t destStride = 0;
-    uint8_t bitOffset = 0;      // leading mask bits of each row that are not drawn
+    uint8_t bitOffset = 0;  // leading mask bits of each row that are not drawn
 };
 
 struct TLine {
@@ -172,4 +172,3 @@ struct TLine {
 struct RDRect {
     uint32_t left = 0, top = 0, right = 0, bottom = 0;
 };
-

@@ -31,21 +31,15 @@ using rop::LoadPixel;
 using rop::SolidPattern;
 using rop::StorePixel;
 
-uint8_t* RowStart(const KernelArea& area, uint32_t i) {
-    return area.dest + size_t(i) * area.destStride;
-}
+uint8_t* RowStart(const KernelArea& area, uint32_t i) { return area.dest + size_t(i) * area.destStride; }
 
-const uint8_t* MaskRow(const KernelArea& area, uint32_t i) {
-    return area.mask + size_t(i) * area.maskStride;
-}
+const uint8_t* MaskRow(const KernelArea& area, uint32_t i) { return area.mask + size_t(i) * area.maskStride; }
 
 // A result with the current tag (colour) or as it is (grey).
 template <class Px>
 typename Px::Value Tagged(typename Px::Value result, uint32_t tag) {
-    if constexpr (Px::kTagged)
-        return (result & ColourPixels::kColourBits) | tag;
-    else
-        return result;
+    if constexpr (Px::kTagged) return (result & ColourPixels::kColourBits) | tag;
+    else return result;
 }
 
 // ---------------------------------------------------------------------------
@@ -82,9 +76,9 @@ void RunDestOnly(const InterpreterRegisters& reg, const KernelArea& area) {
     using Value = typename Px::Value;
     const uint32_t tag = rop::CurrentTag(reg);
     switch (reg.ubRopCode & 3) {
-        case 0: FillArea<Px>(area, Tagged<Px>(Value(0), tag)); break;        // 0x00
-        case 1: InvertArea<Px>(area, tag); break;                           // 0x55
-        case 2: break;                                                      // 0xAA
+        case 0: FillArea<Px>(area, Tagged<Px>(Value(0), tag)); break;           // 0x00
+        case 1: InvertArea<Px>(area, tag); break;                               // 0x55
+        case 2: break;                                                          // 0xAA
         default: FillArea<Px>(area, Tagged<Px>(Value(~Value(0)), tag)); break;  // 0xFF
     }
 }
@@ -137,8 +131,7 @@ constexpr std::array<PatternRowsFn<Px, Pattern>, 16> MakePatternRows(
 }
 
 template <class Px, class Pattern>
-constexpr auto kPatternRows =
-    MakePatternRows<Px, Pattern>(std::make_integer_sequence<unsigned, 16>{});
+constexpr auto kPatternRows = MakePatternRows<Px, Pattern>(std::make_integer_sequence<unsigned, 16>{});
 
 template <class Px>
 void RunPatternDest(const InterpreterRegisters& reg, const TRect& req, const KernelArea& area) {
@@ -172,10 +165,8 @@ struct MaskTags {
     }
     // `set` is all ones where the mask bit is set.
     T Apply(T result, T old, T set) const {
-        if constexpr (kTagged)
-            return T((result & colourBits) | (old & tagBits & ~set) | (tag & set));
-        else
-            return result;
+        if constexpr (kTagged) return T((result & colourBits) | (old & tagBits & ~set) | (tag & set));
+        else return result;
     }
 };
 
@@ -257,10 +248,8 @@ void RunDestFunctions(const KernelArea& area, const DestFunction<typename Px::Va
                       const DestFunction<typename Px::Value>& set, uint32_t tag) {
     const auto function = DestFunctionPair<typename Px::Value>::From(clear, set);
     const auto tags = PixelMaskTags<Px>::For(tag);
-    if (clear.KeepsDest())
-        DestFunctionRows<Px, true>(area, function, tags);
-    else
-        DestFunctionRows<Px, false>(area, function, tags);
+    if (clear.KeepsDest()) DestFunctionRows<Px, true>(area, function, tags);
+    else DestFunctionRows<Px, false>(area, function, tags);
 }
 
 template <class Px>
@@ -280,26 +269,22 @@ template <class T>
 struct TablePair {
     rop::RuntimeTable<T> clear, change;
 
-    static TablePair From(const rop::RuntimeTable<T>& clearTable,
-                          const rop::RuntimeTable<T>& setTable) {
+    static TablePair From(const rop::RuntimeTable<T>& clearTable, const rop::RuntimeTable<T>& setTable) {
         return {clearTable,
-                {T(clearTable.whereA0B0 ^ setTable.whereA0B0),
-                 T(clearTable.whereA0B1 ^ setTable.whereA0B1),
-                 T(clearTable.whereA1B0 ^ setTable.whereA1B0),
-                 T(clearTable.whereA1B1 ^ setTable.whereA1B1)}};
+                {T(clearTable.whereA0B0 ^ setTable.whereA0B0), T(clearTable.whereA0B1 ^ setTable.whereA0B1),
+                 T(clearTable.whereA1B0 ^ setTable.whereA1B0), T(clearTable.whereA1B1 ^ setTable.whereA1B1)}};
     }
     TablePair<uint64_t> Wide() const {
         using rop::Replicate;
-        return {{Replicate(clear.whereA0B0), Replicate(clear.whereA0B1),
-                 Replicate(clear.whereA1B0), Replicate(clear.whereA1B1)},
-                {Replicate(change.whereA0B0), Replicate(change.whereA0B1),
-                 Replicate(change.whereA1B0), Replicate(change.whereA1B1)}};
+        return {{Replicate(clear.whereA0B0), Replicate(clear.whereA0B1), Replicate(clear.whereA1B0),
+                 Replicate(clear.whereA1B1)},
+                {Replicate(change.whereA0B0), Replicate(change.whereA0B1), Replicate(change.whereA1B0),
+                 Replicate(change.whereA1B1)}};
     }
     T operator()(T p, T d, T set) const {
-        const rop::RuntimeTable<T> table{T(clear.whereA0B0 ^ (set & change.whereA0B0)),
-                                         T(clear.whereA0B1 ^ (set & change.whereA0B1)),
-                                         T(clear.whereA1B0 ^ (set & change.whereA1B0)),
-                                         T(clear.whereA1B1 ^ (set & change.whereA1B1))};
+        const rop::RuntimeTable<T> table{
+            T(clear.whereA0B0 ^ (set & change.whereA0B0)), T(clear.whereA0B1 ^ (set & change.whereA0B1)),
+            T(clear.whereA1B0 ^ (set & change.whereA1B0)), T(clear.whereA1B1 ^ (set & change.whereA1B1))};
         return table(p, d);
     }
 };
@@ -308,8 +293,8 @@ struct TablePair {
 // brush row is laid out twice in a row of 64 pixels so that the eight brush
 // pixels of any block lie side by side, wherever the block starts.
 template <class Px, bool kSkipBlankBytes>
-void BrushSourceRows(const KernelArea area, const uint8_t* brush,
-                     const TablePair<typename Px::Value> tables, const PixelMaskTags<Px> tags) {
+void BrushSourceRows(const KernelArea area, const uint8_t* brush, const TablePair<typename Px::Value> tables,
+                     const PixelMaskTags<Px> tags) {
     using Value = typename Px::Value;
     static constexpr size_t kWordsPerBlock = Px::kBytes;
     constexpr size_t kBrushRowBytes = kBrushSide * Px::kBytes;
@@ -349,8 +334,7 @@ void BrushSourceRows(const KernelArea area, const uint8_t* brush,
 }
 
 template <class Px>
-void RunSourcePatternDest(const InterpreterRegisters& reg, const TRect& req,
-                          const KernelArea& area) {
+void RunSourcePatternDest(const InterpreterRegisters& reg, const TRect& req, const KernelArea& area) {
     using Table = rop::RuntimeTable<typename Px::Value>;
     const uint32_t tag = rop::CurrentTag(reg);
     // A clear bit is S = all ones, a set bit S = 0.
@@ -367,50 +351,39 @@ void RunSourcePatternDest(const InterpreterRegisters& reg, const TRect& req,
     const auto tables = TablePair<typename Px::Value>::From(clear, set);
     const auto tags = PixelMaskTags<Px>::For(tag);
     constexpr unsigned kKeepDest = 0xA;  // f(P, D) = D
-    if (clearTable == kKeepDest)
-        BrushSourceRows<Px, true>(area, req.brush, tables, tags);
-    else
-        BrushSourceRows<Px, false>(area, req.brush, tables, tags);
+    if (clearTable == kKeepDest) BrushSourceRows<Px, true>(area, req.brush, tables, tags);
+    else BrushSourceRows<Px, false>(area, req.brush, tables, tags);
 }
 
 }  // namespace
 
-void Run_DL_D(const RenderPage& page, const BandWindow& window,
-              const InterpreterRegisters& reg, TRect* req) {
+void Run_DL_D(const RenderPage& page, const BandWindow& window, const InterpreterRegisters& reg, TRect* req) {
     KernelArea area;
     if (!rop::PrepareArea(window, *req, &area)) return;
-    if (page.isColour)
-        RunDestOnly<ColourPixels>(reg, area);
-    else
-        RunDestOnly<GreyPixels>(reg, area);
+    if (page.isColour) RunDestOnly<ColourPixels>(reg, area);
+    else RunDestOnly<GreyPixels>(reg, area);
 }
 
-void Run_DL_HD(const RenderPage& page, const BandWindow& window,
-               const InterpreterRegisters& reg, TRect* req) {
+void Run_DL_HD(const RenderPage& page, const BandWindow& window, const InterpreterRegisters& reg,
+               TRect* req) {
     KernelArea area;
     if (!rop::PrepareArea(window, *req, &area)) return;
-    if (page.isColour)
-        RunPatternDest<ColourPixels>(reg, *req, area);
-    else
-        RunPatternDest<GreyPixels>(reg, *req, area);
+    if (page.isColour) RunPatternDest<ColourPixels>(reg, *req, area);
+    else RunPatternDest<GreyPixels>(reg, *req, area);
 }
 
-void Run_DL_SD(const RenderPage& page, const BandWindow& window,
-               const InterpreterRegisters& reg, TRect* req) {
+void Run_DL_SD(const RenderPage& page, const BandWindow& window, const InterpreterRegisters& reg,
+               TRect* req) {
     KernelArea area;
     if (!req->bits || !rop::PrepareArea(window, *req, &area)) return;
-    if (page.isColour)
-        RunSourceDest<ColourPixels>(reg, area);
-    else
-        RunSourceDest<GreyPixels>(reg, area);
+    if (page.isColour) RunSourceDest<ColourPixels>(reg, area);
+    else RunSourceDest<GreyPixels>(reg, area);
 }
 
-void Run_DL_SHD(const RenderPage& page, const BandWindow& window,
-                const InterpreterRegisters& reg, TRect* req) {
+void Run_DL_SHD(const RenderPage& page, const BandWindow& window, const InterpreterRegisters& reg,
+                TRect* req) {
     KernelArea area;
     if (!req->bits || !rop::PrepareArea(window, *req, &area)) return;
-    if (page.isColour)
-        RunSourcePatternDest<ColourPixels>(reg, *req, area);
-    else
-        RunSourcePatternDest<GreyPixels>(reg, *req, area);
+    if (page.isColour) RunSourcePatternDest<ColourPixels>(reg, *req, area);
+    else RunSourcePatternDest<GreyPixels>(reg, *req, area);
 }

@@ -17,9 +17,7 @@ constexpr bool DependsOnPattern(uint8_t code) { return (code >> 4) != (code & 0x
 
 // A code depends on S when the entries for S = 1 (bits 2, 3, 6, 7) differ
 // from those for S = 0 (bits 0, 1, 4, 5).
-constexpr bool DependsOnSource(uint8_t code) {
-    return ((code >> 2) & 0x33) != (code & 0x33);
-}
+constexpr bool DependsOnSource(uint8_t code) { return ((code >> 2) & 0x33) != (code & 0x33); }
 
 constexpr unsigned Bit(uint8_t code, unsigned index) { return (code >> index) & 1u; }
 
@@ -63,9 +61,7 @@ template <class T>
 struct RuntimeTable {
     T whereA0B0, whereA0B1, whereA1B0, whereA1B1;
 
-    static constexpr T Spread(unsigned table, unsigned index) {
-        return T(T(0) - T((table >> index) & 1u));
-    }
+    static constexpr T Spread(unsigned table, unsigned index) { return T(T(0) - T((table >> index) & 1u)); }
     static constexpr RuntimeTable From(unsigned table) {
         return {Spread(table, 0), Spread(table, 1), Spread(table, 2), Spread(table, 3)};
     }

@@ -67,9 +67,7 @@ struct BrushPattern {
     uint32_t firstColumn;  // page column of x = 0
     const uint8_t* row = nullptr;
 
-    void StartRow(uint32_t pageRow) {
-        row = brush + (pageRow & (kBrushSide - 1)) * kBrushSide * Px::kBytes;
-    }
+    void StartRow(uint32_t pageRow) { row = brush + (pageRow & (kBrushSide - 1)) * kBrushSide * Px::kBytes; }
     // Brush column of pixel x.
     uint32_t Column(size_t x) const { return uint32_t(firstColumn + x) & (kBrushSide - 1); }
     // The current brush row from `column` on (to the row's end).
@@ -95,8 +93,8 @@ inline bool PrepareArea(const BandWindow& window, const TRect& req, KernelArea* 
     if (req.xs > window.bandRight) return false;
     const uint32_t xe = req.xe < window.bandRight ? req.xe : window.bandRight;
     if (req.xs >= xe) return false;
-    *area = KernelArea{req.dest,  req.destStride, xe - req.xs, req.rows, req.row,
-                       req.xs,    req.bits,       MaskStride(req.xe - req.xs)};
+    *area = KernelArea{req.dest, req.destStride, xe - req.xs, req.rows,
+                       req.row,  req.xs,         req.bits,    MaskStride(req.xe - req.xs)};
     return true;
 }
 
@@ -107,8 +105,7 @@ struct MaskSpreadTable {
     T pixels[256][8];
     constexpr MaskSpreadTable() : pixels{} {
         for (unsigned byte = 0; byte < 256; ++byte)
-            for (unsigned j = 0; j < 8; ++j)
-                pixels[byte][j] = ((byte >> (7 - j)) & 1u) ? T(~T(0)) : T(0);
+            for (unsigned j = 0; j < 8; ++j) pixels[byte][j] = ((byte >> (7 - j)) & 1u) ? T(~T(0)) : T(0);
     }
 };
 

@@ -4,7 +4,9 @@ namespace {
 
 constexpr uint64_t kMax32 = 0xFFFFFFFFu;
 
-uint32_t Saturate(uint64_t v) { return v > kMax32 ? static_cast<uint32_t>(kMax32) : static_cast<uint32_t>(v); }
+uint32_t Saturate(uint64_t v) {
+    return v > kMax32 ? static_cast<uint32_t>(kMax32) : static_cast<uint32_t>(v);
+}
 
 // num * v / den without overflow: v = q * den + r, so the result is
 // q * num + r * num / den, and r * num (+ den - 1) stays below 2^64.

@@ -205,7 +205,8 @@ std::vector<uint32_t> DispersedOrder(const MatrixDesign& d) {
             }
             // Consecutive steps of the 3 x 3 order are spread over the
             // sixteen 3 x 3 blocks in Bayer order.
-            rank[y * 12 + x] = static_cast<uint32_t>(16 * Dispersed3(px % 3, py % 3) + Bayer4(px / 3, py / 3));
+            rank[y * 12 + x] =
+                static_cast<uint32_t>(16 * Dispersed3(px % 3, py % 3) + Bayer4(px / 3, py / 3));
         }
     }
     return rank;

@@ -40,14 +40,14 @@ enum class ValueSet {
 };
 
 struct MatrixDesign {
-    const char* name;     // name of the table in the rendering library
-    uint32_t size;        // the tile is size x size
+    const char* name;  // name of the table in the rendering library
+    uint32_t size;     // the tile is size x size
     Pattern pattern;
     ValueSet values;
-    int latticeX, latticeY;   // clustered: one lattice vector in pixels (the other is it turned 90 degrees)
-    int centreX2, centreY2;   // clustered: a cell centre, in half pixels (pixel x has its centre at 2x+1)
-    uint32_t zeroDivisor;     // ZeroCapped: size*size/zeroDivisor pixels get threshold 0
-    int transform;            // dispersed: 0 as is, 1 transposed, 2 mirrored, 3 shifted half a tile
+    int latticeX, latticeY;  // clustered: one lattice vector in pixels (the other is it turned 90 degrees)
+    int centreX2, centreY2;  // clustered: a cell centre, in half pixels (pixel x has its centre at 2x+1)
+    uint32_t zeroDivisor;    // ZeroCapped: size*size/zeroDivisor pixels get threshold 0
+    int transform;           // dispersed: 0 as is, 1 transposed, 2 mirrored, 3 shifted half a tile
     const uint8_t* imposedRows;  // null, or 24 values: row 0 then row 1, first twelve columns each
 };
 

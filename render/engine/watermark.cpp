@@ -4,20 +4,13 @@
 #include <cstring>
 
 const uint32_t adwWMColors[kWMColourFamilies][kWMShades] = {
-    {0x000000, 0x000000, 0x000000, 0x000000, 0x000000},
-    {0x202020, 0x404040, 0x808080, 0xC0C0C0, 0xE0E0E0},
-    {0x000020, 0x000040, 0x000080, 0x2020C0, 0x4040E0},
-    {0x002000, 0x004000, 0x008000, 0x20C020, 0x40E040},
-    {0x002020, 0x004040, 0x008080, 0x20C0C0, 0x40E0E0},
-    {0x200000, 0x400000, 0x800000, 0xC02020, 0xE04040},
-    {0x200020, 0x400040, 0x800080, 0xC020C0, 0xE040E0},
-    {0x202000, 0x404000, 0x808000, 0xC0C020, 0xE0E040},
-    {0x202080, 0x4040C0, 0x0000FF, 0xC0C0FF, 0xE0E0FF},
-    {0x208020, 0x40C040, 0x00FF00, 0xC0FFC0, 0xE0FFE0},
-    {0x208080, 0x40C0C0, 0x00FFFF, 0xC0FFFF, 0xE0FFFF},
-    {0x802020, 0xC04040, 0xFF0000, 0xFFC0C0, 0xFFE0E0},
-    {0x802080, 0xC040C0, 0xFF00FF, 0xFFC0FF, 0xFFE0FF},
-    {0x808020, 0xC0C040, 0xFFFF00, 0xFFFFC0, 0xFFFFE0},
+    {0x000000, 0x000000, 0x000000, 0x000000, 0x000000}, {0x202020, 0x404040, 0x808080, 0xC0C0C0, 0xE0E0E0},
+    {0x000020, 0x000040, 0x000080, 0x2020C0, 0x4040E0}, {0x002000, 0x004000, 0x008000, 0x20C020, 0x40E040},
+    {0x002020, 0x004040, 0x008080, 0x20C0C0, 0x40E0E0}, {0x200000, 0x400000, 0x800000, 0xC02020, 0xE04040},
+    {0x200020, 0x400040, 0x800080, 0xC020C0, 0xE040E0}, {0x202000, 0x404000, 0x808000, 0xC0C020, 0xE0E040},
+    {0x202080, 0x4040C0, 0x0000FF, 0xC0C0FF, 0xE0E0FF}, {0x208020, 0x40C040, 0x00FF00, 0xC0FFC0, 0xE0FFE0},
+    {0x208080, 0x40C0C0, 0x00FFFF, 0xC0FFFF, 0xE0FFFF}, {0x802020, 0xC04040, 0xFF0000, 0xFFC0C0, 0xFFE0E0},
+    {0x802080, 0xC040C0, 0xFF00FF, 0xFFC0FF, 0xFFE0FF}, {0x808020, 0xC0C040, 0xFFFF00, 0xFFFFC0, 0xFFFFE0},
 };
 
 // Extra dark paints every pixel; the others are diagonal screens of 6, 4, 2
@@ -50,8 +43,7 @@ constexpr uint32_t kWatermarkTag = 0x01000000;
 // Paints the pixels of one row whose bit is set in `paint(n)` (pixel n of
 // the request). Pixels are written directly, without a raster operation.
 template <typename PaintMask>
-void PaintRow(const RenderPage& page, uint8_t* dest, uint32_t width, uint32_t colour,
-              PaintMask paint) {
+void PaintRow(const RenderPage& page, uint8_t* dest, uint32_t width, uint32_t colour, PaintMask paint) {
     if (page.isColour) {
         const uint32_t pixel = (colour & 0xFFFFFF) | kWatermarkTag;
         for (uint32_t byte = 0; byte * 8 < width; ++byte) {
@@ -76,8 +68,7 @@ void PaintRow(const RenderPage& page, uint8_t* dest, uint32_t width, uint32_t co
 }
 
 // Shared walk of both drawers; `mask` is null for DrawWaterMarkHD.
-void DrawWaterMark(const RenderPage& page, const BandWindow& window, TRect* req,
-                   const uint8_t* mask) {
+void DrawWaterMark(const RenderPage& page, const BandWindow& window, TRect* req, const uint8_t* mask) {
     if (req->xs > window.bandRight) return;
     const uint32_t xe = std::min(req->xe, window.bandRight);
     if (xe < req->xs) return;

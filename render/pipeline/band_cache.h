@@ -11,10 +11,10 @@
 #include <vector>
 
 enum FBCacheKind : uint32_t {
-    kCacheHalftoneBand = 0,   // the screened planes of one physical band
-    kCacheCompressedBand = 1, // one compressed plane
-    kCacheCompressWork = 2,   // the coders' hash table and transposed plane
-    kCacheRenderBuffer = 3,   // the rendering band the display list plays into
+    kCacheHalftoneBand = 0,    // the screened planes of one physical band
+    kCacheCompressedBand = 1,  // one compressed plane
+    kCacheCompressWork = 2,    // the coders' hash table and transposed plane
+    kCacheRenderBuffer = 3,    // the rendering band the display list plays into
     kCacheKindCount = 4,
 };
 

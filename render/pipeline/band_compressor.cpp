@@ -9,10 +9,9 @@ uint8_t FBCompressParameter(uint32_t bandIndex, uint32_t bandCount, uint32_t res
     return 0;
 }
 
-uint32_t CompressOneBand(uint8_t* out, const uint8_t* plane, uint32_t bandIndex,
-                         uint32_t bandCount, uint32_t lines, uint32_t width, uint8_t* work,
-                         uint8_t* codeOut, uint32_t resolution, bool objectFlag,
-                         FBCompressTables* tables) {
+uint32_t CompressOneBand(uint8_t* out, const uint8_t* plane, uint32_t bandIndex, uint32_t bandCount,
+                         uint32_t lines, uint32_t width, uint8_t* work, uint8_t* codeOut, uint32_t resolution,
+                         bool objectFlag, FBCompressTables* tables) {
     if (objectFlag) {
         *codeOut = kBandCodeLzw;
         return XORLZW77_BMP_Data_En(out, plane, width, lines, work, true);

@@ -35,7 +35,6 @@ uint8_t FBCompressParameter(uint32_t bandIndex, uint32_t bandCount, uint32_t res
 // this document's tables. Returns the block size. The block may be the raw
 // form or not smaller than the plane; the caller then sends the plane itself
 // with code 0x0A.
-uint32_t CompressOneBand(uint8_t* out, const uint8_t* plane, uint32_t bandIndex,
-                         uint32_t bandCount, uint32_t lines, uint32_t width, uint8_t* work,
-                         uint8_t* codeOut, uint32_t resolution, bool objectFlag,
-                         FBCompressTables* tables);
+uint32_t CompressOneBand(uint8_t* out, const uint8_t* plane, uint32_t bandIndex, uint32_t bandCount,
+                         uint32_t lines, uint32_t width, uint8_t* work, uint8_t* codeOut, uint32_t resolution,
+                         bool objectFlag, FBCompressTables* tables);

@@ -32,6 +32,4 @@ uint32_t FBGetHTBandSize(uint32_t resolution, uint32_t bitsPerPixel) {
 
 uint32_t FBGetCompBandSize(uint32_t resolution) { return PlaneBytes(resolution) + kCompressOutSlack; }
 
-uint32_t FBGetTempCompBufSize(uint32_t resolution) {
-    return PlaneBytes(resolution) + kCompressWorkSlack;
-}
+uint32_t FBGetTempCompBufSize(uint32_t resolution) { return PlaneBytes(resolution) + kCompressWorkSlack; }

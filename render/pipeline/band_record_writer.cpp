@@ -7,19 +7,18 @@
 int FBBandRecordWriter::TakePlane(const FBBandPlane& plane) {
     const uint32_t planeBytes = plane.widthBytes * plane.rows;
     uint8_t code = kBandCodeRaw;
-    uint32_t size = CompressOneBand(compressed_, plane.bytes, plane.bandIndex, bandCount_,
-                                    plane.rows, plane.widthBytes, work_, &code, resolution_,
-                                    plane.textAndLinesOnly, tables_);
+    uint32_t size =
+        CompressOneBand(compressed_, plane.bytes, plane.bandIndex, bandCount_, plane.rows, plane.widthBytes,
+                        work_, &code, resolution_, plane.textAndLinesOnly, tables_);
     const uint8_t* data = compressed_;
     if (size == 0 || size >= planeBytes) {
         code = kBandCodeRaw;
         size = planeBytes;
         data = plane.bytes;
     }
-    int ok = plane.firstOfBand
-                 ? WriteBandHeaderColor(out_, plane.bandIndex, code, plane.widthBytes * 8,
-                                        plane.rows, size, plane.channel)
-                 : WriteBandRepeatedHeaderColor(out_, code, size, plane.channel);
+    int ok = plane.firstOfBand ? WriteBandHeaderColor(out_, plane.bandIndex, code, plane.widthBytes * 8,
+                                                      plane.rows, size, plane.channel)
+                               : WriteBandRepeatedHeaderColor(out_, code, size, plane.channel);
     ok &= WriteBandBuffer(out_, data, size);
     if (plane.lastOfBand) {
         const uint8_t end = kRecordBandEnd;

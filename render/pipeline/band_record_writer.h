@@ -24,10 +24,14 @@ public:
     // planes it will be given. `bandCount` and `resolution` are the
     // compression parameter's (the physical bands of the page and the output
     // resolution); `tables` the document's offset-table coder distances.
-    FBBandRecordWriter(FBOut* out, FBCompressTables* tables, uint32_t bandCount,
-                       uint32_t resolution, uint8_t* compressed, uint8_t* work)
-        : out_(out), tables_(tables), bandCount_(bandCount), resolution_(resolution),
-          compressed_(compressed), work_(work) {}
+    FBBandRecordWriter(FBOut* out, FBCompressTables* tables, uint32_t bandCount, uint32_t resolution,
+                       uint8_t* compressed, uint8_t* work)
+        : out_(out),
+          tables_(tables),
+          bandCount_(bandCount),
+          resolution_(resolution),
+          compressed_(compressed),
+          work_(work) {}
 
     // Returns 1 when the writer accepted every byte of the plane (and of the
     // band end after the last plane), else 0.

@@ -20,7 +20,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/render_state.h"  // DLChunk
+#include "engine/render_state.h"      // DLChunk
 #include "formats/spooled_buffers.h"  // kFBCmdHeaderSize
 #include "sys/text.h"
 

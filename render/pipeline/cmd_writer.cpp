@@ -16,8 +16,7 @@ int AppendCommand(FBCmdList* list, Encode encode) {
         DLWriter command;
         encode(command);
         const std::vector<uint8_t>& bytes = command.Bytes();
-        return FBCmdListAddData(list, bytes.data(), static_cast<uint32_t>(bytes.size()),
-                                kFBCmdPipelineTag);
+        return FBCmdListAddData(list, bytes.data(), static_cast<uint32_t>(bytes.size()), kFBCmdPipelineTag);
     } catch (const std::bad_alloc&) {
         return 0;
     }
@@ -68,9 +67,8 @@ int FBCmdWriteDrawBorder(FBCmdList* list, uint16_t r0, uint16_t c0, uint16_t r1,
     return ok;
 }
 
-int FBCmdLoadWatermark(FBCmdList* list, sys::WStringView portraitFile,
-                       sys::WStringView landscapeFile, uint32_t orientation,
-                       uint32_t pageNumber, uint32_t firstPageOnly) {
+int FBCmdLoadWatermark(FBCmdList* list, sys::WStringView portraitFile, sys::WStringView landscapeFile,
+                       uint32_t orientation, uint32_t pageNumber, uint32_t firstPageOnly) {
     if (list == nullptr) return 0;
     if (firstPageOnly != 0 && pageNumber != 1) return 1;
     const sys::WStringView file = orientation != 0 ? landscapeFile : portraitFile;

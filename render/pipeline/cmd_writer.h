@@ -40,9 +40,8 @@ int FBCmdWriteDrawBorder(FBCmdList* list, uint16_t r0, uint16_t c0, uint16_t r1,
 // chosen file name is empty. The end command is written even when the file
 // is missing or damaged, so the page never stays in watermark mode; the
 // result is then 0.
-int FBCmdLoadWatermark(FBCmdList* list, sys::WStringView portraitFile,
-                       sys::WStringView landscapeFile, uint32_t orientation,
-                       uint32_t pageNumber, uint32_t firstPageOnly);
+int FBCmdLoadWatermark(FBCmdList* list, sys::WStringView portraitFile, sys::WStringView landscapeFile,
+                       uint32_t orientation, uint32_t pageNumber, uint32_t firstPageOnly);
 
 // Puts the overlay file's records in front of the page's plain list, so the
 // overlay plays first and lies under the page's own drawing. Nothing for an

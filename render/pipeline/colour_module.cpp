@@ -8,11 +8,21 @@
 #include "sys/mutex.h"
 
 const char* const kSCRoutineNames[kSCRoutineCount] = {
-    "SC_CreateICCTransform",       "SC_ReleaseICCTransform",      "SC_DoICCTransform",
-    "SC_DoGenTransform",           "SC_CreateTransformTable",     "SC_ReleaseTransformTable",
-    "SC_DoTransformTable",         "SC_DoTransformTableBulk",     "SC_EnableTransformTableCache",
-    "SC_InitICCArcHeader",         "SC_MoveICCEntry",             "SC_ExtractTempICCEntry",
-    "SCBB_CreateTransformTables",  "SCBB_ReleaseTransformTables", "SCBB_ConvertBulk",
+    "SC_CreateICCTransform",
+    "SC_ReleaseICCTransform",
+    "SC_DoICCTransform",
+    "SC_DoGenTransform",
+    "SC_CreateTransformTable",
+    "SC_ReleaseTransformTable",
+    "SC_DoTransformTable",
+    "SC_DoTransformTableBulk",
+    "SC_EnableTransformTableCache",
+    "SC_InitICCArcHeader",
+    "SC_MoveICCEntry",
+    "SC_ExtractTempICCEntry",
+    "SCBB_CreateTransformTables",
+    "SCBB_ReleaseTransformTables",
+    "SCBB_ConvertBulk",
     "SC_GetProfileInfo",
 };
 
@@ -49,10 +59,22 @@ Routine RoutineAt(SCRoutine index) {
 
 // The settings record's fields behind block words 0..16.
 constexpr uint32_t kSettingsOffsets[kCMMSettingsWords] = {
-    kFBIColour,            kFBIColourSetting1648, kFBIPaperType,         kFBIColourSetting164,
-    kFBIOutputResolution,  kFBIColourSetting1612, kFBIColourSetting1616, kFBIColourSetting1644,
-    kFBIColourSetting1620, kFBIColourSetting1624, kFBIColourSetting1628, kFBIColourSetting1652,
-    kFBIColourSetting1660, kFBIColourSetting1664, kFBIColourSetting1668, kFBIColourSetting1672,
+    kFBIColour,
+    kFBIColourSetting1648,
+    kFBIPaperType,
+    kFBIColourSetting164,
+    kFBIOutputResolution,
+    kFBIColourSetting1612,
+    kFBIColourSetting1616,
+    kFBIColourSetting1644,
+    kFBIColourSetting1620,
+    kFBIColourSetting1624,
+    kFBIColourSetting1628,
+    kFBIColourSetting1652,
+    kFBIColourSetting1660,
+    kFBIColourSetting1664,
+    kFBIColourSetting1668,
+    kFBIColourSetting1672,
     kFBIColourSetting1656,
 };
 
@@ -80,8 +102,7 @@ int BuildTables(CMMConverter* converter) {
 
 // Stores new settings words; rebuilds the tables when a word changed or
 // the last build failed.
-int Refresh(CMMConverter* converter, const uint32_t* words, const uint32_t* indices,
-            size_t count) {
+int Refresh(CMMConverter* converter, const uint32_t* words, const uint32_t* indices, size_t count) {
     if (converter == nullptr || !converter->moduleHeld) return 0;
     bool changed = false;
     for (size_t i = 0; i < count; ++i) {
@@ -155,8 +176,7 @@ uint32_t SC_UseCount() {
     return g_module.uses;
 }
 
-std::array<uint32_t, kCMMSettingsWords> CMMSettingsWords(const FBInterface& record,
-                                                          bool duplex) {
+std::array<uint32_t, kCMMSettingsWords> CMMSettingsWords(const FBInterface& record, bool duplex) {
     std::array<uint32_t, kCMMSettingsWords> words{};
     for (uint32_t i = 0; i < kCMMSettingsWords; ++i) words[i] = record.UInt(kSettingsOffsets[i]);
     if (duplex && words[kCMMWordPaperType] == kPaperTypePlain)
@@ -183,7 +203,7 @@ int CMMInitializeFrom(CMMConverter* converter, const FBInterface& record, bool d
 }
 
 int CMMReset(CMMConverter* converter, const FBInterface& record, bool duplex) {
-    static constexpr uint32_t kAllWords[kCMMSettingsWords] = {0, 1, 2,  3,  4,  5,  6,  7, 8,
+    static constexpr uint32_t kAllWords[kCMMSettingsWords] = {0, 1,  2,  3,  4,  5,  6,  7, 8,
                                                               9, 10, 11, 12, 13, 14, 15, 16};
     const auto words = CMMSettingsWords(record, duplex);
     return Refresh(converter, words.data(), kAllWords, kCMMSettingsWords);
@@ -195,10 +215,8 @@ int CMMResetPage(CMMConverter* converter, uint32_t colour, uint32_t outputResolu
     return Refresh(converter, words, indices, 2);
 }
 
-int CMMConvert(CMMConverter* converter, void* pixels, uint32_t pixelCount,
-               uint32_t bitsPerPixel) {
-    if (converter == nullptr || !converter->tablesBuilt || pixels == nullptr || pixelCount == 0)
-        return 0;
+int CMMConvert(CMMConverter* converter, void* pixels, uint32_t pixelCount, uint32_t bitsPerPixel) {
+    if (converter == nullptr || !converter->tablesBuilt || pixels == nullptr || pixelCount == 0) return 0;
     const bool colourBlock = converter->block.words[kCMMWordColour] != 0;
     // The module reads four bytes per pixel for a colour block and one for a
     // grey one: a band of the other depth would be read past its end.

@@ -29,8 +29,7 @@ extern const char* const kSCRoutineNames[kSCRoutineCount];
 // u"UM.DLL", u"CM.DLL") names TZQR4CM.DLL for ...\Tzqr4um.dll). Only the
 // first use loads; later ones count. On failure an error box (caption "Fast
 // Color Conversion interface error") says why, and 0 is returned.
-int SC_Initialize(sys::WStringView ownLibraryPath, sys::WStringView ownSuffix,
-                  sys::WStringView moduleSuffix);
+int SC_Initialize(sys::WStringView ownLibraryPath, sys::WStringView ownSuffix, sys::WStringView moduleSuffix);
 // Drops one use; the last unloads the module.
 void SC_ShutDown();
 // The loaded module and its use count (null and 0 when not loaded).
@@ -39,8 +38,7 @@ uint32_t SC_UseCount();
 
 // The settings words 0..16 of the block for a settings record. `duplex`
 // (duplex binding 1, 2, 4 or 5) turns paper type 12 into 64.
-std::array<uint32_t, kCMMSettingsWords> CMMSettingsWords(const FBInterface& record,
-                                                          bool duplex);
+std::array<uint32_t, kCMMSettingsWords> CMMSettingsWords(const FBInterface& record, bool duplex);
 
 struct CMMConverter {
     CMMConverter() = default;
@@ -76,8 +74,7 @@ int CMMResetPage(CMMConverter* converter, uint32_t colour, uint32_t outputResolu
 // clear (the module may adjust grey bands). 1 when the module converted;
 // 0, with the band untouched, when there is no converter, no tables, no
 // pixels or the band's depth does not match the block.
-int CMMConvert(CMMConverter* converter, void* pixels, uint32_t pixelCount,
-               uint32_t bitsPerPixel);
+int CMMConvert(CMMConverter* converter, void* pixels, uint32_t pixelCount, uint32_t bitsPerPixel);
 
 // The library's own conversion of a colour band for when the module is
 // missing: every colour prints as black-toner grey of its luminance

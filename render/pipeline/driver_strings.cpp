@@ -20,8 +20,7 @@ int DAT_GetOverlayCreateSTR(sys::WString* out) {
 }
 
 int DAT_GetOverlayCreateSTR1(sys::WString* out) {
-    return GetDriverString(u"OVERLAYCREATE_STR1",
-                           u"Do you want to create the following overlay ?", out);
+    return GetDriverString(u"OVERLAYCREATE_STR1", u"Do you want to create the following overlay ?", out);
 }
 
 int DAT_GetOverlayLoadSTR(sys::WString* out) {

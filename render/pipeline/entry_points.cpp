@@ -120,8 +120,7 @@ int MyGetPrinter(sys::PrinterHandle printer, sys::PrinterNames* names) {
     return 1;
 }
 
-FBContext* DrvFBStartDoc(sys::PrinterHandle printer, const char16_t* docName,
-                         const FBInterface& record) {
+FBContext* DrvFBStartDoc(sys::PrinterHandle printer, const char16_t* docName, const FBInterface& record) {
     std::unique_ptr<FBContext> context(new (std::nothrow) FBContext());
     if (!context) return nullptr;
     context->record.reset(new (std::nothrow) FBInterface(record));
@@ -207,8 +206,8 @@ int ZEBL_STDCALL DrvSplWritePrinter(void* hDriver, void* pBuf, uint32_t cbBuf, u
     // short for the tag carries nothing that can be read.
     if (pBuf == nullptr || cbBuf < 4) return 0;
     const uint8_t* bytes = static_cast<const uint8_t*>(pBuf);
-    const uint32_t tag = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-          uint32_t{bytes[3]} << 24;
+    const uint32_t tag =
+        uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
     if (!DrvFBWritePrinter(handle->prFB, cbBuf - 4, tag, bytes + 4)) return 0;
     if (pcWritten) *pcWritten = cbBuf;
     return 1;

@@ -52,8 +52,8 @@ struct SplHandle {
     uint32_t jobId = 0;
     // SplHandleState bits; DrvSplAbort sets one from another thread.
     std::atomic<uint32_t> state{kSplCreated};
-    uint32_t calls = 0;   // WritePrinter, StartPage and EndPage calls
-    uint32_t pages = 0;   // EndPage calls
+    uint32_t calls = 0;  // WritePrinter, StartPage and EndPage calls
+    uint32_t pages = 0;  // EndPage calls
     // Set by DrvSplAbort; the document's output writer reads it while it
     // retries a busy printer, and then gives up.
     std::atomic<uint32_t> abortRequested{0};
@@ -77,8 +77,7 @@ enum DrvFBOperation : uint32_t {
 // A new document context: a copy of the record, the document name ("Unknown"
 // when none is given), the record's port name and the printer. Null when
 // memory runs out.
-FBContext* DrvFBStartDoc(sys::PrinterHandle printer, const char16_t* docName,
-                         const FBInterface& record);
+FBContext* DrvFBStartDoc(sys::PrinterHandle printer, const char16_t* docName, const FBInterface& record);
 // A start-of-page record: adapts the document (or sets it up, at the first
 // page), then takes the record as the document's settings. Null for a null
 // context, else the context.

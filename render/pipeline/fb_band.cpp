@@ -33,9 +33,7 @@ bool GrowDoubledRows(FBRasterBand* band) {
 
 }  // namespace
 
-bool FBBandIsDoubled(const FBBand& band) {
-    return band.resolution == 600 && band.outputResolution == 1200;
-}
+bool FBBandIsDoubled(const FBBand& band) { return band.resolution == 600 && band.outputResolution == 1200; }
 
 int FBInitializeBand(FBBand* band, FBBandCache* cache, const FBPage& page, uint32_t screenClass) {
     if (band == nullptr || cache == nullptr) return 0;
@@ -112,8 +110,8 @@ int FBPrintBand(FBBand* band, FBOut* out) {
     uint8_t* compressed = FBAllocInCache(band->cache, kCacheCompressedBand, CompressOutBytes(w, p));
     uint8_t* work = FBAllocInCache(band->cache, kCacheCompressWork, CompressWorkBytes(w, p));
     if (raster.planes == nullptr || compressed == nullptr || work == nullptr) return 0;
-    FBBandRecordWriter writer(out, &band->compressTables, band->bandCount, band->outputResolution,
-                              compressed, work);
+    FBBandRecordWriter writer(out, &band->compressTables, band->bandCount, band->outputResolution, compressed,
+                              work);
     if (FBBandIsDoubled(*band))
         return raster.colour ? ClippingColor2X(&raster, &writer) : ClippingMono2X(&raster, &writer);
     return raster.colour ? ClippingColor(&raster, &writer) : ClippingMono(&raster, &writer);

@@ -24,8 +24,8 @@
 
 struct FBBand {
     FBRasterBand raster;
-    uint32_t bandCount = 0;       // for the compression parameter of the last band
-    uint32_t resolution = 0;      // rendering, dots per inch
+    uint32_t bandCount = 0;   // for the compression parameter of the last band
+    uint32_t resolution = 0;  // rendering, dots per inch
     uint32_t outputResolution = 0;
     FBBandCache* cache = nullptr;
 

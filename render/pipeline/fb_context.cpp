@@ -108,7 +108,8 @@ int FBInitialize(FBContext* context, const FBInterface& record, sys::WStringView
     }
     // The list is kept when it already holds the first page's data (a
     // document whose first page came without a settings record).
-    if (!context->cmdList && MakeIfMissing(&context->cmdList)) FBCmdListInit(context->cmdList.get(), kCmdPlain);
+    if (!context->cmdList && MakeIfMissing(&context->cmdList))
+        FBCmdListInit(context->cmdList.get(), kCmdPlain);
 
     *context->page = FBRecordPageFor(context->parsedRecord, context->pageCount + 1);
     InitializeSettings(context->settings.get(), options, record);
@@ -138,8 +139,8 @@ int FBWritePrinter(FBContext* context, uint32_t length, uint32_t tag, const void
     }
     FBCmdList* list = context->cmdList.get();
     if (FBCmdListByteCount(list) + length > kMaxPageListBytes) {
-        OutputDebugPrintf("[FB]page %u: display list over %llu bytes, data dropped\n",
-                          context->pageCount + 1, static_cast<unsigned long long>(kMaxPageListBytes));
+        OutputDebugPrintf("[FB]page %u: display list over %llu bytes, data dropped\n", context->pageCount + 1,
+                          static_cast<unsigned long long>(kMaxPageListBytes));
         return 0;
     }
     if (context->newPage && !WriteScaleCommand(context, list)) return 0;
@@ -188,10 +189,9 @@ int FBEndPage(FBContext* context) {
         // With job finishing the page would go to its list here instead.
         if (context->cmdList) {
             FBCmdLoadWatermark(context->cmdList.get(), settings->portraitWatermarkPath,
-                               settings->landscapeWatermarkPath, page->orientation,
-                               page->pageNumber, settings->watermarkFirstPageOnly);
-            ok &= FBPlayPage(page, context->cmdList.get(), context->out.get(), settings,
-                             &context->cache);
+                               settings->landscapeWatermarkPath, page->orientation, page->pageNumber,
+                               settings->watermarkFirstPageOnly);
+            ok &= FBPlayPage(page, context->cmdList.get(), context->out.get(), settings, &context->cache);
         }
     } else if (context->cmdList) {
         FBCmdListDelete(context->cmdList.get());  // nothing to print it with
@@ -243,8 +243,7 @@ int FBDestroy(FBContext* context) {
     return 1;
 }
 
-int FBPlayPage(const FBPage* page, FBCmdList* list, FBOut* out, FBSettings* settings,
-               FBPrintCache* cache) {
+int FBPlayPage(const FBPage* page, FBCmdList* list, FBOut* out, FBSettings* settings, FBPrintCache* cache) {
     if (page == nullptr || list == nullptr) return 0;
     if (settings && settings->overlayPath[0] != u'\0') FBCmdLoadOverlay(list, settings->overlayPath);
     const std::vector<DLChunk> chunks = FBCmdListChunks(list);

@@ -41,7 +41,7 @@ struct FBContext {
     FBContext(const FBContext&) = delete;
     FBContext& operator=(const FBContext&) = delete;
 
-    std::unique_ptr<FBPage> page;            // the page in hand, numbered
+    std::unique_ptr<FBPage> page;  // the page in hand, numbered
     // The current settings record parsed for its pages: parsed once when the
     // record arrives (FBInitialize, FBReset), read at every page start and
     // end. Not parsed yet: recordParsed is false.
@@ -50,21 +50,21 @@ struct FBContext {
     std::unique_ptr<FBOut> out;
     FBJobFinishing* jobFinishing = nullptr;  // always null until job finishing exists
     std::unique_ptr<FBSettings> settings;
-    std::unique_ptr<FBCmdList> cmdList;      // the current page's display list (plain)
-    std::unique_ptr<FBJobSpool> jobSpool;    // overlay and watermark recording only
-    std::unique_ptr<FBInterface> record;     // the settings copy
-    FBPrintCache cache;                      // band buffers, rendering state, band record
-    std::unique_ptr<CMMConverter> colour;    // null: no colour conversion
-    uint32_t pageCount = 0;                  // pages ended in this document
+    std::unique_ptr<FBCmdList> cmdList;    // the current page's display list (plain)
+    std::unique_ptr<FBJobSpool> jobSpool;  // overlay and watermark recording only
+    std::unique_ptr<FBInterface> record;   // the settings copy
+    FBPrintCache cache;                    // band buffers, rendering state, band record
+    std::unique_ptr<CMMConverter> colour;  // null: no colour conversion
+    uint32_t pageCount = 0;                // pages ended in this document
     sys::WString docName;
     sys::WString portName;
-    sys::PrinterHandle printer = nullptr;    // the spooler's
+    sys::PrinterHandle printer = nullptr;  // the spooler's
     bool initialised = false;
-    bool newPage = false;                    // the next data write starts a page
+    bool newPage = false;  // the next data write starts a page
     bool jobHeaderWritten = false;
-    bool touched = false;                    // data, a page end or a settings change came
-    uint32_t lastOperation = 0;              // of the DrvFB operations (entry_points.h)
-    uint32_t options = 0;                    // document option flags as the document uses them
+    bool touched = false;        // data, a page end or a settings change came
+    uint32_t lastOperation = 0;  // of the DrvFB operations (entry_points.h)
+    uint32_t options = 0;        // document option flags as the document uses them
     // The spooler handle's abort request (entry_points.h), null for a
     // document started without one: once it is set, the output writer stops
     // retrying a printer that refuses data.
@@ -95,8 +95,7 @@ int FBEndDoc(FBContext* context);
 int FBDestroy(FBContext* context);
 
 // Prints the page from its list (the overlay first) and empties the list.
-int FBPlayPage(const FBPage* page, FBCmdList* list, FBOut* out, FBSettings* settings,
-               FBPrintCache* cache);
+int FBPlayPage(const FBPage* page, FBCmdList* list, FBOut* out, FBSettings* settings, FBPrintCache* cache);
 // Prints a blank sheet of the page's size.
 int FBPlayDummyPage(const FBPage* page, FBOut* out, FBSettings* settings, FBPrintCache* cache);
 

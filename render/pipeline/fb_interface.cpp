@@ -18,9 +18,7 @@ uint32_t FBInterface::UInt(uint32_t offset) const {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
 
-int32_t FBInterface::Int(uint32_t offset) const {
-    return static_cast<int32_t>(UInt(offset));
-}
+int32_t FBInterface::Int(uint32_t offset) const { return static_cast<int32_t>(UInt(offset)); }
 
 void FBInterface::SetUInt(uint32_t offset, uint32_t value) {
     if (!Inside(offset, 4)) return;
@@ -28,9 +26,7 @@ void FBInterface::SetUInt(uint32_t offset, uint32_t value) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-void FBInterface::SetInt(uint32_t offset, int32_t value) {
-    SetUInt(offset, static_cast<uint32_t>(value));
-}
+void FBInterface::SetInt(uint32_t offset, int32_t value) { SetUInt(offset, static_cast<uint32_t>(value)); }
 
 sys::WString FBInterface::String(FBIStringField field) const {
     sys::WString text;

@@ -28,8 +28,7 @@ void SetPageGeometry(FBPage* page, const FBInterface& record) {
         page->printableWidth = static_cast<uint32_t>(width);
         page->printableHeight = static_cast<uint32_t>(height);
     } else {
-        PaperPrintableDots(paper, page->resolution, &page->printableWidth,
-                           &page->printableHeight);
+        PaperPrintableDots(paper, page->resolution, &page->printableWidth, &page->printableHeight);
     }
     uint32_t left = 0, top = 0, right = 0, bottom = 0;
     PaperMarginDots(paper, page->resolution, &left, &top, &right, &bottom);

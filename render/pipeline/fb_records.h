@@ -16,7 +16,7 @@ enum FBDuplexType : uint32_t {
     kDuplexNone = 0,
     kDuplexLongEdge = 1,
     kDuplexShortEdge = 2,
-    kDuplexOff = 3,            // poster jobs: DUPLEX=OFF is sent
+    kDuplexOff = 3,  // poster jobs: DUPLEX=OFF is sent
     kDuplexReverseLongEdge = 4,
     kDuplexReverseShortEdge = 5,
 };
@@ -29,28 +29,28 @@ constexpr bool FBDuplexIsOn(uint32_t duplexType) {
 
 // Written to and read back from spool files as it is: 23 plain 32-bit words.
 struct FBPage {
-    uint32_t pageWidth = 0;          // dots: left margin + printable width + right margin
-    uint32_t pageHeight = 0;         // dots: top margin + printable height + bottom margin
-    uint32_t printableWidth = 0;     // dots
+    uint32_t pageWidth = 0;       // dots: left margin + printable width + right margin
+    uint32_t pageHeight = 0;      // dots: top margin + printable height + bottom margin
+    uint32_t printableWidth = 0;  // dots
     uint32_t printableHeight = 0;
-    uint32_t paperCode = 0;          // Windows paper code as the record gave it
-    uint32_t nupPlacement[2] = {};   // set by job finishing
-    uint32_t pageNumber = 0;         // 1-based, in the document
-    uint32_t orientation = 0;        // 1 = landscape
-    uint32_t paperSource = 0;        // Windows bin code
-    uint32_t bitsPerPixel = 0;       // 8 grey, 32 colour
-    uint32_t resolution = 0;         // rendering, dots per inch
+    uint32_t paperCode = 0;         // Windows paper code as the record gave it
+    uint32_t nupPlacement[2] = {};  // set by job finishing
+    uint32_t pageNumber = 0;        // 1-based, in the document
+    uint32_t orientation = 0;       // 1 = landscape
+    uint32_t paperSource = 0;       // Windows bin code
+    uint32_t bitsPerPixel = 0;      // 8 grey, 32 colour
+    uint32_t resolution = 0;        // rendering, dots per inch
     uint32_t outputResolution = 0;
-    uint32_t renderValue184 = 0;     // carried for the rendering engine
+    uint32_t renderValue184 = 0;  // carried for the rendering engine
     uint32_t colour = 0;
     uint32_t renderValue192 = 0;
     uint32_t poster = 0;
-    uint32_t posterTiles = 0;        // tiles per side - 1
-    uint32_t posterOverlap = 0;      // dots
+    uint32_t posterTiles = 0;    // tiles per side - 1
+    uint32_t posterOverlap = 0;  // dots
     uint32_t rotate180 = 0;
     uint32_t renderValue200 = 0;
-    uint32_t copies = 0;             // of this page: 1 when collated
-    uint32_t reserved = 0;           // pads the record to its stored size
+    uint32_t copies = 0;    // of this page: 1 when collated
+    uint32_t reserved = 0;  // pads the record to its stored size
 };
 static_assert(sizeof(FBPage) == 92, "FBPage is stored in spool files");
 static_assert(std::is_standard_layout_v<FBPage> && std::is_trivially_copyable_v<FBPage>);
@@ -58,22 +58,22 @@ static_assert(std::is_standard_layout_v<FBPage> && std::is_trivially_copyable_v<
 constexpr uint32_t kFBSettingsPathUnits = 128;
 
 struct FBSettings {
-    uint32_t colourIndex = 0;        // COLORMODE: 1 colour, 0 mono
-    uint32_t paperTypeIndex = 0;     // PAPERTYPE
-    uint32_t timeout = 0;            // TIMEOUT (a number, not an index)
+    uint32_t colourIndex = 0;     // COLORMODE: 1 colour, 0 mono
+    uint32_t paperTypeIndex = 0;  // PAPERTYPE
+    uint32_t timeout = 0;         // TIMEOUT (a number, not an index)
     uint32_t jamRecoveryIndex = 0;
     uint32_t densityIndex = 0;
     uint32_t economyIndex = 0;
-    uint32_t powerSaveTime = 0;      // minutes, 0 = off
+    uint32_t powerSaveTime = 0;  // minutes, 0 = off
     uint32_t retIndex = 0;
     uint32_t reprintIndex = 0;
     uint32_t altitudeIndex = 0;
-    uint32_t duplexType = 0;         // FBDuplexType
+    uint32_t duplexType = 0;  // FBDuplexType
     uint32_t watermarkFirstPageOnly = 0;
-    uint32_t scale = 100;            // percent, FBRecordScale
+    uint32_t scale = 100;  // percent, FBRecordScale
     uint32_t landscapeScale = 0;
     uint32_t scaleNoEnlarge = 0;
-    char16_t overlayPath[kFBSettingsPathUnits] = {};             // NUL-terminated
+    char16_t overlayPath[kFBSettingsPathUnits] = {};  // NUL-terminated
     char16_t portraitWatermarkPath[kFBSettingsPathUnits] = {};
     char16_t landscapeWatermarkPath[kFBSettingsPathUnits] = {};
 };

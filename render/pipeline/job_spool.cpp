@@ -145,9 +145,7 @@ int FBJobSpoolNewPage(FBJobSpool* spool, const FBPage* page) {
     FBJobSpoolGetPageFileName(spool, &name, page->pageNumber);
     spool->dataFile = sys::File::CreateAlways(name, sys::Share::None);
     if (!spool->dataFile.IsOpen()) return 0;
-    return spool->pageInfoFile.IsOpen() && WriteAll(&spool->pageInfoFile, page, sizeof(FBPage))
-               ? 1
-               : 0;
+    return spool->pageInfoFile.IsOpen() && WriteAll(&spool->pageInfoFile, page, sizeof(FBPage)) ? 1 : 0;
 }
 
 int FBJobSpoolAddDataFromCmdBuffer(FBJobSpool* spool, const FBCmdList* list) {
@@ -180,8 +178,8 @@ int FBJobSpoolReadPageInfo(FBJobSpool* spool, FBPage* records, uint32_t count) {
     return complete == count ? 1 : 0;
 }
 
-int FBJobSpoolReadData(sys::File* file, std::vector<uint8_t>* buffer, uint32_t maxLength,
-                       uint32_t* length, uint32_t* tag) {
+int FBJobSpoolReadData(sys::File* file, std::vector<uint8_t>* buffer, uint32_t maxLength, uint32_t* length,
+                       uint32_t* tag) {
     if (file == nullptr || buffer == nullptr || length == nullptr || tag == nullptr) {
         return kSpoolReadDamaged;
     }
@@ -266,6 +264,4 @@ int MyRemoveFilteredFiles(sys::WStringView directory, sys::WStringView pattern) 
     return all;
 }
 
-int MyRemoveDirectory(sys::WStringView directory) {
-    return sys::RemoveDirectory(directory) ? 1 : 0;
-}
+int MyRemoveDirectory(sys::WStringView directory) { return sys::RemoveDirectory(directory) ? 1 : 0; }

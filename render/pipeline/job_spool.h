@@ -83,8 +83,8 @@ enum FBJobSpoolReadResult : int {
 // length above maxLength (such a record is damaged). Returns a
 // FBJobSpoolReadResult; after kSpoolReadDamaged the file position is
 // undefined and the caller stops.
-int FBJobSpoolReadData(sys::File* file, std::vector<uint8_t>* buffer, uint32_t maxLength,
-                       uint32_t* length, uint32_t* tag);
+int FBJobSpoolReadData(sys::File* file, std::vector<uint8_t>* buffer, uint32_t maxLength, uint32_t* length,
+                       uint32_t* tag);
 
 // Appends the records of a recorded data file (see above) to the list,
 // one piece per record. The file is untrusted: a record cut short by the end

@@ -78,8 +78,7 @@ void iLZW77CopyData(CompressCursor* cursor, const uint8_t* data, uint32_t size) 
     CopyRawPlane(cursor, data, size);
 }
 
-int32_t iCompress_LZW77(const uint8_t* in, const uint8_t* inEnd, uint8_t* codeOut,
-                        LzwHashSlot* hash) {
+int32_t iCompress_LZW77(const uint8_t* in, const uint8_t* inEnd, uint8_t* codeOut, LzwHashSlot* hash) {
     if (in == inEnd) return 0;
     const size_t inputSize = static_cast<size_t>(inEnd - in);
     const uint8_t* const limit = codeOut + (3 * inputSize) / 4;

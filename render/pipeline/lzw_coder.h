@@ -46,8 +46,7 @@ void iLZW77CopyData(CompressCursor* cursor, const uint8_t* data, uint32_t size);
 // kCompressGiveUp as soon as the output passes 3/4 of the input length. An
 // empty input gives an empty stream. codeOut needs 3/4 of the input plus 3
 // bytes; hash needs kLzwHashSlots slots.
-int32_t iCompress_LZW77(const uint8_t* in, const uint8_t* inEnd, uint8_t* codeOut,
-                        LzwHashSlot* hash);
+int32_t iCompress_LZW77(const uint8_t* in, const uint8_t* inEnd, uint8_t* codeOut, LzwHashSlot* hash);
 
 // Writes the LZW block of a plane of width x lines bytes to out (room for
 // width x lines + 1024 bytes) and returns its size, header included. The

@@ -54,8 +54,7 @@ void PickDistances(const uint32_t* hitsByBack, int32_t* offsets) {
 // copies: entry i = 514 - i * step, at least 3. Any other parameter: 514 each.
 void FillMaxMatchCounts(uint8_t parameter, uint16_t* counts) {
     const bool graded = parameter > 0 && parameter < 100;
-    const uint32_t step =
-        graded ? uint32_t{static_cast<uint8_t>(25700u / (uint32_t{parameter} * 64u))} : 0u;
+    const uint32_t step = graded ? uint32_t{static_cast<uint8_t>(25700u / (uint32_t{parameter} * 64u))} : 0u;
     for (int i = 0; i < kFBBDistanceCount; ++i) {
         const int32_t length = static_cast<int32_t>(kFBBMaxCopy) - i * static_cast<int32_t>(step);
         counts[i] = static_cast<uint16_t>(std::max<int32_t>(length, kFBBMinCopy));
@@ -86,8 +85,8 @@ struct CopyChoice {
 
 // Tries the distances in table order; the first longest match wins, and one
 // that reaches the distance's maximum copy length ends the search.
-CopyChoice FindCopy(const uint8_t* data, size_t pos, uint32_t maxLength,
-                    const uint32_t* distances, const uint16_t* maxCounts) {
+CopyChoice FindCopy(const uint8_t* data, size_t pos, uint32_t maxLength, const uint32_t* distances,
+                    const uint16_t* maxCounts) {
     CopyChoice best;
     const uint8_t* at = data + pos;
     for (uint32_t k = 0; k < kFBBDistanceCount; ++k) {
@@ -161,8 +160,8 @@ int iFindXFXOffs(const uint8_t* data, uint32_t size, uint32_t count, uint8_t par
     return 0;
 }
 
-int iCSTFBB_WriteBiLLine(CompressCursor* cursor, const uint8_t* data, uint32_t size,
-                         uint32_t count, const FBCompressTables& tables) {
+int iCSTFBB_WriteBiLLine(CompressCursor* cursor, const uint8_t* data, uint32_t size, uint32_t count,
+                         const FBCompressTables& tables) {
     const size_t total = static_cast<size_t>(size) * count;
     uint8_t* pos = cursor->pos;
     const uint8_t* const limit = pos + (3 * total) / 4;
@@ -223,8 +222,8 @@ void iFBBCopyData(CompressCursor* cursor, const uint8_t* data, uint32_t size) {
     CopyRawPlane(cursor, data, size);
 }
 
-uint32_t XORFBB_BMP_Data_En(uint8_t* out, const uint8_t* data, uint32_t width, uint32_t lines,
-                            uint8_t* work, uint8_t parameter, FBCompressTables* tables) {
+uint32_t XORFBB_BMP_Data_En(uint8_t* out, const uint8_t* data, uint32_t width, uint32_t lines, uint8_t* work,
+                            uint8_t parameter, FBCompressTables* tables) {
     const uint32_t total = width * lines;
     CompressCursor cursor;
     iCSTFBB_Reset(&cursor, out);

@@ -22,9 +22,9 @@
 
 constexpr uint32_t kFBBMagic = 0x09ABCDEF;
 constexpr int kFBBDistanceCount = 64;
-constexpr uint32_t kFBBMaxDistance = 2048;     // farthest distance the analysis tries
+constexpr uint32_t kFBBMaxDistance = 2048;  // farthest distance the analysis tries
 constexpr uint32_t kFBBMinCopy = 3;
-constexpr uint32_t kFBBMaxCopy = 514;          // 3 + the largest 9-bit m
+constexpr uint32_t kFBBMaxCopy = 514;  // 3 + the largest 9-bit m
 constexpr uint32_t kFBBMaxLiteralRun = 128;
 constexpr uint32_t kFBBMaxLeadingLiterals = 128;
 constexpr uint32_t kFBBTableBytes = kFBBDistanceCount * 2;
@@ -52,8 +52,8 @@ int iFindXFXOffs(const uint8_t* data, uint32_t size, uint32_t count, uint8_t par
 // Codes size x count bytes behind the cursor: distance table, leading
 // literals (their number goes to header word 2), tokens. Returns 0, or
 // kCompressGiveUp when the output passes 3/4 of the input.
-int iCSTFBB_WriteBiLLine(CompressCursor* cursor, const uint8_t* data, uint32_t size,
-                         uint32_t count, const FBCompressTables& tables);
+int iCSTFBB_WriteBiLLine(CompressCursor* cursor, const uint8_t* data, uint32_t size, uint32_t count,
+                         const FBCompressTables& tables);
 
 void iCSTFBB_Reset(CompressCursor* cursor, uint8_t* out);
 void iCSTFBB_AdvancePointer(CompressCursor* cursor, uint32_t bytes);
@@ -65,5 +65,5 @@ void iFBBCopyData(CompressCursor* cursor, const uint8_t* data, uint32_t size);
 // included. work receives the transposed plane (width x lines bytes); without
 // it a plane that needs transposing is sent in the raw form. The analysis
 // runs when parameter is not 0 or the tables are not built yet.
-uint32_t XORFBB_BMP_Data_En(uint8_t* out, const uint8_t* data, uint32_t width, uint32_t lines,
-                            uint8_t* work, uint8_t parameter, FBCompressTables* tables);
+uint32_t XORFBB_BMP_Data_En(uint8_t* out, const uint8_t* data, uint32_t width, uint32_t lines, uint8_t* work,
+                            uint8_t parameter, FBCompressTables* tables);

@@ -193,8 +193,8 @@ int FBOutStartDoc(FBOut* out) {
     if (out == nullptr) return 0;
     if (out->mode != kOutOwnsPrinter) return out->mode == kOutSpoolerHandle;
     if (out->handle == nullptr) return 0;
-    const sys::WStringView name = out->docName.empty() ? sys::WStringView(kUnnamedDocument)
-                                                       : sys::WStringView(out->docName);
+    const sys::WStringView name =
+        out->docName.empty() ? sys::WStringView(kUnnamedDocument) : sys::WStringView(out->docName);
     if (sys::StartDocPrinter(out->handle, name, out->outputFile, out->dataType) != 0) return 1;
     WaitAndLog(sys::GetLastError());
     DropPrinter(out, false, false);
@@ -227,19 +227,14 @@ int FBOutWrite(FBOut* out, const void* data, uint32_t length, uint32_t stream) {
     if (out == nullptr || data == nullptr || length == 0 || out->handle == nullptr) return 0;
     if (out->recording) {
         switch (stream) {
-            case kStreamJobHeader:
-                Record(out, &out->headerFile, data, length);
-                break;
-            case kStreamPage:
-                Record(out, &out->pageFile, data, length);
-                break;
+            case kStreamJobHeader: Record(out, &out->headerFile, data, length); break;
+            case kStreamPage: Record(out, &out->pageFile, data, length); break;
             case kStreamJobTrailer:
                 // Recorded only; it follows the copies. If the recording just
                 // broke, the trailer is sent now instead.
                 if (Record(out, &out->trailerFile, data, length)) return 1;
                 break;
-            default:
-                break;
+            default: break;
         }
     }
     return Buffer(out, static_cast<const uint8_t*>(data), length);

@@ -14,16 +14,16 @@
 
 // Stream numbers: which part of the job a write belongs to.
 enum FBOutStream : uint32_t {
-    kStreamReplay = 0,     // replayed copy data
-    kStreamJobHeader = 1,  // recorded to the header file
-    kStreamJobTrailer = 2, // recorded only, sent after the copies
-    kStreamPage = 3,       // recorded to the page file
+    kStreamReplay = 0,      // replayed copy data
+    kStreamJobHeader = 1,   // recorded to the header file
+    kStreamJobTrailer = 2,  // recorded only, sent after the copies
+    kStreamPage = 3,        // recorded to the page file
 };
 
 enum FBOutMode : uint32_t {
     kOutNotOpened = 0,
-    kOutOwnsPrinter = 1,   // opened by name; the writer keeps the brackets
-    kOutSpoolerHandle = 2, // the spooler's handle; the spooler keeps them
+    kOutOwnsPrinter = 1,    // opened by name; the writer keeps the brackets
+    kOutSpoolerHandle = 2,  // the spooler's handle; the spooler keeps them
 };
 
 constexpr uint32_t kFBOutBlockSize = 4096;
@@ -63,8 +63,8 @@ struct FBOut {
     const std::atomic<uint32_t>* aborted = nullptr;
 };
 
-int FBOutSetDocinfo(FBOut* out, sys::WStringView docName,
-                    sys::WStringView outputFile, sys::WStringView dataType);
+int FBOutSetDocinfo(FBOut* out, sys::WStringView docName, sys::WStringView outputFile,
+                    sys::WStringView dataType);
 int FBOutOpen(FBOut* out, sys::WStringView printerName, sys::PrinterHandle printer);
 int FBOutStartDoc(FBOut* out);
 int FBOutStartPage(FBOut* out);

@@ -53,8 +53,8 @@ uint32_t fbGetModuleFileName(char16_t* out, uint32_t size) {
     return static_cast<uint32_t>(length);
 }
 
-bool DeriveModulePath(sys::WStringView ownPath, sys::WStringView ownSuffix,
-                      sys::WStringView moduleSuffix, sys::WString* modulePath) {
+bool DeriveModulePath(sys::WStringView ownPath, sys::WStringView ownSuffix, sys::WStringView moduleSuffix,
+                      sys::WString* modulePath) {
     sys::WString upper(ownPath);
     std::transform(upper.begin(), upper.end(), upper.begin(), UpperAscii);
     if (ownSuffix.empty() || !upper.ends_with(ownSuffix)) return false;

@@ -25,8 +25,8 @@ uint32_t fbGetModuleFileName(char16_t* out, uint32_t size);
 // with its suffix `ownSuffix` (upper case, e.g. "UM.DLL") replaced by
 // `moduleSuffix` ("CM.DLL"). False when the upper-cased path does not end in
 // `ownSuffix`.
-bool DeriveModulePath(sys::WStringView ownPath, sys::WStringView ownSuffix,
-                      sys::WStringView moduleSuffix, sys::WString* modulePath);
+bool DeriveModulePath(sys::WStringView ownPath, sys::WStringView ownSuffix, sys::WStringView moduleSuffix,
+                      sys::WString* modulePath);
 
 // The model base of a library file name: the five characters before the
 // suffix "um.dll" (compared without regard to case), "Tzqr4" for

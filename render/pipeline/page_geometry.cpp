@@ -6,8 +6,8 @@ constexpr uint16_t kInch = 1000;   // sizes in 1/1000 inch
 constexpr uint16_t kMetric = 254;  // sizes in 1/10 mm
 constexpr uint16_t kMargin = 50;   // every margin is 1/6 inch
 
-constexpr PaperEntry Paper(uint16_t code, const char* name, uint16_t unit, uint16_t w,
-                           uint16_t h, uint16_t pw, uint16_t ph) {
+constexpr PaperEntry Paper(uint16_t code, const char* name, uint16_t unit, uint16_t w, uint16_t h,
+                           uint16_t pw, uint16_t ph) {
     return PaperEntry{code, name, unit, w, h, pw, ph, kMargin, kMargin, kMargin, kMargin};
 }
 
@@ -68,30 +68,28 @@ const PaperEntry* FindPaper(uint32_t paperCode) {
     return nullptr;
 }
 
-void PaperPrintableDots(const PaperEntry& paper, uint32_t resolution, uint32_t* width,
-                        uint32_t* height) {
+void PaperPrintableDots(const PaperEntry& paper, uint32_t resolution, uint32_t* width, uint32_t* height) {
     *width = ToDots(paper.printableWidth, resolution);
     *height = ToDots(paper.printableHeight, resolution);
 }
 
-void PaperMarginDots(const PaperEntry& paper, uint32_t resolution, uint32_t* left,
-                     uint32_t* top, uint32_t* right, uint32_t* bottom) {
+void PaperMarginDots(const PaperEntry& paper, uint32_t resolution, uint32_t* left, uint32_t* top,
+                     uint32_t* right, uint32_t* bottom) {
     *left = ToDots(paper.marginLeft, resolution);
     *top = ToDots(paper.marginTop, resolution);
     *right = ToDots(paper.marginRight, resolution);
     *bottom = ToDots(paper.marginBottom, resolution);
 }
 
-int GetPageDimension(uint32_t paperCode, uint32_t* width, uint32_t* height,
-                     uint32_t resolution) {
+int GetPageDimension(uint32_t paperCode, uint32_t* width, uint32_t* height, uint32_t resolution) {
     const PaperEntry* paper = FindPaper(paperCode);
     if (!paper) return 0;
     PaperPrintableDots(*paper, resolution, width, height);
     return 1;
 }
 
-int GetPageMargin(uint32_t paperCode, uint32_t* left, uint32_t* top, uint32_t* right,
-                  uint32_t* bottom, uint32_t resolution) {
+int GetPageMargin(uint32_t paperCode, uint32_t* left, uint32_t* top, uint32_t* right, uint32_t* bottom,
+                  uint32_t resolution) {
     const PaperEntry* paper = FindPaper(paperCode);
     if (!paper) return 0;
     PaperMarginDots(*paper, resolution, left, top, right, bottom);

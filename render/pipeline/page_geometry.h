@@ -23,16 +23,14 @@ const PaperEntry* FindPaper(uint32_t paperCode);
 
 // Printable width and height, and the four margins, of a table entry in
 // dots at `resolution`.
-void PaperPrintableDots(const PaperEntry& paper, uint32_t resolution, uint32_t* width,
-                        uint32_t* height);
-void PaperMarginDots(const PaperEntry& paper, uint32_t resolution, uint32_t* left,
-                     uint32_t* top, uint32_t* right, uint32_t* bottom);
+void PaperPrintableDots(const PaperEntry& paper, uint32_t resolution, uint32_t* width, uint32_t* height);
+void PaperMarginDots(const PaperEntry& paper, uint32_t resolution, uint32_t* left, uint32_t* top,
+                     uint32_t* right, uint32_t* bottom);
 
 // Printable width and height in dots; 1, or 0 for an unknown code (outputs
 // untouched).
-int GetPageDimension(uint32_t paperCode, uint32_t* width, uint32_t* height,
-                     uint32_t resolution);
+int GetPageDimension(uint32_t paperCode, uint32_t* width, uint32_t* height, uint32_t resolution);
 
 // The four margins in dots; 1, or 0 for an unknown code (outputs untouched).
-int GetPageMargin(uint32_t paperCode, uint32_t* left, uint32_t* top,
-                  uint32_t* right, uint32_t* bottom, uint32_t resolution);
+int GetPageMargin(uint32_t paperCode, uint32_t* left, uint32_t* top, uint32_t* right, uint32_t* bottom,
+                  uint32_t resolution);

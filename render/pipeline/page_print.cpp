@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr uint64_t kFullShareListBytes = 157286399;  // up to this: the whole budget
-constexpr uint64_t kTenthShareListBytes = 262144000; // from this on: a tenth
+constexpr uint64_t kFullShareListBytes = 157286399;   // up to this: the whole budget
+constexpr uint64_t kTenthShareListBytes = 262144000;  // from this on: a tenth
 
 // A rendering state that is given back with RDDestroy.
 void DestroyRenderState(RenderState* state) {
@@ -116,8 +116,8 @@ RenderState* PreparePage(FBPrintCache* cache, const FBPage& page, const FBDispla
 
 uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t bandRows) {
     if (bandRows == 0) return nullptr;
-    state->window.band = FBAllocInCache(&cache->buffers, kCacheRenderBuffer,
-                                        uint64_t{bandRows} * state->page.bytesPerRow);
+    state->window.band =
+        FBAllocInCache(&cache->buffers, kCacheRenderBuffer, uint64_t{bandRows} * state->page.bytesPerRow);
     return state->window.band;
 }
 
@@ -137,8 +137,7 @@ uint8_t* AllocOutputBand(FBPrintCache* cache, uint32_t rows, uint32_t bytesPerRo
     return cache->outputBand.data();
 }
 
-void WhitenRows(uint8_t* buffer, uint8_t* rowFlags, uint32_t bytesPerRow, uint32_t firstRow,
-                uint32_t rows) {
+void WhitenRows(uint8_t* buffer, uint8_t* rowFlags, uint32_t bytesPerRow, uint32_t firstRow, uint32_t rows) {
     if (rows == 0) return;
     std::memset(buffer + size_t{firstRow} * bytesPerRow, 0xFF, size_t{rows} * bytesPerRow);
     if (rowFlags) std::memset(rowFlags + firstRow, 0, rows);
@@ -148,14 +147,12 @@ const uint8_t* RowFlags(const RenderState& state, uint32_t rows) {
     return state.window.rowFlags.size() >= rows ? state.window.rowFlags.data() : nullptr;
 }
 
-void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows,
-              uint32_t clipLeft, uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin,
-              uint32_t whiteFrom) {
+void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows, uint32_t clipLeft,
+              uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin, uint32_t whiteFrom) {
     const RenderPage& page = state->page;
     BandWindow& window = state->window;
     const uint32_t physical = RDPhysBandHeight(page.resolution);
-    if (RDInitializeBand(state, firstRow / physical, 0, firstRow, page.rowPixels - 1,
-                         firstRow + rows - 1)) {
+    if (RDInitializeBand(state, firstRow / physical, 0, firstRow, page.rowPixels - 1, firstRow + rows - 1)) {
         window.clipLeft = clipLeft;
         window.clipRight = std::min(clipRight, page.rowPixels - 1);
         PlayFrameBuffer(state, rowOrigin, colOrigin);

@@ -45,7 +45,7 @@ struct FBPrintCache {
     // start it follows the page (CMMResetPage); every played band goes
     // through CMMConvert.
     CMMConverter* colour = nullptr;
-    std::vector<uint8_t> outputBand;           // rotated and enlarged printing
+    std::vector<uint8_t> outputBand;  // rotated and enlarged printing
     std::vector<uint8_t> outputRowFlags;
 };
 
@@ -66,21 +66,20 @@ constexpr uint32_t kMaxPosterTilesPerSide = 5;
 int FBPagePrint(const FBPage& page, const FBDisplayList& list, FBOut* out, FBSettings* settings,
                 FBPrintCache* cache);
 
-int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
-                      const FBSettings& settings, FBPrintCache* cache, uint32_t xShift,
-                      uint32_t yShift);
+int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out, const FBSettings& settings,
+                      FBPrintCache* cache, uint32_t xShift, uint32_t yShift);
 
 // The window of the page enlarged by multiplier / divisor whose top left
 // corner is column xOffset, row yOffset of the enlarged page.
-int FBPagePrintZoomUp(const FBPage& page, const FBDisplayList& list, FBOut* out,
-                      const FBSettings& settings, FBPrintCache* cache, uint32_t xOffset,
-                      uint32_t yOffset, uint32_t divisor, uint32_t multiplier);
+int FBPagePrintZoomUp(const FBPage& page, const FBDisplayList& list, FBOut* out, const FBSettings& settings,
+                      FBPrintCache* cache, uint32_t xOffset, uint32_t yOffset, uint32_t divisor,
+                      uint32_t multiplier);
 
-int FBPagePrint180(const FBPage& page, const FBDisplayList& list, FBOut* out,
-                   const FBSettings& settings, FBPrintCache* cache);
+int FBPagePrint180(const FBPage& page, const FBDisplayList& list, FBOut* out, const FBSettings& settings,
+                   FBPrintCache* cache);
 
-int FBPagePosterPrint(const FBPage& page, const FBDisplayList& list, FBOut* out,
-                      const FBSettings& settings, FBPrintCache* cache);
+int FBPagePosterPrint(const FBPage& page, const FBDisplayList& list, FBOut* out, const FBSettings& settings,
+                      FBPrintCache* cache);
 
 // The share of the memory budget a rendering band may take, by the bytes of
 // the page's display list: 100, 20 above 150 MiB, 10 from 250 MiB on.

@@ -22,8 +22,8 @@ namespace {
 // so that column c of the page becomes column width - 1 - c (not
 // rowPixels - 1 - c, which would shift the page right by the padding). The
 // padding on the right becomes white. The row flags are turned with the rows.
-void TurnBand(uint8_t* pixels, uint8_t* rowFlags, uint32_t rows, uint32_t rowPixels,
-              uint32_t width, uint32_t bytesPerPixel) {
+void TurnBand(uint8_t* pixels, uint8_t* rowFlags, uint32_t rows, uint32_t rowPixels, uint32_t width,
+              uint32_t bytesPerPixel) {
     const size_t count = size_t{rows} * rowPixels;
     if (bytesPerPixel == 1) {
         std::reverse(pixels, pixels + count);
@@ -49,12 +49,11 @@ void TurnBand(uint8_t* pixels, uint8_t* rowFlags, uint32_t rows, uint32_t rowPix
 
 // Copies rows [from, from + rows) of the rendering band to output rows
 // starting at `to`, with their row flags.
-void CopyRows(const RenderState& state, uint32_t from, uint32_t rows, uint8_t* output,
-              uint8_t* outputFlags, uint32_t to) {
+void CopyRows(const RenderState& state, uint32_t from, uint32_t rows, uint8_t* output, uint8_t* outputFlags,
+              uint32_t to) {
     if (rows == 0) return;
     const size_t bytesPerRow = state.page.bytesPerRow;
-    std::memcpy(output + to * bytesPerRow, state.window.band + from * bytesPerRow,
-                rows * bytesPerRow);
+    std::memcpy(output + to * bytesPerRow, state.window.band + from * bytesPerRow, rows * bytesPerRow);
     const uint8_t* flags = fb_page::RowFlags(state, from + rows);
     if (flags) {
         std::memcpy(outputFlags + to, flags + from, rows);
@@ -65,8 +64,8 @@ void CopyRows(const RenderState& state, uint32_t from, uint32_t rows, uint8_t* o
 
 }  // namespace
 
-int FBPagePrint180(const FBPage& page, const FBDisplayList& list, FBOut* out,
-                   const FBSettings& settings, FBPrintCache* cache) {
+int FBPagePrint180(const FBPage& page, const FBDisplayList& list, FBOut* out, const FBSettings& settings,
+                   FBPrintCache* cache) {
     if (out == nullptr || cache == nullptr) return 0;
     const uint32_t width = page.printableWidth;
     const uint32_t rowPixels = fb_page::RoundUp32(width);

@@ -31,9 +31,8 @@ uint8_t* AllocOutputBand(FBPrintCache* cache, uint32_t rows, uint32_t bytesPerRo
 // columns of the rendering row, requests clipped to clipLeft .. clipRight),
 // converts the colours, and whitens the rows from page row whiteFrom on,
 // where the page has ended: nothing beyond the page is printed.
-void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows,
-              uint32_t clipLeft, uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin,
-              uint32_t whiteFrom);
+void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows, uint32_t clipLeft,
+              uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin, uint32_t whiteFrom);
 
 // Starts the page on the writer and writes its header; 1 when both worked.
 int BeginPage(FBOut* out, const FBPage& page, const FBSettings& settings);
@@ -46,8 +45,7 @@ int PrintBand(FBBand* band, FBOut* out, uint8_t* buffer, uint32_t bytesPerRow, u
               uint32_t firstRow, uint32_t rows, const uint8_t* rowFlags);
 
 // Sets rows of a band buffer (and their row flags) to white / nothing drawn.
-void WhitenRows(uint8_t* buffer, uint8_t* rowFlags, uint32_t bytesPerRow, uint32_t firstRow,
-                uint32_t rows);
+void WhitenRows(uint8_t* buffer, uint8_t* rowFlags, uint32_t bytesPerRow, uint32_t firstRow, uint32_t rows);
 
 // The row flags of the state's current band: one per row or null.
 const uint8_t* RowFlags(const RenderState& state, uint32_t rows);

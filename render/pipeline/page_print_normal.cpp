@@ -4,9 +4,8 @@
 #include "pipeline/page_print.h"
 #include "pipeline/page_print_internal.h"
 
-int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
-                      const FBSettings& settings, FBPrintCache* cache, uint32_t xShift,
-                      uint32_t yShift) {
+int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out, const FBSettings& settings,
+                      FBPrintCache* cache, uint32_t xShift, uint32_t yShift) {
     if (out == nullptr || cache == nullptr) return 0;
     const uint32_t rowPixels = fb_page::RoundUp32(page.printableWidth);
     const uint32_t height = page.printableHeight;
@@ -15,8 +14,8 @@ int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
     if (state == nullptr) return 0;
     FBBand* band = cache->band.get();
 
-    const uint32_t bandRows = GetRendBandHeight(0, rowPixels, page.bitsPerPixel, height,
-                                                page.resolution, FBMemorySharePercent(list.bytes));
+    const uint32_t bandRows = GetRendBandHeight(0, rowPixels, page.bitsPerPixel, height, page.resolution,
+                                                FBMemorySharePercent(list.bytes));
     uint8_t* buffer = fb_page::AllocRenderBuffer(cache, state, bandRows);
     if (buffer == nullptr) {
         FBDestroyBand(band);

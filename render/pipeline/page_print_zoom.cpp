@@ -22,11 +22,11 @@ namespace {
 
 // The geometry of one enlarged window.
 struct ZoomWindow {
-    uint32_t x = 0, y = 0;     // window origin in the enlarged page
-    uint32_t width = 0;        // W: output row pixels (printable width rounded up to 32)
-    uint32_t height = 0;       // H: printable height
-    uint32_t renderPixels = 0; // R: rendering row pixels
-    uint32_t pageEnd = 0;      // first enlarged row not printed: min(Y + H, He)
+    uint32_t x = 0, y = 0;      // window origin in the enlarged page
+    uint32_t width = 0;         // W: output row pixels (printable width rounded up to 32)
+    uint32_t height = 0;        // H: printable height
+    uint32_t renderPixels = 0;  // R: rendering row pixels
+    uint32_t pageEnd = 0;       // first enlarged row not printed: min(Y + H, He)
 };
 
 bool MakeWindow(const FBPage& page, uint32_t x, uint32_t y, uint32_t divisor, uint32_t multiplier,
@@ -53,7 +53,11 @@ class ZoomPrinter {
 public:
     ZoomPrinter(FBPrintCache* cache, RenderState* state, const ZoomWindow& window, uint32_t bandRows,
                 uint8_t* output)
-        : cache_(cache), state_(state), window_(window), bandRows_(bandRows), output_(output),
+        : cache_(cache),
+          state_(state),
+          window_(window),
+          bandRows_(bandRows),
+          output_(output),
           outputFlags_(cache->outputRowFlags.data()),
           outputBytesPerRow_(window.width * (state->page.bitsPerPixel / 8)) {}
 
@@ -66,8 +70,8 @@ public:
         while (nextBand_ * uint64_t{bandRows_} <= uint64_t{top} + bandRows_ - 1) {
             const uint32_t first = nextBand_++ * bandRows_;
             if (!Meets(first, top)) continue;
-            fb_page::PlayBand(cache_, state_, first, bandRows_, window_.x,
-                              window_.x + window_.width - 1, 0, 0, window_.pageEnd);
+            fb_page::PlayBand(cache_, state_, first, bandRows_, window_.x, window_.x + window_.width - 1, 0,
+                              0, window_.pageEnd);
             lastPlayed_ = first;
             CopyWindowRows(first, top, top + bandRows_);
         }
@@ -126,9 +130,9 @@ private:
 
 }  // namespace
 
-int FBPagePrintZoomUp(const FBPage& page, const FBDisplayList& list, FBOut* out,
-                      const FBSettings& settings, FBPrintCache* cache, uint32_t xOffset,
-                      uint32_t yOffset, uint32_t divisor, uint32_t multiplier) {
+int FBPagePrintZoomUp(const FBPage& page, const FBDisplayList& list, FBOut* out, const FBSettings& settings,
+                      FBPrintCache* cache, uint32_t xOffset, uint32_t yOffset, uint32_t divisor,
+                      uint32_t multiplier) {
     if (out == nullptr || cache == nullptr) return 0;
     ZoomWindow window;
     if (!MakeWindow(page, xOffset, yOffset, divisor, multiplier, &window)) return 0;
@@ -138,8 +142,8 @@ int FBPagePrintZoomUp(const FBPage& page, const FBDisplayList& list, FBOut* out,
     if (state == nullptr) return 0;
     FBBand* band = cache->band.get();
 
-    const uint32_t bandRows = GetRendBandHeight(0, window.renderPixels, page.bitsPerPixel,
-                                                enlargedHeight, page.resolution, 50);
+    const uint32_t bandRows =
+        GetRendBandHeight(0, window.renderPixels, page.bitsPerPixel, enlargedHeight, page.resolution, 50);
     const uint32_t bytesPerPixel = page.bitsPerPixel / 8;
     uint8_t* output = fb_page::AllocOutputBand(cache, bandRows, window.width * bytesPerPixel);
     if (output == nullptr || fb_page::AllocRenderBuffer(cache, state, bandRows) == nullptr) {
@@ -153,15 +157,15 @@ int FBPagePrintZoomUp(const FBPage& page, const FBDisplayList& list, FBOut* out,
     int ok = fb_page::BeginPage(out, page, settings);
     for (uint32_t k = 0; k < outputBands; ++k) {
         printer.FillOutputBand(k);
-        ok &= fb_page::PrintBand(band, out, output, printer.OutputBytesPerRow(), window.width,
-                                 k * bandRows, bandRows, printer.OutputFlags());
+        ok &= fb_page::PrintBand(band, out, output, printer.OutputBytesPerRow(), window.width, k * bandRows,
+                                 bandRows, printer.OutputFlags());
         printer.CarryRows(k);
     }
     return fb_page::EndPage(out, page, settings, band) & ok;
 }
 
-int FBPagePosterPrint(const FBPage& page, const FBDisplayList& list, FBOut* out,
-                      const FBSettings& settings, FBPrintCache* cache) {
+int FBPagePosterPrint(const FBPage& page, const FBDisplayList& list, FBOut* out, const FBSettings& settings,
+                      FBPrintCache* cache) {
     if (out == nullptr || cache == nullptr) return 0;
     const uint32_t tiles = std::min(page.posterTiles, kMaxPosterTilesPerSide - 1) + 1;
     const uint32_t rowPixels = fb_page::RoundUp32(page.printableWidth);
@@ -173,8 +177,8 @@ int FBPagePosterPrint(const FBPage& page, const FBDisplayList& list, FBOut* out,
 
     int ok = 1;
     auto tile = [&](uint32_t column, uint32_t row) {
-        ok &= FBPagePrintZoomUp(page, list, out, settings, cache, tileWidth * column,
-                                tileHeight * row, 100, scale);
+        ok &= FBPagePrintZoomUp(page, list, out, settings, cache, tileWidth * column, tileHeight * row, 100,
+                                scale);
     };
     if (page.orientation == 1) {
         for (uint32_t i = 1; i <= tiles; ++i)

@@ -9,9 +9,8 @@ namespace {
 // Texts of the index-valued variables, in index order. A null entry sends no
 // line for that index.
 constexpr const char* kColorModes[] = {"MONO", "COLOR"};
-constexpr const char* kPaperTypes[] = {"OFF",  "NORMAL", "THICK", "THIN",   "BOND",
-                                       "COLOR", "CARD",  "LABEL", "OHP",    "ENV",
-                                       "USED",  "COTTON", "RECYCLED"};
+constexpr const char* kPaperTypes[] = {"OFF",   "NORMAL", "THICK", "THIN", "BOND",   "COLOR",   "CARD",
+                                       "LABEL", "OHP",    "ENV",   "USED", "COTTON", "RECYCLED"};
 constexpr const char* kRetModes[] = {"OFF", "ON", "GRAY"};
 constexpr const char* kOffOn[] = {"OFF", "ON"};
 constexpr const char* kDensities[] = {"3", "1", "5"};
@@ -27,8 +26,7 @@ const char* IndexText(const char* const (&table)[N], uint32_t index) {
 // Appends `text` to the NUL-terminated text in `buffer` when it fits with its
 // NUL; a buffer without a NUL is full.
 int Append(std::span<char> buffer, std::string_view text) {
-    const size_t length =
-        static_cast<size_t>(std::find(buffer.begin(), buffer.end(), '\0') - buffer.begin());
+    const size_t length = static_cast<size_t>(std::find(buffer.begin(), buffer.end(), '\0') - buffer.begin());
     if (length == buffer.size() || text.size() >= buffer.size() - length) return 0;
     std::memcpy(buffer.data() + length, text.data(), text.size());
     buffer[length + text.size()] = '\0';
@@ -67,15 +65,21 @@ std::string PowerSaveLines(uint32_t minutes) {
 // The text of one selector; false for an unknown selector.
 bool SelectorLines(const FBSettings& s, uint32_t selector, std::string* lines) {
     switch (selector) {
-        case kPJLPaperType: *lines = SetLine("PAPERTYPE", IndexText(kPaperTypes, s.paperTypeIndex)); return true;
+        case kPJLPaperType:
+            *lines = SetLine("PAPERTYPE", IndexText(kPaperTypes, s.paperTypeIndex));
+            return true;
         case kPJLTimeout:
             *lines = Line("DEFAULT", "TIMEOUT", std::to_string(static_cast<int32_t>(s.timeout)));
             return true;
         case kPJLDensity: *lines = SetLine("DENSITY", IndexText(kDensities, s.densityIndex)); return true;
-        case kPJLEconomy: *lines = SetLine("ECONOMODE", IndexText(kEconomyModes, s.economyIndex)); return true;
+        case kPJLEconomy:
+            *lines = SetLine("ECONOMODE", IndexText(kEconomyModes, s.economyIndex));
+            return true;
         case kPJLPowerSave: *lines = PowerSaveLines(s.powerSaveTime); return true;
         case kPJLRet: *lines = SetLine("RET", IndexText(kRetModes, s.retIndex)); return true;
-        case kPJLJamRecovery: *lines = SetLine("JAMRECOVERY", IndexText(kOffOn, s.jamRecoveryIndex)); return true;
+        case kPJLJamRecovery:
+            *lines = SetLine("JAMRECOVERY", IndexText(kOffOn, s.jamRecoveryIndex));
+            return true;
         case kPJLReprint: *lines = SetLine("REPRINT", IndexText(kOffOn, s.reprintIndex)); return true;
         case kPJLAltitude: *lines = SetLine("ALTITUDE", IndexText(kAltitudes, s.altitudeIndex)); return true;
         case kPJLDuplex: *lines = DuplexLines(s.duplexType); return true;
@@ -102,8 +106,7 @@ int AddPJL(std::span<char> buffer, const FBSettings& settings, uint32_t selector
 
 bool IsEnvelopePaper(uint32_t paperCode) {
     // #10, DL, C5, C6 and Monarch.
-    return paperCode == 20 || paperCode == 27 || paperCode == 28 || paperCode == 31 ||
-           paperCode == 37;
+    return paperCode == 20 || paperCode == 27 || paperCode == 28 || paperCode == 31 || paperCode == 37;
 }
 
 int BuildJobHeader(std::span<char> buffer, const FBPage& page, FBSettings* settings) {

@@ -25,7 +25,8 @@ int WriteJobTrailer(FBOut* out) {
     const uint8_t end = kRecordJobTrailer;
     const int ok = Write(out, &end, 1, kStreamJobTrailer);
     return Write(out, reinterpret_cast<const uint8_t*>(kUniversalExit.data()),
-                 static_cast<uint32_t>(kUniversalExit.size()), kStreamJobTrailer) & ok;
+                 static_cast<uint32_t>(kUniversalExit.size()), kStreamJobTrailer) &
+           ok;
 }
 
 int WritePageHeader(FBOut* out, const FBPage& page, const FBSettings& settings) {
@@ -40,17 +41,14 @@ int WritePageTrailer(FBOut* out, const FBPage& page, const FBSettings& /*setting
     return Write(out, trailer->data(), kPageTrailerSize, kStreamPage);
 }
 
-int WriteBandHeaderColor(FBOut* out, uint32_t bandNumber, uint8_t compression,
-                         uint32_t widthDots, uint32_t lines, uint32_t dataLength,
-                         uint8_t planeId) {
-    const auto header =
-        BuildBandHeader(bandNumber, compression, widthDots, lines, dataLength, planeId);
+int WriteBandHeaderColor(FBOut* out, uint32_t bandNumber, uint8_t compression, uint32_t widthDots,
+                         uint32_t lines, uint32_t dataLength, uint8_t planeId) {
+    const auto header = BuildBandHeader(bandNumber, compression, widthDots, lines, dataLength, planeId);
     if (!header) return 0;
     return Write(out, header->data(), kBandHeaderSize, kStreamPage);
 }
 
-int WriteBandRepeatedHeaderColor(FBOut* out, uint8_t compression, uint32_t dataLength,
-                                 uint8_t planeId) {
+int WriteBandRepeatedHeaderColor(FBOut* out, uint8_t compression, uint32_t dataLength, uint8_t planeId) {
     const auto header = BuildPlaneHeader(compression, dataLength, planeId);
     if (!header) return 0;
     return Write(out, header->data(), kPlaneHeaderSize, kStreamPage);

@@ -14,9 +14,7 @@ int WriteJobHeader(FBOut* out, const FBPage& page, FBSettings* settings);
 int WriteJobTrailer(FBOut* out);
 int WritePageHeader(FBOut* out, const FBPage& page, const FBSettings& settings);
 int WritePageTrailer(FBOut* out, const FBPage& page, const FBSettings& settings);
-int WriteBandHeaderColor(FBOut* out, uint32_t bandNumber, uint8_t compression,
-                         uint32_t widthDots, uint32_t lines, uint32_t dataLength,
-                         uint8_t planeId);
-int WriteBandRepeatedHeaderColor(FBOut* out, uint8_t compression, uint32_t dataLength,
-                                 uint8_t planeId);
+int WriteBandHeaderColor(FBOut* out, uint32_t bandNumber, uint8_t compression, uint32_t widthDots,
+                         uint32_t lines, uint32_t dataLength, uint8_t planeId);
+int WriteBandRepeatedHeaderColor(FBOut* out, uint8_t compression, uint32_t dataLength, uint8_t planeId);
 int WriteBandBuffer(FBOut* out, const uint8_t* data, uint32_t length);

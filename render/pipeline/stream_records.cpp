@@ -24,9 +24,8 @@ struct CodePair {
     uint8_t printer;
 };
 constexpr CodePair kPaperSizeCodes[] = {
-    {1, 0},   {4, 4},   {5, 1},   {7, 3},   {8, 5},   {11, 16}, {12, 10},
-    {13, 11}, {14, 24}, {20, 6},  {27, 9},  {28, 8},  {31, 23}, {34, 12},
-    {37, 7},  {43, 14}, {70, 17}, {88, 18}, {256, 21},
+    {1, 0},  {4, 4},  {5, 1},   {7, 3},   {8, 5},  {11, 16}, {12, 10}, {13, 11}, {14, 24},  {20, 6},
+    {27, 9}, {28, 8}, {31, 23}, {34, 12}, {37, 7}, {43, 14}, {70, 17}, {88, 18}, {256, 21},
 };
 constexpr uint8_t kDefaultPaperSizeCode = 2;
 
@@ -47,9 +46,7 @@ uint32_t SwapLong(uint32_t value) {
     return (value >> 24) | ((value >> 8) & 0xFF00) | ((value << 8) & 0xFF0000) | (value << 24);
 }
 
-uint16_t SwapInt(uint16_t value) {
-    return static_cast<uint16_t>((value >> 8) | (value << 8));
-}
+uint16_t SwapInt(uint16_t value) { return static_cast<uint16_t>((value >> 8) | (value << 8)); }
 
 uint8_t PrinterPaperSizeCode(uint32_t windowsPaperCode) {
     return LookUp(kPaperSizeCodes, windowsPaperCode, kDefaultPaperSizeCode);
@@ -59,12 +56,11 @@ uint8_t PrinterPaperSourceCode(uint32_t windowsBinCode) {
     return LookUp(kPaperSourceCodes, windowsBinCode, kDefaultPaperSourceCode);
 }
 
-bool Is600x1200Mode(const FBPage& page) {
-    return page.resolution == 600 && page.outputResolution == 1200;
-}
+bool Is600x1200Mode(const FBPage& page) { return page.resolution == 600 && page.outputResolution == 1200; }
 
-std::optional<std::array<uint8_t, kPageHeaderSize>> BuildPageHeader(
-    const FBPage& page, const FBSettings& settings, uint32_t pageCounter) {
+std::optional<std::array<uint8_t, kPageHeaderSize>> BuildPageHeader(const FBPage& page,
+                                                                    const FBSettings& settings,
+                                                                    uint32_t pageCounter) {
     const bool doubled = Is600x1200Mode(page);
     const uint32_t factor = doubled ? 2 : 1;
     const uint64_t width = uint64_t{page.printableWidth} * factor;
@@ -80,8 +76,7 @@ std::optional<std::array<uint8_t, kPageHeaderSize>> BuildPageHeader(
     PutBE16(&h[7], static_cast<uint16_t>(height));
     h[9] = PrinterPaperSourceCode(page.paperSource);
     h[10] = 0;
-    h[11] = (settings.duplexType == kDuplexLongEdge ||
-             settings.duplexType == kDuplexReverseLongEdge) ? 1 : 0;
+    h[11] = (settings.duplexType == kDuplexLongEdge || settings.duplexType == kDuplexReverseLongEdge) ? 1 : 0;
     // Tells a duplexing printer which side this page goes on.
     h[12] = FBDuplexIsOn(settings.duplexType) ? static_cast<uint8_t>(pageCounter & 1) : 0;
     h[13] = 0;
@@ -99,9 +94,9 @@ std::optional<std::array<uint8_t, kPageTrailerSize>> BuildPageTrailer(const FBPa
     return t;
 }
 
-std::optional<std::array<uint8_t, kBandHeaderSize>> BuildBandHeader(
-    uint32_t bandNumber, uint8_t compression, uint32_t widthDots, uint32_t lines,
-    uint32_t dataLength, uint8_t planeId) {
+std::optional<std::array<uint8_t, kBandHeaderSize>> BuildBandHeader(uint32_t bandNumber, uint8_t compression,
+                                                                    uint32_t widthDots, uint32_t lines,
+                                                                    uint32_t dataLength, uint8_t planeId) {
     if (!Fits16(widthDots) || !Fits16(lines) || dataLength > 0xFFFFFFFFu - 4) {
         return std::nullopt;
     }
@@ -116,8 +111,8 @@ std::optional<std::array<uint8_t, kBandHeaderSize>> BuildBandHeader(
     return h;
 }
 
-std::optional<std::array<uint8_t, kPlaneHeaderSize>> BuildPlaneHeader(
-    uint8_t compression, uint32_t dataLength, uint8_t planeId) {
+std::optional<std::array<uint8_t, kPlaneHeaderSize>> BuildPlaneHeader(uint8_t compression,
+                                                                      uint32_t dataLength, uint8_t planeId) {
     if (dataLength > 0xFFFFFFFFu - 4) return std::nullopt;
     std::array<uint8_t, kPlaneHeaderSize> h{};
     h[0] = planeId;

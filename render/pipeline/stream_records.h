@@ -49,17 +49,17 @@ bool Is600x1200Mode(const FBPage& page);
 // `pageCounter` is the output writer's page counter (odd = an odd page has
 // just started). Empty when the page size or copy count does not fit the
 // header's 16-bit fields.
-std::optional<std::array<uint8_t, kPageHeaderSize>> BuildPageHeader(
-    const FBPage& page, const FBSettings& settings, uint32_t pageCounter);
+std::optional<std::array<uint8_t, kPageHeaderSize>> BuildPageHeader(const FBPage& page,
+                                                                    const FBSettings& settings,
+                                                                    uint32_t pageCounter);
 std::optional<std::array<uint8_t, kPageTrailerSize>> BuildPageTrailer(const FBPage& page);
 // `dataLength` is the plane data size; the header carries it plus 4. Empty
 // when a value does not fit its field.
-std::optional<std::array<uint8_t, kBandHeaderSize>> BuildBandHeader(
-    uint32_t bandNumber, uint8_t compression, uint32_t widthDots, uint32_t lines,
-    uint32_t dataLength, uint8_t planeId);
-std::optional<std::array<uint8_t, kPlaneHeaderSize>> BuildPlaneHeader(
-    uint8_t compression, uint32_t dataLength, uint8_t planeId);
+std::optional<std::array<uint8_t, kBandHeaderSize>> BuildBandHeader(uint32_t bandNumber, uint8_t compression,
+                                                                    uint32_t widthDots, uint32_t lines,
+                                                                    uint32_t dataLength, uint8_t planeId);
+std::optional<std::array<uint8_t, kPlaneHeaderSize>> BuildPlaneHeader(uint8_t compression,
+                                                                      uint32_t dataLength, uint8_t planeId);
 // The unsigned 32-bit sum of the bytes, and the four bytes that carry it.
 uint32_t BandChecksum(const uint8_t* data, uint32_t length);
 std::array<uint8_t, kBandChecksumSize> BuildBandChecksum(const uint8_t* data, uint32_t length);
-

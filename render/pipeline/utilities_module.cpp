@@ -45,8 +45,8 @@ void VLUTDLL_ReleaseLibrary(VLUtilitiesModule* module) {
     *module = VLUtilitiesModule{};
 }
 
-int VLUTDLL_GetDriverData(const VLUtilitiesModule& module, sys::WStringView key,
-                          sys::WStringView defaultText, sys::WString* out) {
+int VLUTDLL_GetDriverData(const VLUtilitiesModule& module, sys::WStringView key, sys::WStringView defaultText,
+                          sys::WString* out) {
     if (module.iniPData == nullptr) return 0;
     const sys::WString terminatedKey(key);
     const sys::WString terminatedDefault(defaultText);

@@ -25,5 +25,5 @@ void VLUTDLL_ReleaseLibrary(VLUtilitiesModule* module);
 // Asks a loaded module for the text of `key` in the section "Driver Data".
 // 1 and the text (the module's default handling gives `defaultText` for a
 // missing key); 0 when the module refuses the request, *out untouched.
-int VLUTDLL_GetDriverData(const VLUtilitiesModule& module, sys::WStringView key,
-                          sys::WStringView defaultText, sys::WString* out);
+int VLUTDLL_GetDriverData(const VLUtilitiesModule& module, sys::WStringView key, sys::WStringView defaultText,
+                          sys::WString* out);

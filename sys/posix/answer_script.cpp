@@ -46,12 +46,12 @@ struct ButtonSet {
 
 bool ButtonsOf(uint32_t style, ButtonSet* set) {
     switch (style & 0xF) {
-        case 0: *set = {{1}, 1}; return true;           // MB_OK
-        case 1: *set = {{1, 2}, 2}; return true;        // MB_OKCANCEL
-        case 2: *set = {{3, 4, 5}, 3}; return true;     // MB_ABORTRETRYIGNORE
-        case 3: *set = {{6, 7, 2}, 2}; return true;     // MB_YESNOCANCEL
-        case 4: *set = {{6, 7}, 7}; return true;        // MB_YESNO
-        case 5: *set = {{4, 2}, 2}; return true;        // MB_RETRYCANCEL
+        case 0: *set = {{1}, 1}; return true;        // MB_OK
+        case 1: *set = {{1, 2}, 2}; return true;     // MB_OKCANCEL
+        case 2: *set = {{3, 4, 5}, 3}; return true;  // MB_ABORTRETRYIGNORE
+        case 3: *set = {{6, 7, 2}, 2}; return true;  // MB_YESNOCANCEL
+        case 4: *set = {{6, 7}, 7}; return true;     // MB_YESNO
+        case 5: *set = {{4, 2}, 2}; return true;     // MB_RETRYCANCEL
         default: return false;
     }
 }
@@ -65,10 +65,8 @@ bool Offers(const ButtonSet& set, int answer) {
 std::string Trim(std::string_view text) {
     size_t first = 0;
     size_t last = text.size();
-    while (first < last && (text[first] == ' ' || text[first] == '\t' || text[first] == '\r'))
-        ++first;
-    while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t' ||
-                            text[last - 1] == '\r'))
+    while (first < last && (text[first] == ' ' || text[first] == '\t' || text[first] == '\r')) ++first;
+    while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t' || text[last - 1] == '\r'))
         --last;
     return std::string(text.substr(first, last - first));
 }
@@ -126,8 +124,8 @@ Script ReadScript(const std::string& hostPath) {
         } else {
             const std::string trimmed = Trim(line);
             if (!trimmed.empty() && trimmed[0] != '#')
-                std::fprintf(stderr, "answer script %s:%d: not a rule: %s\n", hostPath.c_str(),
-                             number, trimmed.c_str());
+                std::fprintf(stderr, "answer script %s:%d: not a rule: %s\n", hostPath.c_str(), number,
+                             trimmed.c_str());
         }
     }
     script.spent.assign(script.rules.size(), false);
@@ -168,8 +166,8 @@ bool Matches(const Rule& rule, std::string_view caption, std::string_view text) 
     return false;
 }
 
-int ScriptedAnswer(const std::string& scriptPath, std::string_view caption,
-                   std::string_view text, const ButtonSet& buttons) {
+int ScriptedAnswer(const std::string& scriptPath, std::string_view caption, std::string_view text,
+                   const ButtonSet& buttons) {
     pthread_mutex_lock(&g_scriptsLock);
     const std::string key = scriptPath + '\n' + FileContents(scriptPath);
     auto found = Scripts().find(key);
@@ -191,13 +189,12 @@ int ScriptedAnswer(const std::string& scriptPath, std::string_view caption,
     return answer != 0 ? answer : fallback;
 }
 
-void AppendToLog(const std::string& logPath, std::string_view caption, std::string_view text,
-                 uint32_t style, int answer) {
+void AppendToLog(const std::string& logPath, std::string_view caption, std::string_view text, uint32_t style,
+                 int answer) {
     char styleText[16];
     std::snprintf(styleText, sizeof styleText, "0x%08X", style);
-    const std::string line = "caption=" + EscapeLogField(caption) + "\ttext=" +
-                             EscapeLogField(text) + "\tstyle=" + styleText +
-                             "\tanswer=" + AnswerWord(answer) + "\n";
+    const std::string line = "caption=" + EscapeLogField(caption) + "\ttext=" + EscapeLogField(text) +
+                             "\tstyle=" + styleText + "\tanswer=" + AnswerWord(answer) + "\n";
     const int fd = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0666);
     if (fd < 0) return;
     // One write per line, so that lines of concurrent writers stay whole.

@@ -38,7 +38,7 @@ int AnswerQuestion(std::string_view caption, std::string_view text, uint32_t sty
 
 // The answer words and their button numbers.
 int AnswerFromWord(std::string_view word);  // 0 when not an answer word
-const char* AnswerWord(int answer);        // "?" for an unknown number
+const char* AnswerWord(int answer);         // "?" for an unknown number
 
 // Backslash escapes of the log.
 std::string EscapeLogField(std::string_view text);

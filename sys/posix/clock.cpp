@@ -16,8 +16,8 @@ void Sleep(uint32_t milliseconds) {
 uint32_t GetTickCount() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u +
-                        static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    const uint64_t ms =
+        static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
     return static_cast<uint32_t>(ms);  // wraps at 2^32 like the Windows count
 }
 

@@ -17,8 +17,7 @@ namespace {
 bool IsValidPattern(WStringView pattern) {
     if (pattern.empty()) return false;
     for (char16_t c : pattern) {
-        if (c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|')
-            return false;
+        if (c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|') return false;
     }
     return true;
 }

@@ -79,8 +79,7 @@ OpenFile* OpenHostFile(WStringView path, Disposition disposition, bool writable,
         return nullptr;
     }
     // CREATE_ALWAYS reports ERROR_ALREADY_EXISTS on success over an old file.
-    SetLastError(disposition == Disposition::CreateAlways && existed ? kErrorAlreadyExists
-                                                                     : kErrorSuccess);
+    SetLastError(disposition == Disposition::CreateAlways && existed ? kErrorAlreadyExists : kErrorSuccess);
     return new OpenFile{fd, id, share, writable};
 }
 
@@ -92,7 +91,6 @@ bool StatPath(WStringView path, posix::HostPath* host, struct stat* info) {
     if (::stat(host->path.c_str(), info) != 0) return FailFromErrno(host->parentExists);
     return true;
 }
-
 
 }  // namespace
 
@@ -137,14 +135,14 @@ bool File::Write(const void* data, uint32_t length, uint32_t* written) {
 bool File::Seek(int64_t offset, SeekOrigin origin, uint64_t* position) {
     OpenFile* file = AsOpenFile(handle_);
     if (file == nullptr) return Fail(kErrorInvalidHandle);
-    const int whence = origin == SeekOrigin::Begin ? SEEK_SET
+    const int whence = origin == SeekOrigin::Begin     ? SEEK_SET
                        : origin == SeekOrigin::Current ? SEEK_CUR
                                                        : SEEK_END;
     const off_t here = ::lseek(file->fd, 0, SEEK_CUR);
     const off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? here : ::lseek(file->fd, 0, SEEK_END);
     if (here < 0 || base < 0) return FailFromErrno();
     if (offset < 0 && offset < -static_cast<int64_t>(base)) {  // before the start
-        ::lseek(file->fd, here, SEEK_SET);                       // position kept
+        ::lseek(file->fd, here, SEEK_SET);                     // position kept
         return Fail(kErrorNegativeSeek);
     }
     if (offset > 0 && offset > std::numeric_limits<off_t>::max() - base) {
@@ -211,8 +209,7 @@ bool MoveFileReplacing(WStringView from, WStringView to) {
     struct stat targetInfo;
     if (::stat(target.path.c_str(), &targetInfo) == 0) {
         if (!S_ISREG(targetInfo.st_mode) || posix::IsReadOnly(targetInfo)) return Fail(kErrorAccessDenied);
-        if (posix::IsFileOpen({targetInfo.st_dev, targetInfo.st_ino}))
-            return Fail(kErrorSharingViolation);
+        if (posix::IsFileOpen({targetInfo.st_dev, targetInfo.st_ino})) return Fail(kErrorSharingViolation);
     }
     if (::rename(source.path.c_str(), target.path.c_str()) != 0)
         return Fail(errno == EXDEV ? kErrorNotSameDevice : posix::WindowsError(errno));
@@ -234,8 +231,7 @@ bool RemoveDirectory(WStringView path) {
     if (!StatPath(path, &host, &info)) return false;
     if (!S_ISDIR(info.st_mode)) return Fail(kErrorDirectory);
     if (::rmdir(host.path.c_str()) != 0) {
-        return Fail(errno == ENOTEMPTY || errno == EEXIST ? kErrorDirNotEmpty
-                                                          : posix::WindowsError(errno));
+        return Fail(errno == ENOTEMPTY || errno == EEXIST ? kErrorDirNotEmpty : posix::WindowsError(errno));
     }
     return true;
 }

@@ -17,9 +17,7 @@ constexpr size_t kMaxNameLength = 255;
 
 bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
-bool IsDriveLetter(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
+bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 
 bool IsDirectory(const std::string& path) {
     struct stat st;
@@ -35,8 +33,7 @@ bool Exists(const std::string& path) {
 bool MakeFolders(const std::string& path) {
     if (path.empty() || IsDirectory(path)) return !path.empty();
     const size_t slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash)))
-        return false;
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) return false;
     return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
 }
 
@@ -45,10 +42,14 @@ bool HasInvalidNameCharacter(WStringView name) {
     for (char16_t c : name) {
         if (c < 0x20) return true;
         switch (c) {
-            case u'<': case u'>': case u':': case u'"': case u'|': case u'?': case u'*':
-                return true;
-            default:
-                break;
+            case u'<':
+            case u'>':
+            case u':':
+            case u'"':
+            case u'|':
+            case u'?':
+            case u'*': return true;
+            default: break;
         }
     }
     return false;
@@ -56,8 +57,7 @@ bool HasInvalidNameCharacter(WStringView name) {
 
 // Windows ignores trailing dots and spaces of a name ("name. " is "name").
 WStringView TrimTrailingDotsAndSpaces(WStringView name) {
-    while (!name.empty() && (name.back() == u'.' || name.back() == u' '))
-        name.remove_suffix(1);
+    while (!name.empty() && (name.back() == u'.' || name.back() == u' ')) name.remove_suffix(1);
     return name;
 }
 

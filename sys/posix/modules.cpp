@@ -28,9 +28,7 @@ bool IsRegularFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool HasFolder(WStringView path) {
-    return path.find_first_of(u"\\/:") != WStringView::npos;
-}
+bool HasFolder(WStringView path) { return path.find_first_of(u"\\/:") != WStringView::npos; }
 
 std::string ProgramFolder() {
     std::vector<char> buffer(4096);
@@ -63,8 +61,7 @@ bool MakeFolders(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
     const size_t slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash)))
-        return false;
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) return false;
     return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
 }
 
@@ -109,8 +106,7 @@ WString GetModuleFileNameContaining(const void* addressInModule) {
     // dladdr finds the loaded object whose mapping holds the address, with or
     // without a symbol there.
     Dl_info info{};
-    if (addressInModule == nullptr || ::dladdr(addressInModule, &info) == 0 ||
-        info.dli_fname == nullptr) {
+    if (addressInModule == nullptr || ::dladdr(addressInModule, &info) == 0 || info.dli_fname == nullptr) {
         SetLastError(kErrorModNotFound);
         return WString();
     }

@@ -69,8 +69,8 @@ uint32_t ListSection(const IniSection& section, char16_t* buffer, uint32_t size)
 
 }  // namespace
 
-uint32_t GetPrivateProfileString(WStringView section, WStringView key, WStringView fallback,
-                                 char16_t* buffer, uint32_t size, WStringView path) {
+uint32_t GetPrivateProfileString(WStringView section, WStringView key, WStringView fallback, char16_t* buffer,
+                                 uint32_t size, WStringView path) {
     if (buffer == nullptr || size == 0) return 0;
     IniDocument document;
     posix::ReadProfile(path, &document);  // an unreadable file gives the fallback
@@ -80,8 +80,7 @@ uint32_t GetPrivateProfileString(WStringView section, WStringView key, WStringVi
     return static_cast<uint32_t>(CopyValue(text, buffer, size));
 }
 
-uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_t size,
-                                  WStringView path) {
+uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_t size, WStringView path) {
     if (buffer == nullptr || size == 0) return 0;
     buffer[0] = 0;
     if (size == 1) return 0;
@@ -93,16 +92,14 @@ uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_
     return found ? ListSection(*found, buffer, size) : 0;
 }
 
-bool WritePrivateProfileString(WStringView section, WStringView key, WStringView value,
-                               WStringView path) {
+bool WritePrivateProfileString(WStringView section, WStringView key, WStringView value, WStringView path) {
     return posix::EditProfile(path, true, [&](IniDocument& document) {
         document.SetValue(section, key, value);
         return true;
     });
 }
 
-bool WritePrivateProfileSection(WStringView section, std::span<const WString> lines,
-                                WStringView path) {
+bool WritePrivateProfileSection(WStringView section, std::span<const WString> lines, WStringView path) {
     return posix::EditProfile(path, true, [&](IniDocument& document) {
         document.ReplaceSection(section, lines);
         return true;
@@ -110,15 +107,13 @@ bool WritePrivateProfileSection(WStringView section, std::span<const WString> li
 }
 
 bool DeletePrivateProfileKey(WStringView section, WStringView key, WStringView path) {
-    return posix::EditProfile(path, false, [&](IniDocument& document) {
-        return document.DeleteKey(section, key);
-    });
+    return posix::EditProfile(path, false,
+                              [&](IniDocument& document) { return document.DeleteKey(section, key); });
 }
 
 bool DeletePrivateProfileSection(WStringView section, WStringView path) {
-    return posix::EditProfile(path, false, [&](IniDocument& document) {
-        return document.DeleteSection(section);
-    });
+    return posix::EditProfile(path, false,
+                              [&](IniDocument& document) { return document.DeleteSection(section); });
 }
 
 }  // namespace sys

@@ -78,8 +78,8 @@ public:
         bytes->assign(static_cast<size_t>(st.st_size), '\0');
         size_t done = 0;
         while (done < bytes->size()) {
-            const ssize_t got = ::pread(fd_, bytes->data() + done, bytes->size() - done,
-                                        static_cast<off_t>(done));
+            const ssize_t got =
+                ::pread(fd_, bytes->data() + done, bytes->size() - done, static_cast<off_t>(done));
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) return FailFromErrno();
             if (got == 0) break;
@@ -122,8 +122,8 @@ WString DecodeUtf16Le(std::string_view bytes) {
     WString text;
     text.reserve(bytes.size() / 2);
     for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
-                                             static_cast<uint8_t>(bytes[i + 1]) << 8));
+        text.push_back(
+            static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8));
     return text;
 }
 
@@ -152,9 +152,9 @@ WString Decode(std::string_view bytes, ProfileEncoding* encoding) {
 
 std::string Encode(WStringView text, ProfileEncoding encoding) {
     switch (encoding) {
-    case ProfileEncoding::kUtf16Le: return kUtf16LeMark + EncodeUtf16Le(text);
-    case ProfileEncoding::kUtf8WithMark: return kUtf8Mark + Narrow(text);
-    case ProfileEncoding::kCodePage: break;
+        case ProfileEncoding::kUtf16Le: return kUtf16LeMark + EncodeUtf16Le(text);
+        case ProfileEncoding::kUtf8WithMark: return kUtf8Mark + Narrow(text);
+        case ProfileEncoding::kCodePage: break;
     }
     return ToCodePage(text);
 }

@@ -27,7 +27,7 @@ using posix::Fail;
 struct PosixPrinter {
     PrinterSetup setup;
     bool docOpen = false;
-    WString docTarget;      // where the document goes when it ends
+    WString docTarget;         // where the document goes when it ends
     bool docReplaces = false;  // print to file: replace, not append
     std::vector<uint8_t> docData;
     uint64_t docBytes = 0;
@@ -92,8 +92,7 @@ bool DeliverDocument(PosixPrinter& printer) {
     }
     if (!out.IsOpen()) return false;
     uint32_t written = 0;
-    return out.Write(printer.docData.data(), static_cast<uint32_t>(printer.docData.size()),
-                     &written);
+    return out.Write(printer.docData.data(), static_cast<uint32_t>(printer.docData.size()), &written);
 }
 
 bool EndDocument(PosixPrinter& printer) {
@@ -108,8 +107,7 @@ bool EndDocument(PosixPrinter& printer) {
 bool InjectedWriteFailure(PosixPrinter& printer, uint32_t length) {
     const PrinterSetup& setup = printer.setup;
     if (setup.failError == 0 || printer.docBytes + length <= setup.failAfterBytes) return false;
-    if (setup.failError == kErrorInvalidParameter && printer.writeFailures >= setup.failCount)
-        return false;
+    if (setup.failError == kErrorInvalidParameter && printer.writeFailures >= setup.failCount) return false;
     ++printer.writeFailures;
     return true;
 }

@@ -59,8 +59,7 @@ WString GetTempPath() {
 }
 
 WString GetTempFileName(WStringView folder, WStringView prefix) {
-    if (!(GetFileAttributes(folder) != kInvalidAttributes &&
-          (GetFileAttributes(folder) & kAttrDirectory))) {
+    if (!(GetFileAttributes(folder) != kInvalidAttributes && (GetFileAttributes(folder) & kAttrDirectory))) {
         posix::Fail(kErrorDirectory);
         return {};
     }

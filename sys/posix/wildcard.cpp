@@ -13,8 +13,7 @@ bool Glob(WStringView name, WStringView pattern) {
         if (p < pattern.size() && pattern[p] == u'*') {
             starPattern = p++;
             starName = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == u'?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == u'?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
             ++p;
             ++n;
         } else if (starPattern != WStringView::npos) {

@@ -24,8 +24,7 @@ WString FromCodePage(std::string_view text) {
     const int units = ::MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, nullptr, 0);
     WString out(static_cast<size_t>(units > 0 ? units : 0), u'\0');
     if (units > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), bytes,
-                              reinterpret_cast<wchar_t*>(out.data()), units);
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, reinterpret_cast<wchar_t*>(out.data()), units);
     return out;
 }
 

@@ -18,8 +18,8 @@ PathKind GetPathKind(WStringView path) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return PathKind::Folder;
     // NUL, CON, COMn and LPTn open as character devices wherever they are named.
-    HANDLE handle = ::CreateFileW(Wide(name), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+    HANDLE handle =
+        ::CreateFileW(Wide(name), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
         const DWORD type = ::GetFileType(handle);
         ::CloseHandle(handle);

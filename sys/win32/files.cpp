@@ -9,9 +9,7 @@ namespace {
 using win32::Terminated;
 using win32::Wide;
 
-DWORD ShareFlags(Share share) {
-    return share == Share::None ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
-}
+DWORD ShareFlags(Share share) { return share == Share::None ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE; }
 
 void* Open(WStringView path, DWORD access, DWORD disposition, Share share) {
     const WString name = Terminated(path);
@@ -52,7 +50,7 @@ bool File::Seek(int64_t offset, SeekOrigin origin, uint64_t* position) {
         ::SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
-    const DWORD method = origin == SeekOrigin::Begin ? FILE_BEGIN
+    const DWORD method = origin == SeekOrigin::Begin     ? FILE_BEGIN
                          : origin == SeekOrigin::Current ? FILE_CURRENT
                                                          : FILE_END;
     LONG high = static_cast<LONG>(offset >> 32);
@@ -70,9 +68,7 @@ void File::Close() {
 
 bool DeleteFile(WStringView path) { return ::DeleteFileW(Wide(Terminated(path))) != FALSE; }
 
-uint32_t GetFileAttributes(WStringView path) {
-    return ::GetFileAttributesW(Wide(Terminated(path)));
-}
+uint32_t GetFileAttributes(WStringView path) { return ::GetFileAttributesW(Wide(Terminated(path))); }
 
 bool SetFileAttributes(WStringView path, uint32_t attributes) {
     return ::SetFileAttributesW(Wide(Terminated(path)), attributes) != FALSE;
@@ -82,9 +78,7 @@ bool CreateDirectory(WStringView path) {
     return ::CreateDirectoryW(Wide(Terminated(path)), nullptr) != FALSE;
 }
 
-bool RemoveDirectory(WStringView path) {
-    return ::RemoveDirectoryW(Wide(Terminated(path))) != FALSE;
-}
+bool RemoveDirectory(WStringView path) { return ::RemoveDirectoryW(Wide(Terminated(path))) != FALSE; }
 
 std::vector<DirEntry> ListDirectory(WStringView pattern) {
     std::vector<DirEntry> entries;

@@ -9,8 +9,7 @@ namespace sys {
 int MessageBox(WStringView text, WStringView caption, uint32_t style) {
     const WString terminatedText = win32::Terminated(text);
     const WString terminatedCaption = win32::Terminated(caption);
-    return ::MessageBoxW(nullptr, win32::Wide(terminatedText), win32::Wide(terminatedCaption),
-                         style);
+    return ::MessageBoxW(nullptr, win32::Wide(terminatedText), win32::Wide(terminatedCaption), style);
 }
 
 }  // namespace sys

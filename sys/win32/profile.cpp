@@ -28,8 +28,8 @@ void Flush(const std::string& path) { ::WritePrivateProfileStringA(nullptr, null
 
 }  // namespace
 
-uint32_t GetPrivateProfileString(WStringView section, WStringView key, WStringView fallback,
-                                 char16_t* buffer, uint32_t size, WStringView path) {
+uint32_t GetPrivateProfileString(WStringView section, WStringView key, WStringView fallback, char16_t* buffer,
+                                 uint32_t size, WStringView path) {
     if (buffer == nullptr || size == 0) return 0;
     std::string result(size_t{size} + 2, '\0');
     const DWORD got = ::GetPrivateProfileStringA(ToCodePage(section).c_str(), ToCodePage(key).c_str(),
@@ -40,8 +40,7 @@ uint32_t GetPrivateProfileString(WStringView section, WStringView key, WStringVi
     return length;
 }
 
-uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_t size,
-                                  WStringView path) {
+uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_t size, WStringView path) {
     if (buffer == nullptr || size == 0) return 0;
     std::string result(size_t{size} + 2, '\0');
     const DWORD got = ::GetPrivateProfileSectionA(ToCodePage(section).c_str(), result.data(), size,
@@ -54,8 +53,7 @@ uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_
     return got;
 }
 
-bool WritePrivateProfileString(WStringView section, WStringView key, WStringView value,
-                               WStringView path) {
+bool WritePrivateProfileString(WStringView section, WStringView key, WStringView value, WStringView path) {
     const std::string file = ToCodePage(path);
     const BOOL ok = ::WritePrivateProfileStringA(ToCodePage(section).c_str(), ToCodePage(key).c_str(),
                                                  ToCodePage(value).c_str(), file.c_str());
@@ -63,8 +61,7 @@ bool WritePrivateProfileString(WStringView section, WStringView key, WStringView
     return ok != FALSE;
 }
 
-bool WritePrivateProfileSection(WStringView section, std::span<const WString> lines,
-                                WStringView path) {
+bool WritePrivateProfileSection(WStringView section, std::span<const WString> lines, WStringView path) {
     std::string packed;  // "key=value\0key=value\0\0"
     for (const WString& line : lines) {
         packed += ToCodePage(line);

@@ -20,8 +20,8 @@ bool ClosePrinter(PrinterHandle printer) { return ::ClosePrinter(printer) != FAL
 bool GetPrinterNames(PrinterHandle printer, PrinterNames* names) {
     // Size query first; anything but "buffer too small" means no information.
     DWORD needed = 0;
-    if (::GetPrinterW(printer, 2, nullptr, 0, &needed) ||
-        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
+    if (::GetPrinterW(printer, 2, nullptr, 0, &needed) || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER ||
+        needed == 0)
         return false;
     std::vector<BYTE> buffer(needed);
     if (!::GetPrinterW(printer, 2, buffer.data(), needed, &needed)) return false;

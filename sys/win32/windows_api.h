@@ -50,9 +50,7 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t));
 // A NUL-terminated copy for the API (views need not be terminated).
 inline WString Terminated(WStringView text) { return WString(text); }
 
-inline const wchar_t* Wide(const WString& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+inline const wchar_t* Wide(const WString& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 inline wchar_t* MutableWide(WString& text) { return reinterpret_cast<wchar_t*>(text.data()); }
 inline WString FromWide(const wchar_t* text) {
     return text ? WString(reinterpret_cast<const char16_t*>(text)) : WString();

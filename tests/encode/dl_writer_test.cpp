@@ -27,8 +27,8 @@ void ExpectRecordsMatchOpcodeTable(const DLWriter& w, bool colourDevice) {
         const size_t end = i + 1 < starts.size() ? starts[i + 1] : bytes.size();
         const uint8_t opcode = bytes[starts[i]];
         ASSERT_NE(DLFindOpcode(opcode), nullptr) << "record " << i;
-        const size_t operands = DLOperandSize(opcode, bytes.data() + starts[i] + 1,
-                                              bytes.size() - starts[i] - 1, colourDevice);
+        const size_t operands =
+            DLOperandSize(opcode, bytes.data() + starts[i] + 1, bytes.size() - starts[i] - 1, colourDevice);
         EXPECT_EQ(operands, end - starts[i] - 1)
             << "record " << i << " opcode " << int(opcode) << " (" << DLFindOpcode(opcode)->name << ")";
     }
@@ -43,16 +43,13 @@ TEST(DLWriter, PositionRecords) {
     EXPECT_EQ(Encode([](DLWriter& w) { w.MoveSpanEnd(-1); }), (Bytes{0x65, 0xFF}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.SetHeight(7); }), (Bytes{0x66, 0x07, 0x00}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.MoveHeight(-128); }), (Bytes{0x67, 0x80}));
-    EXPECT_EQ(Encode([](DLWriter& w) { w.SetRowOrigin(0x01020304); }),
-              (Bytes{0x68, 0x04, 0x03, 0x02, 0x01}));
-    EXPECT_EQ(Encode([](DLWriter& w) { w.SetColumnOrigin(70000); }),
-              (Bytes{0x69, 0x70, 0x11, 0x01, 0x00}));
+    EXPECT_EQ(Encode([](DLWriter& w) { w.SetRowOrigin(0x01020304); }), (Bytes{0x68, 0x04, 0x03, 0x02, 0x01}));
+    EXPECT_EQ(Encode([](DLWriter& w) { w.SetColumnOrigin(70000); }), (Bytes{0x69, 0x70, 0x11, 0x01, 0x00}));
 }
 
 TEST(DLWriter, FillRecords) {
     EXPECT_EQ(Encode([](DLWriter& w) { w.Box8(3, 200); }), (Bytes{0x53, 0x03, 0xC8}));
-    EXPECT_EQ(Encode([](DLWriter& w) { w.Box16(0x0102, 0x0304); }),
-              (Bytes{0x54, 0x02, 0x01, 0x04, 0x03}));
+    EXPECT_EQ(Encode([](DLWriter& w) { w.Box16(0x0102, 0x0304); }), (Bytes{0x54, 0x02, 0x01, 0x04, 0x03}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.Span(3); }), (Bytes{0x55, 0x55, 0x55}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.SpanStep(-1, 2); }), (Bytes{0x56, 0xFF, 0x02}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.VSpan(2); }), (Bytes{0x57, 0x57}));
@@ -81,19 +78,25 @@ TEST(DLWriter, ColourAndRopRecords) {
 
 TEST(DLWriter, ScaleSkipBracketAndClipRecords) {
     // The scale command the pipeline writes: divisor 100, multiplier 150.
-    EXPECT_EQ(Encode([](DLWriter& w) { w.SetScale(100, 150); }),
-              (Bytes{0x82, 100, 0, 0, 0, 150, 0, 0, 0}));
+    EXPECT_EQ(Encode([](DLWriter& w) { w.SetScale(100, 150); }), (Bytes{0x82, 100, 0, 0, 0, 150, 0, 0, 0}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.Skip4(1); }), (Bytes{0x83, 0x01, 0x00, 0x00, 0x00}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.Skip1(9); }), (Bytes{0x58, 0x09}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.Skip1(9, true); }), (Bytes{0x70, 0x09}));
-    EXPECT_EQ(Encode([](DLWriter& w) { w.WatermarkBegin(); w.WatermarkEnd(); }), (Bytes{0x90, 0x91}));
-    EXPECT_EQ(Encode([](DLWriter& w) { w.PaintPath(); w.ClipMode(3); }), (Bytes{0xA1, 0xAF, 0x03}));
+    EXPECT_EQ(Encode([](DLWriter& w) {
+                  w.WatermarkBegin();
+                  w.WatermarkEnd();
+              }),
+              (Bytes{0x90, 0x91}));
+    EXPECT_EQ(Encode([](DLWriter& w) {
+                  w.PaintPath();
+                  w.ClipMode(3);
+              }),
+              (Bytes{0xA1, 0xAF, 0x03}));
 }
 
 TEST(DLWriter, LineRecordsKeepTheirOperandOrder) {
     // DL_LINE_TO is row then column, DL_LINE column then row.
-    EXPECT_EQ(Encode([](DLWriter& w) { w.LineTo(0x0010, 0x0020); }),
-              (Bytes{0x50, 0x10, 0x00, 0x20, 0x00}));
+    EXPECT_EQ(Encode([](DLWriter& w) { w.LineTo(0x0010, 0x0020); }), (Bytes{0x50, 0x10, 0x00, 0x20, 0x00}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.LineRel(-1, 1); }), (Bytes{0x51, 0xFF, 0x01}));
     EXPECT_EQ(Encode([](DLWriter& w) { w.Line(5, 6); }), (Bytes{0x52, 0x05, 0x00, 0x06, 0x00}));
 }
@@ -115,8 +118,8 @@ TEST(DLWriter, GlyphAndBitmapRecords) {
 
 TEST(DLWriter, RefusesDataThatDoesNotMatchItsHeader) {
     DLWriter w;
-    EXPECT_FALSE(w.Glyph(0, 2, 8, Bytes(4)));        // needs 8 bytes
-    EXPECT_FALSE(w.Glyph(30, 1, 3, Bytes(4)));       // 33 bits need 8 bytes
+    EXPECT_FALSE(w.Glyph(0, 2, 8, Bytes(4)));            // needs 8 bytes
+    EXPECT_FALSE(w.Glyph(30, 1, 3, Bytes(4)));           // 33 bits need 8 bytes
     EXPECT_FALSE(w.DefineBitmap(4096, 1, 8, Bytes(4)));  // slots end at 4095
     EXPECT_FALSE(w.DefineBrushPattern(1, 0, 0, Bytes(127)));
     DLImageRecord image;
@@ -140,7 +143,7 @@ TEST(DLWriter, RefusesDataThatDoesNotMatchItsHeader) {
 TEST(DLWriter, BrushRecords) {
     Bytes pattern(128);
     pattern[0] = 0x80;
-    Bytes expected = {0x02, 0x01, 0x07, 0x00, 0x00, 0x00,       // format 1, slot 7
+    Bytes expected = {0x02, 0x01, 0x07, 0x00, 0x00, 0x00,               // format 1, slot 7
                       0x03, 0x02, 0x01, 0x00, 0xFF, 0xEE, 0xDD, 0x00};  // B, G, R, 0 twice
     expected.insert(expected.end(), pattern.begin(), pattern.end());
     EXPECT_EQ(Encode([&](DLWriter& w) {
@@ -163,8 +166,8 @@ TEST(DLWriter, ImageRecords) {
     image.destRows = 4;
     image.destCols = 6;
     image.pixels = {1, 2, 3, 0, 4, 5, 6, 0};
-    Bytes expected = {0x04, 0x01, 0x08, 0x00, 0x02, 0x02, 0x00, 0x02, 0x00, 0x04, 0x00, 0x06, 0x00,
-                      1, 2, 3, 0, 4, 5, 6, 0};
+    Bytes expected = {0x04, 0x01, 0x08, 0x00, 0x02, 0x02, 0x00, 0x02, 0x00, 0x04, 0x00,
+                      0x06, 0x00, 1,    2,    3,    0,    4,    5,    6,    0};
     EXPECT_EQ(Encode([&](DLWriter& w) { EXPECT_TRUE(w.BltImage(image)); }), expected);
 
     // 24 bits: 4 bytes a pixel, so width 3 has a 12-byte row; with a 1-bit
@@ -194,10 +197,9 @@ TEST(DLWriter, PathRecords) {
     EXPECT_EQ(path.top, 0u);  // -4 clamps to the page
     EXPECT_EQ(path.right, 6u);
     EXPECT_EQ(path.bottom, 7u);
-    const Bytes expected = {0x80, 0x14, 0x00, 0x02, 0x00,
-                            1, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 7, 0, 0, 0,
-                            1, 0, 0, 0, 3, 0, 0, 0,
-                            1, 0, 2, 0, 3, 0, 0xFC, 0xFF, 5, 0, 6, 0};
+    const Bytes expected = {0x80, 0x14, 0x00, 0x02, 0x00, 1, 0, 0,    0,    0, 0, 0, 0, 6,
+                            0,    0,    0,    7,    0,    0, 0, 1,    0,    0, 0, 3, 0, 0,
+                            0,    1,    0,    2,    0,    3, 0, 0xFC, 0xFF, 5, 0, 6, 0};
     EXPECT_EQ(Encode([&](DLWriter& w) { EXPECT_TRUE(w.FillPath(path)); }), expected);
 
     // Two subpaths of 32-bit points carry their point counts after the points.
@@ -208,7 +210,7 @@ TEST(DLWriter, PathRecords) {
     const Bytes bytes = Encode([&](DLWriter& w) { EXPECT_TRUE(w.SetPath(wide)); });
     ASSERT_EQ(bytes.size(), 1u + 28 + 3 * 8 + 2 * 4);
     EXPECT_EQ(bytes[0], 0xA0);
-    EXPECT_EQ(bytes[3], 4);  // words per point
+    EXPECT_EQ(bytes[3], 4);   // words per point
     EXPECT_EQ(bytes[21], 2);  // subpaths
     EXPECT_EQ(bytes[25], 3);  // points
     EXPECT_EQ((Bytes{bytes[29], bytes[30], bytes[31], bytes[32]}), (Bytes{0x70, 0x11, 0x01, 0x00}));

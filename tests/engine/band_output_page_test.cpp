@@ -24,7 +24,7 @@ using band_test::MakePage;
 using band_test::PrintedJob;
 using playback_test::DL;
 
-constexpr uint32_t kPageWidth = 1000;   // rendering pixels; rows of 1024
+constexpr uint32_t kPageWidth = 1000;  // rendering pixels; rows of 1024
 constexpr uint32_t kPageHeight = 600;
 
 // An object of the test page in rendering pixels, right and bottom exclusive,
@@ -155,9 +155,10 @@ TEST_P(PrintedPage, DotsExactlyWhereTheObjectsWereDrawn) {
 
     const std::vector<uint8_t> planeIds = colour ? std::vector<uint8_t>{1, 2, 3, 4} : std::vector<uint8_t>{4};
     for (uint8_t id : planeIds) {
-        EXPECT_EQ(band_test::CompareDots(decoded.Plane(id), width, height, [&](uint32_t x, uint32_t y) {
-                      return SceneInks(scene, id, x / scale, y / scale);
-                  }), "")
+        EXPECT_EQ(band_test::CompareDots(
+                      decoded.Plane(id), width, height,
+                      [&](uint32_t x, uint32_t y) { return SceneInks(scene, id, x / scale, y / scale); }),
+                  "")
             << "plane " << int(id);
     }
     // A band record for every physical band with ink, and for no other.

@@ -105,8 +105,9 @@ TEST(BandOutputSink, TheGreyPlaneIsWhatTheScreenerMakesOfTheRows) {
     FBMaskInitialize(&screen, kScreenNormal, 600, nullptr);
     std::vector<uint8_t> expected(size_t{kWidthBytes} * kLines, 0xFF);
     uint8_t blank[4];
-    ASSERT_EQ(MaskBand8(&screen, expected.data(), kWidthBytes, raster.Pixels().data(), 0, kWidth,
-                        kLines, blank), 1);
+    ASSERT_EQ(
+        MaskBand8(&screen, expected.data(), kWidthBytes, raster.Pixels().data(), 0, kWidth, kLines, blank),
+        1);
     EXPECT_EQ(sink.taken[0].bytes, expected);
 }
 
@@ -175,8 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
         Spoiled{"UndoubledBandToTheDoublingVariant", [](FBRasterBand*) {}, ClippingMono2X},
         Spoiled{"PlaneBufferOneByteShort", [](FBRasterBand* b) { --b->planesBytes; }, ClippingMono},
         Spoiled{"NoPlaneBuffer", [](FBRasterBand* b) { b->planes = nullptr; }, ClippingMono},
-        Spoiled{"RenderingBufferOneByteShort", [](FBRasterBand* b) { --b->bufferBytes; },
-                ClippingMono},
+        Spoiled{"RenderingBufferOneByteShort", [](FBRasterBand* b) { --b->bufferBytes; }, ClippingMono},
         Spoiled{"NotAWholePhysicalBand", [](FBRasterBand* b) { b->height -= 1; }, ClippingMono},
         Spoiled{"StartsInsideAPhysicalBand", [](FBRasterBand* b) { b->line = 64; }, ClippingMono},
         Spoiled{"NoScreens", [](FBRasterBand* b) { FBMaskDestroy(&b->screen); }, ClippingMono}),

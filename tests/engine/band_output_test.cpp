@@ -21,7 +21,7 @@ using band_test::PrintedJob;
 using band_test::PrintRenderBand;
 using band_test::RenderBand;
 
-constexpr uint32_t kWidth600 = 4960;   // the printer's band at 600 dpi: 620 bytes
+constexpr uint32_t kWidth600 = 4960;  // the printer's band at 600 dpi: 620 bytes
 constexpr uint32_t kPlane600 = 620 * 128;
 
 // A rectangle of the page, right and bottom exclusive.
@@ -48,7 +48,8 @@ std::vector<uint8_t> ScreenGrey(uint32_t resolution, const uint8_t* pixels, uint
     FBMaskInitialize(&screen, kScreenNormal, resolution, nullptr);
     std::vector<uint8_t> plane(size_t{planeRowBytes} * rows, 0xFF);
     uint8_t blank[4];
-    EXPECT_EQ(MaskBand8(&screen, plane.data(), planeRowBytes, pixels, firstRow, pixelsPerRow, rows, blank), 1);
+    EXPECT_EQ(MaskBand8(&screen, plane.data(), planeRowBytes, pixels, firstRow, pixelsPerRow, rows, blank),
+              1);
     return plane;
 }
 
@@ -99,7 +100,8 @@ TEST_F(BandOutput, DotsOnlyInTheSecondPhysicalBandWriteOneBandNumberedFirstPlusO
     EXPECT_TRUE(b.planes[0].fullHeader);
     const Box box{100, 256 + 130, 150, 256 + 140};
     EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), kWidth600, 1024,
-                                     [&](uint32_t x, uint32_t y) { return box.Holds(x, y); }), "");
+                                     [&](uint32_t x, uint32_t y) { return box.Holds(x, y); }),
+              "");
 }
 
 TEST_F(BandOutput, ColourBandWithOnlyBlackWritesOneFullHeaderForChannelFour) {
@@ -116,7 +118,8 @@ TEST_F(BandOutput, ColourBandWithOnlyBlackWritesOneFullHeaderForChannelFour) {
     for (uint8_t id : {1, 2, 3}) EXPECT_FALSE(decoded.Plane(id).Allocated()) << int(id);
     const Box box{8, 5, 24, 8};
     EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), kWidth600, 256,
-                                     [&](uint32_t x, uint32_t y) { return box.Holds(x, y); }), "");
+                                     [&](uint32_t x, uint32_t y) { return box.Holds(x, y); }),
+              "");
 
     // The bytes: band header 0C, band 0, 4960 dots (13 60), 128 lines
     // (00 80), plane 4, then after data and checksum the band's end byte
@@ -158,8 +161,8 @@ TEST_F(BandOutput, AllFourInksWriteAFullHeaderThenThreePlaneHeadersInCyanMagenta
             const size_t h = plane.offset - 6;
             EXPECT_EQ(bytes[h], i + 1);
             EXPECT_EQ(bytes[h + 1], plane.compression);
-            const uint32_t length = uint32_t{bytes[h + 2]} << 24 | bytes[h + 3] << 16 |
-                                    bytes[h + 4] << 8 | bytes[h + 5];
+            const uint32_t length =
+                uint32_t{bytes[h + 2]} << 24 | bytes[h + 3] << 16 | bytes[h + 4] << 8 | bytes[h + 5];
             EXPECT_EQ(length, plane.dataSize + 4);
             // Right after the previous plane's checksum: no end byte between.
             EXPECT_EQ(h, b.planes[i - 1].offset + b.planes[i - 1].dataSize + 4);
@@ -187,8 +190,7 @@ TEST_F(BandOutput, APlaneThatDoesNotCompressIsSentRawAtItsRawSize) {
         ASSERT_EQ(decoded.bands[0].planes.size(), 1u);
         EXPECT_EQ(decoded.bands[0].planes[0].compression, kBandCodeRaw);
         EXPECT_EQ(decoded.bands[0].planes[0].dataSize, kPlane600);
-        const std::vector<uint8_t> expected =
-            ScreenGrey(600, render.pixels.data(), kWidth600, 128, 128, 620);
+        const std::vector<uint8_t> expected = ScreenGrey(600, render.pixels.data(), kWidth600, 128, 128, 620);
         const PagePlane& plane = decoded.Plane(4);
         ASSERT_EQ(plane.stride, 620u);
         EXPECT_TRUE(std::equal(expected.begin(), expected.end(), plane.bits.begin() + 128 * 620));
@@ -212,9 +214,10 @@ TEST_F(BandOutput, EachPhysicalBandIsCodedAsItsOwnRowFlagsAsk) {
     EXPECT_EQ(decoded.bands[0].planes.at(0).compression, kBandCodeLzw);
     EXPECT_EQ(decoded.bands[1].planes.at(0).compression, kBandCodeOffsetTable);
     const Box first{0, 10, 800, 30}, second{40, 150, 840, 170};
-    EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), kWidth600, 256, [&](uint32_t x, uint32_t y) {
-                  return first.Holds(x, y) || second.Holds(x, y);
-              }), "");
+    EXPECT_EQ(band_test::CompareDots(
+                  decoded.Plane(4), kWidth600, 256,
+                  [&](uint32_t x, uint32_t y) { return first.Holds(x, y) || second.Holds(x, y); }),
+              "");
 }
 
 TEST_F(BandOutput, AWhiteBandWritesNothingAtAll) {
@@ -248,9 +251,12 @@ TEST_F(BandOutput, APageWiderThanThePrintersBandIsCutAtTheBandsEdge) {
     for (uint32_t y = 0; y < 128; ++y)
         cut.insert(cut.end(), render.pixels.begin() + y * wide, render.pixels.begin() + y * wide + kWidth600);
     const std::vector<uint8_t> expected = ScreenGrey(600, cut.data(), kWidth600, 0, 128, 620);
-    EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), wide, 128, [&](uint32_t x, uint32_t y) {
-                  return x < kWidth600 && zebl_test::PackedDot(expected.data(), 620, x, y);
-              }), "");
+    EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), wide, 128,
+                                     [&](uint32_t x, uint32_t y) {
+                                         return x < kWidth600 &&
+                                                zebl_test::PackedDot(expected.data(), 620, x, y);
+                                     }),
+              "");
     EXPECT_TRUE(decoded.Plane(4).Dot(4959, 0));
     EXPECT_FALSE(decoded.Plane(4).Dot(4960, 0));
 }
@@ -268,7 +274,8 @@ TEST_F(BandOutput, ADoubledPageWiderThanThePrintersBandIsCutBeforeDoubling) {
     EXPECT_EQ(decoded.bands[0].widthDots, 9920u);
     const Box printed{9900, 6, 9920, 10};
     EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), 2 * wide, 128,
-                                     [&](uint32_t x, uint32_t y) { return printed.Holds(x, y); }), "");
+                                     [&](uint32_t x, uint32_t y) { return printed.Holds(x, y); }),
+              "");
 }
 
 // 600 x 1200: a 600-dpi rendering band of 64 rows becomes one 1200-dpi
@@ -293,9 +300,12 @@ TEST_F(BandOutput, TheDoublingVariantScreensTheDoubledBandAt1200Dpi) {
         for (uint32_t x = 0; x < doubledWidth; ++x)
             doubled[size_t{y} * doubledWidth + x] = render.pixels[(y / 2) * renderWidth + x / 2];
     const std::vector<uint8_t> expected = ScreenGrey(1200, doubled.data(), doubledWidth, 128, 128, 1240);
-    EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), doubledWidth, 256, [&](uint32_t x, uint32_t y) {
-                  return y >= 128 && zebl_test::PackedDot(expected.data(), 1240, x, y - 128);
-              }), "");
+    EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), doubledWidth, 256,
+                                     [&](uint32_t x, uint32_t y) {
+                                         return y >= 128 &&
+                                                zebl_test::PackedDot(expected.data(), 1240, x, y - 128);
+                                     }),
+              "");
 }
 
 TEST_F(BandOutput, DoublingTurnsEachColourPixelIntoTwoByTwoDots) {
@@ -311,9 +321,11 @@ TEST_F(BandOutput, DoublingTurnsEachColourPixelIntoTwoByTwoDots) {
     EXPECT_EQ(decoded.bands[0].planes[1].planeId, 4);
     const Box black{10, 20, 18, 26}, cyan{200, 80, 202, 82};
     EXPECT_EQ(band_test::CompareDots(decoded.Plane(4), 2048, 256,
-                                     [&](uint32_t x, uint32_t y) { return black.Holds(x, y); }), "");
+                                     [&](uint32_t x, uint32_t y) { return black.Holds(x, y); }),
+              "");
     EXPECT_EQ(band_test::CompareDots(decoded.Plane(1), 2048, 256,
-                                     [&](uint32_t x, uint32_t y) { return cyan.Holds(x, y); }), "");
+                                     [&](uint32_t x, uint32_t y) { return cyan.Holds(x, y); }),
+              "");
 }
 
 // In the doubling variant a physical band is made of half as many rendering
@@ -404,8 +416,9 @@ TEST(MyStretch2X, ColourPixelsKeepTheirFourBytesAndRowsTheirOrder) {
     const uint32_t a = 0x11223344, b = 0x55667788, c = 0x99AABBCC, d = 0xDDEEFF00;
     const uint32_t src[4] = {a, b, c, d};  // two rows of two pixels
     std::vector<uint32_t> dst(16, 0);
-    EXPECT_EQ(MyStretch2X(reinterpret_cast<uint8_t*>(dst.data()), 4, 4,
-                          reinterpret_cast<const uint8_t*>(src), 4), 1);
+    EXPECT_EQ(
+        MyStretch2X(reinterpret_cast<uint8_t*>(dst.data()), 4, 4, reinterpret_cast<const uint8_t*>(src), 4),
+        1);
     EXPECT_EQ(dst, (std::vector<uint32_t>{a, a, b, b, a, a, b, b, c, c, d, d, c, c, d, d}));
 }
 
@@ -413,8 +426,7 @@ TEST(MyStretch2X, OddSizesLeaveTheLastColumnAndRowAloneAndOtherDepthsAreRefused)
     const uint8_t src[2] = {1, 2};
     std::vector<uint8_t> dst(15, 0xEE);  // 3 rows of 5
     EXPECT_EQ(MyStretch2X(dst.data(), 5, 3, src, 1), 1);
-    EXPECT_EQ(dst, (std::vector<uint8_t>{1, 1, 2, 2, 0xEE, 1, 1, 2, 2, 0xEE, 0xEE, 0xEE, 0xEE,
-                                         0xEE, 0xEE}));
+    EXPECT_EQ(dst, (std::vector<uint8_t>{1, 1, 2, 2, 0xEE, 1, 1, 2, 2, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}));
     std::vector<uint8_t> untouched(12, 0xEE);
     EXPECT_EQ(MyStretch2X(untouched.data(), 2, 2, src, 3), 0);
     EXPECT_EQ(untouched, std::vector<uint8_t>(12, 0xEE));

@@ -35,7 +35,9 @@ using zebl_test::MakePage;
 // as it must be, so that the sanitizer sees any read past it. Starts white.
 struct RenderBand {
     RenderBand(uint32_t bitsPerPixel, uint32_t pixelsPerRow, uint32_t rowCount)
-        : bytesPerPixel(bitsPerPixel / 8), rowPixels(pixelsPerRow), rows(rowCount),
+        : bytesPerPixel(bitsPerPixel / 8),
+          rowPixels(pixelsPerRow),
+          rows(rowCount),
           pixels(size_t{pixelsPerRow} * rowCount * (bitsPerPixel / 8), 0xFF) {}
 
     // Sets a rectangle of pixels (grey: the low byte).

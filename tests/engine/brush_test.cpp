@@ -67,10 +67,8 @@ TEST(HatchTables, DiagonalsAreTwelvePixelRunsThatTileSeamlessly) {
     }
     // Placement: the run of row 0 covers columns 26..31 and 0..5; the centre
     // rows straddle the tile's middle.
-    for (int c = 0; c < 32; ++c)
-        EXPECT_EQ(forward.matrix[0][c], (c >= 26 || c <= 5) ? 255 : 0) << c;
-    for (int c = 0; c < 32; ++c)
-        EXPECT_EQ(forward.matrix[16][c], (c >= 10 && c <= 21) ? 255 : 0) << c;
+    for (int c = 0; c < 32; ++c) EXPECT_EQ(forward.matrix[0][c], (c >= 26 || c <= 5) ? 255 : 0) << c;
+    for (int c = 0; c < 32; ++c) EXPECT_EQ(forward.matrix[16][c], (c >= 10 && c <= 21) ? 255 : 0) << c;
 }
 
 TEST(ColourCodes, SolidColourOnGreyAndColourDevices) {
@@ -92,8 +90,8 @@ TEST(ColourCodes, SolidColourOnGreyAndColourDevices) {
 TEST(ColourCodes, CodesThatLeaveColourAndBrushAlone) {
     TestBand band(true, 0, 1, 32);
     uint8_t dummy = 0;
-    for (uint32_t code : {kColourCodeRopBlack, kColourCodeRopWhite, 0x910000FFu, 0x85000006u,
-                          0x86000001u, 0x12345678u, 0x80FFFFFFu, 0x82000000u}) {
+    for (uint32_t code : {kColourCodeRopBlack, kColourCodeRopWhite, 0x910000FFu, 0x85000006u, 0x86000001u,
+                          0x12345678u, 0x80FFFFFFu, 0x82000000u}) {
         band.state.reg.colour = 0x00ABCDEF;
         band.state.reg.brush = &dummy;
         Frame_prhMAPuid(&band.state, code);
@@ -147,7 +145,7 @@ TEST(ColourCodes, HollowBrushIsWhiteEverywhere) {
 std::vector<uint8_t> PatternBrushData() {
     std::vector<uint8_t> data = {0x10, 0x20, 0x30, 0x00, 0x40, 0x50, 0x60, 0x00};
     data.resize(8 + 128, 0);
-    data[8] = 0x80;          // row 0: only column 0 takes entry 1
+    data[8] = 0x80;               // row 0: only column 0 takes entry 1
     data[8 + 31 * 4 + 3] = 0x01;  // row 31: only column 31
     return data;
 }
@@ -185,9 +183,7 @@ TEST(StretchBrushes, OtherFormatsAreCopiedAndShortDataIsRefused) {
         EXPECT_EQ(brush, data);
 
         std::vector<uint8_t> untouched(BrushBytes(isColour), 0x5C);
-        EXPECT_EQ(StretchBrush(untouched.data(), data.data(), uint32_t(data.size() - 1), 2,
-                               isColour),
-                  0);
+        EXPECT_EQ(StretchBrush(untouched.data(), data.data(), uint32_t(data.size() - 1), 2, isColour), 0);
         EXPECT_EQ(StretchBrush(untouched.data(), data.data(), 135, 1, isColour), 0);
         EXPECT_EQ(untouched, std::vector<uint8_t>(BrushBytes(isColour), 0x5C));
     }
@@ -198,8 +194,7 @@ TEST(StretchBrushes, PatternCopyOfDownloadedBrushReproducesIt) {
     TestBand band(true, 0, 32, 32);
     const std::vector<uint8_t> data = PatternBrushData();
     band.state.doc.brushSlots[0] = std::make_unique<uint8_t[]>(BrushBytes(1));
-    ASSERT_EQ(StretchBrush(band.state.doc.brushSlots[0].get(), data.data(),
-                           uint32_t(data.size()), 1, 1), 1);
+    ASSERT_EQ(StretchBrush(band.state.doc.brushSlots[0].get(), data.data(), uint32_t(data.size()), 1, 1), 1);
     Frame_prhMAPuid(&band.state, kColourCodeBrushSlot);
     FrameSelectRopBrush(&band.state.reg, 0xF0, kColourCodeBrushSlot);
     band.Draw(band.Request(0, 0, 31, 32, nullptr));

@@ -80,13 +80,13 @@ TEST(DisplayList, ImageSizeIsHeaderPaletteAndPaddedRows) {
         uint16_t rows, width;
         size_t body;
     } cases[] = {
-        {0, 1, 1, 2, 33, 8 + 2 * 8},        // 1 bit: 33 pixels -> 8 bytes
-        {3, 1, 0, 1, 29, 4},                // lead counts: 32 pixels -> 4 bytes
-        {0, 4, 1, 3, 9, 64 + 3 * 8},        // 4 bits: 36 bits -> 8 bytes
-        {0, 8, 1, 2, 5, 1024 + 2 * 8},      // 8 bits: 5 + 3 rounded down to 4 -> 8
-        {0, 8, 0, 2, 4, 2 * 4},             // 8 bits: (4 + 3) & ~3 = 4
-        {0, 24, 1, 2, 3, 2 * 12},           // 24 bits: 4 bytes a pixel, never a palette
-        {0, 16, 1, 5, 100, 0},              // other depths: no palette, no rows
+        {0, 1, 1, 2, 33, 8 + 2 * 8},    // 1 bit: 33 pixels -> 8 bytes
+        {3, 1, 0, 1, 29, 4},            // lead counts: 32 pixels -> 4 bytes
+        {0, 4, 1, 3, 9, 64 + 3 * 8},    // 4 bits: 36 bits -> 8 bytes
+        {0, 8, 1, 2, 5, 1024 + 2 * 8},  // 8 bits: 5 + 3 rounded down to 4 -> 8
+        {0, 8, 0, 2, 4, 2 * 4},         // 8 bits: (4 + 3) & ~3 = 4
+        {0, 24, 1, 2, 3, 2 * 12},       // 24 bits: 4 bytes a pixel, never a palette
+        {0, 16, 1, 5, 100, 0},          // other depths: no palette, no rows
     };
     for (const Case& c : cases) {
         DL d = ImageHeader(c.lead, c.bpp, c.palette, c.rows, c.width);
@@ -113,8 +113,8 @@ TEST(DisplayList, PathSizeIsPointsPlusCountsWhenThereAreSeveralSubpaths) {
         d.Bytes(std::vector<uint8_t>(body));
         return d;
     };
-    EXPECT_EQ(Size(path(2, 1, 5, 20)), 28u + 20u);           // int16 points, no counts
-    EXPECT_EQ(Size(path(4, 3, 5, 40 + 12)), 28u + 52u);      // int32 points, three counts
+    EXPECT_EQ(Size(path(2, 1, 5, 20)), 28u + 20u);       // int16 points, no counts
+    EXPECT_EQ(Size(path(4, 3, 5, 40 + 12)), 28u + 52u);  // int32 points, three counts
     EXPECT_EQ(Size(path(4, 3, 5, 40 + 11)), kDLDoesNotFit);
     EXPECT_EQ(Size(path(2, 0xFFFFFFFF, 0xFFFFFFFF, 8)), kDLDoesNotFit);  // huge counts
     DLPath parsed;

@@ -19,11 +19,9 @@ struct Seen {
 };
 std::vector<Seen> gSeen;
 
-void RecordingKernel(const RenderPage&, const BandWindow& window, const InterpreterRegisters&,
-                     TRect* req) {
-    gSeen.push_back(Seen{req->row, req->rows, req->xs, req->xe, req->bits,
-                         req->dest - window.band, req->colour,
-                         req->bits ? req->bits[0] : uint8_t{0}});
+void RecordingKernel(const RenderPage&, const BandWindow& window, const InterpreterRegisters&, TRect* req) {
+    gSeen.push_back(Seen{req->row, req->rows, req->xs, req->xe, req->bits, req->dest - window.band,
+                         req->colour, req->bits ? req->bits[0] : uint8_t{0}});
 }
 
 // A grey band of rows top .. top + 3, 64 pixels wide, with the recording kernel.
@@ -147,7 +145,7 @@ TEST_F(DoRenderTest, DrawnBoxStaysInsideTheBandRows) {
     s.window.drawnLeft = s.window.bandRight;
     s.window.drawnBottom = s.window.bandTop;
     s.window.drawnRight = s.window.bandLeft;
-    SetRenderingRect(&s.window, 0, 5, 20, 9);   // reaches over the whole band
+    SetRenderingRect(&s.window, 0, 5, 20, 9);  // reaches over the whole band
     EXPECT_EQ(s.window.drawnTop, 4u);
     EXPECT_EQ(s.window.drawnBottom, 7u);
     EXPECT_EQ(s.window.drawnLeft, 5u);

@@ -41,7 +41,7 @@ TEST(FBMaskInitialize, GreyDeviceSelectsTheBlackMatrixOfClassAndResolution) {
         uint32_t width;
     };
     const Case cases[] = {
-        {0, 600, MaskNormal600K, 96}, {1, 600, MaskText600K, 24}, {2, 600, MaskPhoto600K, 12},
+        {0, 600, MaskNormal600K, 96}, {1, 600, MaskText600K, 24},   {2, 600, MaskPhoto600K, 12},
         {7, 600, MaskPhoto600K, 12},  {0, 300, MaskNormal600K, 96}, {0, 1200, Mask1200K, 120},
         {1, 1200, Mask1200K, 120},    {2, 1200, Mask1200K, 120},
     };
@@ -78,7 +78,8 @@ TEST(FBMaskInitialize, ColourDeviceSelectsFourMatricesWhatever1200Class) {
         ASSERT_EQ(FBMaskInitialize(&screen, c.screenClass, c.resolution, &handle), 1);
         EXPECT_EQ(screen.colourHandle, &handle);
         for (uint32_t p = 0; p < 4; ++p) {
-            EXPECT_EQ(screen.plane[p].table, c.tables[p]) << c.screenClass << "/" << c.resolution << " plane " << p;
+            EXPECT_EQ(screen.plane[p].table, c.tables[p])
+                << c.screenClass << "/" << c.resolution << " plane " << p;
         }
     }
     EXPECT_EQ(FBMaskInitialize(nullptr, 0, 600, nullptr), 0);
@@ -102,7 +103,7 @@ TEST(FBMaskInitialize, InfoTablesDescribeTheMatrices) {
         EXPECT_EQ(adwMaskInfoTbl1200[8 + p], sizes1200[p]);
         EXPECT_EQ(adwMaskInfoTbl1200[p] * adwMaskInfoTbl1200[4 + p], sizes1200[p]);
     }
-    EXPECT_EQ(adwMaskInfoTbl1200[1], 116u);  // cyan at 1200 dpi
+    EXPECT_EQ(adwMaskInfoTbl1200[1], 116u);   // cyan at 1200 dpi
     EXPECT_EQ(adwMaskInfoTbl600[0][3], 64u);  // yellow, normal
 }
 
@@ -257,7 +258,9 @@ TEST(MaskBand8, EveryMatrixReproducesAGreyRampMonotonically) {
             previous = dots;
         }
         EXPECT_EQ(previous, static_cast<size_t>(width) * m.width);  // black covers all
-        const size_t expectedRises = m.values == Values::Distinct ? 144 : m.values == Values::Fine ? 254 : 255;
+        const size_t expectedRises = m.values == Values::Distinct ? 144
+                                     : m.values == Values::Fine   ? 254
+                                                                  : 255;
         EXPECT_EQ(rises, expectedRises);
     }
 }
@@ -301,7 +304,8 @@ TEST(MaskBand32, EachInkLandsInItsPlane) {
         uint8_t blank[4];
         ASSERT_EQ(MaskBand32(&screen, dst.data(), planeOffset, 1, src.data(), 0, 8, 1, blank), 1);
         for (uint32_t p = 0; p < 4; ++p) {
-            EXPECT_EQ(dst[p * planeOffset], p == plane ? 0xBF : 0xFF) << "ink plane " << plane << " plane " << p;
+            EXPECT_EQ(dst[p * planeOffset], p == plane ? 0xBF : 0xFF)
+                << "ink plane " << plane << " plane " << p;
             EXPECT_EQ(blank[p], p == plane ? 0 : 1);
             EXPECT_EQ(dst[p * planeOffset + 1], 0xEE);  // bytes between planes untouched
         }
@@ -354,15 +358,18 @@ TEST(MaskBand32, EachInkAloneMatchesTheGreyScreenerWithItsMatrix) {
                 greyScreen.plane[kScreenBlack] = colour.plane[screenPlaneOf[plane]];
                 std::vector<uint8_t> greyOut(planeOffset, 0xFF), colourOut(4 * planeOffset, 0xFF);
                 uint8_t greyBlank[4], colourBlank[4];
-                ASSERT_EQ(MaskBand8(&greyScreen, greyOut.data(), stride, grey.data(), 77, width, rows, greyBlank), 1);
-                ASSERT_EQ(MaskBand32(&colour, colourOut.data(), planeOffset, stride, src.data(), 77, width, rows,
-                                     colourBlank),
+                ASSERT_EQ(
+                    MaskBand8(&greyScreen, greyOut.data(), stride, grey.data(), 77, width, rows, greyBlank),
+                    1);
+                ASSERT_EQ(MaskBand32(&colour, colourOut.data(), planeOffset, stride, src.data(), 77, width,
+                                     rows, colourBlank),
                           1);
                 for (uint32_t p = 0; p < 4; ++p) {
                     const std::vector<uint8_t> got(colourOut.begin() + p * planeOffset,
                                                    colourOut.begin() + (p + 1) * planeOffset);
                     if (p == plane) {
-                        EXPECT_EQ(got, greyOut) << "class " << screenClass << " at " << resolution << ", plane " << p;
+                        EXPECT_EQ(got, greyOut)
+                            << "class " << screenClass << " at " << resolution << ", plane " << p;
                         EXPECT_EQ(colourBlank[p], greyBlank[0]);
                     } else {
                         EXPECT_EQ(CountDots(got), 0u) << "plane " << p;
@@ -395,23 +402,26 @@ TEST(MaskBand, ScreensContinueAcrossBands) {
                 uint8_t blank[4];
                 ASSERT_EQ(MaskBand8(&grey, once.data(), stride, src8.data(), 0, width, 2 * p, blank), 1);
                 ASSERT_EQ(MaskBand8(&grey, twice.data(), stride, src8.data(), 0, width, p, blank), 1);
-                ASSERT_EQ(MaskBand8(&grey, twice.data() + stride * p, stride, src8.data() + width * p, p, width, p,
-                                    blank),
+                ASSERT_EQ(MaskBand8(&grey, twice.data() + stride * p, stride, src8.data() + width * p, p,
+                                    width, p, blank),
                           1);
-                EXPECT_EQ(once, twice) << "grey, class " << screenClass << " at " << resolution << ", P " << p;
+                EXPECT_EQ(once, twice)
+                    << "grey, class " << screenClass << " at " << resolution << ", P " << p;
 
                 const std::vector<uint8_t> src32 = RandomGreyBand(rng, width * 2 * p * 4);
                 const uint32_t planeOffset = stride * 2 * p;
                 std::vector<uint8_t> once32(4 * planeOffset, 0xFF), twice32(4 * planeOffset, 0xFF);
-                ASSERT_EQ(MaskBand32(&colour, once32.data(), planeOffset, stride, src32.data(), 0, width, 2 * p,
-                                     blank),
+                ASSERT_EQ(MaskBand32(&colour, once32.data(), planeOffset, stride, src32.data(), 0, width,
+                                     2 * p, blank),
                           1);
-                ASSERT_EQ(MaskBand32(&colour, twice32.data(), planeOffset, stride, src32.data(), 0, width, p, blank),
+                ASSERT_EQ(MaskBand32(&colour, twice32.data(), planeOffset, stride, src32.data(), 0, width, p,
+                                     blank),
                           1);
                 ASSERT_EQ(MaskBand32(&colour, twice32.data() + stride * p, planeOffset, stride,
                                      src32.data() + width * p * 4, p, width, p, blank),
                           1);
-                EXPECT_EQ(once32, twice32) << "colour, class " << screenClass << " at " << resolution << ", P " << p;
+                EXPECT_EQ(once32, twice32)
+                    << "colour, class " << screenClass << " at " << resolution << ", P " << p;
             }
         }
     }
@@ -429,8 +439,8 @@ TEST(MaskBand, MatchesThePerPixelReference) {
             for (uint32_t firstRow : firstRows) {
                 const uint32_t width = 8 * (1 + rng() % 60), rows = 1 + rng() % 37;
                 const uint32_t stride = width / 8 + rng() % 3;
-                SCOPED_TRACE(::testing::Message() << "class " << screenClass << " at " << resolution << ", row "
-                                                  << firstRow << ", " << width << " x " << rows);
+                SCOPED_TRACE(::testing::Message() << "class " << screenClass << " at " << resolution
+                                                  << ", row " << firstRow << ", " << width << " x " << rows);
                 FBScreen grey, colour;
                 FBMaskInitialize(&grey, screenClass, resolution, nullptr);
                 FBMaskInitialize(&colour, screenClass, resolution, &handle);
@@ -438,9 +448,10 @@ TEST(MaskBand, MatchesThePerPixelReference) {
                 const std::vector<uint8_t> src8 = RandomGreyBand(rng, width * rows);
                 std::vector<uint8_t> fast(stride * rows, 0xA5), slow(stride * rows, 0xA5);
                 uint8_t fastBlank[4], slowBlank[4];
-                ASSERT_EQ(MaskBand8(&grey, fast.data(), stride, src8.data(), firstRow, width, rows, fastBlank), 1);
-                halftone_test::ReferenceMaskBand8(grey, slow.data(), stride, src8.data(), firstRow, width, rows,
-                                                  slowBlank);
+                ASSERT_EQ(
+                    MaskBand8(&grey, fast.data(), stride, src8.data(), firstRow, width, rows, fastBlank), 1);
+                halftone_test::ReferenceMaskBand8(grey, slow.data(), stride, src8.data(), firstRow, width,
+                                                  rows, slowBlank);
                 EXPECT_EQ(fast, slow);
                 EXPECT_EQ(BlankFlags(fastBlank), BlankFlags(slowBlank));
 
@@ -452,11 +463,11 @@ TEST(MaskBand, MatchesThePerPixelReference) {
                 }
                 const uint32_t planeOffset = stride * rows + 5;
                 std::vector<uint8_t> fast32(4 * planeOffset, 0xA5), slow32(4 * planeOffset, 0xA5);
-                ASSERT_EQ(MaskBand32(&colour, fast32.data(), planeOffset, stride, src32.data(), firstRow, width, rows,
-                                     fastBlank),
+                ASSERT_EQ(MaskBand32(&colour, fast32.data(), planeOffset, stride, src32.data(), firstRow,
+                                     width, rows, fastBlank),
                           1);
-                halftone_test::ReferenceMaskBand32(colour, slow32.data(), planeOffset, stride, src32.data(), firstRow,
-                                                   width, rows, slowBlank);
+                halftone_test::ReferenceMaskBand32(colour, slow32.data(), planeOffset, stride, src32.data(),
+                                                   firstRow, width, rows, slowBlank);
                 EXPECT_EQ(fast32, slow32);
                 EXPECT_EQ(BlankFlags(fastBlank), BlankFlags(slowBlank));
             }
@@ -480,10 +491,12 @@ TEST(MaskBand32, InkLimitDropsYellowOnlyUnderFullInk) {
         for (uint32_t i = 0; i < planeOffset; ++i) {
             for (int bit = 0; bit < 8; ++bit) {
                 const bool c = !((dst[i] >> bit) & 1), m = !((dst[planeOffset + i] >> bit) & 1);
-                const bool y = !((dst[2 * planeOffset + i] >> bit) & 1), k = !((dst[3 * planeOffset + i] >> bit) & 1);
+                const bool y = !((dst[2 * planeOffset + i] >> bit) & 1),
+                           k = !((dst[3 * planeOffset + i] >> bit) & 1);
                 const uint32_t x = (i % stride) * 8 + (7 - bit), row = i / stride;
-                const bool yellowWanted = halftone_test::Dot(static_cast<uint8_t>(grey),
-                                                             halftone_test::Threshold(screen.plane[kScreenYellow], row, x));
+                const bool yellowWanted =
+                    halftone_test::Dot(static_cast<uint8_t>(grey),
+                                       halftone_test::Threshold(screen.plane[kScreenYellow], row, x));
                 fullInk += c && m && k;
                 yellowDots += y;
                 expectedYellow += yellowWanted && !(c && m && k);

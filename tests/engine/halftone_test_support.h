@@ -22,7 +22,7 @@ struct MatrixEntry {
 };
 
 #define HT_ENTRY(table, kind) \
-    MatrixEntry { #table, table, static_cast<uint32_t>(sqrtOf(sizeof(table))), Values::kind }
+    MatrixEntry { #table, table, static_cast < uint32_t>(sqrtOf(sizeof(table))), Values::kind }
 
 constexpr uint32_t sqrtOf(size_t n) {
     uint32_t r = 0;
@@ -68,9 +68,8 @@ inline bool AllWhite(const uint8_t* bytes, size_t n) {
     return true;
 }
 
-inline void ReferenceMaskBand8(const FBScreen& screen, uint8_t* dst, uint32_t dstStride,
-                               const uint8_t* src, uint32_t firstRow, uint32_t pixelsPerRow,
-                               uint32_t rows, uint8_t* blank) {
+inline void ReferenceMaskBand8(const FBScreen& screen, uint8_t* dst, uint32_t dstStride, const uint8_t* src,
+                               uint32_t firstRow, uint32_t pixelsPerRow, uint32_t rows, uint8_t* blank) {
     std::memset(blank, 1, 4);
     const FBScreenPlane& plane = screen.plane[kScreenBlack];
     for (uint32_t r = 0; r < rows; ++r) {
@@ -116,7 +115,8 @@ inline void ReferenceMaskBand32(const FBScreen& screen, uint8_t* dst, uint32_t p
                 }
             }
             for (int p = 0; p < 4; ++p)
-                dst[static_cast<size_t>(p) * planeOffset + static_cast<size_t>(r) * dstStride + x / 8] = bytes[p];
+                dst[static_cast<size_t>(p) * planeOffset + static_cast<size_t>(r) * dstStride + x / 8] =
+                    bytes[p];
         }
     }
 }

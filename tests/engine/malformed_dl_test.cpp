@@ -49,8 +49,18 @@ DL EveryDrawing() {
     d.Glyph(200, 3, 70, std::vector<uint8_t>(3 * MaskStride(270), 0xA5));
     d.DefineBitmap(4095, 5, 40, std::vector<uint8_t>(5 * 8, 0x3C)).Op(DL_DRAW_BITMAP).U16(4095);
     d.Op(DL_LINE_TO).U16(0xFFFF).U16(0xFFFF).Op(DL_LINE_REL).U8(0x80).U8(0x80);
-    d.Op(DL_FILL_PATH).U16(20).U8(2).U8(0).U32(0).U32(0).U32(0xFFFFFFFF).U32(0xFFFFFFFF).U32(1).U32(2)
-        .U32(0).U32(0x7FFF7FFF);
+    d.Op(DL_FILL_PATH)
+        .U16(20)
+        .U8(2)
+        .U8(0)
+        .U32(0)
+        .U32(0)
+        .U32(0xFFFFFFFF)
+        .U32(0xFFFFFFFF)
+        .U32(1)
+        .U32(2)
+        .U32(0)
+        .U32(0x7FFF7FFF);
     d.Op(DL_BLT_IMAGE).U8(0).U8(8).U8(0).U8(3).U16(1).U16(4).U16(0xFFFF).U16(0xFFFF).U32(0x01020304);
     return d;
 }
@@ -90,42 +100,107 @@ TEST(MalformedDisplayList, NamedCorpus) {
     corpus.push_back({"empty list", {}});
     corpus.push_back({"empty chunks", {{}, {}, {}}});
     corpus.push_back({"slot numbers out of range",
-                      {DL().DefineBitmap(0xFFFF, 1, 8, {0xFF, 0, 0, 0}).Op(DL_DRAW_BITMAP).U16(0xFFFF)
-                           .Op(DL_DRAW_BITMAP).U16(4096).Op(DL_DEFINE_BRUSH).U8(1).U32(0xFFFFFFFF)
-                           .Bytes(std::vector<uint8_t>(136, 0x0F)).RopColour(0xF0, 0x910000FF)
-                           .Box8(4, 4).RopColour(0xF0, 0x910000FE).Box8(4, 4).bytes()}});
+                      {DL().DefineBitmap(0xFFFF, 1, 8, {0xFF, 0, 0, 0})
+                           .Op(DL_DRAW_BITMAP)
+                           .U16(0xFFFF)
+                           .Op(DL_DRAW_BITMAP)
+                           .U16(4096)
+                           .Op(DL_DEFINE_BRUSH)
+                           .U8(1)
+                           .U32(0xFFFFFFFF)
+                           .Bytes(std::vector<uint8_t>(136, 0x0F))
+                           .RopColour(0xF0, 0x910000FF)
+                           .Box8(4, 4)
+                           .RopColour(0xF0, 0x910000FE)
+                           .Box8(4, 4)
+                           .bytes()}});
     corpus.push_back({"glyph declaring 65535 x 65535",
                       {DL().Glyph(255, 0xFFFF, 0xFFFF, std::vector<uint8_t>(64, 0xFF)).bytes()}});
     corpus.push_back({"image running past its chunk",
-                      {DL().Op(DL_BLT_IMAGE).U8(255).U8(24).U8(1).U8(3).U16(0xFFFF).U16(0xFFFF)
-                           .U16(1).U16(1).Bytes(std::vector<uint8_t>(100, 0x55)).bytes(),
+                      {DL().Op(DL_BLT_IMAGE)
+                           .U8(255)
+                           .U8(24)
+                           .U8(1)
+                           .U8(3)
+                           .U16(0xFFFF)
+                           .U16(0xFFFF)
+                           .U16(1)
+                           .U16(1)
+                           .Bytes(std::vector<uint8_t>(100, 0x55))
+                           .bytes(),
                        DL().Op(DL_STRETCH_IMAGE).U8(0).U8(8).U8(1).U8(0).U16(1).U16(1).bytes()}});
     corpus.push_back({"path with huge counts",
-                      {DL().Op(DL_FILL_PATH).U16(20).U8(4).U8(0).U32(0).U32(0).U32(5).U32(5)
-                           .U32(0xFFFFFFFF).U32(0x40000000).bytes()}});
+                      {DL().Op(DL_FILL_PATH)
+                           .U16(20)
+                           .U8(4)
+                           .U8(0)
+                           .U32(0)
+                           .U32(0)
+                           .U32(5)
+                           .U32(5)
+                           .U32(0xFFFFFFFF)
+                           .U32(0x40000000)
+                           .bytes()}});
     corpus.push_back({"path whose subpath counts exceed its points",
-                      {DL().Op(DL_FILL_PATH).U16(20).U8(2).U8(0).U32(0).U32(0).U32(50).U32(50).U32(2)
-                           .U32(1).U32(0x00050005).U32(0x7FFFFFFF).U32(0x7FFFFFFF).Op(DL_PAINT_PATH)
-                           .Op(DL_CLIP_MODE).U8(3).Glyph(0, 1, 8, {0xFF, 0, 0, 0}).bytes()}});
-    corpus.push_back({"coordinates near 2^32",
-                      {Origins(0xFFFFFFF0, 0xFFFFFFF8).At(0xFFFF, 0xFFFF).Bytes(EveryDrawing().bytes()).bytes()}});
+                      {DL().Op(DL_FILL_PATH)
+                           .U16(20)
+                           .U8(2)
+                           .U8(0)
+                           .U32(0)
+                           .U32(0)
+                           .U32(50)
+                           .U32(50)
+                           .U32(2)
+                           .U32(1)
+                           .U32(0x00050005)
+                           .U32(0x7FFFFFFF)
+                           .U32(0x7FFFFFFF)
+                           .Op(DL_PAINT_PATH)
+                           .Op(DL_CLIP_MODE)
+                           .U8(3)
+                           .Glyph(0, 1, 8, {0xFF, 0, 0, 0})
+                           .bytes()}});
+    corpus.push_back(
+        {"coordinates near 2^32",
+         {Origins(0xFFFFFFF0, 0xFFFFFFF8).At(0xFFFF, 0xFFFF).Bytes(EveryDrawing().bytes()).bytes()}});
     corpus.push_back({"registers wrapping below zero",
-                      {DL().Op(DL_MOVE_ROW).U8(0x80).Op(DL_MOVE_COL).U8(0x80).Op(DL_MOVE_SPAN_END).U8(0x80)
-                           .Op(DL_MOVE_HEIGHT).U8(0x80).Bytes(EveryDrawing().bytes()).bytes()}});
+                      {DL().Op(DL_MOVE_ROW)
+                           .U8(0x80)
+                           .Op(DL_MOVE_COL)
+                           .U8(0x80)
+                           .Op(DL_MOVE_SPAN_END)
+                           .U8(0x80)
+                           .Op(DL_MOVE_HEIGHT)
+                           .U8(0x80)
+                           .Bytes(EveryDrawing().bytes())
+                           .bytes()}});
     corpus.push_back({"scale 0 / 0", {DL().Scale(0, 0).At(2, 2).Bytes(EveryDrawing().bytes()).bytes()}});
-    corpus.push_back({"scale with a huge numerator",
-                      {DL().Scale(1, 0xFFFFFFFF).At(2, 2).Bytes(EveryDrawing().bytes()).bytes(),
-                       DL().Scale(1, 200).At(0, 0).Glyph(0, 200, 300, std::vector<uint8_t>(200 * 40, 0x99)).bytes()}});
+    corpus.push_back(
+        {"scale with a huge numerator",
+         {DL().Scale(1, 0xFFFFFFFF).At(2, 2).Bytes(EveryDrawing().bytes()).bytes(),
+          DL().Scale(1, 200).At(0, 0).Glyph(0, 200, 300, std::vector<uint8_t>(200 * 40, 0x99)).bytes()}});
     corpus.push_back({"scale with a huge divisor",
                       {DL().Scale(0xFFFFFFFF, 1).At(2, 2).Bytes(EveryDrawing().bytes()).bytes()}});
-    corpus.push_back({"scale 3 / 7 on every drawing",
-                      {DL().Scale(3, 7).At(5, 5).Bytes(EveryDrawing().bytes()).bytes()}});
+    corpus.push_back(
+        {"scale 3 / 7 on every drawing", {DL().Scale(3, 7).At(5, 5).Bytes(EveryDrawing().bytes()).bytes()}});
     corpus.push_back({"long runs of spans",
-                      {DL().Black().SpanEnd(40).Height(3).Bytes(std::vector<uint8_t>(5000, DL_SPAN))
-                           .Bytes(std::vector<uint8_t>(5000, DL_VSPAN)).bytes()}});
+                      {DL().Black()
+                           .SpanEnd(40)
+                           .Height(3)
+                           .Bytes(std::vector<uint8_t>(5000, DL_SPAN))
+                           .Bytes(std::vector<uint8_t>(5000, DL_VSPAN))
+                           .bytes()}});
     corpus.push_back({"clip mode and watermark around everything",
-                      {DL().Op(DL_CLIP_MODE).U8(3).Op(DL_WATERMARK_BEGIN).At(3, 3).Bytes(EveryDrawing().bytes())
-                           .Scale(2, 5).Bytes(EveryDrawing().bytes()).Op(DL_CLIP_MODE).U8(7).bytes()}});
+                      {DL().Op(DL_CLIP_MODE)
+                           .U8(3)
+                           .Op(DL_WATERMARK_BEGIN)
+                           .At(3, 3)
+                           .Bytes(EveryDrawing().bytes())
+                           .Scale(2, 5)
+                           .Bytes(EveryDrawing().bytes())
+                           .Op(DL_CLIP_MODE)
+                           .U8(7)
+                           .bytes()}});
     for (const Case& c : corpus) PlayEverywhere(c.chunks, c.name);
 }
 
@@ -146,9 +221,9 @@ TEST(MalformedDisplayList, ChunkWithoutDataOrWithReversedBoundsPlaysNothing) {
 // Opcodes are more likely than other bytes, so that random lists reach deep
 // into the interpreter.
 std::vector<uint8_t> RandomList(std::mt19937& rng, size_t size) {
-    static const uint8_t kOpcodes[] = {1, 2, 3, 4, 5, 64, 80, 81, 82, 83, 84, 85, 86, 87, 96, 97,
-                                       98, 99, 100, 101, 102, 103, 104, 105, 113, 115, 117, 128,
-                                       129, 130, 144, 145, 160, 161, 175};
+    static const uint8_t kOpcodes[] = {1,   2,   3,   4,   5,   64,  80,  81,  82,  83,  84,  85,
+                                       86,  87,  96,  97,  98,  99,  100, 101, 102, 103, 104, 105,
+                                       113, 115, 117, 128, 129, 130, 144, 145, 160, 161, 175};
     std::vector<uint8_t> list(size);
     for (auto& b : list) {
         const uint32_t r = rng();

@@ -35,8 +35,8 @@ TEST(Playback, StartsWithRop88SoASolidFillDrawsNothingButAGlyphDraws) {
 TEST(Playback, SpanRunOfThreeBytesFillsThreeRowsAndMovesRowByThree) {
     Band band(false, 32, 8);
     band.Play(DL().Black().At(1, 2).SpanEnd(5).Op(DL_SPAN).Op(DL_SPAN).Op(DL_SPAN).Box8(1, 1));
-    EXPECT_EQ(band.Rows(8), (Rows{"........", "..###...", "..###...", "..###...", "..#.....",
-                                  "........", "........", "........"}));
+    EXPECT_EQ(band.Rows(8), (Rows{"........", "..###...", "..###...", "..###...", "..#.....", "........",
+                                  "........", "........"}));
     EXPECT_EQ(band.state().reg.currentRow, 4u);
     EXPECT_EQ(band.state().reg.spanEnd, 5u);
 }
@@ -50,8 +50,7 @@ TEST(Playback, SpanStepWithEndNotRightOfStartFillsNothingButAdvances) {
     list.Op(DL_SPAN_STEP).U8(4).U8(0);     // C = 7 = E: nothing on row 3
     list.Op(DL_SPAN);                      // row 4, columns 7..6: nothing
     band.Play(list);
-    EXPECT_EQ(band.Rows(8), (Rows{"........", "........", "...####.", "........", "........",
-                                  "........"}));
+    EXPECT_EQ(band.Rows(8), (Rows{"........", "........", "...####.", "........", "........", "........"}));
     EXPECT_EQ(band.state().reg.currentRow, 5u);
     EXPECT_EQ(band.state().reg.currentCol, 7u);
     // Nothing reached rows 1, 3 and 4: their flags stay clear.
@@ -62,8 +61,17 @@ TEST(Playback, SpanStepWithEndNotRightOfStartFillsNothingButAdvances) {
 
 TEST(Playback, VerticalSpanRunFillsHeightRowsAndMovesTheColumn) {
     Band band(false, 32, 6);
-    band.Play(DL().Black().At(1, 2).Height(3).Op(DL_VSPAN).Op(DL_VSPAN).At(5, 0).Box8(1, 1)
-                  .SetRow(0).Op(DL_MOVE_COL).U8(0xFF).Box8(1, 1));
+    band.Play(DL().Black()
+                  .At(1, 2)
+                  .Height(3)
+                  .Op(DL_VSPAN)
+                  .Op(DL_VSPAN)
+                  .At(5, 0)
+                  .Box8(1, 1)
+                  .SetRow(0)
+                  .Op(DL_MOVE_COL)
+                  .U8(0xFF)
+                  .Box8(1, 1));
     // The last box: At(5, 0) set C = 0, MOVE_COL -1 wraps it to 2^32 - 1,
     // where the box lies off the band (and its end wraps below its start).
     EXPECT_EQ(band.Rows(6), (Rows{"......", "..##..", "..##..", "..##..", "......", "#....."}));
@@ -78,8 +86,8 @@ TEST(Playback, VerticalSpanMovesColumnByRunLength) {
 TEST(Playback, BoxesOfBothWidths) {
     Band band(false, 32, 8);
     band.Play(DL().Black().At(1, 1).Box8(2, 3).At(4, 5).Box16(3, 2));
-    EXPECT_EQ(band.Rows(8), (Rows{"........", ".###....", ".###....", "........", ".....##.",
-                                  ".....##.", ".....##.", "........"}));
+    EXPECT_EQ(band.Rows(8), (Rows{"........", ".###....", ".###....", "........", ".....##.", ".....##.",
+                                  ".....##.", "........"}));
 }
 
 TEST(Playback, FirstWhiteBox16WithPatCopyIsSkippedButNotAfterADrawingCommand) {
@@ -134,8 +142,7 @@ TEST(Playback, DownloadedBitmapsAndTheirSlots) {
     list.DefineBitmap(4095, 1, 2, {0xC0, 0, 0, 0});  // redefined
     list.At(4, 4).Op(DL_DRAW_BITMAP).U16(4095);
     band.Play(list);
-    EXPECT_EQ(band.Rows(8), (Rows{".#.#....", "..#.....", "........", "........", "....##..",
-                                  "........"}));
+    EXPECT_EQ(band.Rows(8), (Rows{".#.#....", "..#.....", "........", "........", "....##..", "........"}));
     EXPECT_EQ(band.state().doc.bitmapSlots[4095]->width, 2);
     // Slots outlive the playback: the next band can draw without the definition.
     band.Play(DL().At(0, 0).Op(DL_DRAW_BITMAP).U16(4095));
@@ -233,18 +240,25 @@ TEST(Playback, GlyphAcrossThreeBandsIsCutAtTheBandEdgesWithItsMaskAdvanced) {
         EXPECT_LE(band.state().window.drawnBottom, top + 3);
     }
     EXPECT_EQ(page, whole.Rows(12));
-    EXPECT_EQ(page, (Rows{"............", "..#.........", "...#........", "#...#.......",
-                          "#....#......", "#.....#.....", ".......#....", "........#...",
-                          ".........#..", "..#.........", "...#........", "............"}));
+    EXPECT_EQ(page, (Rows{"............", "..#.........", "...#........", "#...#.......", "#....#......",
+                          "#.....#.....", ".......#....", "........#...", ".........#..", "..#.........",
+                          "...#........", "............"}));
 }
 
 TEST(Playback, ScaleTwoEnlargesBoxesAndKeepsOnePixelBoxesWhenReducing) {
     Band band(false, 32, 10);
-    band.Play(DL().Black().Scale(100, 200).At(1, 1).Box8(1, 1)
-                  .Scale(100, 50).At(16, 2).Box8(2, 1)   // rows 8..8, column 1, one pixel kept
-                  .Scale(100, 100).At(9, 5).Box8(1, 3));
-    EXPECT_EQ(band.Rows(8), (Rows{"........", "........", "..##....", "..##....", "........",
-                                  "........", "........", "........", ".#......", ".....###"}));
+    band.Play(DL().Black()
+                  .Scale(100, 200)
+                  .At(1, 1)
+                  .Box8(1, 1)
+                  .Scale(100, 50)
+                  .At(16, 2)
+                  .Box8(2, 1)  // rows 8..8, column 1, one pixel kept
+                  .Scale(100, 100)
+                  .At(9, 5)
+                  .Box8(1, 3));
+    EXPECT_EQ(band.Rows(8), (Rows{"........", "........", "..##....", "..##....", "........", "........",
+                                  "........", "........", ".#......", ".....###"}));
 }
 
 TEST(Playback, ReducedSpansRoundEveryEdgeUp) {
@@ -260,16 +274,22 @@ TEST(Playback, ScaledGlyphIsResampledAfterItsOffsetIsRemoved) {
     // 2 x 2 glyph 10 / 01 behind an offset of 2 set bits, scaled by 3.
     band.Play(DL().Scale(1, 3).At(0, 1).Glyph(2, 2, 2, {0xE0, 0, 0, 0, 0xD0, 0, 0, 0}));
     // Box C + 2 .. C + 4 = 3 .. 5 scales to columns 9 .. 14, rows 0 .. 5.
-    EXPECT_EQ(band.Rows(16), (Rows{".........###....", ".........###....", ".........###....",
-                                   "............###.", "............###.", "............###.",
-                                   "................", "................"}));
+    EXPECT_EQ(band.Rows(16),
+              (Rows{".........###....", ".........###....", ".........###....", "............###.",
+                    "............###.", "............###.", "................", "................"}));
 }
 
 TEST(Playback, RowFlagsAndDrawnBoxOfABand) {
     Band band(true, 64, 8);
-    band.Play(DL().Black().At(1, 3).Box8(1, 4)
-                  .RopColour(0xF0, 0x810000FF).At(2, 10).Box8(2, 5)   // red
-                  .RopColour(0xF0, 0x81000000).At(3, 1).Box8(1, 1));  // black over a red row
+    band.Play(DL().Black()
+                  .At(1, 3)
+                  .Box8(1, 4)
+                  .RopColour(0xF0, 0x810000FF)
+                  .At(2, 10)
+                  .Box8(2, 5)  // red
+                  .RopColour(0xF0, 0x81000000)
+                  .At(3, 1)
+                  .Box8(1, 1));  // black over a red row
     const auto& flags = band.state().window.rowFlags;
     EXPECT_EQ(std::vector<uint8_t>(flags.begin(), flags.begin() + 8),
               (std::vector<uint8_t>{0, 1, 2, 2, 0, 0, 0, 0}));
@@ -283,8 +303,15 @@ TEST(Playback, RowFlagsAndDrawnBoxOfABand) {
 
 TEST(Playback, WhiteOnGreyCountsAsBlackAndWhite) {
     Band band(false, 32, 4);
-    band.Play(DL().Black().At(0, 0).Box8(1, 4).RopColour(0xF0, 0x81FFFFFF).At(1, 0).Box8(1, 2)
-                  .RopColour(0xF0, 0x81808080).At(2, 0).Box8(1, 2));
+    band.Play(DL().Black()
+                  .At(0, 0)
+                  .Box8(1, 4)
+                  .RopColour(0xF0, 0x81FFFFFF)
+                  .At(1, 0)
+                  .Box8(1, 2)
+                  .RopColour(0xF0, 0x81808080)
+                  .At(2, 0)
+                  .Box8(1, 2));
     EXPECT_EQ(band.state().window.rowFlags[0], 1);
     EXPECT_EQ(band.state().window.rowFlags[1], 1);
     EXPECT_EQ(band.state().window.rowFlags[2], 2);
@@ -294,11 +321,11 @@ TEST(Playback, LineLeavesThePositionButLineToAndLineRelMoveIt) {
     Band band(false, 32, 10);
     DL list;
     list.Black().At(2, 3);
-    list.Op(DL_LINE).U16(10).U16(7);       // column 10, row 7: position stays (2, 3)
+    list.Op(DL_LINE).U16(10).U16(7);  // column 10, row 7: position stays (2, 3)
     list.Box8(1, 1);
-    list.Op(DL_LINE_TO).U16(5).U16(6);     // row 5, column 6: position (5, 6)
+    list.Op(DL_LINE_TO).U16(5).U16(6);  // row 5, column 6: position (5, 6)
     list.Box8(1, 1);
-    list.Op(DL_LINE_REL).U8(2).U8(0xFE);   // row + 2, column - 2: position (7, 4)
+    list.Op(DL_LINE_REL).U8(2).U8(0xFE);  // row + 2, column - 2: position (7, 4)
     list.Box8(1, 1);
     band.Play(list);
     EXPECT_EQ(band.Pixel(2, 3), 0u);
@@ -313,9 +340,9 @@ TEST(Playback, OriginsApplyToAbsolutePositions) {
     Band band(false, 32, 8);
     DL list;
     list.Black().Op(DL_SET_ROW_ORIGIN).U32(2).Op(DL_SET_COL_ORIGIN).U32(5);
-    list.At(1, 1).Box8(1, 1);  // (3, 6)
+    list.At(1, 1).Box8(1, 1);                      // (3, 6)
     list.Op(DL_LINE_TO).U16(3).U16(0).Box8(1, 1);  // (5, 5)
-    band.Play({list.bytes()}, 0, 100, 100);         // both origins replaced by the list
+    band.Play({list.bytes()}, 0, 100, 100);        // both origins replaced by the list
     EXPECT_EQ(band.Pixel(3, 6), 0u);
     EXPECT_EQ(band.Pixel(5, 5), 0u);
     Band shifted(false, 32, 8);
@@ -325,16 +352,28 @@ TEST(Playback, OriginsApplyToAbsolutePositions) {
 
 TEST(Playback, ClipModeThreeBeforeAnyPathDrawsNoGlyph) {
     Band band(false, 32, 4);
-    band.Play(DL().Op(DL_CLIP_MODE).U8(3).At(0, 0).Glyph(0, 1, 8, {0xFF, 0, 0, 0})
-                  .Op(DL_CLIP_MODE).U8(0).At(2, 0).Glyph(0, 1, 8, {0xFF, 0, 0, 0}));
+    band.Play(DL().Op(DL_CLIP_MODE)
+                  .U8(3)
+                  .At(0, 0)
+                  .Glyph(0, 1, 8, {0xFF, 0, 0, 0})
+                  .Op(DL_CLIP_MODE)
+                  .U8(0)
+                  .At(2, 0)
+                  .Glyph(0, 1, 8, {0xFF, 0, 0, 0}));
     EXPECT_EQ(band.Row(0, 8), "........");
     EXPECT_EQ(band.Row(2, 8), "########");
 }
 
 TEST(Playback, WatermarkBracketsPaintThroughTheShadePattern) {
     Band band(true, 32, 5);
-    band.Play(DL().Op(DL_WATERMARK_BEGIN).RopColour(0xF0, 0x81E0E0E0).At(0, 0).Box8(4, 8)
-                  .Op(DL_WATERMARK_END).Black().At(4, 0).Box8(1, 2));
+    band.Play(DL().Op(DL_WATERMARK_BEGIN)
+                  .RopColour(0xF0, 0x81E0E0E0)
+                  .At(0, 0)
+                  .Box8(4, 8)
+                  .Op(DL_WATERMARK_END)
+                  .Black()
+                  .At(4, 0)
+                  .Box8(1, 2));
     // Extra light: 0x88, 0x44, 0x22, 0x11 down the rows.
     EXPECT_EQ(band.Rows(8), (Rows{"#...#...", ".#...#..", "..#...#.", "...#...#", "##......"}));
     EXPECT_EQ(band.Pixel(0, 0), 0x01E0E0E0u);

@@ -49,8 +49,7 @@ public:
         Op(DL_GLYPH).U8(bitOffset).U8(0).U8(0).U8(0).U16(rows).U16(width).U32(0);
         return Bytes(data);
     }
-    DL& DefineBitmap(uint16_t slot, uint16_t rows, uint16_t width,
-                     const std::vector<uint8_t>& data) {
+    DL& DefineBitmap(uint16_t slot, uint16_t rows, uint16_t width, const std::vector<uint8_t>& data) {
         return Op(DL_DEFINE_BITMAP).U8(0).U16(slot).U16(rows).U16(width).Bytes(data);
     }
 
@@ -67,8 +66,7 @@ class Band {
 public:
     static constexpr size_t kGuard = 64;
 
-    Band(bool colour, uint32_t width, uint32_t bandRows, uint32_t pageRows = 0)
-        : bandRows_(bandRows) {
+    Band(bool colour, uint32_t width, uint32_t bandRows, uint32_t pageRows = 0) : bandRows_(bandRows) {
         state_.page.isColour = colour ? 1 : 0;
         state_.page.bitsPerPixel = colour ? 32 : 8;
         state_.page.resolution = 600;
@@ -83,11 +81,12 @@ public:
     ~Band() { RDDestroy(&state_); }
 
     // Plays the chunks into the band of rows top .. top + bandRows - 1.
-    void Play(const std::vector<std::vector<uint8_t>>& chunks, uint32_t top = 0,
-              uint32_t rowOrigin = 0, uint32_t colOrigin = 0) {
+    void Play(const std::vector<std::vector<uint8_t>>& chunks, uint32_t top = 0, uint32_t rowOrigin = 0,
+              uint32_t colOrigin = 0) {
         chunkStore_ = chunks;
         chunkList_.clear();
-        for (const auto& c : chunkStore_) chunkList_.push_back(DLChunk{c.data(), static_cast<uint32_t>(c.size())});
+        for (const auto& c : chunkStore_)
+            chunkList_.push_back(DLChunk{c.data(), static_cast<uint32_t>(c.size())});
         state_.page.displayList = chunkList_.data();
         state_.page.displayListEnd = chunkList_.data() + chunkList_.size();
         RDInitializeBand(&state_, top / 128, 0, top, state_.page.rowPixels - 1, top + bandRows_ - 1);

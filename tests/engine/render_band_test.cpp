@@ -102,8 +102,12 @@ TEST(BandSetup, DestroyGivesBackTheWorkBuffersAndRowFlags) {
     RenderState& s = band.state();
     // A hatch brush is built in the scratch; a scaled glyph with an offset
     // uses both glyph buffers.
-    band.Play(playback_test::DL().RopColour(0xF0, kColourCodeHatch + 1).At(0, 0).Box8(2, 2)
-                  .Scale(1, 3).Glyph(2, 2, 2, {0xE0, 0, 0, 0, 0xD0, 0, 0, 0}));
+    band.Play(playback_test::DL()
+                  .RopColour(0xF0, kColourCodeHatch + 1)
+                  .At(0, 0)
+                  .Box8(2, 2)
+                  .Scale(1, 3)
+                  .Glyph(2, 2, 2, {0xE0, 0, 0, 0, 0xD0, 0, 0, 0}));
     ASSERT_GT(s.scratch.brushBuild.capacity(), 0u);
     ASSERT_GT(s.scratch.glyphScratch.capacity(), 0u);
     ASSERT_GT(s.scratch.scaledGlyphScratch.capacity(), 0u);

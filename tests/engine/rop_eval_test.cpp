@@ -15,8 +15,7 @@ using roptest::ReferenceRop3;
 TEST(RopEvaluators, ClassicOperandsReproduceEveryCode) {
     for (unsigned code = 0; code < 256; ++code) {
         EXPECT_EQ(SetSHD_ROP_Gray(uint8_t(code), 0xCC, 0xF0, 0xAA), code);
-        EXPECT_EQ(SetSHD_ROP_Color(uint8_t(code), 0xCCCCCCCC, 0xF0F0F0F0, 0xAAAAAAAA),
-                  code * 0x01010101u);
+        EXPECT_EQ(SetSHD_ROP_Color(uint8_t(code), 0xCCCCCCCC, 0xF0F0F0F0, 0xAAAAAAAA), code * 0x01010101u);
     }
 }
 
@@ -25,8 +24,7 @@ TEST(RopEvaluators, EveryCodeMatchesTheReferenceOnRandomOperands) {
     for (unsigned code = 0; code < 256; ++code) {
         for (int i = 0; i < 64; ++i) {
             const uint8_t s = random.Byte(), p = random.Byte(), d = random.Byte();
-            ASSERT_EQ(SetSHD_ROP_Gray(uint8_t(code), s, p, d),
-                      ReferenceRop3<uint8_t>(uint8_t(code), s, p, d))
+            ASSERT_EQ(SetSHD_ROP_Gray(uint8_t(code), s, p, d), ReferenceRop3<uint8_t>(uint8_t(code), s, p, d))
                 << std::hex << code;
             const uint32_t S = random.Next(), P = random.Next(), D = random.Next();
             ASSERT_EQ(SetSHD_ROP_Color(uint8_t(code), S, P, D) & 0xFFFFFF,
@@ -68,8 +66,7 @@ TEST(RopImageOperators, EveryCodeMatchesTheReference) {
             const uint32_t S = random.Next() & 0xFFFFFF, P = random.Next(), D = random.Next();
             const uint32_t wantColour = ReferenceRop3<uint32_t>(uint8_t(code), S, P, D) & 0xFFFFFF;
             ASSERT_EQ(SetRopImgColor(&state.reg, S, P, D) & 0xFFFFFF, wantColour) << std::hex << code;
-            ASSERT_EQ(SetRopImgColor(uint8_t(code), S, P, D) & 0xFFFFFF, wantColour)
-                << std::hex << code;
+            ASSERT_EQ(SetRopImgColor(uint8_t(code), S, P, D) & 0xFFFFFF, wantColour) << std::hex << code;
         }
     }
 }

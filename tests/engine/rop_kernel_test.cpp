@@ -98,36 +98,31 @@ std::string DrawAndCompare(uint8_t code, const Scenario& sc) {
         for (uint32_t col = 0; col < kRowPixels; ++col) {
             const uint32_t old = band.PixelIn(before, row, col);
             uint32_t expected = old;
-            const bool inside =
-                row >= kReqRow && row < kReqRow + kReqRows && col >= kReqXs && col < kReqXe;
+            const bool inside = row >= kReqRow && row < kReqRow + kReqRows && col >= kReqXs && col < kReqXe;
             if (inside) {
-                const bool maskSet =
-                    sc.mask && MaskBit(mask.data() + (row - kReqRow) * stride, col - kReqXs);
-                const uint32_t pattern = sc.brush
-                    ? BrushPixel(band.state.reg.brush, sc.colour, row, col)
-                    : band.state.reg.colour;
+                const bool maskSet = sc.mask && MaskBit(mask.data() + (row - kReqRow) * stride, col - kReqXs);
+                const uint32_t pattern =
+                    sc.brush ? BrushPixel(band.state.reg.brush, sc.colour, row, col) : band.state.reg.colour;
                 expected = ExpectedPixel(code, sc.colour, maskSet, pattern, old, currentTag, sc.mask);
             }
             const uint32_t got = band.Pixel(row, col);
             // Wherever a kernel drew, it agrees with the general evaluator
             // that images and lines use.
             if (inside && got != old) {
-                const bool set =
-                    sc.mask && MaskBit(mask.data() + (row - kReqRow) * stride, col - kReqXs);
-                const uint32_t p = sc.brush ? BrushPixel(band.state.reg.brush, sc.colour, row, col)
-                                            : band.state.reg.colour;
+                const bool set = sc.mask && MaskBit(mask.data() + (row - kReqRow) * stride, col - kReqXs);
+                const uint32_t p =
+                    sc.brush ? BrushPixel(band.state.reg.brush, sc.colour, row, col) : band.state.reg.colour;
                 const uint32_t general =
                     sc.colour ? SetSHD_ROP_Color(code, set ? 0 : 0xFFFFFFFF, p, old) & 0xFFFFFF
                               : SetSHD_ROP_Gray(code, set ? 0 : 0xFF, uint8_t(p), uint8_t(old));
                 if ((got & (sc.colour ? 0xFFFFFFu : 0xFFu)) != general)
-                    return "differs from the general evaluator at row " + std::to_string(row) +
-                           " col " + std::to_string(col);
+                    return "differs from the general evaluator at row " + std::to_string(row) + " col " +
+                           std::to_string(col);
             }
             if (got != expected) {
                 std::ostringstream out;
-                out << std::hex << "row " << std::dec << row << " col " << col << std::hex
-                    << ": got 0x" << got << ", expected 0x" << expected << " (old 0x" << old
-                    << ")";
+                out << std::hex << "row " << std::dec << row << " col " << col << std::hex << ": got 0x"
+                    << got << ", expected 0x" << expected << " (old 0x" << old << ")";
                 return out.str();
             }
         }
@@ -223,8 +218,8 @@ TEST(RopReduction, BlackAndWhiteCodesDrawAsTheRopWithThatPattern) {
                             ReferenceRop3<uint32_t>(uint8_t(code), s, p, band.PixelIn(old, row, col)) &
                             (colour ? 0xFFFFFFu : 0xFFu);
                         const uint32_t got = band.Pixel(row, col) & (colour ? 0xFFFFFFu : 0xFFu);
-                        ASSERT_EQ(got, want) << std::hex << "code " << code << " colour code "
-                                             << c.code << std::dec << " at " << row << "," << col;
+                        ASSERT_EQ(got, want) << std::hex << "code " << code << " colour code " << c.code
+                                             << std::dec << " at " << row << "," << col;
                     }
                 }
             }

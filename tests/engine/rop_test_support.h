@@ -28,16 +28,14 @@ T ReferenceRop3(uint8_t code, T s, T p, T d) {
 inline bool ReferenceUsesSource(uint8_t code) {
     for (uint8_t p = 0; p < 2; ++p)
         for (uint8_t d = 0; d < 2; ++d)
-            if (ReferenceRop3<uint8_t>(code, 0, p, d) != ReferenceRop3<uint8_t>(code, 1, p, d))
-                return true;
+            if (ReferenceRop3<uint8_t>(code, 0, p, d) != ReferenceRop3<uint8_t>(code, 1, p, d)) return true;
     return false;
 }
 
 inline bool ReferenceUsesPattern(uint8_t code) {
     for (uint8_t s = 0; s < 2; ++s)
         for (uint8_t d = 0; d < 2; ++d)
-            if (ReferenceRop3<uint8_t>(code, s, 0, d) != ReferenceRop3<uint8_t>(code, s, 1, d))
-                return true;
+            if (ReferenceRop3<uint8_t>(code, s, 0, d) != ReferenceRop3<uint8_t>(code, s, 1, d)) return true;
     return false;
 }
 
@@ -95,10 +93,8 @@ struct TestBand {
 
     void SetPixel(uint32_t pageRow, uint32_t col, uint32_t value) {
         uint8_t* at = const_cast<uint8_t*>(PixelAddress(pageRow, col));
-        if (!state.page.isColour)
-            *at = uint8_t(value);
-        else
-            std::memcpy(at, &value, 4);
+        if (!state.page.isColour) *at = uint8_t(value);
+        else std::memcpy(at, &value, 4);
     }
 
     void FillRandom(Random& random) {
@@ -108,8 +104,7 @@ struct TestBand {
     }
 
     // A request as DoRender hands it to a kernel (already inside the band rows).
-    TRect Request(uint32_t pageRow, uint32_t xs, uint32_t xe, uint32_t rows,
-                  const uint8_t* mask) {
+    TRect Request(uint32_t pageRow, uint32_t xs, uint32_t xe, uint32_t rows, const uint8_t* mask) {
         TRect req;
         req.row = pageRow;
         req.xs = xs;
@@ -126,7 +121,7 @@ struct TestBand {
     // Runs the kernel the current selection chose.
     void Draw(TRect req) { state.reg.pfRenderFunc(state.page, state.window, state.reg, &req); }
 
-  private:
+private:
     const uint8_t* PixelAddress(uint32_t pageRow, uint32_t col) const {
         return pixels.data() + size_t(pageRow - state.window.bandTop) * state.page.bytesPerRow +
                size_t(col) * BytesPerPixel();

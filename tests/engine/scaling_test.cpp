@@ -107,8 +107,7 @@ std::string Picture(const std::vector<uint8_t>& bits, uint32_t width, uint32_t r
 
 TEST(Bitmap1bpp, DeletebLeftDropsTheLeadingBitsOfEveryRow) {
     // Rows of 40 bits with offset 13: the source stride is 8, the result's 4.
-    std::vector<uint8_t> src = {0xFF, 0xFA, 0xAA, 0xAA, 0xA0, 0, 0, 0,
-                                0x00, 0x03, 0x33, 0x33, 0x30, 0, 0, 0};
+    std::vector<uint8_t> src = {0xFF, 0xFA, 0xAA, 0xAA, 0xA0, 0, 0, 0, 0x00, 0x03, 0x33, 0x33, 0x30, 0, 0, 0};
     std::vector<uint8_t> dst(2 * 4);
     TRect r = Box(0, 2, 100, 140);
     r.bits = src.data();

@@ -67,17 +67,29 @@ TEST(ThresholdMatrices, FirstRowsMatchThePublishedEntries) {
         std::array<int, 12> row0, row1;
     };
     const Published published[] = {
-        {MaskNormal600K, 96, {0, 16, 198, 243, 175, 6, 0, 13, 191, 233, 181, 9},
+        {MaskNormal600K,
+         96,
+         {0, 16, 198, 243, 175, 6, 0, 13, 191, 233, 181, 9},
          {26, 95, 141, 165, 109, 71, 21, 88, 136, 170, 114, 77}},
-        {MaskNormal600C, 80, {0, 16, 165, 231, 173, 96, 131, 178, 147, 8, 0, 14},
+        {MaskNormal600C,
+         80,
+         {0, 16, 165, 231, 173, 96, 131, 178, 147, 8, 0, 14},
          {27, 93, 217, 249, 191, 29, 0, 46, 112, 67, 22, 85}},
-        {MaskNormal600Y, 64, {0, 17, 105, 4, 0, 12, 120, 7, 0, 18, 102, 4},
+        {MaskNormal600Y,
+         64,
+         {0, 17, 105, 4, 0, 12, 120, 7, 0, 18, 102, 4},
          {32, 151, 209, 131, 25, 145, 220, 138, 34, 152, 207, 129}},
-        {MaskText600K, 24, {20, 190, 242, 228, 58, 1, 15, 185, 245, 231, 61, 4},
+        {MaskText600K,
+         24,
+         {20, 190, 242, 228, 58, 1, 15, 185, 245, 231, 61, 4},
          {90, 151, 208, 157, 114, 43, 86, 153, 210, 160, 118, 47}},
-        {MaskPhoto600K, 12, {249, 164, 42, 0, 84, 208, 251, 166, 47, 5, 90, 207},
+        {MaskPhoto600K,
+         12,
+         {249, 164, 42, 0, 84, 208, 251, 166, 47, 5, 90, 207},
          {235, 150, 28, 14, 99, 223, 237, 152, 33, 19, 104, 221}},
-        {Mask1200K, 120, {0, 0, 12, 152, 240, 254, 227, 146, 8, 0, 0, 0},
+        {Mask1200K,
+         120,
+         {0, 0, 12, 152, 240, 254, 227, 146, 8, 0, 0, 0},
          {0, 0, 19, 162, 182, 213, 188, 156, 15, 0, 0, 0}},
     };
     for (const Published& p : published) {
@@ -118,7 +130,9 @@ double ClusteredShare(const MatrixEntry& m, double coverage) {
     std::vector<uint8_t> sorted(m.table, m.table + total);
     std::sort(sorted.begin(), sorted.end(), std::greater<>());
     const uint8_t grey = sorted[static_cast<size_t>(coverage * total)];
-    auto dotted = [&](uint32_t x, uint32_t y) { return halftone_test::Dot(grey, m.table[(y % n) * n + x % n]); };
+    auto dotted = [&](uint32_t x, uint32_t y) {
+        return halftone_test::Dot(grey, m.table[(y % n) * n + x % n]);
+    };
     size_t dots = 0, touching = 0;
     for (uint32_t y = 0; y < n; ++y) {
         for (uint32_t x = 0; x < n; ++x) {
@@ -135,10 +149,8 @@ double ClusteredShare(const MatrixEntry& m, double coverage) {
 TEST(ThresholdMatrices, ClusteredScreensClusterAndPhotoScreensDisperse) {
     for (const MatrixEntry& m : AllMatrices()) {
         const double share = ClusteredShare(m, 0.2);
-        if (m.values == Values::Distinct)
-            EXPECT_LT(share, 0.5) << m.name;
-        else
-            EXPECT_GT(share, 0.9) << m.name;
+        if (m.values == Values::Distinct) EXPECT_LT(share, 0.5) << m.name;
+        else EXPECT_GT(share, 0.9) << m.name;
     }
 }
 

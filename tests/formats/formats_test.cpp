@@ -49,7 +49,7 @@ TEST(DisplayListFormat, RowsOfMasksAndImagesArePaddedToWholeWords) {
     EXPECT_EQ(MaskStride(32), 4u);
     EXPECT_EQ(MaskStride(33), 8u);
     EXPECT_EQ(DLImageRowBytes(33, 1), 8u);
-    EXPECT_EQ(DLImageRowBytes(9, 4), 8u);   // 36 bits
+    EXPECT_EQ(DLImageRowBytes(9, 4), 8u);  // 36 bits
     EXPECT_EQ(DLImageRowBytes(5, 8), 8u);
     EXPECT_EQ(DLImageRowBytes(3, 24), 12u);  // B, G, R, 0 each
     EXPECT_EQ(DLImageRowBytes(3, 16), 0u);
@@ -68,13 +68,33 @@ TEST(ColourCodes, SolidColoursCarryRedInTheLowByte) {
 // boundary, and no text field runs into a number field or another text.
 TEST(SettingsRecord, FieldsLieInsideTheRecordAndDoNotOverlap) {
     EXPECT_EQ(kFBInterfaceSize, 419u * 4u);
-    const std::array<uint32_t, 27> numbers = {
-        kFBIOrientation, kFBIPaperSize, kFBICopies, kFBIResolution, kFBICollate,
-        kFBIColourSetting164, kFBICommandFlags, kFBIOutputResolution, kFBIColour,
-        kFBIRotate180, kFBIPrintableWidth, kFBIPrintableHeight, kFBIPaperSource,
-        kFBIPaperType, kFBIEconomy, kFBIDensity, kFBITimeout, kFBIDocOptions, kFBIScale,
-        kFBIPagesPerSheet, kFBIPosterTiles, kFBIPosterOverlap, kFBIDuplexBinding,
-        kFBIPageOrder, kFBIWatermarkFirstPageOnly, kFBIColourSetting1612, kFBIColourSetting1672};
+    const std::array<uint32_t, 27> numbers = {kFBIOrientation,
+                                              kFBIPaperSize,
+                                              kFBICopies,
+                                              kFBIResolution,
+                                              kFBICollate,
+                                              kFBIColourSetting164,
+                                              kFBICommandFlags,
+                                              kFBIOutputResolution,
+                                              kFBIColour,
+                                              kFBIRotate180,
+                                              kFBIPrintableWidth,
+                                              kFBIPrintableHeight,
+                                              kFBIPaperSource,
+                                              kFBIPaperType,
+                                              kFBIEconomy,
+                                              kFBIDensity,
+                                              kFBITimeout,
+                                              kFBIDocOptions,
+                                              kFBIScale,
+                                              kFBIPagesPerSheet,
+                                              kFBIPosterTiles,
+                                              kFBIPosterOverlap,
+                                              kFBIDuplexBinding,
+                                              kFBIPageOrder,
+                                              kFBIWatermarkFirstPageOnly,
+                                              kFBIColourSetting1612,
+                                              kFBIColourSetting1672};
     for (uint32_t offset : numbers) {
         EXPECT_EQ(offset % 4, 0u) << offset;
         EXPECT_LE(offset + 4, kFBInterfaceSize) << offset;
@@ -84,7 +104,8 @@ TEST(SettingsRecord, FieldsLieInsideTheRecordAndDoNotOverlap) {
         const uint32_t end = text.offset + 2 * text.units;
         EXPECT_LE(end, kFBInterfaceSize) << text.offset;
         for (uint32_t offset : numbers)
-            EXPECT_TRUE(offset + 4 <= text.offset || offset >= end) << offset << " in text at " << text.offset;
+            EXPECT_TRUE(offset + 4 <= text.offset || offset >= end)
+                << offset << " in text at " << text.offset;
         for (const FBIStringField& other : texts) {
             if (other.offset == text.offset) continue;
             EXPECT_TRUE(other.offset >= end || other.offset + 2 * other.units <= text.offset);

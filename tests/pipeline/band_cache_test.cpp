@@ -30,8 +30,8 @@ TEST(BandGeometry, ThePipelineAndTheRendererAgreeOnBandHeights) {
 }
 
 TEST(BandGeometry, BufferSizes) {
-    EXPECT_EQ(FBGetHTBandSize(300, 8), 308u * 64);            // 19712: one plane
-    EXPECT_EQ(FBGetHTBandSize(1200, 32), 1240u * 128 * 4);    // 634880: four planes
+    EXPECT_EQ(FBGetHTBandSize(300, 8), 308u * 64);          // 19712: one plane
+    EXPECT_EQ(FBGetHTBandSize(1200, 32), 1240u * 128 * 4);  // 634880: four planes
     EXPECT_EQ(FBGetHTBandSize(600, 32), 317440u);
     EXPECT_EQ(FBGetCompBandSize(600), 79360u + 1024);
     EXPECT_EQ(FBGetCompBandSize(300), 19712u + 1024);

@@ -15,8 +15,8 @@ struct Compressed {
     uint8_t code;
 };
 
-Compressed Compress(const Bytes& plane, const BandShape& s, uint32_t index, uint32_t count,
-                    bool objectFlag, FBCompressTables* tables) {
+Compressed Compress(const Bytes& plane, const BandShape& s, uint32_t index, uint32_t count, bool objectFlag,
+                    FBCompressTables* tables) {
     CoderBuffers buffers(s.width, s.lines);
     uint8_t code = 0;
     const uint32_t size = CompressOneBand(buffers.out.data(), plane.data(), index, count, s.lines, s.width,
@@ -29,7 +29,8 @@ Compressed Compress(const Bytes& plane, const BandShape& s, uint32_t index, uint
 Bytes Decode(const Compressed& c, const BandShape& s) {
     Bytes plane;
     std::string error;
-    EXPECT_TRUE(DecodePlane(c.code, c.block.data(), c.block.size(), s.width, s.lines, &plane, &error)) << error;
+    EXPECT_TRUE(DecodePlane(c.code, c.block.data(), c.block.size(), s.width, s.lines, &plane, &error))
+        << error;
     return plane;
 }
 
@@ -102,7 +103,8 @@ TEST(BandCompressor, DocumentsKeepTheirOwnTables) {
     for (uint32_t band = 0; band < 8; ++band) {
         for (int document = 0; document < 2; ++document) {
             EXPECT_EQ(Compress(bandOf(document, band), s, band, 8, false, &tables[document]).block,
-                      alone[document][band]) << "document " << document << " band " << band;
+                      alone[document][band])
+                << "document " << document << " band " << band;
         }
     }
 }

@@ -30,8 +30,8 @@ TEST(CmdList, PiecesGoBackToBackAndLengthTagHeadersAreLittleEndian) {
     ASSERT_EQ(FBCmdListInit(&headed, kCmdWithHeaders), 1);
     ASSERT_EQ(FBCmdListAddData(&headed, Bytes{0x60, 0x01}.data(), 2, 0x11223344), 1);
     ASSERT_EQ(FBCmdListAddData(&headed, nullptr, 0, 0x0102), 1);
-    EXPECT_EQ(ListBytes(headed), (Bytes{2, 0, 0, 0, 0x44, 0x33, 0x22, 0x11, 0x60, 0x01,
-                                       0, 0, 0, 0, 0x02, 0x01, 0, 0}));
+    EXPECT_EQ(ListBytes(headed),
+              (Bytes{2, 0, 0, 0, 0x44, 0x33, 0x22, 0x11, 0x60, 0x01, 0, 0, 0, 0, 0x02, 0x01, 0, 0}));
     EXPECT_EQ(FBCmdListByteCount(&headed), 18u);
     EXPECT_EQ(Pieces(headed), (std::vector<Piece>{{Bytes{0x60, 0x01}, 0x11223344}, {Bytes{}, 0x0102}}));
 }

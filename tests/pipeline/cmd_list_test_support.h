@@ -27,10 +27,10 @@ using zebl_test::Join;
 // A recorded record: length and tag (little-endian), then the bytes.
 inline Bytes Record(const Bytes& data, uint32_t tag) {
     const auto length = static_cast<uint32_t>(data.size());
-    Bytes out = {static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8),
+    Bytes out = {static_cast<uint8_t>(length),       static_cast<uint8_t>(length >> 8),
                  static_cast<uint8_t>(length >> 16), static_cast<uint8_t>(length >> 24),
-                 static_cast<uint8_t>(tag), static_cast<uint8_t>(tag >> 8),
-                 static_cast<uint8_t>(tag >> 16), static_cast<uint8_t>(tag >> 24)};
+                 static_cast<uint8_t>(tag),          static_cast<uint8_t>(tag >> 8),
+                 static_cast<uint8_t>(tag >> 16),    static_cast<uint8_t>(tag >> 24)};
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
@@ -41,9 +41,7 @@ inline bool WriteWholeFile(sys::WStringView path, const Bytes& bytes) {
 
 using zebl_test::ReadWholeFile;
 
-inline bool Exists(sys::WStringView path) {
-    return sys::GetFileAttributes(path) != sys::kInvalidAttributes;
-}
+inline bool Exists(sys::WStringView path) { return sys::GetFileAttributes(path) != sys::kInvalidAttributes; }
 
 // Every byte the list stores, buffer after buffer.
 inline Bytes ListBytes(const FBCmdList& list) {

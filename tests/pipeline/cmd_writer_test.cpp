@@ -57,9 +57,9 @@ TEST(CmdWriter, CommandBytes) {
     list = PlainList();
     ASSERT_EQ(FBCmdWriteDrawRect(&list, 10, 0x1234, 13, 0x1239), 1);
     EXPECT_EQ(ListBytes(list), (Bytes{0x75, 0xF0, 0x00, 0x00, 0x00, 0x81,  // copy, black
-                                      0x60, 0x0A, 0x00,                     // row 10
-                                      0x62, 0x34, 0x12,                     // column 0x1234
-                                      0x54, 0x03, 0x00, 0x05, 0x00}));      // 3 rows, 5 columns
+                                      0x60, 0x0A, 0x00,                    // row 10
+                                      0x62, 0x34, 0x12,                    // column 0x1234
+                                      0x54, 0x03, 0x00, 0x05, 0x00}));     // 3 rows, 5 columns
 }
 
 TEST(CmdWriter, RectangleDrawsItsRowsAndColumnsEndExclusive) {
@@ -103,10 +103,10 @@ TEST(CmdWriter, BorderDrawsFourBarsOfTwiceTheThicknessPlusOne) {
     FBCmdList list = PlainList();
     ASSERT_EQ(FBCmdWriteDrawBorder(&list, 5, 10, 15, 40, 2), 1);
     // Bars centred on rows 5 and 15 and columns 10 and 40, 5 dots wide.
-    EXPECT_EQ(Draw(list), Picture({{3, 8, 17, 12},     // left
-                                   {3, 8, 7, 42},      // top
-                                   {13, 8, 17, 42},    // bottom
-                                   {3, 38, 17, 42}})); // right
+    EXPECT_EQ(Draw(list), Picture({{3, 8, 17, 12},      // left
+                                   {3, 8, 7, 42},       // top
+                                   {13, 8, 17, 42},     // bottom
+                                   {3, 38, 17, 42}}));  // right
 }
 
 TEST(CmdWriter, BorderAtThePageEdgeIsPulledInsideThePage) {
@@ -133,7 +133,8 @@ TEST_F(Recorded, WatermarkIsBracketedAndFollowsTheOrientation) {
     FBCmdList headed;
     FBCmdListInit(&headed, kCmdWithHeaders);
     ASSERT_EQ(FBCmdLoadWatermark(&headed, portrait, landscape, 1, 1, 1), 1);
-    EXPECT_EQ(Pieces(headed), (std::vector<Piece>{{Bytes{0x90}, 0}, {Bytes{0x58, 0x58}, 4}, {Bytes{0x91}, 0}}));
+    EXPECT_EQ(Pieces(headed),
+              (std::vector<Piece>{{Bytes{0x90}, 0}, {Bytes{0x58, 0x58}, 4}, {Bytes{0x91}, 0}}));
 }
 
 TEST_F(Recorded, WatermarkOnFirstPageOnlySkipsLaterPages) {
@@ -171,8 +172,9 @@ TEST_F(Recorded, OverlayPlaysFirstUnderThePage) {
 
     FBCmdList page = PlainList();
     // White over part of the overlay: only visible if the overlay comes first.
-    FBCmdListAddData(&page, Bytes{0x75, 0xF0, 0xFF, 0xFF, 0xFF, 0x81, 0x60, 2, 0, 0x62, 5, 0,
-                                  0x54, 3, 0, 10, 0}.data(), 17, 1);
+    FBCmdListAddData(
+        &page, Bytes{0x75, 0xF0, 0xFF, 0xFF, 0xFF, 0x81, 0x60, 2, 0, 0x62, 5, 0, 0x54, 3, 0, 10, 0}.data(),
+        17, 1);
     const Bytes pageBytes = ListBytes(page);
     ASSERT_EQ(FBCmdLoadOverlay(&page, overlay), 1);
     EXPECT_EQ(ListBytes(page), Join({Pieces(recorded)[0].data, pageBytes}));

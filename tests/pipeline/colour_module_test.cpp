@@ -9,9 +9,9 @@
 
 #include "pipeline/colour_module.h"
 #include "pipeline/module_error_box.h"
+#include "support/answer_script.h"
 #include "support/file_bytes.h"
 #include "support/library_paths.h"
-#include "support/answer_script.h"
 #include "support/temp_folder.h"
 #include "sys/diagnostics.h"
 #include "sys/last_error.h"
@@ -24,7 +24,6 @@ using zebl_test::StandInFolder;
 
 constexpr char kCaption[] = "Fast Color Conversion interface error";
 constexpr uint32_t kErrorBoxStyle = 0x1010;  // MB_ICONERROR | MB_SYSTEMMODAL
-
 
 // The one error box the colour module showed: its caption, style and text.
 // Only where the answer script sees the boxes.
@@ -47,8 +46,7 @@ FBInterface ColourRecord() {
 
 uint32_t TableBuilds() {
     using Count = uint32_t(ZEBL_STDCALL*)();
-    auto count = reinterpret_cast<Count>(
-        sys::GetProcAddress(SC_ModuleHandle(), "StandIn_TableBuildCount"));
+    auto count = reinterpret_cast<Count>(sys::GetProcAddress(SC_ModuleHandle(), "StandIn_TableBuildCount"));
     return count ? count() : 0xFFFFFFFFu;
 }
 
@@ -253,7 +251,8 @@ TEST_F(ColourModuleTest, GreyRampDarkensSteadily) {
             lastColour = 255 - cyan;
         }
         // Paper left uncovered by independent dots of the four inks.
-        const double uncovered = (yellow / 255.0) * (magenta / 255.0) * (cyan / 255.0) * ((255 - black) / 255.0);
+        const double uncovered =
+            (yellow / 255.0) * (magenta / 255.0) * (cyan / 255.0) * ((255 - black) / 255.0);
         EXPECT_GE(1 - uncovered, lastCover - 1e-9) << "darker grey, more cover, step " << i;
         lastCover = 1 - uncovered;
         lastBlack = black;

@@ -29,11 +29,10 @@ inline Bytes RandomPlane(uint32_t width, uint32_t lines, uint32_t seed) {
 
 // A mid grey screened with a tiled 8 x 8 ordered dither (0 bit = dot).
 inline Bytes DitherPlane(uint32_t width, uint32_t lines, int level) {
-    static const int kBayer[8][8] = {
-        {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
-        {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
-        {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
-        {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
+    static const int kBayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+                                     {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+                                     {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+                                     {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
     Bytes plane(size_t{width} * lines);
     for (uint32_t y = 0; y < lines; ++y) {
         uint8_t byte = 0;
@@ -66,8 +65,7 @@ struct CoderBuffers {
 };
 
 inline uint32_t LE32At(const Bytes& b, size_t at) {
-    return uint32_t{b[at]} | uint32_t{b[at + 1]} << 8 | uint32_t{b[at + 2]} << 16 |
-           uint32_t{b[at + 3]} << 24;
+    return uint32_t{b[at]} | uint32_t{b[at + 1]} << 8 | uint32_t{b[at + 2]} << 16 | uint32_t{b[at + 3]} << 24;
 }
 
 using zebl_test::Text;

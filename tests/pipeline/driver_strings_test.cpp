@@ -6,11 +6,11 @@
 #include <string>
 
 #include "pipeline/driver_strings.h"
-#include "support/file_bytes.h"
-#include "support/library_paths.h"
 #include "pipeline/own_module.h"
 #include "pipeline/utilities_module.h"
 #include "support/answer_script.h"
+#include "support/file_bytes.h"
+#include "support/library_paths.h"
 #include "support/temp_folder.h"
 #include "sys/text.h"
 
@@ -25,8 +25,7 @@ constexpr char kCaption[] = "BRISKUI Utilties Gateway-32 error";
 // module beside it and, when given, its INI file.
 class DriverStringsTest : public ::testing::Test {
 protected:
-    void InstallModule(const char16_t* moduleName = u"Tzqr4SU.DLL",
-                       const char16_t* source = u"Tzqr4SU.DLL") {
+    void InstallModule(const char16_t* moduleName = u"Tzqr4SU.DLL", const char16_t* source = u"Tzqr4SU.DLL") {
         ASSERT_TRUE(zebl_test::CopyFileBytes(StandInFolder() + u"\\" + source, folder_.Join(moduleName)));
     }
     // `text` is UTF-8 here; the file gets it in the system code page, as a
@@ -49,8 +48,10 @@ TEST_F(DriverStringsTest, StringsComeFromTheIniBesideTheModule) {
         "[Other]\n"
         "OVERLAYCREATE_STR=wrong section\n"
         "[ driver data ]\r\n"
-        "  overlaycreate_str =  \"\xC3\x9C" "berlagerung anlegen\"  \r\n"
-        "OVERLAYLOAD_STR=Neue Seiten\xC3\xBC" "berlagerung laden\n"
+        "  overlaycreate_str =  \"\xC3\x9C"
+        "berlagerung anlegen\"  \r\n"
+        "OVERLAYLOAD_STR=Neue Seiten\xC3\xBC"
+        "berlagerung laden\n"
         "OVERLAYLOAD_STR=second one loses\n");
     sys::WString text;
     EXPECT_EQ(1, DAT_GetOverlayCreateSTR(&text));
@@ -127,8 +128,7 @@ TEST_F(DriverStringsTest, ModuleWithoutTheRoutineIsRefused) {
     if (!AnswerScript::Available()) return;
     const auto questions = answers.Questions();
     ASSERT_EQ(1u, questions.size());
-    EXPECT_EQ("Can't find a function in BRISK Utilities library (code 127)",
-              questions[0].text.substr(0, 59));
+    EXPECT_EQ("Can't find a function in BRISK Utilities library (code 127)", questions[0].text.substr(0, 59));
 }
 
 TEST_F(DriverStringsTest, ModuleRefusesBadRequestsWithoutWriting) {

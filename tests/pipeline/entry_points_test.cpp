@@ -228,8 +228,7 @@ TEST_F(EntryPoints, AbortStopsNothingButTheWritersRetries) {
 // the abort in its retry loop and gives up instead of retrying until its
 // limit (a minute here, ten by default).
 TEST_F(EntryPoints, AbortFromAnotherThreadStopsARetryingWriter) {
-    if (!zebl_test::TestPrinter::FaultsSupported())
-        GTEST_SKIP() << "failure injection exists only natively";
+    if (!zebl_test::TestPrinter::FaultsSupported()) GTEST_SKIP() << "failure injection exists only natively";
     zebl_test::PrinterFaults busy;
     busy.failAfterBytes = 0;
     busy.failError = 87;
@@ -409,18 +408,18 @@ TEST_P(NonsenseRecord, PrintsABoundedJobWithoutCrashing) {
 
 INSTANTIATE_TEST_SUITE_P(
     EntryPoints, NonsenseRecord,
-    testing::Values(NonsenseCase{"Resolution0", kFBIResolution, 0}, NonsenseCase{"Resolution7", kFBIResolution, 7},
-                    NonsenseCase{"Resolution100000", kFBIResolution, 100000},
-                    NonsenseCase{"OutputResolutionHuge", kFBIOutputResolution, 0xFFFFFFFF},
-                    NonsenseCase{"Copies0", kFBICopies, 0}, NonsenseCase{"CopiesMinus1", kFBICopies, 0xFFFFFFFF},
-                    NonsenseCase{"Copies1e9", kFBICopies, 1000000000},
-                    NonsenseCase{"Scale0", kFBIScale, 0}, NonsenseCase{"ScaleMinus5", kFBIScale, 0xFFFFFFFB},
-                    NonsenseCase{"Scale100000", kFBIScale, 100000},
-                    NonsenseCase{"PrintableWidthHuge", kFBIPrintableWidth, 0x7FFFFFFF},
-                    NonsenseCase{"PaperUnknown", kFBIPaperSize, 0xDEAD},
-                    NonsenseCase{"PosterHuge", kFBIDocOptions, kDocOptPoster | kDocOptRecordWatermark},
-                    NonsenseCase{"AllOptions", kFBIDocOptions, 0xFFFFFFFF},
-                    NonsenseCase{"BitsEverywhere", kFBIColour, 0xFFFFFFFF}),
+    testing::Values(
+        NonsenseCase{"Resolution0", kFBIResolution, 0}, NonsenseCase{"Resolution7", kFBIResolution, 7},
+        NonsenseCase{"Resolution100000", kFBIResolution, 100000},
+        NonsenseCase{"OutputResolutionHuge", kFBIOutputResolution, 0xFFFFFFFF},
+        NonsenseCase{"Copies0", kFBICopies, 0}, NonsenseCase{"CopiesMinus1", kFBICopies, 0xFFFFFFFF},
+        NonsenseCase{"Copies1e9", kFBICopies, 1000000000}, NonsenseCase{"Scale0", kFBIScale, 0},
+        NonsenseCase{"ScaleMinus5", kFBIScale, 0xFFFFFFFB}, NonsenseCase{"Scale100000", kFBIScale, 100000},
+        NonsenseCase{"PrintableWidthHuge", kFBIPrintableWidth, 0x7FFFFFFF},
+        NonsenseCase{"PaperUnknown", kFBIPaperSize, 0xDEAD},
+        NonsenseCase{"PosterHuge", kFBIDocOptions, kDocOptPoster | kDocOptRecordWatermark},
+        NonsenseCase{"AllOptions", kFBIDocOptions, 0xFFFFFFFF},
+        NonsenseCase{"BitsEverywhere", kFBIColour, 0xFFFFFFFF}),
     [](const testing::TestParamInfo<NonsenseCase>& p) { return std::string(p.param.name); });
 
 TEST_F(EntryPoints, HugePosterIsCutToItsLimit) {
@@ -484,7 +483,8 @@ TEST_F(EntryPoints, MissingColourModuleShowsTheErrorBoxOnce) {
     if (!zebl_test::AnswerScript::Available()) GTEST_SKIP() << "message boxes are not recorded here";
     zebl_test::AnswerScript script;
     NoColourModule();
-    const SpoolRun run = RunJob(temp_, OneListJob(SmallPage(300, 320, 300, true), ListOf({{10, 10, 20, 20}}), 2));
+    const SpoolRun run =
+        RunJob(temp_, OneListJob(SmallPage(300, 320, 300, true), ListOf({{10, 10, 20, 20}}), 2));
     ASSERT_TRUE(run.decoded) << run.error;
     EXPECT_EQ(run.job.pages.size(), 2u);
     const auto questions = script.Questions();
@@ -546,22 +546,24 @@ TEST_F(EntryPoints, SharedLibraryExportsTheEntryPointsByTheirPlainNames) {
         std::vector<uint8_t> buffer = record.data;
         uint32_t written = 0;
         switch (record.call) {
-        case SpoolCall::StartDoc: handle = startDoc(spooler, 1); break;
-        case SpoolCall::WritePrinter:
-            EXPECT_EQ(writePrinter(handle, buffer.data(), static_cast<uint32_t>(buffer.size()), &written), 1);
-            EXPECT_EQ(written, buffer.size());
-            break;
-        case SpoolCall::StartPage: EXPECT_EQ(startPage(handle), 1); break;
-        case SpoolCall::EndPage: EXPECT_EQ(endPage(handle), 1); break;
-        case SpoolCall::EndDoc: {
-            // A second start of document is ignored and says so in the
-            // debugger output, which this program sees too.
-            std::vector<uint8_t> again = RecordBytes(SmallPage(300, 320, 300), kFBICmdStartDoc);
-            EXPECT_EQ(writePrinter(handle, again.data(), static_cast<uint32_t>(again.size()), &written), 1);
-            EXPECT_EQ(endDoc(handle), 1);
-            break;
-        }
-        default: break;
+            case SpoolCall::StartDoc: handle = startDoc(spooler, 1); break;
+            case SpoolCall::WritePrinter:
+                EXPECT_EQ(writePrinter(handle, buffer.data(), static_cast<uint32_t>(buffer.size()), &written),
+                          1);
+                EXPECT_EQ(written, buffer.size());
+                break;
+            case SpoolCall::StartPage: EXPECT_EQ(startPage(handle), 1); break;
+            case SpoolCall::EndPage: EXPECT_EQ(endPage(handle), 1); break;
+            case SpoolCall::EndDoc: {
+                // A second start of document is ignored and says so in the
+                // debugger output, which this program sees too.
+                std::vector<uint8_t> again = RecordBytes(SmallPage(300, 320, 300), kFBICmdStartDoc);
+                EXPECT_EQ(writePrinter(handle, again.data(), static_cast<uint32_t>(again.size()), &written),
+                          1);
+                EXPECT_EQ(endDoc(handle), 1);
+                break;
+            }
+            default: break;
         }
     }
     close(handle);

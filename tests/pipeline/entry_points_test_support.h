@@ -60,21 +60,21 @@ public:
             uint32_t written = 0;
             int result = 0;
             switch (record.call) {
-            case SpoolCall::StartDoc:
-                handle = DrvSplStartDoc(printer, 7);
-                result = handle != nullptr;
-                break;
-            case SpoolCall::WritePrinter: {
-                std::vector<uint8_t> buffer = record.data;  // the library may not write into it
-                result = DrvSplWritePrinter(handle, buffer.empty() ? nullptr : buffer.data(),
-                                            static_cast<uint32_t>(buffer.size()), &written);
-                break;
-            }
-            case SpoolCall::StartPage: result = DrvSplStartPage(handle); break;
-            case SpoolCall::EndPage: result = DrvSplEndPage(handle); break;
-            case SpoolCall::EndDoc: result = DrvSplEndDoc(handle); break;
-            case SpoolCall::Abort: result = DrvSplAbort(handle); break;
-            case SpoolCall::End: break;
+                case SpoolCall::StartDoc:
+                    handle = DrvSplStartDoc(printer, 7);
+                    result = handle != nullptr;
+                    break;
+                case SpoolCall::WritePrinter: {
+                    std::vector<uint8_t> buffer = record.data;  // the library may not write into it
+                    result = DrvSplWritePrinter(handle, buffer.empty() ? nullptr : buffer.data(),
+                                                static_cast<uint32_t>(buffer.size()), &written);
+                    break;
+                }
+                case SpoolCall::StartPage: result = DrvSplStartPage(handle); break;
+                case SpoolCall::EndPage: result = DrvSplEndPage(handle); break;
+                case SpoolCall::EndDoc: result = DrvSplEndDoc(handle); break;
+                case SpoolCall::Abort: result = DrvSplAbort(handle); break;
+                case SpoolCall::End: break;
             }
             run.results.push_back(result);
             run.written.push_back(written);

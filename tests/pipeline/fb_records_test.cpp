@@ -90,22 +90,22 @@ TEST(FBInterface, OnlyAWholeRecordIsCopiedFromABuffer) {
 // A colour A4 record at 600 dots per inch with every page field distinct.
 FBInterface SampleRecord() {
     FBInterface r;
-    Put(&r, 84, 1);        // landscape
-    Put(&r, 88, 9);        // A4
-    Put(&r, 104, 3);       // copies
+    Put(&r, 84, 1);   // landscape
+    Put(&r, 88, 9);   // A4
+    Put(&r, 104, 3);  // copies
     Put(&r, 124, 600);
-    Put(&r, 132, 0);       // not collated
+    Put(&r, 132, 0);  // not collated
     Put(&r, 180, 1200);
     Put(&r, 184, 0x184);
-    Put(&r, 188, 7);       // colour
+    Put(&r, 188, 7);  // colour
     Put(&r, 192, 0x192);
     Put(&r, 196, 1);
     Put(&r, 200, 0x200);
     Put(&r, 204, 4000);
     Put(&r, 208, 6000);
-    Put(&r, 212, 4);       // paper source
-    Put(&r, 216, 2);       // THICK
-    Put(&r, 220, 1);       // first page from elsewhere
+    Put(&r, 212, 4);  // paper source
+    Put(&r, 216, 2);  // THICK
+    Put(&r, 220, 1);  // first page from elsewhere
     Put(&r, 228, 6);
     Put(&r, 236, 2);
     Put(&r, 244, 30);
@@ -155,8 +155,8 @@ TEST(FBPageSetInfo, TakesEveryFieldFromItsOffset) {
     // The record is stored in spool files in field order.
     uint32_t words[23];
     std::memcpy(words, &page, sizeof words);
-    EXPECT_EQ(words[7], 1u);      // page number
-    EXPECT_EQ(words[21], 3u);     // copies
+    EXPECT_EQ(words[7], 1u);   // page number
+    EXPECT_EQ(words[21], 3u);  // copies
 }
 
 TEST(FBPageSetInfo, FirstPageSourceOnlyForPageOne) {
@@ -217,10 +217,9 @@ TEST_P(RecordScale, IsClampedOnceAndCarriedByThePageAndTheSummary) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FBRecordScale, RecordScale,
-                         testing::Values(ScaleCase{0, 100}, ScaleCase{0xFFFFFFFB, 100},
-                                         ScaleCase{5, 10}, ScaleCase{10, 10}, ScaleCase{150, 150},
-                                         ScaleCase{400, 400}, ScaleCase{401, 400},
-                                         ScaleCase{100000, 400}));
+                         testing::Values(ScaleCase{0, 100}, ScaleCase{0xFFFFFFFB, 100}, ScaleCase{5, 10},
+                                         ScaleCase{10, 10}, ScaleCase{150, 150}, ScaleCase{400, 400},
+                                         ScaleCase{401, 400}, ScaleCase{100000, 400}));
 
 TEST(FBPageSetInfo, MonoCollatedPlainPage) {
     FBInterface record = SampleRecord();
@@ -267,13 +266,13 @@ TEST(FBPageSetInfo, SmallSizesComeFromThePaperTable) {
 
 TEST(FBPageSetInfo, NonsenseValuesGiveASensiblePage) {
     FBInterface record = SampleRecord();
-    Put(&record, 88, 41);          // not a paper the table knows
+    Put(&record, 88, 41);  // not a paper the table knows
     Put(&record, 204, 0);
-    Put(&record, 124, 0);          // no such resolution
-    Put(&record, 104, 0);          // no copies at all
+    Put(&record, 124, 0);  // no such resolution
+    Put(&record, 104, 0);  // no copies at all
     FBPage page;
     FBPageSetInfo(&page, record, 1);
-    EXPECT_EQ(page.paperCode, 41u);     // kept: the page header maps it to A4
+    EXPECT_EQ(page.paperCode, 41u);  // kept: the page header maps it to A4
     EXPECT_EQ(page.resolution, 600u);
     EXPECT_EQ(page.printableWidth, 4760u);  // A4 at 600
     EXPECT_EQ(page.printableHeight, 6814u);

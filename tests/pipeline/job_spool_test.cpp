@@ -189,8 +189,8 @@ TEST_F(JobSpool, FilteredRemovalDeletesMatchingFilesOnly) {
     EXPECT_FALSE(Exists(d + u"\\1.vlp"));
     EXPECT_FALSE(Exists(d + u"\\2.VLP"));
     EXPECT_TRUE(Exists(d + u"\\3.vlj"));
-    EXPECT_TRUE(Exists(d + u"\\sub.vlp"));  // directories are skipped
-    EXPECT_EQ(MyRemoveDirectory(d), 0);     // not empty
+    EXPECT_TRUE(Exists(d + u"\\sub.vlp"));                               // directories are skipped
+    EXPECT_EQ(MyRemoveDirectory(d), 0);                                  // not empty
     EXPECT_EQ(MyRemoveFilteredFiles(temp_.Join(u"none"), u"*.vlp"), 1);  // nothing to delete
 }
 

@@ -12,8 +12,8 @@ namespace {
 
 Bytes LzwBlock(const Bytes& plane, uint32_t width, uint32_t lines, bool transpose) {
     CoderBuffers buffers(width, lines);
-    const uint32_t size = XORLZW77_BMP_Data_En(buffers.out.data(), plane.data(), width, lines,
-                                               buffers.work.data(), transpose);
+    const uint32_t size =
+        XORLZW77_BMP_Data_En(buffers.out.data(), plane.data(), width, lines, buffers.work.data(), transpose);
     buffers.out.resize(size);
     return buffers.out;
 }
@@ -31,15 +31,13 @@ TEST(LzwCoder, StringUsedInTheStepThatDefinesIt) {
 }
 
 TEST(LzwCoder, OneByteIsItsCodeAndAZeroPad) {
-    EXPECT_EQ(LzwBlock(Text("A"), 1, 1, true),
-              (Bytes{0xEF, 0xCD, 0xAB, 0x19, 3, 0, 0, 0, 0x04, 0x10, 0x00}));
+    EXPECT_EQ(LzwBlock(Text("A"), 1, 1, true), (Bytes{0xEF, 0xCD, 0xAB, 0x19, 3, 0, 0, 0, 0x04, 0x10, 0x00}));
 }
 
 TEST(LzwCoder, TransposedPlaneCodesColumns) {
     // Four lines "AB" become columns "AAAABBBB": 041 100 041 042 103 042.
-    EXPECT_EQ(LzwBlock(Text("ABABABAB"), 2, 4, true),
-              (Bytes{0xEF, 0xCD, 0xAB, 0x29, 9, 0, 0, 0, 0x04, 0x11, 0x00, 0x04, 0x10, 0x42,
-                     0x10, 0x30, 0x42}));
+    EXPECT_EQ(LzwBlock(Text("ABABABAB"), 2, 4, true), (Bytes{0xEF, 0xCD, 0xAB, 0x29, 9, 0, 0, 0, 0x04, 0x11,
+                                                             0x00, 0x04, 0x10, 0x42, 0x10, 0x30, 0x42}));
     // Not asked to transpose: the rows "ABABABAB" are coded as they are.
     EXPECT_EQ(LE32At(LzwBlock(Text("ABABABAB"), 2, 4, false), 0), kLzwMagicPlain);
 }

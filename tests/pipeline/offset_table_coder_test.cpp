@@ -107,8 +107,8 @@ TEST(OffsetTableCoder, GivesUpOnNoiseAndSendsTheRawPlane) {
     const Bytes plane = RandomPlane(308, 64, 5);
     CoderBuffers buffers(308, 64);
     FBCompressTables tables;
-    const uint32_t size = XORFBB_BMP_Data_En(buffers.out.data(), plane.data(), 308, 64,
-                                             buffers.work.data(), 10, &tables);
+    const uint32_t size =
+        XORFBB_BMP_Data_En(buffers.out.data(), plane.data(), 308, 64, buffers.work.data(), 10, &tables);
     ASSERT_EQ(size, plane.size() + 8);
     EXPECT_EQ(LE32At(buffers.out, 0), kFBBMagic);
     EXPECT_EQ(LE32At(buffers.out, 4), 0xFFFFFFFFu);
@@ -184,7 +184,8 @@ TEST(OffsetTableAnalysis, MaximumCopyLengthsFollowTheParameter) {
     EXPECT_EQ(lengths(0), full);
     EXPECT_EQ(lengths(200), full);
     const std::vector<uint16_t> p10 = lengths(10);  // 25700 / 640 = 40 per entry
-    EXPECT_EQ(std::vector<uint16_t>(p10.begin(), p10.begin() + 4), (std::vector<uint16_t>{514, 474, 434, 394}));
+    EXPECT_EQ(std::vector<uint16_t>(p10.begin(), p10.begin() + 4),
+              (std::vector<uint16_t>{514, 474, 434, 394}));
     EXPECT_EQ(p10[12], 34);
     EXPECT_EQ(p10[13], 3);
     EXPECT_EQ(p10[63], 3);
@@ -192,7 +193,8 @@ TEST(OffsetTableAnalysis, MaximumCopyLengthsFollowTheParameter) {
     EXPECT_EQ(p50[1], 506);
     EXPECT_EQ(p50[63], 10);
     const std::vector<uint16_t> p1 = lengths(1);  // 25700 / 64 = 401, kept to 8 bits: 145
-    EXPECT_EQ(std::vector<uint16_t>(p1.begin(), p1.begin() + 5), (std::vector<uint16_t>{514, 369, 224, 79, 3}));
+    EXPECT_EQ(std::vector<uint16_t>(p1.begin(), p1.begin() + 5),
+              (std::vector<uint16_t>{514, 369, 224, 79, 3}));
 }
 
 TEST(OffsetTableAnalysis, PlanesTooSmallToSampleGetTheShortestDistances) {

@@ -22,11 +22,11 @@ using zebl_test::DebugCapture;
 using zebl_test::PrinterFaults;
 using zebl_test::TestPrinter;
 
-#define SKIP_WITHOUT_FAULTS()                                                    \
-    do {                                                                         \
-        if (!TestPrinter::FaultsSupported()) {                                   \
+#define SKIP_WITHOUT_FAULTS()                                                      \
+    do {                                                                           \
+        if (!TestPrinter::FaultsSupported()) {                                     \
             GTEST_SKIP() << "failure injection and call logs exist only natively"; \
-        }                                                                        \
+        }                                                                          \
     } while (0)
 
 Bytes Pattern(size_t size, uint8_t seed) {
@@ -265,9 +265,9 @@ TEST_F(OutputWriter, OtherErrorsEndAllOutputOfTheDocumentWithoutRetries) {
 
     EXPECT_EQ(printer.Output(), first);
     EXPECT_EQ(printer.Calls(), (std::vector<std::string>{
-        "OpenPrinter " + sys::Narrow(printer.Name()), "StartDocPrinter Unknown ok",
-        "StartPagePrinter ok", "WritePrinter 4096 ok", "WritePrinter 4096 fail 29",
-        "EndPagePrinter ok", "EndDocPrinter ok", "ClosePrinter ok"}));
+                                   "OpenPrinter " + sys::Narrow(printer.Name()), "StartDocPrinter Unknown ok",
+                                   "StartPagePrinter ok", "WritePrinter 4096 ok", "WritePrinter 4096 fail 29",
+                                   "EndPagePrinter ok", "EndDocPrinter ok", "ClosePrinter ok"}));
     if (DebugCapture::Available()) {
         EXPECT_EQ(debug.Count("[FB]write failed 29"), 1);
         EXPECT_EQ(debug.Count("[FB]" + sys::ErrorText(29)), 1);
@@ -356,8 +356,7 @@ TEST_F(OutputWriter, ABrokenTrailerRecordingStillSendsTheWholeTrailerInOrder) {
     ASSERT_EQ(Write(&out_, Text("TRAI"), kStreamJobTrailer), 1);
     // From now on the trailer file can be read but not written.
     out_.trailerFile.file.Close();
-    out_.trailerFile.file =
-        sys::File::OpenExisting(out_.trailerFile.name, false, sys::Share::ReadWrite);
+    out_.trailerFile.file = sys::File::OpenExisting(out_.trailerFile.name, false, sys::Share::ReadWrite);
     ASSERT_TRUE(out_.trailerFile.file.IsOpen());
     ASSERT_EQ(Write(&out_, Text("LER"), kStreamJobTrailer), 1);
     FinishAsSpooler();
@@ -382,11 +381,12 @@ TEST_F(OutputWriter, OwnPrinterKeepsTheDocumentAndPageBrackets) {
     EXPECT_EQ(out_.handle, nullptr);
     EXPECT_EQ(printer.Output(), Join({page1, page2}));
     if (TestPrinter::FaultsSupported()) {
-        EXPECT_EQ(printer.Calls(), (std::vector<std::string>{
-            "OpenPrinter " + sys::Narrow(printer.Name()), "StartDocPrinter Unknown ok",
-            "StartPagePrinter ok", "WritePrinter 4096 ok", "WritePrinter 904 ok",
-            "EndPagePrinter ok", "StartPagePrinter ok", "WritePrinter 300 ok",
-            "EndPagePrinter ok", "EndDocPrinter ok", "ClosePrinter ok"}));
+        EXPECT_EQ(printer.Calls(),
+                  (std::vector<std::string>{"OpenPrinter " + sys::Narrow(printer.Name()),
+                                            "StartDocPrinter Unknown ok", "StartPagePrinter ok",
+                                            "WritePrinter 4096 ok", "WritePrinter 904 ok",
+                                            "EndPagePrinter ok", "StartPagePrinter ok", "WritePrinter 300 ok",
+                                            "EndPagePrinter ok", "EndDocPrinter ok", "ClosePrinter ok"}));
     }
 }
 
@@ -425,9 +425,9 @@ TEST_F(OutputWriter, RefusedStartDocClosesThePrinter) {
     EXPECT_EQ(out_.handle, nullptr);
     EXPECT_EQ(Write(&out_, Text("x")), 0);
     FBOutClose(&out_);
-    EXPECT_EQ(printer.Calls(), (std::vector<std::string>{
-        "OpenPrinter " + sys::Narrow(printer.Name()), "StartDocPrinter Unknown fail 5",
-        "ClosePrinter ok"}));
+    EXPECT_EQ(printer.Calls(),
+              (std::vector<std::string>{"OpenPrinter " + sys::Narrow(printer.Name()),
+                                        "StartDocPrinter Unknown fail 5", "ClosePrinter ok"}));
 }
 
 TEST_F(OutputWriter, RefusedStartPageEndsTheDocumentAndClosesThePrinter) {
@@ -459,8 +459,8 @@ TEST_F(OutputWriter, RefusedEndPageAndEndDocCloseThePrinter) {
     FBOutClose(&out_);
     std::vector<std::string> calls = pagePrinter.Calls();
     EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),
-              (std::vector<std::string>{"WritePrinter 3 ok", "EndPagePrinter fail 6",
-                                        "EndDocPrinter ok", "ClosePrinter ok"}));
+              (std::vector<std::string>{"WritePrinter 3 ok", "EndPagePrinter fail 6", "EndDocPrinter ok",
+                                        "ClosePrinter ok"}));
     EXPECT_EQ(pagePrinter.Output(), Text("abc"));  // flushed before the page end
 
     PrinterFaults docFault;

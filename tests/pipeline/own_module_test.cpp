@@ -14,8 +14,8 @@ protected:
 
 TEST_F(OwnModuleTest, ModulePathIsUpperCasedWithTheSuffixReplaced) {
     sys::WString path;
-    ASSERT_TRUE(DeriveModulePath(u"C:\\WINDOWS\\System32\\spool\\drivers\\w32x86\\3\\Tzqr4um.dll",
-                                 u"UM.DLL", u"CM.DLL", &path));
+    ASSERT_TRUE(DeriveModulePath(u"C:\\WINDOWS\\System32\\spool\\drivers\\w32x86\\3\\Tzqr4um.dll", u"UM.DLL",
+                                 u"CM.DLL", &path));
     EXPECT_EQ(u"C:\\WINDOWS\\SYSTEM32\\SPOOL\\DRIVERS\\W32X86\\3\\TZQR4CM.DLL", path);
     ASSERT_TRUE(DeriveModulePath(u"d:\\x\\tzqr4UM.Dll", u"UM.DLL", u"SU.DLL", &path));
     EXPECT_EQ(u"D:\\X\\TZQR4SU.DLL", path);

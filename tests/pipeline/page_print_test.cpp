@@ -87,7 +87,8 @@ TEST_P(NormalPage, BlackBoxesPrintExactlyWhereTheyWereDrawn) {
     EXPECT_EQ(page.header.height, height);
     EXPECT_EQ(page.dotsOutsidePage, 0u);
     EXPECT_EQ(CompareDots(page.Plane(4), width, height,
-                          [&](uint32_t x, uint32_t y) { return AnyHolds(boxes, x, y); }), "");
+                          [&](uint32_t x, uint32_t y) { return AnyHolds(boxes, x, y); }),
+              "");
     for (uint8_t id = 1; id <= 3; ++id) EXPECT_EQ(page.Plane(id).dots, 0u) << "plane " << int(id);
     // Every band of the page that holds a box was sent, and only those.
     const uint32_t physical = c.resolution == 300 ? 64 : 128;
@@ -210,7 +211,8 @@ TEST_P(TurnedPage, EqualsTheNormalPageTurnedBy180Degrees) {
         EXPECT_EQ(CompareDots(turned.Plane(id), width, height,
                               [&](uint32_t x, uint32_t y) {
                                   return normal.Plane(id).Dot(width - 1 - x, height - 1 - y);
-                              }), "")
+                              }),
+                  "")
             << "plane " << int(id);
     }
     EXPECT_GT(turned.Plane(4).dots, 0u);
@@ -225,8 +227,8 @@ INSTANTIATE_TEST_SUITE_P(PagePrint, TurnedPage, testing::Values(8u, 32u),
 
 // The whole enlarged page printed normally on a page large enough for it:
 // the reference every enlarged window must match.
-DecodedPage PrintWholeEnlargedPage(const zebl_test::TempFolder& folder, const DL& list,
-                                   uint32_t width, uint32_t height) {
+DecodedPage PrintWholeEnlargedPage(const zebl_test::TempFolder& folder, const DL& list, uint32_t width,
+                                   uint32_t height) {
     PageJob job(folder);
     EXPECT_TRUE(job.Opened());
     EXPECT_EQ(job.Print(MakePage(600, 8, width, height), list), 1);
@@ -236,8 +238,8 @@ DecodedPage PrintWholeEnlargedPage(const zebl_test::TempFolder& folder, const DL
 // Boxes across the whole 800 x 600 page, so that each quarter of the
 // doubled page has its own.
 std::vector<Box> SpreadScene() {
-    return {{10, 10, 100, 50}, {390, 280, 430, 330}, {700, 30, 790, 90}, {60, 500, 200, 590},
-            {500, 420, 780, 560}, {0, 0, 800, 2}};
+    return {{10, 10, 100, 50},   {390, 280, 430, 330}, {700, 30, 790, 90},
+            {60, 500, 200, 590}, {500, 420, 780, 560}, {0, 0, 800, 2}};
 }
 
 std::string CompareWindow(const PagePlane& window, const PagePlane& whole, uint32_t x0, uint32_t y0,
@@ -278,14 +280,15 @@ TEST_P(EnlargedPage, IsItsWindowOfTheWholeScaledPage) {
     EXPECT_EQ(CompareWindow(enlarged.Plane(4), whole.Plane(4), 0, c.windowTop, width, height), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PagePrint, EnlargedPage,
-    testing::Values(
-        // Portrait: the top left window of the doubled page.
-        EnlargedCase{"PortraitDoubled", 200, false, 1600, 1200, 0},
-        // Landscape: the window starts 150 * 600 / 100 - 600 = 300 rows down.
-        EnlargedCase{"LandscapeOneAndAHalf", 150, true, 1216, 900, 300}),
-    [](const testing::TestParamInfo<EnlargedCase>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(PagePrint, EnlargedPage,
+                         testing::Values(
+                             // Portrait: the top left window of the doubled page.
+                             EnlargedCase{"PortraitDoubled", 200, false, 1600, 1200, 0},
+                             // Landscape: the window starts 150 * 600 / 100 - 600 = 300 rows down.
+                             EnlargedCase{"LandscapeOneAndAHalf", 150, true, 1216, 900, 300}),
+                         [](const testing::TestParamInfo<EnlargedCase>& p) {
+                             return std::string(p.param.name);
+                         });
 
 TEST_F(PagePrintTest, ScaleWithoutEnlargingPrintsThroughNormalPrinting) {
     // 790 wide: the kernels never paint a band's last column, so a page

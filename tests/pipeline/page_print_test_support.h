@@ -36,8 +36,7 @@ public:
         FBInterface record;
         record.SetUInt(kFBIColour, colourDocument ? 1 : 0);
         record.SetUInt(kFBIOutputResolution, 600);
-        loaded_ = CMMInitializeFrom(&converter_, record, false,
-                                    zebl_test::LibraryBesideStandIns()) == 1;
+        loaded_ = CMMInitializeFrom(&converter_, record, false, zebl_test::LibraryBesideStandIns()) == 1;
     }
     bool Loaded() const { return loaded_; }
     CMMConverter* Converter() { return &converter_; }

@@ -13,7 +13,7 @@ FBSettings NothingSet() {
     FBSettings s;
     s.colourIndex = s.paperTypeIndex = s.jamRecoveryIndex = s.densityIndex = 255;
     s.economyIndex = s.reprintIndex = s.altitudeIndex = 255;
-    s.retIndex = 0;      // always 0 in a real job
+    s.retIndex = 0;  // always 0 in a real job
     s.duplexType = 0;
     return s;
 }
@@ -36,8 +36,7 @@ TEST(JobHeader, NothingSetStillSendsRetAndTheLanguageSwitch) {
     FBPage page;
     page.paperCode = 9;
     FBSettings s = NothingSet();
-    EXPECT_EQ(Header(page, &s),
-              kUel + "@PJL SET RET = OFF\r\n@PJL ENTER LANGUAGE = ZEBL\r\n");
+    EXPECT_EQ(Header(page, &s), kUel + "@PJL SET RET = OFF\r\n@PJL ENTER LANGUAGE = ZEBL\r\n");
 }
 
 TEST(JobHeader, ColourDuplexJobInOrder) {
@@ -48,16 +47,16 @@ TEST(JobHeader, ColourDuplexJobInOrder) {
     s.paperTypeIndex = 12;
     s.jamRecoveryIndex = 1;
     s.duplexType = kDuplexShortEdge;
-    s.densityIndex = 2;   // not part of the job header
+    s.densityIndex = 2;  // not part of the job header
     s.timeout = 30;
     EXPECT_EQ(Header(page, &s), kUel +
-              "@PJL SET COLORMODE = COLOR\r\n"
-              "@PJL SET PAPERTYPE = RECYCLED\r\n"
-              "@PJL SET RET = OFF\r\n"
-              "@PJL SET JAMRECOVERY = ON\r\n"
-              "@PJL SET DUPLEX=ON\r\n"
-              "@PJL SET BINDING=SHORTEDGE\r\n"
-              "@PJL ENTER LANGUAGE = ZEBL\r\n");
+                                    "@PJL SET COLORMODE = COLOR\r\n"
+                                    "@PJL SET PAPERTYPE = RECYCLED\r\n"
+                                    "@PJL SET RET = OFF\r\n"
+                                    "@PJL SET JAMRECOVERY = ON\r\n"
+                                    "@PJL SET DUPLEX=ON\r\n"
+                                    "@PJL SET BINDING=SHORTEDGE\r\n"
+                                    "@PJL ENTER LANGUAGE = ZEBL\r\n");
 }
 
 TEST(JobHeader, MonoWhenColourIndexIsZero) {
@@ -108,8 +107,8 @@ TEST(JobHeader, EveryDuplexType) {
         FBPage page;
         FBSettings s = NothingSet();
         s.duplexType = c.type;
-        EXPECT_EQ(Header(page, &s), kUel + "@PJL SET RET = OFF\r\n" + c.lines +
-                                        "@PJL ENTER LANGUAGE = ZEBL\r\n")
+        EXPECT_EQ(Header(page, &s),
+                  kUel + "@PJL SET RET = OFF\r\n" + c.lines + "@PJL ENTER LANGUAGE = ZEBL\r\n")
             << "duplex type " << c.type;
     }
 }
@@ -155,8 +154,8 @@ TEST(AddPJL, IndexesOutsideTheTablesSendNothing) {
     s.reprintIndex = 254;
     s.altitudeIndex = 0xFFFFFFFFu;
     s.colourIndex = 2;
-    for (uint32_t selector : {kPJLPaperType, kPJLRet, kPJLJamRecovery, kPJLDensity, kPJLEconomy,
-                              kPJLReprint, kPJLAltitude, kPJLColorMode}) {
+    for (uint32_t selector : {kPJLPaperType, kPJLRet, kPJLJamRecovery, kPJLDensity, kPJLEconomy, kPJLReprint,
+                              kPJLAltitude, kPJLColorMode}) {
         EXPECT_EQ(Lines(s, selector), "") << "selector " << selector;
     }
 }
@@ -179,7 +178,7 @@ TEST(AddPJL, AppendsNeverRunPastTheBuffer) {
     EXPECT_EQ(AddPJLSET(buffer, "RET", "OFF"), 1);   // 20 bytes
     EXPECT_EQ(AddPJLSET(buffer, "RET", "GRAY"), 0);  // 21 more and the NUL: 22 > 20 free
     EXPECT_EQ(std::string(storage.data()), "@PJL SET RET = OFF\r\n");
-    EXPECT_EQ(AddPJLSET(buffer, "RET", "ON"), 1);    // 19 and the NUL fill it exactly
+    EXPECT_EQ(AddPJLSET(buffer, "RET", "ON"), 1);  // 19 and the NUL fill it exactly
     EXPECT_EQ(std::string(storage.data()), "@PJL SET RET = OFF\r\n@PJL SET RET = ON\r\n");
     EXPECT_EQ(storage[39], '\0');
     EXPECT_EQ(AddPJLSET(buffer, "", ""), 0);

@@ -63,9 +63,10 @@ TEST_P(GreyJob, PrintsEachPageWithItsBoxesInBlack) {
         EXPECT_EQ(page.header.height, height * factor);
         EXPECT_EQ(page.header.copies, 1u);
         EXPECT_EQ(page.dotsOutsidePage, 0u);
-        EXPECT_EQ(CompareDots(page.Plane(4), width * factor, height * factor,
-                              [&](uint32_t x, uint32_t y) { return AnyHolds(boxes, x / factor, y / factor); }),
-                  "");
+        EXPECT_EQ(
+            CompareDots(page.Plane(4), width * factor, height * factor,
+                        [&](uint32_t x, uint32_t y) { return AnyHolds(boxes, x / factor, y / factor); }),
+            "");
         for (uint8_t id = 1; id <= 3; ++id) EXPECT_FALSE(page.Plane(id).Allocated());
     }
 }
@@ -83,7 +84,8 @@ TEST_F(PrintJobTest, ColourJobPutsEachColourIntoItsInks) {
     const Box green{150, 20, 250, 100, 0x8100FF00};
     const Box blue{280, 20, 380, 100, 0x81FF0000};
     const Box black{410, 20, 510, 100};
-    const SpoolRun run = RunJob(temp_, OneListJob(SmallPage(600, 640, 300, true), ListOf({red, green, blue, black})));
+    const SpoolRun run =
+        RunJob(temp_, OneListJob(SmallPage(600, 640, 300, true), ListOf({red, green, blue, black})));
     ASSERT_EQ(run.job.pages.size(), 1u);
     ASSERT_NE(run.job.Set("COLORMODE"), nullptr);
     EXPECT_EQ(*run.job.Set("COLORMODE"), "COLOR");
@@ -228,7 +230,9 @@ TEST_P(CollatedDuplex, CopiesStartOnAFreshSheet) {
 INSTANTIATE_TEST_SUITE_P(PrintJob, CollatedDuplex,
                          testing::Values(CollatedDuplexCase{"OddPageCountLongEdge", 3, 1},
                                          CollatedDuplexCase{"EvenPageCountShortEdge", 2, 2}),
-                         [](const testing::TestParamInfo<CollatedDuplexCase>& p) { return std::string(p.param.name); });
+                         [](const testing::TestParamInfo<CollatedDuplexCase>& p) {
+                             return std::string(p.param.name);
+                         });
 
 // ---- Scaling, rotation, posters --------------------------------------------------------
 
@@ -254,7 +258,8 @@ TEST_P(ScaledJob, PrintsTheScaledBoxWhereTheScaleTakesIt) {
     ASSERT_EQ(run.job.pages.size(), 1u);
     EXPECT_EQ(run.job.pages[0].header.width, 640u);
     EXPECT_EQ(CompareDots(run.job.pages[0].Plane(4), 640, 480,
-                          [&](uint32_t x, uint32_t y) { return c.expected.Holds(x, y); }), "");
+                          [&](uint32_t x, uint32_t y) { return c.expected.Holds(x, y); }),
+              "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -267,7 +272,8 @@ INSTANTIATE_TEST_SUITE_P(
         ScaleCase{"HalfSizeLandscape", 50, true, {{100, 100, 300, 200}}, {50, 290, 150, 340}},
         // Above full size the top left of the page is enlarged; the second
         // box lands beyond the enlarged window.
-        ScaleCase{"DoubleSize", 200, false, {{100, 100, 150, 130}, {400, 300, 500, 400}}, {200, 200, 300, 260}}),
+        ScaleCase{
+            "DoubleSize", 200, false, {{100, 100, 150, 130}, {400, 300, 500, 400}}, {200, 200, 300, 260}}),
     [](const testing::TestParamInfo<ScaleCase>& p) { return std::string(p.param.name); });
 
 TEST_F(PrintJobTest, ScaleWithoutEnlargingPrintsTheSameWindowOnTheNormalPath) {
@@ -281,7 +287,8 @@ TEST_F(PrintJobTest, ScaleWithoutEnlargingPrintsTheSameWindowOnTheNormalPath) {
     ASSERT_EQ(normal.job.pages.size(), 1u);
     const PagePlane& window = enlarged.job.pages[0].Plane(4);
     EXPECT_EQ(CompareDots(normal.job.pages[0].Plane(4), 630, 480,
-                          [&](uint32_t x, uint32_t y) { return window.Dot(x, y); }), "");
+                          [&](uint32_t x, uint32_t y) { return window.Dot(x, y); }),
+              "");
     EXPECT_EQ(normal.job.pages[0].Plane(4).dots, 75u * 45 + 45u * 90);
 }
 
@@ -306,7 +313,8 @@ TEST_F(PrintJobTest, PosterOfFourSheets) {
     settings.scale = 200;
     settings.posterTiles = 2;
     // One box in each quarter of the page; doubled, each fills its own sheet.
-    const std::vector<Box> boxes = {{20, 20, 60, 40}, {200, 30, 240, 60}, {40, 200, 80, 260}, {220, 180, 300, 220}};
+    const std::vector<Box> boxes = {
+        {20, 20, 60, 40}, {200, 30, 240, 60}, {40, 200, 80, 260}, {220, 180, 300, 220}};
     const SpoolRun run = RunJob(temp_, OneListJob(settings, ListOf(boxes)));
     ASSERT_EQ(run.job.pages.size(), 4u);
     ASSERT_NE(run.job.Set("DUPLEX"), nullptr);
@@ -315,10 +323,11 @@ TEST_F(PrintJobTest, PosterOfFourSheets) {
     const uint32_t origins[4][2] = {{0, 0}, {320, 0}, {0, 300}, {320, 300}};
     for (size_t i = 0; i < 4; ++i) {
         const Box& b = boxes[i];
-        const Box expected{2 * b.left - origins[i][0], 2 * b.top - origins[i][1],
-                           2 * b.right - origins[i][0], 2 * b.bottom - origins[i][1]};
+        const Box expected{2 * b.left - origins[i][0], 2 * b.top - origins[i][1], 2 * b.right - origins[i][0],
+                           2 * b.bottom - origins[i][1]};
         EXPECT_EQ(CompareDots(run.job.pages[i].Plane(4), 320, 300,
-                              [&](uint32_t x, uint32_t y) { return expected.Holds(x, y); }), "")
+                              [&](uint32_t x, uint32_t y) { return expected.Holds(x, y); }),
+                  "")
             << "sheet " << i;
     }
 }
@@ -352,13 +361,15 @@ TEST_F(PrintJobTest, OverlayPrintsUnderEveryPage) {
     for (const Box& b : {Box{10, 100, 60, 150}, Box{200, 200, 300, 210}}) {
         job.records.push_back({SpoolCall::StartPage, {}});
         job.records.push_back({SpoolCall::WritePrinter, record(kFBICmdStartPage)});
-        for (auto& buffer : DisplayListBuffers(ListOf({b}))) job.records.push_back({SpoolCall::WritePrinter, buffer});
+        for (auto& buffer : DisplayListBuffers(ListOf({b})))
+            job.records.push_back({SpoolCall::WritePrinter, buffer});
         job.records.push_back({SpoolCall::EndPage, {}});
     }
     job.records.push_back({SpoolCall::EndDoc, {}});
     const SpoolRun run = RunJob(temp_, job);
     ASSERT_EQ(run.job.pages.size(), 2u);
-    EXPECT_EQ(DotsIn(run.job.pages[0].Plane(4), Box{0, 0, 320, 20}), 319u * 20);  // column 319 is the band's last
+    EXPECT_EQ(DotsIn(run.job.pages[0].Plane(4), Box{0, 0, 320, 20}),
+              319u * 20);  // column 319 is the band's last
     EXPECT_EQ(run.job.pages[0].Plane(4).dots, 319u * 20 + 50 * 50);
     EXPECT_EQ(DotsIn(run.job.pages[1].Plane(4), Box{0, 0, 320, 20}), 319u * 20);
     EXPECT_EQ(run.job.pages[1].Plane(4).dots, 319u * 20 + 100 * 10);

@@ -91,9 +91,9 @@ TEST_F(PrinterStream, AJobReadsBackPageByPage) {
     const Bytes output = printer.Output();
     const std::string exit("\x1B%-12345X", 9);
     const std::string expectedHeader = exit +
-        "@PJL SET COLORMODE = COLOR\r\n@PJL SET RET = OFF\r\n"
-        "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=REVERSE_LONGEDGE\r\n"
-        "@PJL ENTER LANGUAGE = ZEBL\r\n";
+                                       "@PJL SET COLORMODE = COLOR\r\n@PJL SET RET = OFF\r\n"
+                                       "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=REVERSE_LONGEDGE\r\n"
+                                       "@PJL ENTER LANGUAGE = ZEBL\r\n";
     ASSERT_GT(output.size(), expectedHeader.size() + 10);
     EXPECT_EQ(std::string(output.begin(), output.begin() + expectedHeader.size()), expectedHeader);
     EXPECT_EQ(std::string(output.end() - 10, output.end()), "\x09" + exit);

@@ -97,11 +97,12 @@ TEST_F(TextJobMemory, FiftyPagesAt600DpiHoldNoMoreThanTheFirst) {
 
     RecordProperty("held_bytes_per_page", std::to_string(held[0]));
     RecordProperty("peak_resident_kib", std::to_string(peakAtEnd));
-    std::printf("50-page text job at 600 dpi: the document held %llu bytes at every page end;"
-                " process peak resident %ld KiB before the job (spooled job built), %ld KiB at"
-                " its end%s\n",
-                static_cast<unsigned long long>(held[0]), peakBefore, peakAtEnd,
-                peakAtEnd < 0 ? " (not known here)" : "");
+    std::printf(
+        "50-page text job at 600 dpi: the document held %llu bytes at every page end;"
+        " process peak resident %ld KiB before the job (spooled job built), %ld KiB at"
+        " its end%s\n",
+        static_cast<unsigned long long>(held[0]), peakBefore, peakAtEnd,
+        peakAtEnd < 0 ? " (not known here)" : "");
     // The band buffers: a rendering band is at most the 60 MiB budget.
     EXPECT_LT(held[0], uint64_t{80} << 20);
 }

@@ -38,7 +38,8 @@ TEST(Transpose, ThreeVariantsAgreeOnEveryShapeTheyTake) {
         EXPECT_EQ(Transposed(iTranspose1, plane, s.width, s.lines), expected) << s.width << "x" << s.lines;
         EXPECT_EQ(Transposed(iiTranspose, plane, s.width, s.lines), expected) << s.width << "x" << s.lines;
         if (s.lines % 4 == 0) {
-            EXPECT_EQ(Transposed(iTranspose2, plane, s.width, s.lines), expected) << s.width << "x" << s.lines;
+            EXPECT_EQ(Transposed(iTranspose2, plane, s.width, s.lines), expected)
+                << s.width << "x" << s.lines;
         }
     }
 }

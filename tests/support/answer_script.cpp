@@ -14,8 +14,7 @@ constexpr char16_t kLogName[] = u"questions.log";
 [[maybe_unused]] bool WriteTextFile(const sys::WString& path, const std::string& text) {
     sys::File file = sys::File::CreateAlways(path);
     uint32_t written = 0;
-    return file.IsOpen() &&
-           file.Write(text.data(), static_cast<uint32_t>(text.size()), &written) &&
+    return file.IsOpen() && file.Write(text.data(), static_cast<uint32_t>(text.size()), &written) &&
            written == text.size();
 }
 

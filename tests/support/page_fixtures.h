@@ -11,8 +11,8 @@
 
 namespace zebl_test {
 
-inline FBPage MakePage(uint32_t resolution, uint32_t outputResolution, uint32_t bitsPerPixel,
-                       uint32_t width, uint32_t height) {
+inline FBPage MakePage(uint32_t resolution, uint32_t outputResolution, uint32_t bitsPerPixel, uint32_t width,
+                       uint32_t height) {
     FBPage page;
     page.paperCode = 9;
     page.resolution = resolution;

@@ -32,9 +32,7 @@ TempFolder::~TempFolder() {
     if (!reserved_.empty()) sys::DeleteFile(reserved_);
 }
 
-sys::WString TempFolder::Join(sys::WStringView name) const {
-    return path_ + u"\\" + sys::WString(name);
-}
+sys::WString TempFolder::Join(sys::WStringView name) const { return path_ + u"\\" + sys::WString(name); }
 
 bool RemoveTree(sys::WStringView folder) {
     const sys::WString base(folder);

@@ -11,8 +11,8 @@
 namespace zebl_test {
 namespace {
 
-sys::PrinterSetup SetupFor(const sys::WString& name, const sys::WString& output,
-                           const sys::WString& callLog, const PrinterFaults& faults) {
+sys::PrinterSetup SetupFor(const sys::WString& name, const sys::WString& output, const sys::WString& callLog,
+                           const PrinterFaults& faults) {
     sys::PrinterSetup setup;
     setup.name = name;
     if (!sys::PrinterSetupSupportsFaults()) return setup;
@@ -76,9 +76,7 @@ TestPrinter::~TestPrinter() {
 
 std::vector<uint8_t> TestPrinter::Output() const { return ReadWholeFile(output_); }
 
-std::vector<std::string> TestPrinter::Calls() const {
-    return SplitLines(ReadWholeFile(callLog_));
-}
+std::vector<std::string> TestPrinter::Calls() const { return SplitLines(ReadWholeFile(callLog_)); }
 
 std::vector<uint32_t> TestPrinter::WriteSizes() const {
     std::vector<uint32_t> sizes;

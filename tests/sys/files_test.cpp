@@ -240,8 +240,7 @@ TEST_F(Files, NamesMatchWithoutRegardToCase) {
     // listing keeps the name as first created.
     ASSERT_TRUE(WriteText(temp_.Join(u"mixedcase\\REPORT.TXT"), "new"));
     EXPECT_EQ(ReadText(temp_.Join(u"MixedCase\\Report.Txt")), "new");
-    EXPECT_EQ(Names(sys::ListDirectory(temp_.Join(u"MIXEDCASE\\*"))),
-              std::vector<std::string>{"Report.Txt"});
+    EXPECT_EQ(Names(sys::ListDirectory(temp_.Join(u"MIXEDCASE\\*"))), std::vector<std::string>{"Report.Txt"});
     EXPECT_TRUE(sys::DeleteFile(temp_.Join(u"MIXEDCASE\\REPORT.TXT")));
     EXPECT_TRUE(sys::RemoveDirectory(temp_.Join(u"mixedCASE")));
 }
@@ -253,10 +252,8 @@ TEST_F(Files, ListingFollowsWildcardsWithoutRegardToCase) {
 
     EXPECT_EQ(Names(sys::ListDirectory(temp_.Join(u"*.tmp"))),
               (std::vector<std::string>{"B.TMP", "a.tmp", "ab.tmp", "dir.tmp"}));
-    EXPECT_EQ(Names(sys::ListDirectory(temp_.Join(u"?.TMP"))),
-              (std::vector<std::string>{"B.TMP", "a.tmp"}));
-    EXPECT_EQ(Names(sys::ListDirectory(temp_.Join(u"A*"))),
-              (std::vector<std::string>{"a.tmp", "ab.tmp"}));
+    EXPECT_EQ(Names(sys::ListDirectory(temp_.Join(u"?.TMP"))), (std::vector<std::string>{"B.TMP", "a.tmp"}));
+    EXPECT_EQ(Names(sys::ListDirectory(temp_.Join(u"A*"))), (std::vector<std::string>{"a.tmp", "ab.tmp"}));
     EXPECT_EQ(sys::ListDirectory(temp_.Join(u"*")).size(), 6u);
     EXPECT_EQ(sys::ListDirectory(temp_.Join(u"*.*")).size(), 6u);  // names without a dot too
     EXPECT_EQ(Names(sys::ListDirectory(temp_.Join(u"C.TXT"))), std::vector<std::string>{"c.txt"});

@@ -33,8 +33,8 @@ void PrintTo(const ErrorAt& e, std::ostream* os) {
 
 TEST(IniParser, RepairsAreRecordedWithTheirLineNumbers) {
     // CR LF, LF and CR alone each end one line; blank lines count too.
-    const IniDocument document = IniDocument::Parse(
-        u"[ok]\r\nkey\n[broken\r; comments need no '='\r\n\r\nv=1\0tail\r\n[fine]\nw=2"s);
+    const IniDocument document =
+        IniDocument::Parse(u"[ok]\r\nkey\n[broken\r; comments need no '='\r\n\r\nv=1\0tail\r\n[fine]\nw=2"s);
     const std::vector<ErrorAt> expected = {
         {2, IniErrorKind::kNoEquals},
         {3, IniErrorKind::kSectionNotClosed},

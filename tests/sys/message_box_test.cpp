@@ -16,8 +16,8 @@ constexpr uint32_t kOkCancel = 0x1;
 constexpr uint32_t kAbortRetryIgnore = 0x2;
 constexpr uint32_t kYesNoCancel = 0x3;
 
-#define SKIP_WITHOUT_ANSWER_SCRIPT()                                                  \
-    if (!AnswerScript::Available())                                                   \
+#define SKIP_WITHOUT_ANSWER_SCRIPT() \
+    if (!AnswerScript::Available())  \
     GTEST_SKIP() << "the real MessageBoxW answers here; no scripted answers or log"
 
 TEST(MessageBox, RulesAnswerByCaptionTextOrEitherFirstMatchWinning) {
@@ -43,13 +43,13 @@ TEST(MessageBox, UnansweredQuestionsTakeTheBoxWayOut) {
     EXPECT_EQ(sys::kIdCancel, sys::MessageBox(u"text", u"caption", kOkCancel));
     EXPECT_EQ(sys::kIdCancel, sys::MessageBox(u"text", u"caption", kYesNoCancel));
     EXPECT_EQ(3, sys::MessageBox(u"text", u"caption", kAbortRetryIgnore));  // IDABORT
-    EXPECT_EQ(0, sys::MessageBox(u"text", u"caption", 0x7));  // no such button set
+    EXPECT_EQ(0, sys::MessageBox(u"text", u"caption", 0x7));                // no such button set
 }
 
 TEST(MessageBox, DefaultRuleAndAnswersThatAreNoButtonOfTheBox) {
     SKIP_WITHOUT_ANSWER_SCRIPT();
     AnswerScript script(
-        "any Overlay = Ok\n"      // not a button of a Yes/No box: passed over there
+        "any Overlay = Ok\n"  // not a button of a Yes/No box: passed over there
         "any Overlay = Yes\n"
         "default = Yes\n");
     EXPECT_EQ(sys::kIdOk, sys::MessageBox(u"t", u"Overlay", kErrorBox));
@@ -96,7 +96,10 @@ TEST(MessageBox, LogRecordsEveryQuestionExactly) {
     EXPECT_EQ(0x1010u, questions[1].style);
     EXPECT_EQ("Ok", questions[1].answer);
     EXPECT_EQ("", questions[2].caption);
-    EXPECT_EQ("\xC3\x9C" "berlagerung", questions[2].text);
+    EXPECT_EQ(
+        "\xC3\x9C"
+        "berlagerung",
+        questions[2].text);
     EXPECT_EQ("No", questions[2].answer);
 }
 

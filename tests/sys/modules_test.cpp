@@ -19,7 +19,6 @@ using zebl_test::StandInFolder;
 
 sys::WString ColourStandIn() { return StandInFolder() + u"\\Tzqr4CM.DLL"; }
 
-
 TEST(Modules, LoadsByPathAndFindsRoutinesByName) {
     sys::ModuleHandle module = sys::LoadLibrary(ColourStandIn());
     ASSERT_NE(nullptr, module) << sys::Narrow(ColourStandIn()) << " error " << sys::GetLastError();

@@ -97,7 +97,8 @@ TEST_F(PosixLayer, ReadOnlyFilesRefuseWritingEvenForRoot) {
 
 TEST(PosixErrorText, HasTheWindowsTexts) {
     EXPECT_EQ(sys::ErrorText(2), "The system cannot find the file specified.");
-    EXPECT_EQ(sys::ErrorText(32), "The process cannot access the file because it is being used by another process.");
+    EXPECT_EQ(sys::ErrorText(32),
+              "The process cannot access the file because it is being used by another process.");
     EXPECT_EQ(sys::ErrorText(87), "The parameter is incorrect.");
     EXPECT_EQ(sys::ErrorText(1801), "The printer name is invalid.");
 }
@@ -127,7 +128,8 @@ TEST_F(PosixPrinters, DocumentsWithoutAnOutputFileAreAppendedToThePrintersOutput
     EXPECT_EQ(zebl_test::ReadWholeFile(setup.output).size(), 14u);
     // A document's own output file is replaced, as print-to-file does.
     ASSERT_TRUE(PrintTwoWrites(setup.name, setup.output));
-    EXPECT_EQ(zebl_test::ReadWholeFile(setup.output), (std::vector<uint8_t>{'a', 'b', 'c', 'd', 'e', 'f', 'g'}));
+    EXPECT_EQ(zebl_test::ReadWholeFile(setup.output),
+              (std::vector<uint8_t>{'a', 'b', 'c', 'd', 'e', 'f', 'g'}));
 
     sys::PrinterHandle handle = sys::OpenPrinter(setup.name);
     sys::PrinterNames names;
@@ -152,16 +154,17 @@ TEST_F(PosixPrinters, WriteFailuresWithError87StopAfterTheirCount) {
     EXPECT_FALSE(sys::WritePrinter(handle, "def", 3, &written));  // 6 > 5
     EXPECT_EQ(sys::GetLastError(), 87u);
     EXPECT_FALSE(sys::WritePrinter(handle, "def", 3, &written));
-    EXPECT_TRUE(sys::WritePrinter(handle, "def", 3, &written));   // third try goes through
+    EXPECT_TRUE(sys::WritePrinter(handle, "def", 3, &written));  // third try goes through
     EXPECT_TRUE(sys::WritePrinter(handle, "gh", 2, &written));
     EXPECT_TRUE(sys::EndDocPrinter(handle));
     EXPECT_TRUE(sys::ClosePrinter(handle));
     EXPECT_EQ(printer.Output(), (std::vector<uint8_t>{'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'}));
     EXPECT_EQ(printer.WriteSizes(), (std::vector<uint32_t>{3, 3, 2}));
-    EXPECT_EQ(printer.Calls(), (std::vector<std::string>{
-        "OpenPrinter " + sys::Narrow(printer.Name()), "StartDocPrinter doc ok", "WritePrinter 3 ok",
-        "WritePrinter 3 fail 87", "WritePrinter 3 fail 87", "WritePrinter 3 ok",
-        "WritePrinter 2 ok", "EndDocPrinter ok", "ClosePrinter ok"}));
+    EXPECT_EQ(printer.Calls(),
+              (std::vector<std::string>{
+                  "OpenPrinter " + sys::Narrow(printer.Name()), "StartDocPrinter doc ok", "WritePrinter 3 ok",
+                  "WritePrinter 3 fail 87", "WritePrinter 3 fail 87", "WritePrinter 3 ok",
+                  "WritePrinter 2 ok", "EndDocPrinter ok", "ClosePrinter ok"}));
 }
 
 TEST_F(PosixPrinters, OtherWriteFailuresAndBracketFailuresPersist) {

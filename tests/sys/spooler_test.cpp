@@ -42,7 +42,8 @@ TEST_F(Spooler, BytesArriveUnchangedAndNamesAreReported) {
         EXPECT_EQ(written, piece);
         offset += piece;
     }
-    ASSERT_TRUE(sys::WritePrinter(handle, sent.data() + offset, static_cast<uint32_t>(sent.size() - offset), &written));
+    ASSERT_TRUE(sys::WritePrinter(handle, sent.data() + offset, static_cast<uint32_t>(sent.size() - offset),
+                                  &written));
     ASSERT_TRUE(sys::EndPagePrinter(handle));
     ASSERT_TRUE(sys::EndDocPrinter(handle));
     EXPECT_TRUE(sys::ClosePrinter(handle));

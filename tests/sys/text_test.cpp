@@ -7,7 +7,9 @@
 namespace {
 
 TEST(Text, RoundTripsAsciiAccentsAndSurrogatePairs) {
-    const std::string samples[] = {"", "C:\\TEMP\\vlg1.tmp", "Gr\xC3\xBC\xC3\x9F" "e",
+    const std::string samples[] = {"", "C:\\TEMP\\vlg1.tmp",
+                                   "Gr\xC3\xBC\xC3\x9F"
+                                   "e",
                                    "\xE2\x82\xAC 5", "\xF0\x9F\x96\xA8 printer"};
     for (const std::string& s : samples) EXPECT_EQ(sys::Narrow(sys::Widen(s)), s);
     EXPECT_EQ(sys::Widen("\xF0\x9F\x96\xA8"), (std::u16string{0xD83D, 0xDDA8}));
@@ -18,7 +20,9 @@ TEST(Text, MalformedInputBecomesReplacementCharacters) {
     // A truncated sequence, an overlong encoding, a lone continuation byte and
     // an encoded surrogate: each yields U+FFFD and decoding goes on.
     EXPECT_EQ(sys::Widen("a\xC3"), (std::u16string{u'a', 0xFFFD}));
-    EXPECT_EQ(sys::Widen("\xC0\xAF" "b"), (std::u16string{0xFFFD, 0xFFFD, u'b'}));
+    EXPECT_EQ(sys::Widen("\xC0\xAF"
+                         "b"),
+              (std::u16string{0xFFFD, 0xFFFD, u'b'}));
     EXPECT_EQ(sys::Widen("\x80"), std::u16string(1, char16_t{0xFFFD}));
     EXPECT_EQ(sys::Widen("\xED\xA0\x80"), (std::u16string{0xFFFD, 0xFFFD, 0xFFFD}));
     EXPECT_EQ(sys::Narrow(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");
@@ -35,13 +39,13 @@ struct FoldCase {
 TEST(Text, NamesCompareAsWindowsFoldsThem) {
     const FoldCase cases[] = {
         {u"Tzqr4UM.DLL", u"tzqr4um.dll", 0},
-        {u"\u00C4RGER \u00D6L", u"\u00E4rger \u00F6l", 0},      // Latin-1
-        {u"\u0391\u03A9", u"\u03B1\u03C9", 0},                  // Greek
-        {u"\u0416\u0401\u0400", u"\u0436\u0451\u0450", 0},    // Cyrillic
+        {u"\u00C4RGER \u00D6L", u"\u00E4rger \u00F6l", 0},  // Latin-1
+        {u"\u0391\u03A9", u"\u03B1\u03C9", 0},              // Greek
+        {u"\u0416\u0401\u0400", u"\u0436\u0451\u0450", 0},  // Cyrillic
         {u"\u00D7", u"\u00F7", -1},                         // multiplication and division signs
-        {u"\u00DF", u"SS", 1},                               // sharp s does not expand
-        {u"[", u"{", -1},                                    // no folding outside letters
-        {u"abc", u"ABCD", -1},                               // a prefix sorts first
+        {u"\u00DF", u"SS", 1},                              // sharp s does not expand
+        {u"[", u"{", -1},                                   // no folding outside letters
+        {u"abc", u"ABCD", -1},                              // a prefix sorts first
         {u"b", u"A", 1},
         {u"", u"", 0},
     };

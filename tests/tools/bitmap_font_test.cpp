@@ -38,8 +38,8 @@ TEST(BitmapFont, EnlargementRepeatsEveryDot) {
 
 TEST(BitmapFont, TrimmingKeepsOnlyTheInkedRows) {
     const FontBitmap g = RenderFontGlyph('g', 3, true);
-    EXPECT_EQ(g.top, 6);    // x-height starts at row 2
-    EXPECT_EQ(g.rows, 21);  // rows 2..8
+    EXPECT_EQ(g.top, 6);           // x-height starts at row 2
+    EXPECT_EQ(g.rows, 21);         // rows 2..8
     EXPECT_EQ(Row(g, 0), 0x1FFE);  // .#### at factor 3: columns 3..14
     EXPECT_TRUE(RenderFontGlyph(' ', 4, true).Empty());
     EXPECT_FALSE(RenderFontGlyph(' ', 4, false).Empty());

@@ -12,12 +12,11 @@ TEST(DLPen, UsesShortMovesWithinReachAndAbsoluteOnesBeyond) {
     DLWriter out;
     DLPen pen(&out);
     ASSERT_TRUE(pen.MoveTo(1000, 500));
-    ASSERT_TRUE(pen.MoveTo(1127, 372));   // +127 and -128: still short
-    ASSERT_TRUE(pen.MoveTo(1255, 372));   // +128: too far
-    ASSERT_TRUE(pen.MoveTo(1255, 372));   // nothing to do
-    EXPECT_EQ(out.Bytes(), (Bytes{0x60, 0xF4, 0x01, 0x62, 0xE8, 0x03,
-                                  0x61, 0x80, 0x63, 0x7F,
-                                  0x62, 0xE7, 0x04}));
+    ASSERT_TRUE(pen.MoveTo(1127, 372));  // +127 and -128: still short
+    ASSERT_TRUE(pen.MoveTo(1255, 372));  // +128: too far
+    ASSERT_TRUE(pen.MoveTo(1255, 372));  // nothing to do
+    EXPECT_EQ(out.Bytes(),
+              (Bytes{0x60, 0xF4, 0x01, 0x62, 0xE8, 0x03, 0x61, 0x80, 0x63, 0x7F, 0x62, 0xE7, 0x04}));
     EXPECT_FALSE(pen.MoveTo(65536, 0));
 }
 
@@ -29,11 +28,9 @@ TEST(DLPen, FollowsLinesAsTheInterpreterMovesThePosition) {
     ASSERT_TRUE(pen.LineRel(-5, 6));        // to (45, 66)
     ASSERT_TRUE(pen.MoveTo(45, 66));        // already there
     ASSERT_TRUE(pen.MoveTo(10, 20));
-    EXPECT_EQ(out.Bytes(), (Bytes{0x60, 20, 0, 0x62, 10, 0, 0x75, 0xF0, 0, 0, 0, 0x81,
-                                  0x52, 30, 0, 40, 0,
-                                  0x50, 60, 0, 50, 0,
-                                  0x51, 6, 0xFB,
-                                  0x61, 0xD2, 0x63, 0xDD}));
+    EXPECT_EQ(out.Bytes(),
+              (Bytes{0x60, 20, 0,    0x62, 10, 0,  0x75, 0xF0, 0, 0,    0,    0x81, 0x52, 30,  0,
+                     40,   0,  0x50, 60,   0,  50, 0,    0x51, 6, 0xFB, 0x61, 0xD2, 0x63, 0xDD}));
     EXPECT_FALSE(pen.LineRel(200, 0));
 }
 
@@ -54,8 +51,8 @@ TEST(DLPen, HatchesSetTheirColoursAtOnce) {
     DLPen pen(&out);
     pen.SetHatch(1, Rgb(1, 2, 3), Rgb(4, 5, 6));
     ASSERT_TRUE(pen.Box(0, 0, 1, 1));  // the code is in place: only the operation is set
-    EXPECT_EQ(out.Bytes(), (Bytes{0x81, 1, 0, 0, 0x85, 3, 2, 1, 0, 6, 5, 4, 0,
-                                  0x60, 0, 0, 0x62, 0, 0, 0x73, 0xF0, 0x53, 1, 1}));
+    EXPECT_EQ(out.Bytes(), (Bytes{0x81, 1,    0, 0, 0x85, 3, 2, 1,    0,    6,    5, 4,
+                                  0,    0x60, 0, 0, 0x62, 0, 0, 0x73, 0xF0, 0x53, 1, 1}));
 }
 
 }  // namespace

@@ -94,8 +94,7 @@ const GoldenJob kGoldenJobs[] = {
     {"poster_enlarged", "tests/data/golden/poster_enlarged.scene"},
 };
 
-class GoldenStream : public zebl_test::TempFolderTest,
-                     public ::testing::WithParamInterface<GoldenJob> {
+class GoldenStream : public zebl_test::TempFolderTest, public ::testing::WithParamInterface<GoldenJob> {
 protected:
     // The library finds the stand-in colour module in <build>/bin, as an
     // installed library finds it beside itself.
@@ -105,8 +104,8 @@ protected:
     std::vector<uint8_t> Print(const GoldenJob& golden) {
         SpoolJob job;
         std::string error;
-        EXPECT_TRUE(ComposeSceneFile(HostPath(std::string(ZEBL_SOURCE_DIR) + "/" + golden.scene),
-                                     &job, &error))
+        EXPECT_TRUE(
+            ComposeSceneFile(HostPath(std::string(ZEBL_SOURCE_DIR) + "/" + golden.scene), &job, &error))
             << error;
         zebl_test::TestPrinter printer(temp_);
         EXPECT_TRUE(printer.Ready());
@@ -135,11 +134,13 @@ TEST_P(GoldenStream, PrintsTheRecordedBytes) {
     ASSERT_TRUE(list.count(golden.name)) << golden.name << " is not in " << kGoldenList;
     const StreamPrint& recorded = list[golden.name];
     EXPECT_EQ(printed.size, recorded.size) << golden.name;
-    EXPECT_EQ(printed.fnv, recorded.fnv) << golden.name << ": printed " << std::hex << printed.fnv
-                                         << ", recorded " << recorded.fnv;
+    EXPECT_EQ(printed.fnv, recorded.fnv)
+        << golden.name << ": printed " << std::hex << printed.fnv << ", recorded " << recorded.fnv;
 }
 
 INSTANTIATE_TEST_SUITE_P(Jobs, GoldenStream, ::testing::ValuesIn(kGoldenJobs),
-                         [](const ::testing::TestParamInfo<GoldenJob>& job) { return std::string(job.param.name); });
+                         [](const ::testing::TestParamInfo<GoldenJob>& job) {
+                             return std::string(job.param.name);
+                         });
 
 }  // namespace

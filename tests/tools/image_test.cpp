@@ -39,8 +39,8 @@ TEST(Pnm, ReadsBitmapsGreyAndColour) {
     ASSERT_TRUE(Decode(p4, &image, &error)) << error;
     EXPECT_EQ(image.width, 10u);
     EXPECT_EQ(image.channels, 1u);
-    EXPECT_EQ(image.pixels, (Bytes{0, 0, 255, 255, 255, 255, 255, 255, 255, 0,
-                                   255, 255, 255, 255, 255, 255, 255, 255, 0, 255}));
+    EXPECT_EQ(image.pixels, (Bytes{0,   0,   255, 255, 255, 255, 255, 255, 255, 0,
+                                   255, 255, 255, 255, 255, 255, 255, 255, 0,   255}));
     // P5 with maxval 15: samples scale to 0..255.
     Bytes p5 = Text("P5 3 1 15\n");
     p5.insert(p5.end(), {0, 15, 7});

@@ -33,11 +33,11 @@ TEST(SettingsRecord, PutsEachSettingAtItsOffset) {
     s.fields = {{244, 15}};
     const FBInterface r = MakeSettingsRecord(s, 0x8000);
     EXPECT_EQ(r.bytes.size(), 1676u);
-    EXPECT_EQ(FieldAt(r, 84), 1u);      // landscape
-    EXPECT_EQ(FieldAt(r, 88), 9u);      // A4
-    EXPECT_EQ(FieldAt(r, 104), 3u);     // copies
-    EXPECT_EQ(FieldAt(r, 124), 600u);   // rendering resolution
-    EXPECT_EQ(FieldAt(r, 132), 1u);     // collate
+    EXPECT_EQ(FieldAt(r, 84), 1u);     // landscape
+    EXPECT_EQ(FieldAt(r, 88), 9u);     // A4
+    EXPECT_EQ(FieldAt(r, 104), 3u);    // copies
+    EXPECT_EQ(FieldAt(r, 124), 600u);  // rendering resolution
+    EXPECT_EQ(FieldAt(r, 132), 1u);    // collate
     EXPECT_EQ(FieldAt(r, 176), 0x8000u);
     EXPECT_EQ(FieldAt(r, 180), 1200u);  // output resolution
     EXPECT_EQ(FieldAt(r, 188), 1u);     // colour
@@ -48,10 +48,10 @@ TEST(SettingsRecord, PutsEachSettingAtItsOffset) {
     // Landscape scale 0x1, poster 0x4, without enlarging 0x10, duplex request 0x100.
     EXPECT_EQ(FieldAt(r, 792), 0x115u);
     EXPECT_EQ(FieldAt(r, 796), 150u);
-    EXPECT_EQ(FieldAt(r, 816), 1u);     // two tiles a side: one extra
+    EXPECT_EQ(FieldAt(r, 816), 1u);  // two tiles a side: one extra
     EXPECT_EQ(FieldAt(r, 820), 50u);
-    EXPECT_EQ(FieldAt(r, 1352), 2u);    // short edge
-    EXPECT_EQ(FieldAt(r, 244), 15u);    // a raw field
+    EXPECT_EQ(FieldAt(r, 1352), 2u);  // short edge
+    EXPECT_EQ(FieldAt(r, 244), 15u);  // a raw field
 }
 
 TEST(SettingsRecord, DefaultsAndFinishingOptions) {
@@ -165,10 +165,9 @@ TEST(SpoolJobBuilder, RecordsTheSpoolersCallsInOrder) {
     EXPECT_EQ(job.Pages(), 2u);
     const auto& r = job.Job().records;
     const std::vector<SpoolCall> calls = {
-        SpoolCall::StartDoc, SpoolCall::WritePrinter,
-        SpoolCall::StartPage, SpoolCall::WritePrinter, SpoolCall::WritePrinter, SpoolCall::EndPage,
-        SpoolCall::StartPage, SpoolCall::WritePrinter, SpoolCall::WritePrinter, SpoolCall::EndPage,
-        SpoolCall::EndDoc};
+        SpoolCall::StartDoc,     SpoolCall::WritePrinter, SpoolCall::StartPage, SpoolCall::WritePrinter,
+        SpoolCall::WritePrinter, SpoolCall::EndPage,      SpoolCall::StartPage, SpoolCall::WritePrinter,
+        SpoolCall::WritePrinter, SpoolCall::EndPage,      SpoolCall::EndDoc};
     ASSERT_EQ(r.size(), calls.size());
     for (size_t i = 0; i < calls.size(); ++i) EXPECT_EQ(r[i].call, calls[i]) << i;
     EXPECT_EQ(r[0].data, (std::vector<uint8_t>{'D', 'o', 'c'}));

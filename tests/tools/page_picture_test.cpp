@@ -50,8 +50,7 @@ TEST(PagePicture, InksTakeTheirShareFromWhite) {
     ASSERT_TRUE(PageHasColour(page));
     EXPECT_EQ(picture.channels, 3u);
     const std::vector<uint8_t> expected = {
-        0, 255, 255,  255, 0, 255,  255, 255, 0,  0, 0, 0,
-        0, 255, 0,    0, 0, 0,      255, 255, 255, 255, 255, 255,
+        0, 255, 255, 255, 0, 255, 255, 255, 0, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255,
     };
     EXPECT_EQ(picture.pixels, expected);
 }

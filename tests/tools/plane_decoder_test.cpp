@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pipeline/compression_planes.h"
 #include "pipeline/band_compressor.h"
+#include "pipeline/compression_planes.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ void ExpectRejected(const Result& r, const std::string& where, const std::string
 
 TEST(PlaneDecoder, HandMadeBlocks) {
     // Columns "AAAA", "BBBB" from codes 041 100 041 042 103 042 -> four lines "AB".
-    Result r = Decode(kCompressLzw, Lzw(0x29ABCDEF, 9, {0x04, 0x11, 0x00, 0x04, 0x10, 0x42, 0x10, 0x30, 0x42}), 2, 4);
+    Result r = Decode(kCompressLzw,
+                      Lzw(0x29ABCDEF, 9, {0x04, 0x11, 0x00, 0x04, 0x10, 0x42, 0x10, 0x30, 0x42}), 2, 4);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.plane, Text("ABABABAB"));
     // Odd code count: the zero pad is not a byte of the plane.
@@ -81,16 +82,22 @@ TEST(PlaneDecoder, RejectsDamagedLzwBlocks) {
     ExpectRejected(Decode(kCompressLzw, Lzw(0x39ABCDEF, 3, {0x04, 0x10, 0x00}), 1, 1), "byte 0", "magic");
     ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 6, {0x04, 0x10, 0x00}), 1, 1), "byte 4", "follow");
     ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 2, {0x04, 0x10}), 1, 1), "byte 4", "3-byte");
-    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 0xFFFFFFFF, Text("abc")), 2, 2), "byte 8", "raw form");
+    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 0xFFFFFFFF, Text("abc")), 2, 2), "byte 8",
+                   "raw form");
     // First code 257: nothing defined yet.
-    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x10, 0x10, 0x00}), 2, 1), "byte 8", "not defined");
+    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x10, 0x10, 0x00}), 2, 1), "byte 8",
+                   "not defined");
     // Second code 258 while 256 is next.
-    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x11, 0x02}), 3, 1), "byte 9", "not defined");
+    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x11, 0x02}), 3, 1), "byte 9",
+                   "not defined");
     // Code 256 = "AA" but only one byte is left.
-    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x11, 0x00}), 2, 1), "byte 9", "past the plane end");
+    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x11, 0x00}), 2, 1), "byte 9",
+                   "past the plane end");
     // A non-zero code after the last plane byte, and a stream that stops short.
-    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x10, 0x41}), 1, 1), "byte 9", "after the plane");
-    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x10, 0x41}), 3, 1), "byte 11", "ends after 2 of 3");
+    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x10, 0x41}), 1, 1), "byte 9",
+                   "after the plane");
+    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x10, 0x41}), 3, 1), "byte 11",
+                   "ends after 2 of 3");
     ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 0, {}), 1, 1), "byte 8", "0 codes cannot make");
 }
 
@@ -104,15 +111,23 @@ TEST(PlaneDecoder, RejectsDamagedOffsetTableBlocks) {
                    "distance table");
     ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x'}), 2, 1), "byte 136", "leading literals");
     // Copy from distance 3 at plane byte 2 (one byte too far); from slot 1, which holds 0.
-    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 3, {'x', 'y', 0x80, 0x00}), 5, 1), "byte 138", "before the plane start");
-    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x80, 0x01}), 5, 1), "byte 138", "holds 0");
+    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 3, {'x', 'y', 0x80, 0x00}), 5, 1), "byte 138",
+                   "before the plane start");
+    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x80, 0x01}), 5, 1), "byte 138",
+                   "holds 0");
     // Copy of 4 or a run of 3 where 3 bytes are left; runs and copies cut short.
-    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x81, 0x00}), 5, 1), "byte 138", "passes the end");
-    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x02, 'a', 'b', 'c'}), 4, 1), "byte 138", "passes the end");
-    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x02, 'a'}), 5, 1), "byte 138", "inside a literal run");
-    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x80}), 3, 1), "byte 138", "inside a copy");
-    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x80, 0x00}), 6, 1), "byte 140", "ends at plane byte 5");
-    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x00, 'z'}), 2, 1), "byte 138", "follow the complete plane");
+    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x81, 0x00}), 5, 1), "byte 138",
+                   "passes the end");
+    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x02, 'a', 'b', 'c'}), 4, 1),
+                   "byte 138", "passes the end");
+    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x02, 'a'}), 5, 1), "byte 138",
+                   "inside a literal run");
+    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x80}), 3, 1), "byte 138",
+                   "inside a copy");
+    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x80, 0x00}), 6, 1), "byte 140",
+                   "ends at plane byte 5");
+    ExpectRejected(Decode(kCompressOffsetTable, Table(2, 2, {'x', 'y', 0x00, 'z'}), 2, 1), "byte 138",
+                   "follow the complete plane");
 }
 
 TEST(PlaneDecoder, RejectsWrongCodesAndSizes) {
@@ -120,8 +135,10 @@ TEST(PlaneDecoder, RejectsWrongCodesAndSizes) {
     ExpectRejected(Decode(0x13, Text("abcd"), 2, 2), "", "unknown compression code 0x13");
     ExpectRejected(Decode(kCompressRaw, Text("abcd"), 60000, 60000), "", "larger than any band");
     // A few bytes cannot claim a huge plane: refused before anything is allocated.
-    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x10, 0x00}), 8000, 8000), "byte 8", "cannot make");
-    ExpectRejected(Decode(kCompressOffsetTable, Table(0, 1, {0x80, 0x00}), 8000, 8000), "byte 136", "cannot make");
+    ExpectRejected(Decode(kCompressLzw, Lzw(0x19ABCDEF, 3, {0x04, 0x10, 0x00}), 8000, 8000), "byte 8",
+                   "cannot make");
+    ExpectRejected(Decode(kCompressOffsetTable, Table(0, 1, {0x80, 0x00}), 8000, 8000), "byte 136",
+                   "cannot make");
 }
 
 // Valid blocks of both coders for a small band and its damage.

@@ -40,14 +40,14 @@ const char kGreyScene[] =
 class PrintJob : public zebl_test::TempFolderTest {
 protected:
     // Plays the job into a fresh test printer and decodes what it printed.
-    bool Print(const SpoolJob& job, const DrvSplEntryPoints& entry, PrinterAccess access,
-               PlayReport* report, DecodedJob* decoded) {
+    bool Print(const SpoolJob& job, const DrvSplEntryPoints& entry, PrinterAccess access, PlayReport* report,
+               DecodedJob* decoded) {
         return Print(job, entry, access, report, decoded, nullptr);
     }
     // The same, also giving the spooler calls the printer logged (where the
     // build keeps a log).
-    bool Print(const SpoolJob& job, const DrvSplEntryPoints& entry, PrinterAccess access,
-               PlayReport* report, DecodedJob* decoded, std::vector<std::string>* printerCalls) {
+    bool Print(const SpoolJob& job, const DrvSplEntryPoints& entry, PrinterAccess access, PlayReport* report,
+               DecodedJob* decoded, std::vector<std::string>* printerCalls) {
         zebl_test::TestPrinter printer(temp_);
         if (!printer.Ready()) return false;
         PlayOptions options;
@@ -123,7 +123,8 @@ TEST_F(PrintJob, ThroughTheEntryPointsWithTheSpoolersHandle) {
         ExpectGreyPages(decoded);
         // The spooler's side of the document only when it hands over its handle.
         bool spoolerCalls = false;
-        for (const PlayedCall& call : report.calls) spoolerCalls = spoolerCalls || call.call == "StartDocPrinter" || call.call == "EndDocPrinter";
+        for (const PlayedCall& call : report.calls)
+            spoolerCalls = spoolerCalls || call.call == "StartDocPrinter" || call.call == "EndDocPrinter";
         EXPECT_EQ(spoolerCalls, access == PrinterAccess::SpoolerHandle);
     }
 }

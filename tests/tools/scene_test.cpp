@@ -63,29 +63,27 @@ TEST(Scene, BoxesAndTextBecomeTheRecordsWorkedOutByHand) {
         "grey 128\n"
         "text 100 20 1 \"A\"\n");
     const Bytes expected = {
-        0x60, 20, 0,                      // DL_SET_ROW 20
-        0x62, 10, 0,                      // DL_SET_COL 10
-        0x75, 0xF0, 0x00, 0x00, 0x00, 0x81,  // ROP 0xF0 with black
-        0x53, 40, 30,                     // DL_BOX8 40 rows, 30 wide
-        0x61, 10,                         // DL_MOVE_ROW +10
-        0x53, 40, 30,
-        0x61, 0xF6,                       // DL_MOVE_ROW -10
-        0x63, 90,                         // DL_MOVE_COL +90
-        0x75, 0xB8, 0x80, 0x80, 0x80, 0x81,  // ROP 0xB8 with grey 128
-        0x05, 0, 0, 0, 0, 7, 0, 5, 0, 0, 0, 0, 0,  // DL_GLYPH 7 rows, 5 wide
-        0x70, 0, 0, 0, 0x88, 0, 0, 0, 0x88, 0, 0, 0, 0xF8, 0, 0, 0,
-        0x88, 0, 0, 0, 0x88, 0, 0, 0, 0x88, 0, 0, 0,
+        0x60, 20,   0,                                                     // DL_SET_ROW 20
+        0x62, 10,   0,                                                     // DL_SET_COL 10
+        0x75, 0xF0, 0x00, 0x00, 0x00, 0x81,                                // ROP 0xF0 with black
+        0x53, 40,   30,                                                    // DL_BOX8 40 rows, 30 wide
+        0x61, 10,                                                          // DL_MOVE_ROW +10
+        0x53, 40,   30,   0x61, 0xF6,                                      // DL_MOVE_ROW -10
+        0x63, 90,                                                          // DL_MOVE_COL +90
+        0x75, 0xB8, 0x80, 0x80, 0x80, 0x81,                                // ROP 0xB8 with grey 128
+        0x05, 0,    0,    0,    0,    7,    0,    5, 0,    0, 0,    0, 0,  // DL_GLYPH 7 rows, 5 wide
+        0x70, 0,    0,    0,    0x88, 0,    0,    0, 0x88, 0, 0,    0, 0xF8, 0,
+        0,    0,    0x88, 0,    0,    0,    0x88, 0, 0,    0, 0x88, 0, 0,    0,
     };
     EXPECT_EQ(PageList(job, 1), expected);
 }
 
 TEST(Scene, MakesTheSpoolersCallSequence) {
     const SpoolJob job = Compose("document Two pages\npage\npage\nbox 0 0 1 1\n");
-    const std::vector<SpoolCall> calls = {SpoolCall::StartDoc,     SpoolCall::WritePrinter,
-                                          SpoolCall::StartPage,    SpoolCall::WritePrinter,
-                                          SpoolCall::EndPage,      SpoolCall::StartPage,
-                                          SpoolCall::WritePrinter, SpoolCall::WritePrinter,
-                                          SpoolCall::EndPage,      SpoolCall::EndDoc};
+    const std::vector<SpoolCall> calls = {
+        SpoolCall::StartDoc, SpoolCall::WritePrinter, SpoolCall::StartPage,    SpoolCall::WritePrinter,
+        SpoolCall::EndPage,  SpoolCall::StartPage,    SpoolCall::WritePrinter, SpoolCall::WritePrinter,
+        SpoolCall::EndPage,  SpoolCall::EndDoc};
     ASSERT_EQ(job.records.size(), calls.size());
     for (size_t i = 0; i < calls.size(); ++i) EXPECT_EQ(job.records[i].call, calls[i]) << i;
     EXPECT_EQ(job.records[0].data, (Bytes{'T', 'w', 'o', ' ', 'p', 'a', 'g', 'e', 's'}));
@@ -110,9 +108,9 @@ TEST(Scene, SettingsApplyToTheFollowingPages) {
     EXPECT_EQ(Field(second, 796), 150u);
     EXPECT_EQ(Field(second, 792) & 0x10, 0x10u);
     EXPECT_EQ(Field(third, 792) & 0x4, 0x4u);
-    EXPECT_EQ(Field(third, 816), 2u);   // three tiles a side
-    EXPECT_EQ(Field(third, 820), 94u);  // 2 mm at 1200 dpi
-    EXPECT_EQ(Field(third, 796), 100u); // the scale given wins
+    EXPECT_EQ(Field(third, 816), 2u);    // three tiles a side
+    EXPECT_EQ(Field(third, 820), 94u);   // 2 mm at 1200 dpi
+    EXPECT_EQ(Field(third, 796), 100u);  // the scale given wins
     // Without a scale, a poster of N tiles enlarges N times.
     EXPECT_EQ(Field(PageRecord(Compose("poster 2\npage\n"), 1), 796), 200u);
 }
@@ -120,7 +118,8 @@ TEST(Scene, SettingsApplyToTheFollowingPages) {
 TEST(Scene, LengthsTakeUnitsAtTheDocumentsResolution) {
     const SpoolJob job = Compose("resolution 600\npage\nbox 1in 0 1mm 1pt\n");
     // 1 in = 600 dots, 1 mm = 23.6 -> 24 dots, 1 pt = 8.3 -> 8 dots.
-    EXPECT_EQ(PageList(job, 1), (Bytes{0x60, 0, 0, 0x62, 0x58, 0x02, 0x75, 0xF0, 0, 0, 0, 0x81, 0x53, 8, 24}));
+    EXPECT_EQ(PageList(job, 1),
+              (Bytes{0x60, 0, 0, 0x62, 0x58, 0x02, 0x75, 0xF0, 0, 0, 0, 0x81, 0x53, 8, 24}));
 }
 
 TEST(Scene, LargeBoxesSpansAndFixedRops) {
@@ -128,19 +127,17 @@ TEST(Scene, LargeBoxesSpansAndFixedRops) {
         "page\nrop 0x5A\nbox 0 0 300 2\nrop auto\nspan 5 6 9 3\nspan-step 1 -1\nvspan 5 20 4 2\n"
         "span-step 2 -2 3\n");
     const Bytes expected = {
-        0x60, 0, 0, 0x62, 0, 0,
-        0x75, 0x5A, 0, 0, 0, 0x81,  // the fixed operation
-        0x54, 2, 0, 0x2C, 0x01,     // DL_BOX16: 300 is too wide for DL_BOX8
-        0x61, 6, 0x63, 5,           // to row 6, column 5
-        0x64, 9, 0,                 // span end 9
-        0x73, 0xF0,                 // back to the automatic operation
-        0x55, 0x55, 0x55,           // three rows: R becomes 9
-        0x56, 0x01, 0xFF,           // step: C 6, E 8, R 10
-        0x61, 10,                   // to row 20 (from 10)
-        0x63, 0xFF,                 // to column 5 (from 6)
-        0x66, 4, 0,                 // height 4
-        0x57, 0x57,
-        0x56, 2, 0xFE, 0x56, 2, 0xFE, 0x56, 2, 0xFE,  // a step repeated three times
+        0x60, 0,    0,    0x62, 0,    0,    0x75, 0x5A, 0,    0, 0,    0x81,  // the fixed operation
+        0x54, 2,    0,    0x2C, 0x01,  // DL_BOX16: 300 is too wide for DL_BOX8
+        0x61, 6,    0x63, 5,           // to row 6, column 5
+        0x64, 9,    0,                 // span end 9
+        0x73, 0xF0,                    // back to the automatic operation
+        0x55, 0x55, 0x55,              // three rows: R becomes 9
+        0x56, 0x01, 0xFF,              // step: C 6, E 8, R 10
+        0x61, 10,                      // to row 20 (from 10)
+        0x63, 0xFF,                    // to column 5 (from 6)
+        0x66, 4,    0,                 // height 4
+        0x57, 0x57, 0x56, 2,    0xFE, 0x56, 2,    0xFE, 0x56, 2, 0xFE,  // a step repeated three times
     };
     EXPECT_EQ(PageList(job, 1), expected);
 }
@@ -153,15 +150,14 @@ TEST(Scene, OtherRecords) {
         "path fill winding 0,0 10,0 10,10\n");
     const Bytes list = PageList(job, 1);
     const Bytes expectedStart = {
-        0x81, 0x04, 0, 0, 0x85, 0, 0, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0,  // hatch 4, red on white
-        0x82, 100, 0, 0, 0, 200, 0, 0, 0,
-        0x90, 0x91, 0xAF, 3, 0x74, 2, 0x76, 5, 0, 0x58, 9, 0x83, 1, 0, 0, 0,
-        0x68, 0, 0, 0, 0, 0x69, 0, 0, 0, 0,
-        0x01, 0x02, 0xA1,
-        0x80, 20, 0, 2, 0,
+        0x81, 0x04, 0, 0,    0x85, 0,    0,    0xFF, 0,    0xFF, 0xFF, 0xFF, 0,  // hatch 4, red on white
+        0x82, 100,  0, 0,    0,    200,  0,    0,    0,    0x90, 0x91, 0xAF, 3, 0x74, 2,
+        0x76, 5,    0, 0x58, 9,    0x83, 1,    0,    0,    0,    0x68, 0,    0, 0,    0,
+        0x69, 0,    0, 0,    0,    0x01, 0x02, 0xA1, 0x80, 20,   0,    2,    0,
     };
     ASSERT_GE(list.size(), expectedStart.size());
-    EXPECT_EQ(Bytes(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(expectedStart.size())), expectedStart);
+    EXPECT_EQ(Bytes(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(expectedStart.size())),
+              expectedStart);
     // Colour codes chosen without drawing write nothing.
     EXPECT_EQ(list.size(), expectedStart.size() + 16 + 8 + 12);
 }
@@ -183,11 +179,10 @@ TEST(Scene, GlyphBytesAndDefinedBitmaps) {
         "draw-bitmap 3 0 0\ndefine-bitmap 4 text 1 \"-\"\n");
     const Bytes list = PageList(job, 1);
     const Bytes expected = {
-        0x60, 2, 0, 0x62, 1, 0, 0x75, 0xB8, 0, 0, 0, 0x81,
-        0x05, 2, 0, 0, 0, 1, 0, 4, 0, 0, 0, 0, 0, 0xF0, 0, 0, 0,
-        0x01, 0, 3, 0, 1, 0, 33, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0, 0, 0,
-        0x61, 0xFE, 0x63, 0xFF, 0x40, 3, 0,
-        0x01, 0, 4, 0, 9, 0, 6, 0,  // "-" as a 6 x 9 bitmap: row 3 inked
+        0x60, 2,    0, 0x62, 1,    0,    0x75, 0xB8, 0,    0,    0, 0x81, 0x05, 2,    0,    0,
+        0,    1,    0, 4,    0,    0,    0,    0,    0,    0xF0, 0, 0,    0,    0x01, 0,    3,
+        0,    1,    0, 33,   0,    0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0, 0,    0,    0x61, 0xFE, 0x63,
+        0xFF, 0x40, 3, 0,    0x01, 0,    4,    0,    9,    0,    6, 0,  // "-" as a 6 x 9 bitmap: row 3 inked
     };
     ASSERT_EQ(list.size(), expected.size() + 9 * 4);
     EXPECT_EQ(Bytes(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);
@@ -195,13 +190,15 @@ TEST(Scene, GlyphBytesAndDefinedBitmaps) {
 }
 
 TEST(Scene, BrushDefinitions) {
-    const SpoolJob grey = Compose("page\ndefine-brush 1 pattern solid 0 0 0 255 255 255\n"
-                                  "define-brush 2 raw checker\ndefine-brush 3 empty\n"
-                                  "define-brush 4 format 7 0102\n");
+    const SpoolJob grey = Compose(
+        "page\ndefine-brush 1 pattern solid 0 0 0 255 255 255\n"
+        "define-brush 2 raw checker\ndefine-brush 3 empty\n"
+        "define-brush 4 format 7 0102\n");
     const Bytes list = PageList(grey, 1);
     // Pattern: format 1, slot 1, black and white palette, 128 bytes of ones.
     ASSERT_EQ(list.size(), (6u + 8 + 128) + (6 + 1024) + (6 + 128) + (6 + 2));
-    EXPECT_EQ(Bytes(list.begin(), list.begin() + 14), (Bytes{0x02, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}));
+    EXPECT_EQ(Bytes(list.begin(), list.begin() + 14),
+              (Bytes{0x02, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}));
     EXPECT_EQ(list[14], 0xFF);
     // Raw on a grey page: 32 x 32 grey bytes; the checker starts with its set
     // colour (black) in the top-left 8 x 8 square and paper beside it.
@@ -240,9 +237,8 @@ TEST_F(SceneWithFiles, PicturesBecomeGlyphMasks) {
     WriteImage(u"two.pgm", image);
     const SpoolJob job = Compose("page\npicture two.pgm 0 0 width 4 threshold 128\n", Options());
     // 4 x 2 dots (the height keeps the proportions): the left half is ink.
-    const Bytes expected = {0x60, 0, 0, 0x62, 0, 0, 0x75, 0xB8, 0, 0, 0, 0x81,
-                            0x05, 0, 0, 0, 0, 2, 0, 4, 0, 0, 0, 0, 0,
-                            0xC0, 0, 0, 0, 0xC0, 0, 0, 0};
+    const Bytes expected = {0x60, 0, 0, 0x62, 0, 0, 0x75, 0xB8, 0,    0, 0, 0x81, 0x05, 0, 0, 0, 0,
+                            2,    0, 4, 0,    0, 0, 0,    0,    0xC0, 0, 0, 0,    0xC0, 0, 0, 0};
     EXPECT_EQ(PageList(job, 1), expected);
 }
 
@@ -254,9 +250,9 @@ TEST_F(SceneWithFiles, ImagesBecomeImageRecords) {
     image.pixels = {10, 20, 30};
     WriteImage(u"dot.ppm", image);
     const SpoolJob job = Compose("page\nimage dot.ppm 3 4 width 5 height 6 stretch mirror\n", Options());
-    const Bytes expected = {0x60, 4, 0, 0x62, 3, 0, 0x75, 0xCC, 0, 0, 0, 0x81,
-                            0x03, 0, 24, 0, 0x02, 1, 0, 1, 0, 6, 0, 5, 0,
-                            30, 20, 10, 0};  // B, G, R and the spare byte
+    const Bytes expected = {
+        0x60, 4,    0, 0x62, 3, 0, 0x75, 0xCC, 0, 0, 0,  0x81, 0x03, 0, 24,
+        0,    0x02, 1, 0,    1, 0, 6,    0,    5, 0, 30, 20,   10,   0};  // B, G, R and the spare byte
     EXPECT_EQ(PageList(job, 1), expected);
 }
 

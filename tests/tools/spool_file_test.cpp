@@ -24,14 +24,14 @@ SpoolJob SmallJob() {
 }
 
 const std::vector<uint8_t> kSmallJobBytes = {
-    'Z', 'S', 'P', 'L', 0x01, 0x00, 0x00, 0x00,  // magic, version 1, flags 0
-    0x01, 0x02, 0x00, 0x00, 0x00, 'a', 'b',      // StartDoc "ab"
-    0x02, 0x03, 0x00, 0x00, 0x00, 1, 2, 3,       // WritePrinter, 3 bytes
-    0x03, 0x00, 0x00, 0x00, 0x00,                // StartPage
-    0x04, 0x00, 0x00, 0x00, 0x00,                // EndPage
-    0x06, 0x00, 0x00, 0x00, 0x00,                // Abort
-    0x05, 0x00, 0x00, 0x00, 0x00,                // EndDoc
-    0x00, 0x00, 0x00, 0x00, 0x00,                // End
+    'Z',  'S',  'P',  'L',  0x01, 0x00, 0x00, 0x00,  // magic, version 1, flags 0
+    0x01, 0x02, 0x00, 0x00, 0x00, 'a',  'b',         // StartDoc "ab"
+    0x02, 0x03, 0x00, 0x00, 0x00, 1,    2,    3,     // WritePrinter, 3 bytes
+    0x03, 0x00, 0x00, 0x00, 0x00,                    // StartPage
+    0x04, 0x00, 0x00, 0x00, 0x00,                    // EndPage
+    0x06, 0x00, 0x00, 0x00, 0x00,                    // Abort
+    0x05, 0x00, 0x00, 0x00, 0x00,                    // EndDoc
+    0x00, 0x00, 0x00, 0x00, 0x00,                    // End
 };
 
 // Decodes a heap copy of exactly `size` bytes so the sanitizer sees any
@@ -57,9 +57,7 @@ void ExpectSameJob(const SpoolJob& a, const SpoolJob& b) {
     }
 }
 
-TEST(SpoolFile, EncodesTheDocumentedBytes) {
-    EXPECT_EQ(EncodeSpoolFile(SmallJob()), kSmallJobBytes);
-}
+TEST(SpoolFile, EncodesTheDocumentedBytes) { EXPECT_EQ(EncodeSpoolFile(SmallJob()), kSmallJobBytes); }
 
 TEST(SpoolFile, DecodesTheDocumentedBytes) {
     SpoolJob job;
@@ -133,7 +131,8 @@ TEST(SpoolFile, SurvivesRandomCorruption) {
         std::string error;
         if (Decode(bytes, size, &job, &error)) {
             // Whatever was accepted must encode back to the same bytes.
-            EXPECT_EQ(EncodeSpoolFile(job), std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)));
+            EXPECT_EQ(EncodeSpoolFile(job),
+                      std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)));
         } else {
             EXPECT_FALSE(error.empty());
         }

@@ -38,8 +38,8 @@ public:
         return Bytes(data).BE32(sum);
     }
     // A band header whose first plane is `data`.
-    StreamBytes& Band(uint32_t number, uint32_t width, uint32_t lines, uint32_t plane,
-                      uint32_t code, const std::vector<uint8_t>& data) {
+    StreamBytes& Band(uint32_t number, uint32_t width, uint32_t lines, uint32_t plane, uint32_t code,
+                      const std::vector<uint8_t>& data) {
         U8(0x0C).U8(number).BE16(width).BE16(lines).U8(plane).U8(code);
         return BE32(static_cast<uint32_t>(data.size()) + 4).Data(data);
     }
@@ -48,9 +48,8 @@ public:
         return Data(data);
     }
     // A page header with the fixed bytes in place.
-    StreamBytes& Page(uint32_t resolution, uint32_t copies, uint32_t paper, uint32_t width,
-                      uint32_t height, uint32_t source = 1, uint32_t longEdge = 0,
-                      uint32_t odd = 0) {
+    StreamBytes& Page(uint32_t resolution, uint32_t copies, uint32_t paper, uint32_t width, uint32_t height,
+                      uint32_t source = 1, uint32_t longEdge = 0, uint32_t odd = 0) {
         U8(0x00).U8(resolution).BE16(copies).U8(paper).BE16(width).BE16(height).U8(source);
         return U8(0).U8(longEdge).U8(odd).Bytes({0, 1, 0, 0});
     }

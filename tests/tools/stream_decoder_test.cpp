@@ -24,20 +24,17 @@ using zebl_test::StreamBytes;
 //   103 page trailer, 1 copy
 //   106 job trailer
 const std::vector<uint8_t> kMonoJob = {
-    0x1B, '%', '-', '1', '2', '3', '4', '5', 'X',
-    '@', 'P', 'J', 'L', ' ', 'S', 'E', 'T', ' ', 'R', 'E', 'T', ' ', '=', ' ', 'O', 'F', 'F', '\r', '\n',
-    '@', 'P', 'J', 'L', ' ', 'E', 'N', 'T', 'E', 'R', ' ', 'L', 'A', 'N', 'G', 'U', 'A', 'G', 'E',
-    ' ', '=', ' ', 'Z', 'E', 'B', 'L', '\r', '\n',
-    0x00, 0x03, 0x00, 0x01, 0x02, 0x00, 0x14, 0x00, 0x0A, 0x01, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00,
-    0x0C, 0x01, 0x00, 0x18, 0x00, 0x04, 0x04, 0x0A, 0x00, 0x00, 0x00, 0x10,
-    0x7F, 0xFF, 0xFF,  // line 4: dot at x 0
+    0x1B, '%',  '-',  '1',  '2',  '3',  '4',  '5',  'X',  '@',  'P',  'J',  'L',  ' ',  'S',
+    'E',  'T',  ' ',  'R',  'E',  'T',  ' ',  '=',  ' ',  'O',  'F',  'F',  '\r', '\n', '@',
+    'P',  'J',  'L',  ' ',  'E',  'N',  'T',  'E',  'R',  ' ',  'L',  'A',  'N',  'G',  'U',
+    'A',  'G',  'E',  ' ',  '=',  ' ',  'Z',  'E',  'B',  'L',  '\r', '\n', 0x00, 0x03, 0x00,
+    0x01, 0x02, 0x00, 0x14, 0x00, 0x0A, 0x01, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x0C,
+    0x01, 0x00, 0x18, 0x00, 0x04, 0x04, 0x0A, 0x00, 0x00, 0x00, 0x10, 0x7F, 0xFF, 0xFF,  // line 4: dot at x 0
     0xFF, 0xFF, 0xF7,  // line 5: dot at x 20, right of the page
     0xFF, 0xFF, 0xEF,  // line 6: dot at x 19
     0xFE, 0xFF, 0xFF,  // line 7: dot at x 7
-    0x00, 0x00, 0x0B, 0x5B,
-    0x00,
-    0x01, 0x00, 0x01,
-    0x09, 0x1B, '%', '-', '1', '2', '3', '4', '5', 'X',
+    0x00, 0x00, 0x0B, 0x5B, 0x00, 0x01, 0x00, 0x01, 0x09, 0x1B, '%',  '-',  '1',  '2',  '3',
+    '4',  '5',  'X',
 };
 
 // Decodes a copy of exactly `size` bytes on the heap, so that the sanitizer
@@ -250,9 +247,11 @@ TEST(StreamDecoder, EveryTruncationFailsAndSaysWhere) {
         {60, "byte offset 57 (page 1): the stream ends inside the page header"},
         {74, "byte offset 74 (page 1): the stream ends inside the page (no page trailer)"},
         {80, "byte offset 74 (page 1): the stream ends inside a band header"},
-        {90, "byte offset 86 (page 1, band 1, plane 4): the plane announces 12 bytes of data but only 4 remain"},
+        {90,
+         "byte offset 86 (page 1, band 1, plane 4): the plane announces 12 bytes of data but only 4 remain"},
         {100, "byte offset 98 (page 1, band 1, plane 4): the stream ends inside the plane checksum"},
-        {102, "byte offset 102 (page 1, band 1, plane 4): the stream ends inside the band (no band end byte)"},
+        {102,
+         "byte offset 102 (page 1, band 1, plane 4): the stream ends inside the band (no band end byte)"},
         {104, "byte offset 103 (page 1): the stream ends inside the page trailer"},
         {106, "byte offset 106 (job): the stream ends without the job trailer"},
         {110, "byte offset 107 (job): the stream ends inside the job trailer"},
@@ -304,8 +303,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(StreamDecoder, BadBandHeaderLengths) {
     for (uint8_t length : {0, 3, 4}) {
-        EXPECT_NE(ErrorWith(85, length).find("byte offset 82 (page 1, band 1, plane 4): length field " +
-                                             std::to_string(length) + " leaves no plane data"),
+        EXPECT_NE(ErrorWith(85, length)
+                      .find("byte offset 82 (page 1, band 1, plane 4): length field " +
+                            std::to_string(length) + " leaves no plane data"),
                   std::string::npos);
     }
     // One byte more than the data: the checksum is then read from the wrong place.
@@ -316,8 +316,9 @@ TEST(StreamDecoder, BadBandHeaderLengths) {
     DecodedJob job;
     std::string error;
     EXPECT_FALSE(Decode(huge, &job, &error));
-    EXPECT_EQ(error, "byte offset 86 (page 1, band 1, plane 4): the plane announces 4294967291 "
-                     "bytes of data but only 30 remain");
+    EXPECT_EQ(error,
+              "byte offset 86 (page 1, band 1, plane 4): the plane announces 4294967291 "
+              "bytes of data but only 30 remain");
 }
 
 TEST(StreamDecoder, PageHeaderAndTrailerChecks) {
@@ -341,22 +342,22 @@ TEST(StreamDecoder, BandHeaderChecks) {
     EXPECT_EQ(ErrorWith(79, 0), "byte offset 78 (page 1): band height is 0 lines");
     EXPECT_EQ(ErrorWith(80, 5), "byte offset 80 (page 1, band 1): plane id 5 is not 1 to 4");
     EXPECT_EQ(ErrorWith(80, 0), "byte offset 80 (page 1, band 1): plane id 0 is not 1 to 4");
-    EXPECT_EQ(ErrorWith(81, 0x13),
-              "byte offset 81 (page 1, band 1, plane 4): unknown compression code 0x13");
+    EXPECT_EQ(ErrorWith(81, 0x13), "byte offset 81 (page 1, band 1, plane 4): unknown compression code 0x13");
     // Raw data of the wrong size for the band: 12 bytes for 24 x 5.
     const std::string raw = ErrorWith(79, 5);
     EXPECT_EQ(raw.rfind("byte offset 86 (page 1, band 1, plane 4): cannot decompress the 0x0A plane: ", 0),
-              0u) << raw;
+              0u)
+        << raw;
 }
 
 TEST(StreamDecoder, BandsOfOnePageShareTheirGeometryAndPlaneOrder) {
-    auto job = [](uint32_t secondWidth, uint32_t secondLines, uint32_t firstPlane,
-                  uint32_t secondPlane) {
+    auto job = [](uint32_t secondWidth, uint32_t secondLines, uint32_t firstPlane, uint32_t secondPlane) {
         StreamBytes s;
         s.Exit().Text("@PJL ENTER LANGUAGE = ZEBL\r\n").Page(3, 1, 2, 16, 64);
         s.Band(0, 16, 2, firstPlane, 0x0A, {0xFF, 0xFF, 0xFF, 0x7F});
         s.Plane(secondPlane, 0x0A, {0xFF, 0xFF, 0xFF, 0x7F}).U8(0);
-        s.Band(1, secondWidth, secondLines, 4, 0x0A, std::vector<uint8_t>(secondWidth / 8 * secondLines, 0x00));
+        s.Band(1, secondWidth, secondLines, 4, 0x0A,
+               std::vector<uint8_t>(secondWidth / 8 * secondLines, 0x00));
         s.U8(0).U8(1).BE16(1).U8(9).Exit();
         DecodedJob decoded;
         std::string error;
@@ -368,10 +369,12 @@ TEST(StreamDecoder, BandsOfOnePageShareTheirGeometryAndPlaneOrder) {
               "byte offset 91 (page 1): band of 24 x 2 differs from the page's first band of 16 x 2");
     EXPECT_EQ(job(16, 4, 1, 2),
               "byte offset 91 (page 1): band of 16 x 4 differs from the page's first band of 16 x 2");
-    EXPECT_EQ(job(16, 2, 2, 2),
-              "byte offset 74 (page 1, band 0): plane 2 follows plane 2 in the same band (planes go 1, 2, 3, 4)");
-    EXPECT_EQ(job(16, 2, 3, 1),
-              "byte offset 74 (page 1, band 0): plane 1 follows plane 3 in the same band (planes go 1, 2, 3, 4)");
+    EXPECT_EQ(
+        job(16, 2, 2, 2),
+        "byte offset 74 (page 1, band 0): plane 2 follows plane 2 in the same band (planes go 1, 2, 3, 4)");
+    EXPECT_EQ(
+        job(16, 2, 3, 1),
+        "byte offset 74 (page 1, band 0): plane 1 follows plane 3 in the same band (planes go 1, 2, 3, 4)");
 }
 
 TEST(StreamDecoder, JobHeaderChecks) {
@@ -418,8 +421,9 @@ TEST(StreamDecoder, RefusesPlanesBeyondItsLimits) {
     DecodedJob job;
     std::string error;
     EXPECT_FALSE(Decode(kMonoJob, kMonoJob.size(), &job, &error, options));
-    EXPECT_EQ(error, "byte offset 86 (page 1, band 1, plane 4): a page plane of 20 x 10 dots is "
-                     "more than the decoder may hold");
+    EXPECT_EQ(error,
+              "byte offset 86 (page 1, band 1, plane 4): a page plane of 20 x 10 dots is "
+              "more than the decoder may hold");
     options = DecodeOptions{};
     options.maxBandPlaneBytes = 11;
     EXPECT_FALSE(Decode(kMonoJob, kMonoJob.size(), &job, &error, options));

@@ -40,9 +40,10 @@ TEST(StreamReport, SumsPlanesAndCompressionPerPageAndJob) {
     EXPECT_TRUE(Has(report, "  plane 1 cyan    in 1 bands: 4 bytes, 2 dots\n")) << report;
     EXPECT_TRUE(Has(report, "  plane 4 black   in 2 bands: 16 bytes, 17 dots\n")) << report;
     EXPECT_FALSE(Has(report, "plane 2 magenta"));
-    EXPECT_TRUE(Has(report, "    0x0A raw               2 planes            8 bytes\n"
-                            "    0x11 offset table      1 planes           12 bytes\n"
-                            "    0x12 LZW               0 planes            0 bytes\n"))
+    EXPECT_TRUE(Has(report,
+                    "    0x0A raw               2 planes            8 bytes\n"
+                    "    0x11 offset table      1 planes           12 bytes\n"
+                    "    0x12 LZW               0 planes            0 bytes\n"))
         << report;
     EXPECT_TRUE(Has(report, "Page 2 (byte offset ")) << report;
     EXPECT_TRUE(Has(report, "  no bands (a white page)\n")) << report;

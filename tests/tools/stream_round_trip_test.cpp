@@ -109,7 +109,7 @@ TEST(StreamRoundTrip, PjlAndPageHeadersComeBackAsBuilt) {
         const DecodedPageHeader& h = decoded.pages[i].header;
         EXPECT_EQ(h.resolutionCode, 6);
         EXPECT_EQ(h.copies, 3);
-        EXPECT_EQ(h.paperSize, 2);   // A4
+        EXPECT_EQ(h.paperSize, 2);  // A4
         EXPECT_EQ(h.width, 4760);
         EXPECT_EQ(h.height, 6814);
         EXPECT_EQ(h.paperSource, 5);  // bin 2
@@ -132,10 +132,10 @@ TEST(StreamRoundTrip, TheSixHundredByTwelveHundredModeDoublesThePage) {
     EXPECT_EQ(decoded.Set("DUPLEX"), nullptr);
     const DecodedPageHeader& h = decoded.pages.at(0).header;
     EXPECT_EQ(h.resolutionCode, 12);
-    EXPECT_EQ(h.width, 9800);   // Letter: 2450 / 300 inch, 4900 dots at 600, doubled
+    EXPECT_EQ(h.width, 9800);  // Letter: 2450 / 300 inch, 4900 dots at 600, doubled
     EXPECT_EQ(h.height, 12800);
-    EXPECT_EQ(h.copies, 1);     // collated
-    EXPECT_EQ(h.oddPage, 0);    // no duplex
+    EXPECT_EQ(h.copies, 1);   // collated
+    EXPECT_EQ(h.oddPage, 0);  // no duplex
 }
 
 // A screen-like plane: a diagonal line pattern with a solid block, so that
@@ -163,8 +163,8 @@ TEST(StreamRoundTrip, CompressedBandsDecodeToTheirPlanes) {
     FBCompressTables tables;
     auto compress = [&](const std::vector<uint8_t>& plane, bool objectFlag, uint8_t id) {
         uint8_t code = 0;
-        const uint32_t size = CompressOneBand(out.data(), plane.data(), 0, 1, lines, widthBytes,
-                                              workBytes, &code, 300, objectFlag, &tables);
+        const uint32_t size = CompressOneBand(out.data(), plane.data(), 0, 1, lines, widthBytes, workBytes,
+                                              &code, 300, objectFlag, &tables);
         EXPECT_LT(size, plane.size()) << "the pattern should compress";
         return JobBuilder::Plane{id, code, std::vector<uint8_t>(out.begin(), out.begin() + size)};
     };

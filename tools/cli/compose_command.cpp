@@ -35,7 +35,7 @@ int ComposeCommand(int argc, char** argv) {
         if (r.call == SpoolCall::EndPage) ++pages;
         bytes += r.data.size();
     }
-    std::printf("%s: %zu pages, %zu spooler calls, %zu bytes of buffers\n", output, pages,
-                job.records.size(), bytes);
+    std::printf("%s: %zu pages, %zu spooler calls, %zu bytes of buffers\n", output, pages, job.records.size(),
+                bytes);
     return 0;
 }

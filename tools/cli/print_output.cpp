@@ -83,8 +83,8 @@ bool PrintOutput::Prepare(const std::string& argument, std::string* error) {
     // The temporary file also proves that the folder can be written.
     printerPath_ = sys::GetTempFileName(folder, kTemporaryPrefix);
     if (printerPath_.empty()) {
-        *error = "cannot write a file in " + sys::Narrow(folder) + " for " + argument + " (" +
-                 ErrorText() + ")";
+        *error =
+            "cannot write a file in " + sys::Narrow(folder) + " for " + argument + " (" + ErrorText() + ")";
         return false;
     }
     temporary_ = true;
@@ -127,15 +127,13 @@ bool PrintOutput::CopyToStandardOutput(std::FILE* out, std::string* error) const
 
 bool PrintOutput::Commit(std::FILE* standardOutput, std::string* error) {
     switch (kind_) {
-        case Kind::Device:
-            return true;
+        case Kind::Device: return true;
         case Kind::StandardOutput: {
             const bool copied = CopyToStandardOutput(standardOutput, error);
             RemoveTemporary();
             return copied;
         }
-        case Kind::File:
-            break;
+        case Kind::File: break;
     }
     if (!sys::MoveFileReplacing(printerPath_, target_)) {
         *error = "cannot replace " + argument_ + " (" + ErrorText() + ")";

@@ -50,7 +50,7 @@ private:
 
     std::string argument_;
     Kind kind_ = Kind::File;
-    sys::WString target_;         // the file to replace (Kind::File)
+    sys::WString target_;  // the file to replace (Kind::File)
     sys::WString printerPath_;
-    bool temporary_ = false;      // printerPath_ is our temporary file
+    bool temporary_ = false;  // printerPath_ is our temporary file
 };

@@ -17,7 +17,7 @@ struct PjlVariable {
     std::string command;  // "SET" or "DEFAULT"
     std::string name;
     std::string value;
-    size_t offset = 0;    // of the line in the stream
+    size_t offset = 0;  // of the line in the stream
 };
 
 struct DecodedPlaneRecord {
@@ -31,10 +31,10 @@ struct DecodedPlaneRecord {
 };
 
 struct DecodedBand {
-    size_t offset = 0;        // of the band header
-    uint8_t number = 0;       // as sent: the low 8 bits of the index
-    uint32_t index = 0;       // unwrapped band index in the page
-    uint32_t firstLine = 0;   // index x lines
+    size_t offset = 0;       // of the band header
+    uint8_t number = 0;      // as sent: the low 8 bits of the index
+    uint32_t index = 0;      // unwrapped band index in the page
+    uint32_t firstLine = 0;  // index x lines
     uint32_t widthDots = 0;
     uint32_t lines = 0;
     std::vector<DecodedPlaneRecord> planes;
@@ -44,16 +44,16 @@ struct DecodedPageHeader {
     std::array<uint8_t, 17> raw{};
     uint8_t resolutionCode = 0;  // hundreds of dots per inch: 3, 6 or 12
     uint16_t copies = 0;
-    uint8_t paperSize = 0;       // printer paper-size code
-    uint16_t width = 0;          // dots
-    uint16_t height = 0;         // lines
-    uint8_t paperSource = 0;     // printer paper-source code
-    uint8_t longEdge = 0;        // duplex bound on the long edge
-    uint8_t oddPage = 0;         // duplex: an odd-numbered sheet side
+    uint8_t paperSize = 0;    // printer paper-size code
+    uint16_t width = 0;       // dots
+    uint16_t height = 0;      // lines
+    uint8_t paperSource = 0;  // printer paper-source code
+    uint8_t longEdge = 0;     // duplex bound on the long edge
+    uint8_t oddPage = 0;      // duplex: an odd-numbered sheet side
 };
 
 struct DecodedPage {
-    size_t offset = 0;           // of the page header
+    size_t offset = 0;  // of the page header
     DecodedPageHeader header;
     uint16_t trailerCopies = 0;
     std::vector<DecodedBand> bands;

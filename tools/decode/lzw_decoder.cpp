@@ -85,9 +85,9 @@ bool DecodeCodes(const uint8_t* stream, size_t streamBytes, size_t planeBytes, u
                  std::string* error) {
     const size_t codes = streamBytes / 3 * 2;
     if (planeBytes > codes * kLongestString) {
-        return DecodeFailure(error, kBlock, kHeaderBytes,
-                             std::to_string(codes) + " codes cannot make a plane of " +
-                                 std::to_string(planeBytes) + " bytes");
+        return DecodeFailure(
+            error, kBlock, kHeaderBytes,
+            std::to_string(codes) + " codes cannot make a plane of " + std::to_string(planeBytes) + " bytes");
     }
     LzwDictionary dictionary;
     size_t pos = 0;
@@ -115,8 +115,8 @@ bool DecodeCodes(const uint8_t* stream, size_t streamBytes, size_t planeBytes, u
         if (length > planeBytes - pos) {
             return DecodeFailure(error, kBlock, CodeOffset(i),
                                  "code " + std::to_string(code) + " of " + std::to_string(length) +
-                                     " bytes runs past the plane end at byte " +
-                                     std::to_string(pos) + " of " + std::to_string(planeBytes));
+                                     " bytes runs past the plane end at byte " + std::to_string(pos) +
+                                     " of " + std::to_string(planeBytes));
         }
         dictionary.Write(code, out + pos);
         pos += length;
@@ -133,13 +133,13 @@ bool DecodeCodes(const uint8_t* stream, size_t streamBytes, size_t planeBytes, u
 
 }  // namespace
 
-bool DecodeLzwPlane(const uint8_t* data, size_t size, const PlaneShape& shape,
-                    std::vector<uint8_t>* plane, std::string* error) {
+bool DecodeLzwPlane(const uint8_t* data, size_t size, const PlaneShape& shape, std::vector<uint8_t>* plane,
+                    std::string* error) {
     ByteCursor cursor(data, size);
     uint32_t magic = 0, length = 0;
     if (!cursor.ReadLE32(&magic) || !cursor.ReadLE32(&length)) {
-        return DecodeFailure(error, kBlock, 0, "block of " + std::to_string(size) +
-                                                   " bytes is shorter than its 8-byte header");
+        return DecodeFailure(error, kBlock, 0,
+                             "block of " + std::to_string(size) + " bytes is shorter than its 8-byte header");
     }
     if (magic != kMagicColumns && magic != kMagicRows) {
         return DecodeFailure(error, kBlock, 0, "bad magic " + Hex32(magic));
@@ -159,9 +159,9 @@ bool DecodeLzwPlane(const uint8_t* data, size_t size, const PlaneShape& shape,
                                  std::to_string(cursor.Remaining()) + " follow the header");
     }
     if (length % 3 != 0) {
-        return DecodeFailure(error, kBlock, 4,
-                             "code stream of " + std::to_string(length) +
-                                 " bytes is not a whole number of 3-byte code pairs");
+        return DecodeFailure(
+            error, kBlock, 4,
+            "code stream of " + std::to_string(length) + " bytes is not a whole number of 3-byte code pairs");
     }
 
     std::vector<uint8_t> decoded(shape.size);

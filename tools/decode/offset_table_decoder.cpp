@@ -49,8 +49,8 @@ bool ReadLiteralRun(ByteCursor* in, uint8_t countByte, size_t tokenAt, uint8_t* 
     return true;
 }
 
-bool ReadCopy(ByteCursor* in, uint8_t first, size_t tokenAt, const DistanceTable& distances,
-              uint8_t* out, size_t* pos, size_t planeBytes, std::string* error) {
+bool ReadCopy(ByteCursor* in, uint8_t first, size_t tokenAt, const DistanceTable& distances, uint8_t* out,
+              size_t* pos, size_t planeBytes, std::string* error) {
     uint8_t second = 0;
     if (!in->ReadU8(&second)) {
         return DecodeFailure(error, kBlock, tokenAt, "block ends inside a copy token");
@@ -68,9 +68,9 @@ bool ReadCopy(ByteCursor* in, uint8_t first, size_t tokenAt, const DistanceTable
                                  " reaches before the plane start at " + PlaneAt(*pos, planeBytes));
     }
     if (length > planeBytes - *pos) {
-        return DecodeFailure(error, kBlock, tokenAt,
-                             "copy of " + std::to_string(length) + " bytes passes the end at " +
-                                 PlaneAt(*pos, planeBytes));
+        return DecodeFailure(
+            error, kBlock, tokenAt,
+            "copy of " + std::to_string(length) + " bytes passes the end at " + PlaneAt(*pos, planeBytes));
     }
     // Byte by byte: a distance shorter than the length repeats the new bytes.
     // (The source is addressed from its own start: to[i - distance] would
@@ -82,8 +82,8 @@ bool ReadCopy(ByteCursor* in, uint8_t first, size_t tokenAt, const DistanceTable
     return true;
 }
 
-bool DecodeTokens(ByteCursor* in, const DistanceTable& distances, uint8_t* out, size_t pos,
-                  size_t planeBytes, std::string* error) {
+bool DecodeTokens(ByteCursor* in, const DistanceTable& distances, uint8_t* out, size_t pos, size_t planeBytes,
+                  std::string* error) {
     while (pos < planeBytes) {
         const size_t tokenAt = in->Offset();
         uint8_t first = 0;
@@ -109,8 +109,8 @@ bool DecodeOffsetTablePlane(const uint8_t* data, size_t size, const PlaneShape& 
     ByteCursor in(data, size);
     uint32_t magic = 0, leading = 0;
     if (!in.ReadLE32(&magic) || !in.ReadLE32(&leading)) {
-        return DecodeFailure(error, kBlock, 0, "block of " + std::to_string(size) +
-                                                   " bytes is shorter than its 8-byte header");
+        return DecodeFailure(error, kBlock, 0,
+                             "block of " + std::to_string(size) + " bytes is shorter than its 8-byte header");
     }
     if (magic != kMagic) return DecodeFailure(error, kBlock, 0, "bad magic");
     if (leading == kRawForm) {

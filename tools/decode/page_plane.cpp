@@ -41,10 +41,9 @@ void PagePlaneAllocate(PagePlane* plane, uint32_t width, uint32_t height) {
     plane->dots = 0;
 }
 
-uint64_t PagePlanePlaceBand(PagePlane* plane, const uint8_t* band, uint32_t bandWidthBytes,
-                            uint32_t lines, uint32_t firstLine) {
-    const uint32_t inPageLines =
-        firstLine >= plane->height ? 0 : std::min(lines, plane->height - firstLine);
+uint64_t PagePlanePlaceBand(PagePlane* plane, const uint8_t* band, uint32_t bandWidthBytes, uint32_t lines,
+                            uint32_t firstLine) {
+    const uint32_t inPageLines = firstLine >= plane->height ? 0 : std::min(lines, plane->height - firstLine);
     const uint32_t copied = std::min(bandWidthBytes, plane->stride);
     // Only a band that reaches the page's last byte brings bits of its padding.
     const uint8_t padding = copied == plane->stride ? PaddingMask(plane->width) : 0;
@@ -54,7 +53,8 @@ uint64_t PagePlanePlaceBand(PagePlane* plane, const uint8_t* band, uint32_t band
         uint8_t* to = plane->bits.data() + size_t{firstLine + row} * plane->stride;
         std::memcpy(to, from, copied);
         if (padding != 0) {
-            outside += static_cast<uint64_t>(std::popcount(static_cast<uint8_t>(~from[copied - 1] & padding)));
+            outside +=
+                static_cast<uint64_t>(std::popcount(static_cast<uint8_t>(~from[copied - 1] & padding)));
             to[copied - 1] |= padding;
         }
         outside += CountDots(from + copied, bandWidthBytes - copied);
@@ -64,6 +64,4 @@ uint64_t PagePlanePlaceBand(PagePlane* plane, const uint8_t* band, uint32_t band
     return outside;
 }
 
-void PagePlaneCountDots(PagePlane* plane) {
-    plane->dots = CountDots(plane->bits.data(), plane->bits.size());
-}
+void PagePlaneCountDots(PagePlane* plane) { plane->dots = CountDots(plane->bits.data(), plane->bits.size()); }

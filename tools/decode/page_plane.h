@@ -13,7 +13,7 @@ struct PagePlane {
     uint32_t height = 0;  // lines
     uint32_t stride = 0;  // bytes per row
     std::vector<uint8_t> bits;
-    uint64_t dots = 0;    // set when the page is complete
+    uint64_t dots = 0;  // set when the page is complete
 
     bool Allocated() const { return !bits.empty(); }
     // Whether a dot is printed at (x, y); false outside the page.
@@ -29,8 +29,8 @@ void PagePlaneAllocate(PagePlane* plane, uint32_t width, uint32_t height);
 // Copies the rows of one band plane (bandWidthBytes x lines, natural row
 // order) to page lines firstLine ... Rows and columns beyond the page are
 // left out; returns how many dots they held.
-uint64_t PagePlanePlaceBand(PagePlane* plane, const uint8_t* band, uint32_t bandWidthBytes,
-                            uint32_t lines, uint32_t firstLine);
+uint64_t PagePlanePlaceBand(PagePlane* plane, const uint8_t* band, uint32_t bandWidthBytes, uint32_t lines,
+                            uint32_t firstLine);
 
 // Counts the dots of the whole plane into plane->dots.
 void PagePlaneCountDots(PagePlane* plane);

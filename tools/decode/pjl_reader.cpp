@@ -64,8 +64,7 @@ bool SplitAssignment(std::string_view text, std::string_view* name, std::string_
 }
 
 // One line after "@PJL"; true when it was the language switch.
-bool ReadCommand(std::string_view line, size_t offset, DecodedJob* job, bool* entered,
-                 std::string* error) {
+bool ReadCommand(std::string_view line, size_t offset, DecodedJob* job, bool* entered, std::string* error) {
     const std::string_view rest = Trim(line.substr(kPjlPrefix.size()));
     const size_t space = rest.find(' ');
     const std::string_view command = rest.substr(0, space);
@@ -73,8 +72,9 @@ bool ReadCommand(std::string_view line, size_t offset, DecodedJob* job, bool* en
     std::string_view name, value;
     if (command == "SET" || command == "DEFAULT") {
         if (!SplitAssignment(arguments, &name, &value)) {
-            return Fail(error, offset, "PJL " + std::string(command) + " line without NAME = VALUE: \"" +
-                                           std::string(line) + "\"");
+            return Fail(
+                error, offset,
+                "PJL " + std::string(command) + " line without NAME = VALUE: \"" + std::string(line) + "\"");
         }
         job->pjl.push_back({std::string(command), std::string(name), std::string(value), offset});
         return true;
@@ -84,8 +84,7 @@ bool ReadCommand(std::string_view line, size_t offset, DecodedJob* job, bool* en
             return Fail(error, offset, "malformed ENTER line: \"" + std::string(line) + "\"");
         }
         if (value != "ZEBL") {
-            return Fail(error, offset, "the job enters language \"" + std::string(value) +
-                                           "\", not ZEBL");
+            return Fail(error, offset, "the job enters language \"" + std::string(value) + "\", not ZEBL");
         }
         job->language = std::string(value);
         *entered = true;
@@ -133,10 +132,6 @@ const std::string* Find(const std::vector<PjlVariable>& pjl, std::string_view co
 
 }  // namespace
 
-const std::string* DecodedJob::Set(std::string_view name) const {
-    return Find(pjl, "SET", name);
-}
+const std::string* DecodedJob::Set(std::string_view name) const { return Find(pjl, "SET", name); }
 
-const std::string* DecodedJob::Default(std::string_view name) const {
-    return Find(pjl, "DEFAULT", name);
-}
+const std::string* DecodedJob::Default(std::string_view name) const { return Find(pjl, "DEFAULT", name); }

@@ -21,8 +21,8 @@ struct PlaneShape {
 };
 
 // 0x12: magic 0x29ABCDEF / 0x19ABCDEF, code-stream length or -1, codes.
-bool DecodeLzwPlane(const uint8_t* data, size_t size, const PlaneShape& shape,
-                    std::vector<uint8_t>* plane, std::string* error);
+bool DecodeLzwPlane(const uint8_t* data, size_t size, const PlaneShape& shape, std::vector<uint8_t>* plane,
+                    std::string* error);
 
 // 0x11: magic 0x09ABCDEF, leading-literal count or -1, distances, tokens.
 bool DecodeOffsetTablePlane(const uint8_t* data, size_t size, const PlaneShape& shape,

@@ -21,8 +21,8 @@ void UntransposeColumns(const std::vector<uint8_t>& columns, const PlaneShape& s
     }
 }
 
-bool DecodePlane(uint8_t compression, const uint8_t* data, size_t size, uint32_t widthBytes,
-                 uint32_t lines, std::vector<uint8_t>* plane, std::string* error) {
+bool DecodePlane(uint8_t compression, const uint8_t* data, size_t size, uint32_t widthBytes, uint32_t lines,
+                 std::vector<uint8_t>* plane, std::string* error) {
     std::string ignored;
     if (error == nullptr) error = &ignored;
     plane->clear();
@@ -36,23 +36,21 @@ bool DecodePlane(uint8_t compression, const uint8_t* data, size_t size, uint32_t
     const PlaneShape shape{widthBytes, lines, static_cast<size_t>(planeBytes)};
 
     switch (compression) {
-    case kCompressRaw:
-        if (size != shape.size) {
-            return DecodeFailure(error, "raw plane", 0,
-                                 std::to_string(size) + " bytes for a plane of " +
-                                     std::to_string(shape.size));
+        case kCompressRaw:
+            if (size != shape.size) {
+                return DecodeFailure(
+                    error, "raw plane", 0,
+                    std::to_string(size) + " bytes for a plane of " + std::to_string(shape.size));
+            }
+            plane->assign(data, data + size);
+            return true;
+        case kCompressOffsetTable: return DecodeOffsetTablePlane(data, size, shape, plane, error);
+        case kCompressLzw: return DecodeLzwPlane(data, size, shape, plane, error);
+        default: {
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02X", compression);
+            *error = std::string("unknown compression code ") + code;
+            return false;
         }
-        plane->assign(data, data + size);
-        return true;
-    case kCompressOffsetTable:
-        return DecodeOffsetTablePlane(data, size, shape, plane, error);
-    case kCompressLzw:
-        return DecodeLzwPlane(data, size, shape, plane, error);
-    default: {
-        char code[8];
-        std::snprintf(code, sizeof code, "0x%02X", compression);
-        *error = std::string("unknown compression code ") + code;
-        return false;
-    }
     }
 }

@@ -17,6 +17,5 @@ enum : uint8_t {
 // Decodes one plane of widthBytes x lines bytes. On success `plane` holds the
 // rows in their natural (untransposed) order. On malformed data returns false
 // and says why in *error; never reads outside [data, data + size).
-bool DecodePlane(uint8_t compression, const uint8_t* data, size_t size,
-                 uint32_t widthBytes, uint32_t lines, std::vector<uint8_t>* plane,
-                 std::string* error);
+bool DecodePlane(uint8_t compression, const uint8_t* data, size_t size, uint32_t widthBytes, uint32_t lines,
+                 std::vector<uint8_t>* plane, std::string* error);

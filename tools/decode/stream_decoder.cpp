@@ -34,8 +34,8 @@ std::string Number(uint64_t value) { return std::to_string(value); }
 
 class StreamDecoder {
 public:
-    StreamDecoder(const uint8_t* data, size_t size, const DecodeOptions& options,
-                  DecodedJob* job, std::string* error)
+    StreamDecoder(const uint8_t* data, size_t size, const DecodeOptions& options, DecodedJob* job,
+                  std::string* error)
         : cursor_(data, size), options_(options), job_(job), error_(error) {}
 
     bool Run();
@@ -165,8 +165,8 @@ bool StreamDecoder::ReadPageHeader(DecodedPage* page) {
     } fixed[] = {{10, 0}, {13, 0}, {14, 1}, {15, 0}, {16, 0}};
     for (const auto& f : fixed) {
         if (b[f.index] != f.value) {
-            return Fail(at + f.index, "page header byte " + Number(f.index) + " is " +
-                                          Hex(b[f.index], 2) + ", not " + Hex(f.value, 2));
+            return Fail(at + f.index, "page header byte " + Number(f.index) + " is " + Hex(b[f.index], 2) +
+                                          ", not " + Hex(f.value, 2));
         }
     }
     return true;
@@ -179,8 +179,8 @@ bool StreamDecoder::ReadPageTrailer(DecodedPage* page, size_t offset) {
     }
     page->trailerCopies = copies;
     if (copies != page->header.copies) {
-        return Fail(offset + 1, "page trailer copies " + Number(copies) +
-                                    " differ from the page header's " + Number(page->header.copies));
+        return Fail(offset + 1, "page trailer copies " + Number(copies) + " differ from the page header's " +
+                                    Number(page->header.copies));
     }
     return true;
 }
@@ -188,16 +188,16 @@ bool StreamDecoder::ReadPageTrailer(DecodedPage* page, size_t offset) {
 bool StreamDecoder::ReadBandGeometry(DecodedPage* page, DecodedBand* band) {
     const size_t at = band->offset;
     if (band->widthDots == 0 || band->widthDots % 8 != 0) {
-        return Fail(at + 2, "band width " + Number(band->widthDots) +
-                                " is not a positive multiple of 8 dots");
+        return Fail(at + 2,
+                    "band width " + Number(band->widthDots) + " is not a positive multiple of 8 dots");
     }
     if (band->lines == 0) return Fail(at + 4, "band height is 0 lines");
     if (!page->bands.empty()) {
         const DecodedBand& first = page->bands.front();
         if (band->widthDots != first.widthDots || band->lines != first.lines) {
             return Fail(at + 2, "band of " + Number(band->widthDots) + " x " + Number(band->lines) +
-                                    " differs from the page's first band of " +
-                                    Number(first.widthDots) + " x " + Number(first.lines));
+                                    " differs from the page's first band of " + Number(first.widthDots) +
+                                    " x " + Number(first.lines));
         }
     }
     const uint64_t planeBytes = uint64_t{band->widthDots / 8} * band->lines;
@@ -230,9 +230,8 @@ bool StreamDecoder::ReadBand(DecodedPage* page, size_t offset) {
     uint16_t width = 0, lines = 0;
     uint8_t planeId = 0, compression = 0;
     uint32_t length = 0;
-    if (!cursor_.ReadU8(&band.number) || !cursor_.ReadBE16(&width) ||
-        !cursor_.ReadBE16(&lines) || !cursor_.ReadU8(&planeId) ||
-        !cursor_.ReadU8(&compression) || !cursor_.ReadBE32(&length)) {
+    if (!cursor_.ReadU8(&band.number) || !cursor_.ReadBE16(&width) || !cursor_.ReadBE16(&lines) ||
+        !cursor_.ReadU8(&planeId) || !cursor_.ReadU8(&compression) || !cursor_.ReadBE32(&length)) {
         return Fail(offset, "the stream ends inside a band header");
     }
     band.widthDots = width;
@@ -262,8 +261,8 @@ bool StreamDecoder::ReadBand(DecodedPage* page, size_t offset) {
     return true;
 }
 
-bool StreamDecoder::ReadPlane(DecodedPage* page, DecodedBand* band, uint8_t planeId,
-                              uint8_t compression, uint32_t lengthField, size_t lengthOffset) {
+bool StreamDecoder::ReadPlane(DecodedPage* page, DecodedBand* band, uint8_t planeId, uint8_t compression,
+                              uint32_t lengthField, size_t lengthOffset) {
     const size_t idOffset = band->planes.empty() ? band->offset + 6 : lengthOffset - 2;
     planeId_ = 0;
     if (planeId < 1 || planeId > kLastPlaneId) {
@@ -275,8 +274,7 @@ bool StreamDecoder::ReadPlane(DecodedPage* page, DecodedBand* band, uint8_t plan
                                   " in the same band (planes go 1, 2, 3, 4)");
     }
     planeId_ = planeId;
-    if (compression != kCompressRaw && compression != kCompressOffsetTable &&
-        compression != kCompressLzw) {
+    if (compression != kCompressRaw && compression != kCompressOffsetTable && compression != kCompressLzw) {
         return Fail(idOffset + 1, "unknown compression code " + Hex(compression, 2));
     }
     if (lengthField <= 4) {
@@ -292,8 +290,7 @@ bool StreamDecoder::ReadPlane(DecodedPage* page, DecodedBand* band, uint8_t plan
     const uint8_t* data = nullptr;
     if (!cursor_.Take(record.dataSize, &data)) {
         return Fail(record.offset, "the plane announces " + Number(record.dataSize) +
-                                       " bytes of data but only " + Number(cursor_.Remaining()) +
-                                       " remain");
+                                       " bytes of data but only " + Number(cursor_.Remaining()) + " remain");
     }
     const size_t checksumOffset = cursor_.Offset();
     if (!cursor_.ReadBE32(&record.checksum)) {
@@ -319,13 +316,11 @@ bool StreamDecoder::ReadPlane(DecodedPage* page, DecodedBand* band, uint8_t plan
     return true;
 }
 
-bool StreamDecoder::PlacePlane(DecodedPage* page, const DecodedBand& band,
-                               DecodedPlaneRecord* record) {
+bool StreamDecoder::PlacePlane(DecodedPage* page, const DecodedBand& band, DecodedPlaneRecord* record) {
     PagePlane& plane = page->planes[record->planeId - 1];
     if (!plane.Allocated()) {
         const uint64_t bytes = uint64_t{(page->header.width + 7u) / 8} * page->header.height;
-        if (bytes > options_.maxPagePlaneBytes ||
-            heldPlaneBytes_ + bytes > options_.maxKeptPlaneBytes) {
+        if (bytes > options_.maxPagePlaneBytes || heldPlaneBytes_ + bytes > options_.maxKeptPlaneBytes) {
             return Fail(record->offset, "a page plane of " + Number(page->header.width) + " x " +
                                             Number(page->header.height) +
                                             " dots is more than the decoder may hold");
@@ -334,8 +329,8 @@ bool StreamDecoder::PlacePlane(DecodedPage* page, const DecodedBand& band,
         heldPlaneBytes_ += bytes;
     }
     record->dots = CountDots(bandPlane_.data(), bandPlane_.size());
-    page->dotsOutsidePage += PagePlanePlaceBand(&plane, bandPlane_.data(), band.widthDots / 8,
-                                                band.lines, band.firstLine);
+    page->dotsOutsidePage +=
+        PagePlanePlaceBand(&plane, bandPlane_.data(), band.widthDots / 8, band.lines, band.firstLine);
     return true;
 }
 
@@ -366,8 +361,8 @@ bool StreamDecoder::ReadJobTrailer(size_t offset) {
 
 }  // namespace
 
-bool DecodeStream(const uint8_t* data, size_t size, const DecodeOptions& options,
-                  DecodedJob* job, std::string* error) {
+bool DecodeStream(const uint8_t* data, size_t size, const DecodeOptions& options, DecodedJob* job,
+                  std::string* error) {
     std::string ignored;
     StreamDecoder decoder(data, size, options, job, error ? error : &ignored);
     return decoder.Run();

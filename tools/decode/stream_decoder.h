@@ -19,8 +19,8 @@
 
 // True when the stream is well formed; `job` then holds it. Never reads
 // outside [data, data + size).
-bool DecodeStream(const uint8_t* data, size_t size, const DecodeOptions& options,
-                  DecodedJob* job, std::string* error);
+bool DecodeStream(const uint8_t* data, size_t size, const DecodeOptions& options, DecodedJob* job,
+                  std::string* error);
 
 inline bool DecodeStream(const uint8_t* data, size_t size, DecodedJob* job, std::string* error) {
     return DecodeStream(data, size, DecodeOptions{}, job, error);

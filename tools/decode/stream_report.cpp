@@ -65,27 +65,25 @@ void AddMix(std::string* out, const char* indent, const std::array<Tally, 3>& mi
 void AddHeader(std::string* out, const DecodedPage& page, size_t number) {
     const DecodedPageHeader& h = page.header;
     Printf(out, "Page %zu (byte offset %zu)\n", number, page.offset);
-    Printf(out, "  resolution %u dpi, %u x %u dots, copies %u (trailer %u)\n",
-           h.resolutionCode * 100u, h.width, h.height, h.copies, page.trailerCopies);
-    Printf(out, "  paper size code %u, paper source code %u, long edge %u, odd page %u\n",
-           h.paperSize, h.paperSource, h.longEdge, h.oddPage);
+    Printf(out, "  resolution %u dpi, %u x %u dots, copies %u (trailer %u)\n", h.resolutionCode * 100u,
+           h.width, h.height, h.copies, page.trailerCopies);
+    Printf(out, "  paper size code %u, paper source code %u, long edge %u, odd page %u\n", h.paperSize,
+           h.paperSource, h.longEdge, h.oddPage);
 }
 
 void AddBands(std::string* out, const DecodedPage& page) {
     for (const DecodedBand& band : page.bands) {
-        Printf(out, "    band %u (number %u) lines %u-%u, %u dots wide, byte offset %zu\n",
-               band.index, band.number, band.firstLine, band.firstLine + band.lines - 1,
-               band.widthDots, band.offset);
+        Printf(out, "    band %u (number %u) lines %u-%u, %u dots wide, byte offset %zu\n", band.index,
+               band.number, band.firstLine, band.firstLine + band.lines - 1, band.widthDots, band.offset);
         for (const DecodedPlaneRecord& p : band.planes) {
-            Printf(out, "      plane %u %-7s 0x%02X %8u bytes %10llu dots\n", p.planeId,
-                   PlaneName(p.planeId), p.compression, p.dataSize,
-                   static_cast<unsigned long long>(p.dots));
+            Printf(out, "      plane %u %-7s 0x%02X %8u bytes %10llu dots\n", p.planeId, PlaneName(p.planeId),
+                   p.compression, p.dataSize, static_cast<unsigned long long>(p.dots));
         }
     }
 }
 
-void AddPage(std::string* out, const DecodedPage& page, size_t number,
-             const ReportOptions& options, std::array<Tally, 3>* jobMix) {
+void AddPage(std::string* out, const DecodedPage& page, size_t number, const ReportOptions& options,
+             std::array<Tally, 3>* jobMix) {
     AddHeader(out, page, number);
     std::array<Tally, 3> mix{};
     std::array<Tally, 4> perPlane{};
@@ -103,8 +101,8 @@ void AddPage(std::string* out, const DecodedPage& page, size_t number,
     if (page.bands.empty()) {
         Printf(out, "  no bands (a white page)\n");
     } else {
-        Printf(out, "  band records: %zu of %u x %u dots, holding %llu planes\n",
-               page.bands.size(), page.bands.front().widthDots, page.bands.front().lines,
+        Printf(out, "  band records: %zu of %u x %u dots, holding %llu planes\n", page.bands.size(),
+               page.bands.front().widthDots, page.bands.front().lines,
                static_cast<unsigned long long>(planeRecords));
     }
     for (uint8_t id = 1; id <= 4; ++id) {
@@ -133,8 +131,8 @@ void AddPage(std::string* out, const DecodedPage& page, size_t number,
 
 std::string FormatStreamReport(const DecodedJob& job, const ReportOptions& options) {
     std::string out;
-    Printf(&out, "Job: %zu page%s, language %s\n", job.pages.size(),
-           job.pages.size() == 1 ? "" : "s", job.language.c_str());
+    Printf(&out, "Job: %zu page%s, language %s\n", job.pages.size(), job.pages.size() == 1 ? "" : "s",
+           job.language.c_str());
     Printf(&out, "PJL settings:\n");
     for (const PjlVariable& v : job.pjl) {
         Printf(&out, "  %s %s = %s\n", v.command.c_str(), v.name.c_str(), v.value.c_str());

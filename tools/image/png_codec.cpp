@@ -13,8 +13,8 @@ bool DecodePng(const uint8_t* data, size_t size, Image8* image, std::string* err
         *error = std::string("PNG: ") + png.message;
         return false;
     }
-    if (png.width == 0 || png.height == 0 || png.width > kImageMaxSide ||
-        png.height > kImageMaxSide || uint64_t{png.width} * png.height > kImageMaxPixels) {
+    if (png.width == 0 || png.height == 0 || png.width > kImageMaxSide || png.height > kImageMaxSide ||
+        uint64_t{png.width} * png.height > kImageMaxPixels) {
         *error = "PNG image of " + std::to_string(png.width) + " x " + std::to_string(png.height) +
                  " pixels is empty or too large";
         png_image_free(&png);

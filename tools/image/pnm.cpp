@@ -31,7 +31,9 @@ public:
     }
 
 private:
-    static bool IsSpace(uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+    static bool IsSpace(uint8_t c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    }
 
     void SkipSpaceAndComments() {
         while (pos_ < size_) {
@@ -120,8 +122,7 @@ bool DecodePnm(const uint8_t* data, size_t size, Image8* image, std::string* err
 
 std::vector<uint8_t> EncodePnm(const Image8& image) {
     const std::string header = std::string(image.IsColour() ? "P6" : "P5") + "\n" +
-                               std::to_string(image.width) + " " + std::to_string(image.height) +
-                               "\n255\n";
+                               std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
     std::vector<uint8_t> out(header.begin(), header.end());
     out.insert(out.end(), image.pixels.begin(), image.pixels.end());
     return out;

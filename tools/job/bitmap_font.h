@@ -22,9 +22,9 @@ const uint8_t* FontGlyphRows(char c);
 // A glyph as a 1-bit mask ready for the display list: most significant bit
 // first, rows padded to 4 bytes.
 struct FontBitmap {
-    uint16_t width = 0;   // dots
+    uint16_t width = 0;  // dots
     uint16_t rows = 0;
-    uint16_t top = 0;     // dots from the top of the cell to the first row
+    uint16_t top = 0;  // dots from the top of the cell to the first row
     std::vector<uint8_t> bits;
     bool Empty() const { return rows == 0; }
 };

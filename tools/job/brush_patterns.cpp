@@ -39,8 +39,8 @@ bool NamedBrushPattern(std::string_view name, std::vector<uint8_t>* pattern) {
     return false;
 }
 
-std::vector<uint8_t> RawBrushPixels(const std::vector<uint8_t>& pattern, uint32_t colour0,
-                                    uint32_t colour1, bool colourDevice) {
+std::vector<uint8_t> RawBrushPixels(const std::vector<uint8_t>& pattern, uint32_t colour0, uint32_t colour1,
+                                    bool colourDevice) {
     std::vector<uint8_t> pixels;
     pixels.reserve(colourDevice ? 4096 : 1024);
     for (uint32_t i = 0; i < 1024; ++i) {

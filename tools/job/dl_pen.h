@@ -20,8 +20,8 @@
 #include <span>
 #include <string_view>
 
-#include "job/bitmap_font.h"
 #include "encode/dl_writer.h"
+#include "job/bitmap_font.h"
 
 constexpr uint8_t kRopPatternCopy = 0xF0;
 constexpr uint8_t kRopTransparentMask = 0xB8;

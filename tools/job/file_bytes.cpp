@@ -8,8 +8,8 @@
 namespace {
 
 std::string Failure(const char* what, sys::WStringView path) {
-    return std::string(what) + " " + sys::Narrow(path) + " (error " +
-           std::to_string(sys::GetLastError()) + ")";
+    return std::string(what) + " " + sys::Narrow(path) + " (error " + std::to_string(sys::GetLastError()) +
+           ")";
 }
 
 }  // namespace

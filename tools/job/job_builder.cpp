@@ -1,7 +1,7 @@
 #include "job/job_builder.h"
 
-#include "pipeline/page_geometry.h"
 #include "pipeline/fb_records.h"
+#include "pipeline/page_geometry.h"
 
 namespace {
 
@@ -113,7 +113,8 @@ void SpoolJobBuilder::StartPage(const JobSettings& settings) {
 void SpoolJobBuilder::StartPageWithoutSettings() { Add(SpoolCall::StartPage); }
 
 void SpoolJobBuilder::AddDisplayList(const DLWriter& list, size_t maxPieceBytes) {
-    for (auto& buffer : DisplayListBuffers(list, maxPieceBytes)) Add(SpoolCall::WritePrinter, std::move(buffer));
+    for (auto& buffer : DisplayListBuffers(list, maxPieceBytes))
+        Add(SpoolCall::WritePrinter, std::move(buffer));
 }
 
 void SpoolJobBuilder::AddBuffer(std::vector<uint8_t> buffer) {

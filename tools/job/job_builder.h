@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "job/bitmap_font.h"
 #include "encode/dl_writer.h"
+#include "job/bitmap_font.h"
 #include "job/spool_file.h"
 #include "pipeline/fb_interface.h"
 
@@ -29,18 +29,18 @@ struct JobSettings {
     bool colour = false;
     uint32_t copies = 1;
     bool collate = false;
-    uint32_t scale = 100;           // percent
+    uint32_t scale = 100;  // percent
     bool landscape = false;
     bool rotate180 = false;
     bool scaleWithoutEnlarging = false;
     bool landscapeScale = false;
-    uint32_t duplexBinding = 0;     // 0 off; 1 long edge, 2 short edge, 4 and 5 reversed
-    uint32_t posterTiles = 0;       // tiles per side, 0 = no poster
-    uint32_t posterOverlap = 0;     // dots
-    uint32_t pagesPerSheet = 0;     // N-up; 0 or 1 = off
+    uint32_t duplexBinding = 0;  // 0 off; 1 long edge, 2 short edge, 4 and 5 reversed
+    uint32_t posterTiles = 0;    // tiles per side, 0 = no poster
+    uint32_t posterOverlap = 0;  // dots
+    uint32_t pagesPerSheet = 0;  // N-up; 0 or 1 = off
     bool booklet = false;
-    uint32_t pageOrder = 0;         // 0 normal, 1 reverse, 2 odd pages only, 3 even pages only
-    uint32_t printableWidth = 0;    // dots; 0 = from the paper table
+    uint32_t pageOrder = 0;       // 0 normal, 1 reverse, 2 odd pages only, 3 even pages only
+    uint32_t printableWidth = 0;  // dots; 0 = from the paper table
     uint32_t printableHeight = 0;
     // Raw 32-bit fields (offset, value) stored last, for anything else.
     std::vector<std::pair<uint32_t, uint32_t>> fields;

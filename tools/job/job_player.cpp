@@ -6,9 +6,8 @@
 
 namespace {
 
-const char* const kEntryNames[] = {"DrvSplStartDoc", "DrvSplWritePrinter", "DrvSplStartPage",
-                                   "DrvSplEndPage",  "DrvSplEndDoc",       "DrvSplAbort",
-                                   "DrvSplClose"};
+const char* const kEntryNames[] = {"DrvSplStartDoc", "DrvSplWritePrinter", "DrvSplStartPage", "DrvSplEndPage",
+                                   "DrvSplEndDoc",   "DrvSplAbort",        "DrvSplClose"};
 
 std::string ErrorText() { return "error " + std::to_string(sys::GetLastError()); }
 
@@ -21,9 +20,7 @@ public:
     void StartDoc(uint32_t jobId);
     void Play(size_t number, const SpoolRecord& record);
     void EndDoc(size_t number);
-    void Spooler(const std::string& call, bool ok) {
-        Note(0, call, ok, ok ? "" : ErrorText());
-    }
+    void Spooler(const std::string& call, bool ok) { Note(0, call, ok, ok ? "" : ErrorText()); }
 
 private:
     void Note(size_t record, std::string call, bool ok, std::string detail) {
@@ -67,9 +64,7 @@ void Player::Write(size_t number, const std::vector<uint8_t>& data) {
 void Player::Play(size_t number, const SpoolRecord& record) {
     if (!driver_) return;
     switch (record.call) {
-        case SpoolCall::WritePrinter:
-            Write(number, record.data);
-            break;
+        case SpoolCall::WritePrinter: Write(number, record.data); break;
         case SpoolCall::StartPage: {
             if (printer_) Spooler("StartPagePrinter", sys::StartPagePrinter(printer_));
             const int result = lib_.startPage(driver_);
@@ -87,8 +82,7 @@ void Player::Play(size_t number, const SpoolRecord& record) {
             lib_.abort(driver_);
             Note(number, "DrvSplAbort", true, "");
             break;
-        default:
-            break;  // StartDoc and EndDoc are the player's own steps
+        default: break;  // StartDoc and EndDoc are the player's own steps
     }
 }
 
@@ -146,13 +140,13 @@ std::string PlayReport::Trace() const {
 }
 
 std::string PlayReport::Summary() const {
-    std::string text = std::to_string(calls.size()) + " calls, " + std::to_string(pages) +
-                       " pages ended, " + std::to_string(bytesWritten) + " bytes accepted, " +
-                       std::to_string(failures) + " failed\n";
+    std::string text = std::to_string(calls.size()) + " calls, " + std::to_string(pages) + " pages ended, " +
+                       std::to_string(bytesWritten) + " bytes accepted, " + std::to_string(failures) +
+                       " failed\n";
     for (const PlayedCall& c : calls) {
         if (c.ok) continue;
-        text += (c.record ? "record " + std::to_string(c.record) + ": " : "spooler: ") + c.call +
-                " failed" + (c.detail.empty() ? "" : " (" + c.detail + ")") + "\n";
+        text += (c.record ? "record " + std::to_string(c.record) + ": " : "spooler: ") + c.call + " failed" +
+                (c.detail.empty() ? "" : " (" + c.detail + ")") + "\n";
     }
     return text;
 }
@@ -206,7 +200,8 @@ bool PlaySpoolJob(const SpoolJob& job, const DrvSplEntryPoints& library, const P
                   PlayReport* report, std::string* error) {
     *report = PlayReport();
     if (!CheckSpoolOrder(job, error)) return false;
-    if (options.access == PrinterAccess::LibraryOpens) return PlayWithoutHandle(job, library, options, report, error);
+    if (options.access == PrinterAccess::LibraryOpens)
+        return PlayWithoutHandle(job, library, options, report, error);
     sys::PrinterHandle printer = sys::OpenPrinter(options.printerName);
     if (!printer) {
         *error = "cannot open printer \"" + sys::Narrow(options.printerName) + "\" (" + ErrorText() + ")";

@@ -29,8 +29,7 @@
 // The exported entry points, with the spooler's calling convention.
 struct DrvSplEntryPoints {
     using StartDocFn = void*(ZEBL_STDCALL*)(void* printer, uint32_t jobId);
-    using WritePrinterFn = int(ZEBL_STDCALL*)(void* driver, void* buffer, uint32_t size,
-                                              uint32_t* written);
+    using WritePrinterFn = int(ZEBL_STDCALL*)(void* driver, void* buffer, uint32_t size, uint32_t* written);
     using DriverFn = int(ZEBL_STDCALL*)(void* driver);
     using CloseFn = void(ZEBL_STDCALL*)(void* driver);
 
@@ -77,17 +76,17 @@ struct PlayOptions {
 };
 
 struct PlayedCall {
-    size_t record = 0;     // 1-based record of the spool file; 0 for the spooler's own calls
-    std::string call;      // "DrvSplWritePrinter 1676 bytes", "StartDocPrinter", ...
+    size_t record = 0;  // 1-based record of the spool file; 0 for the spooler's own calls
+    std::string call;   // "DrvSplWritePrinter 1676 bytes", "StartDocPrinter", ...
     bool ok = false;
-    std::string detail;    // result or error
+    std::string detail;  // result or error
 };
 
 struct PlayReport {
     std::vector<PlayedCall> calls;
     uint32_t failures = 0;
-    uint32_t pages = 0;        // DrvSplEndPage calls that succeeded
-    uint64_t bytesWritten = 0; // accepted by DrvSplWritePrinter
+    uint32_t pages = 0;         // DrvSplEndPage calls that succeeded
+    uint64_t bytesWritten = 0;  // accepted by DrvSplWritePrinter
 
     bool Ok() const { return failures == 0; }
     // One line per call.

@@ -9,12 +9,12 @@
 #include "formats/display_list.h"
 #include "image/bitonal.h"
 #include "image/image_file.h"
+#include "job/brush_patterns.h"
 #include "job/dl_pen.h"
 #include "job/file_bytes.h"
+#include "job/image_records.h"
 #include "job/job_builder.h"
 #include "job/scene_args.h"
-#include "job/brush_patterns.h"
-#include "job/image_records.h"
 #include "job/scene_options.h"
 
 namespace {
@@ -26,9 +26,8 @@ struct PaperName {
     uint32_t code;
 };
 constexpr PaperName kPaperNames[] = {
-    {"letter", 1}, {"tabloid", 3}, {"ledger", 4}, {"legal", 5}, {"statement", 6},
-    {"executive", 7}, {"a3", 8}, {"a4", 9}, {"a5", 11}, {"b4", 12}, {"b5", 13},
-    {"folio", 14}, {"a6", 70},
+    {"letter", 1}, {"tabloid", 3}, {"ledger", 4}, {"legal", 5}, {"statement", 6}, {"executive", 7}, {"a3", 8},
+    {"a4", 9},     {"a5", 11},     {"b4", 12},    {"b5", 13},   {"folio", 14},    {"a6", 70},
 };
 
 // The drawing of the page being composed. The pen points at the list, so the
@@ -257,8 +256,9 @@ bool SceneComposer::Finish(SpoolJob* job, std::string* error) {
 
 bool SceneComposer::Drawn(SceneArgs& a, bool ok) {
     if (ok) return true;
-    return a.Fail("does not fit the display list (positions and sizes are 0..65535 dots, "
-                  "steps -128..127)");
+    return a.Fail(
+        "does not fit the display list (positions and sizes are 0..65535 dots, "
+        "steps -128..127)");
 }
 
 bool SceneComposer::ReadRgb(SceneArgs& a, uint8_t rgb[3]) {
@@ -284,7 +284,8 @@ bool SceneComposer::Document(SceneArgs& a) {
         a.Word(&word, "name");
         name += (name.empty() ? "" : " ") + word;
     }
-    if (name.empty() || name.size() > kSpoolMaxDocNameBytes) return a.Fail("name of 1 to 1024 bytes expected");
+    if (name.empty() || name.size() > kSpoolMaxDocNameBytes)
+        return a.Fail("name of 1 to 1024 bytes expected");
     documentName_ = name;
     return true;
 }
@@ -797,8 +798,7 @@ bool SceneComposer::Raw(SceneArgs& a) {
 
 }  // namespace
 
-bool ComposeScene(std::string_view text, const SceneOptions& options, SpoolJob* job,
-                  std::string* error) {
+bool ComposeScene(std::string_view text, const SceneOptions& options, SpoolJob* job, std::string* error) {
     SceneComposer composer(options);
     uint32_t number = 0;
     while (!text.empty()) {

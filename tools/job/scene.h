@@ -25,7 +25,6 @@ struct SceneOptions {
     sys::WString baseFolder;
 };
 
-bool ComposeScene(std::string_view text, const SceneOptions& options, SpoolJob* job,
-                  std::string* error);
+bool ComposeScene(std::string_view text, const SceneOptions& options, SpoolJob* job, std::string* error);
 // Reads the scene file; image names are relative to its folder.
 bool ComposeSceneFile(sys::WStringView path, SpoolJob* job, std::string* error);

@@ -35,7 +35,8 @@ bool SplitSceneLine(std::string_view line, std::vector<std::string>* words, std:
             words->push_back(std::move(word));
         } else {
             const size_t start = i;
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != '#') ++i;
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != '#')
+                ++i;
             words->emplace_back(line.substr(start, i - start));
         }
     }
@@ -150,7 +151,8 @@ bool SceneArgs::Length(uint32_t* dots, const char* what) {
     static const Unit kUnits[] = {{"mm", 25.4}, {"cm", 2.54}, {"in", 1.0}, {"pt", 72.0}};
     for (const Unit& unit : kUnits) {
         const std::string_view suffix(unit.suffix);
-        if (word.size() <= suffix.size() || word.compare(word.size() - suffix.size(), suffix.size(), suffix) != 0)
+        if (word.size() <= suffix.size() ||
+            word.compare(word.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;
         const std::string number = word.substr(0, word.size() - suffix.size());
         char* end = nullptr;

@@ -77,7 +77,8 @@ bool ReadBrushPattern(SceneArgs& a, std::vector<uint8_t>* pattern) {
         return true;
     }
     if (!NamedBrushPattern(name, pattern))
-        return a.Fail("unknown pattern \"" + name + "\" (solid, clear, checker, dots, grid, diagonal, "
+        return a.Fail("unknown pattern \"" + name +
+                      "\" (solid, clear, checker, dots, grid, diagonal, "
                       "bricks, or hex)");
     return true;
 }

@@ -7,9 +7,7 @@ namespace {
 
 bool KnownCall(uint8_t value) { return value <= static_cast<uint8_t>(SpoolCall::Abort); }
 
-bool CallTakesData(SpoolCall call) {
-    return call == SpoolCall::StartDoc || call == SpoolCall::WritePrinter;
-}
+bool CallTakesData(SpoolCall call) { return call == SpoolCall::StartDoc || call == SpoolCall::WritePrinter; }
 
 void PutU16(std::vector<uint8_t>& out, uint16_t v) {
     out.push_back(static_cast<uint8_t>(v));
@@ -41,8 +39,9 @@ bool DecodeHeader(ByteCursor& in, std::string* error) {
     if (!in.ReadLE16(&version) || !in.ReadLE16(&flags))
         return Fail(error, in.Offset(), "too short for a spool file header");
     if (version != kSpoolVersion)
-        return Fail(error, 4, "spool file version " + std::to_string(version) + ", this tool reads " +
-                                  std::to_string(kSpoolVersion));
+        return Fail(error, 4,
+                    "spool file version " + std::to_string(version) + ", this tool reads " +
+                        std::to_string(kSpoolVersion));
     if (flags != 0) return Fail(error, 6, "unknown header flags " + std::to_string(flags));
     return true;
 }
@@ -86,15 +85,16 @@ bool DecodeSpoolFile(const uint8_t* data, size_t size, SpoolJob* job, std::strin
         record.call = static_cast<SpoolCall>(call);
         const char* name = SpoolCallName(record.call);
         if (!CallTakesData(record.call) && length != 0)
-            return Fail(error, offset, std::string(name) + " record with " + std::to_string(length) +
-                                           " bytes of data (it takes none)");
+            return Fail(error, offset,
+                        std::string(name) + " record with " + std::to_string(length) +
+                            " bytes of data (it takes none)");
         if (record.call == SpoolCall::StartDoc && length > kSpoolMaxDocNameBytes)
             return Fail(error, offset, "document name of " + std::to_string(length) + " bytes");
         const uint8_t* bytes = nullptr;
         if (!in.Take(length, &bytes))
-            return Fail(error, offset, std::string("truncated: ") + name + " record of " +
-                                           std::to_string(length) + " bytes, " +
-                                           std::to_string(in.Remaining()) + " left");
+            return Fail(error, offset,
+                        std::string("truncated: ") + name + " record of " + std::to_string(length) +
+                            " bytes, " + std::to_string(in.Remaining()) + " left");
         if (record.call == SpoolCall::End) {
             if (!in.AtEnd()) return Fail(error, in.Offset(), "bytes after the End record");
             return true;
@@ -117,8 +117,8 @@ bool CheckSpoolOrder(const SpoolJob& job, std::string* error) {
     for (size_t i = 1; i + 1 < records.size(); ++i) {
         const SpoolCall call = records[i].call;
         if (call == SpoolCall::StartDoc || call == SpoolCall::EndDoc) {
-            *error = "record " + std::to_string(i + 1) + ": " + SpoolCallName(call) +
-                     " in the middle of the job";
+            *error =
+                "record " + std::to_string(i + 1) + ": " + SpoolCallName(call) + " in the middle of the job";
             return false;
         }
     }

@@ -29,9 +29,9 @@ struct DLImageRecord {
     uint8_t bitsPerPixel = 8;  // 1, 4, 8 or 24 (24 stored as B, G, R, 0)
     uint8_t flags = 0;         // bit 0 rotated, bit 1 mirrored
     uint16_t srcRows = 0;
-    uint16_t srcWidth = 0;     // pixels, without the lead
-    uint16_t destRows = 0;     // +8: destination rows (columns when rotated)
-    uint16_t destCols = 0;     // +10
+    uint16_t srcWidth = 0;         // pixels, without the lead
+    uint16_t destRows = 0;         // +8: destination rows (columns when rotated)
+    uint16_t destCols = 0;         // +10
     std::vector<uint8_t> palette;  // empty, or 8 / 64 / 1024 bytes of B, G, R, 0
     std::vector<uint8_t> pixels;   // srcRows rows of ImageRowBytes() bytes
 };
@@ -45,8 +45,8 @@ struct DLPathPoint {
     int32_t y = 0;
 };
 struct DLPathRecord {
-    uint16_t fillMode = 22;     // 20 winding, 22 alternate
-    bool wideCoordinates = false;  // int32 coordinates instead of int16
+    uint16_t fillMode = 22;                             // 20 winding, 22 alternate
+    bool wideCoordinates = false;                       // int32 coordinates instead of int16
     uint32_t left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
     std::vector<std::vector<DLPathPoint>> subpaths;
 };

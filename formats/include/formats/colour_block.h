@@ -32,5 +32,4 @@ static_assert(sizeof(CMMBlock) == kCMMBlockBytes);
 // magenta, cyan and black in bytes 0 to 3, in place.
 using SCBBCreateTransformTablesRoutine = int(ZEBL_STDCALL*)(void* block);
 using SCBBReleaseTransformTablesRoutine = void(ZEBL_STDCALL*)(void* block);
-using SCBBConvertBulkRoutine = void(ZEBL_STDCALL*)(void* block, void* pixels,
-                                                       uint32_t pixelCount);
+using SCBBConvertBulkRoutine = void(ZEBL_STDCALL*)(void* block, void* pixels, uint32_t pixelCount);

@@ -14,11 +14,11 @@ constexpr uint32_t kColourCodeSolid = 0x81000000;
 // The two solid colours that also reduce the raster operation.
 constexpr uint32_t kColourCodeSolidBlack = 0x81000000;
 constexpr uint32_t kColourCodeSolidWhite = 0x81FFFFFF;
-constexpr uint32_t kColourCodeHatch = 0x85000000;       // + style 0..5
+constexpr uint32_t kColourCodeHatch = 0x85000000;  // + style 0..5
 constexpr uint32_t kColourCodeHollow = 0x86000000;
-constexpr uint32_t kColourCodeRopBlack = 0x87000000;    // reduces the ROP only
+constexpr uint32_t kColourCodeRopBlack = 0x87000000;  // reduces the ROP only
 constexpr uint32_t kColourCodeRopWhite = 0x87FFFFFF;
-constexpr uint32_t kColourCodeBrushSlot = 0x91000000;   // + downloaded brush slot 0..254
+constexpr uint32_t kColourCodeBrushSlot = 0x91000000;  // + downloaded brush slot 0..254
 
 constexpr uint32_t kHatchStyleCount = 6;
 constexpr uint32_t kDownloadedBrushSlots = 255;

@@ -11,47 +11,47 @@ constexpr int kDLVariable = -1;
 
 // X(value, identifier, report name, operand bytes or kDLVariable)
 // DL_SPAN and DL_VSPAN have no operands; the interpreter folds runs of them.
-#define DL_OPCODE_TABLE(X)                                       \
-    X(1, DL_DEFINE_BITMAP, "DL_DEFINE_BITMAP", kDLVariable)      \
-    X(2, DL_DEFINE_BRUSH, "DL_DEFINE_BRUSH", kDLVariable)        \
-    X(3, DL_STRETCH_IMAGE, "DL_STRETCH_IMAGE", kDLVariable)      \
-    X(4, DL_BLT_IMAGE, "DL_BLT_IMAGE", kDLVariable)              \
-    X(5, DL_GLYPH, "DL_GLYPH", kDLVariable)                      \
-    X(64, DL_DRAW_BITMAP, "DL_DRAW_BITMAP", 2)                   \
-    X(80, DL_LINE_TO, "DL_LINE_TO", 4)                           \
-    X(81, DL_LINE_REL, "DL_LINE_REL", 2)                         \
-    X(82, DL_LINE, "DL_LINE", 4)                                 \
-    X(83, DL_BOX8, "DL_BOX8", 2)                                 \
-    X(84, DL_BOX16, "DL_BOX16", 4)                               \
-    X(85, DL_SPAN, "DL_SPAN", 0)                                 \
-    X(86, DL_SPAN_STEP, "DL_SPAN_STEP", 2)                       \
-    X(87, DL_VSPAN, "DL_VSPAN", 0)                               \
-    X(88, DL_SKIP1, "DL_SKIP1", 1)                               \
-    X(96, DL_SET_ROW, "DL_SET_ROW", 2)                           \
-    X(97, DL_MOVE_ROW, "DL_MOVE_ROW", 1)                         \
-    X(98, DL_SET_COL, "DL_SET_COL", 2)                           \
-    X(99, DL_MOVE_COL, "DL_MOVE_COL", 1)                         \
-    X(100, DL_SET_SPAN_END, "DL_SET_SPAN_END", 2)                \
-    X(101, DL_MOVE_SPAN_END, "DL_MOVE_SPAN_END", 1)              \
-    X(102, DL_SET_HEIGHT, "DL_SET_HEIGHT", 2)                    \
-    X(103, DL_MOVE_HEIGHT, "DL_MOVE_HEIGHT", 1)                  \
-    X(104, DL_SET_ROW_ORIGIN, "DL_SET_ROW_ORIGIN", 4)            \
-    X(105, DL_SET_COL_ORIGIN, "DL_SET_COL_ORIGIN", 4)            \
-    X(112, DL_SKIP1_ALT, "DL_SKIP1", 1)                          \
-    X(113, DL_SET_COLOR, "DL_SET_COLOR", 4)                      \
-    X(114, DL_SET_COLOR_ALT, "DL_SET_COLOR", 4)                  \
-    X(115, DL_SET_ROP, "DL_SET_ROP", 1)                          \
-    X(116, DL_SET_LINE_STYLE, "DL_SET_LINE_STYLE", 1)            \
-    X(117, DL_SET_ROP_COLOR, "DL_SET_ROP_COLOR", 5)              \
-    X(118, DL_SET_STYLE_PHASE, "DL_SET_STYLE_PHASE", 2)          \
-    X(128, DL_FILL_PATH, "DL_FILL_PATH", kDLVariable)            \
-    X(129, DL_SET_HATCH, "DL_SET_HATCH", 12)                     \
-    X(130, DL_SET_SCALE, "DL_SET_SCALE", 8)                      \
-    X(131, DL_SKIP4, "DL_SKIP4", 4)                              \
-    X(144, DL_WATERMARK_BEGIN, "DL_WATERMARK_BEGIN", 0)          \
-    X(145, DL_WATERMARK_END, "DL_WATERMARK_END", 0)              \
-    X(160, DL_SET_PATH, "DL_SET_PATH", kDLVariable)              \
-    X(161, DL_PAINT_PATH, "DL_PAINT_PATH", 0)                    \
+#define DL_OPCODE_TABLE(X)                                  \
+    X(1, DL_DEFINE_BITMAP, "DL_DEFINE_BITMAP", kDLVariable) \
+    X(2, DL_DEFINE_BRUSH, "DL_DEFINE_BRUSH", kDLVariable)   \
+    X(3, DL_STRETCH_IMAGE, "DL_STRETCH_IMAGE", kDLVariable) \
+    X(4, DL_BLT_IMAGE, "DL_BLT_IMAGE", kDLVariable)         \
+    X(5, DL_GLYPH, "DL_GLYPH", kDLVariable)                 \
+    X(64, DL_DRAW_BITMAP, "DL_DRAW_BITMAP", 2)              \
+    X(80, DL_LINE_TO, "DL_LINE_TO", 4)                      \
+    X(81, DL_LINE_REL, "DL_LINE_REL", 2)                    \
+    X(82, DL_LINE, "DL_LINE", 4)                            \
+    X(83, DL_BOX8, "DL_BOX8", 2)                            \
+    X(84, DL_BOX16, "DL_BOX16", 4)                          \
+    X(85, DL_SPAN, "DL_SPAN", 0)                            \
+    X(86, DL_SPAN_STEP, "DL_SPAN_STEP", 2)                  \
+    X(87, DL_VSPAN, "DL_VSPAN", 0)                          \
+    X(88, DL_SKIP1, "DL_SKIP1", 1)                          \
+    X(96, DL_SET_ROW, "DL_SET_ROW", 2)                      \
+    X(97, DL_MOVE_ROW, "DL_MOVE_ROW", 1)                    \
+    X(98, DL_SET_COL, "DL_SET_COL", 2)                      \
+    X(99, DL_MOVE_COL, "DL_MOVE_COL", 1)                    \
+    X(100, DL_SET_SPAN_END, "DL_SET_SPAN_END", 2)           \
+    X(101, DL_MOVE_SPAN_END, "DL_MOVE_SPAN_END", 1)         \
+    X(102, DL_SET_HEIGHT, "DL_SET_HEIGHT", 2)               \
+    X(103, DL_MOVE_HEIGHT, "DL_MOVE_HEIGHT", 1)             \
+    X(104, DL_SET_ROW_ORIGIN, "DL_SET_ROW_ORIGIN", 4)       \
+    X(105, DL_SET_COL_ORIGIN, "DL_SET_COL_ORIGIN", 4)       \
+    X(112, DL_SKIP1_ALT, "DL_SKIP1", 1)                     \
+    X(113, DL_SET_COLOR, "DL_SET_COLOR", 4)                 \
+    X(114, DL_SET_COLOR_ALT, "DL_SET_COLOR", 4)             \
+    X(115, DL_SET_ROP, "DL_SET_ROP", 1)                     \
+    X(116, DL_SET_LINE_STYLE, "DL_SET_LINE_STYLE", 1)       \
+    X(117, DL_SET_ROP_COLOR, "DL_SET_ROP_COLOR", 5)         \
+    X(118, DL_SET_STYLE_PHASE, "DL_SET_STYLE_PHASE", 2)     \
+    X(128, DL_FILL_PATH, "DL_FILL_PATH", kDLVariable)       \
+    X(129, DL_SET_HATCH, "DL_SET_HATCH", 12)                \
+    X(130, DL_SET_SCALE, "DL_SET_SCALE", 8)                 \
+    X(131, DL_SKIP4, "DL_SKIP4", 4)                         \
+    X(144, DL_WATERMARK_BEGIN, "DL_WATERMARK_BEGIN", 0)     \
+    X(145, DL_WATERMARK_END, "DL_WATERMARK_END", 0)         \
+    X(160, DL_SET_PATH, "DL_SET_PATH", kDLVariable)         \
+    X(161, DL_PAINT_PATH, "DL_PAINT_PATH", 0)               \
     X(175, DL_CLIP_MODE, "DL_CLIP_MODE", 1)
 
 enum DLOpcode : uint8_t {

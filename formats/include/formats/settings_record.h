@@ -10,43 +10,43 @@ constexpr uint32_t kFBInterfaceSize = 1676;
 
 // Offsets of the 32-bit fields (int = signed, uint = flags).
 enum FBInterfaceOffset : uint32_t {
-    kFBIOrientation = 84,           // 1 = landscape
-    kFBIPaperSize = 88,             // Windows paper code (DMPAPER_*)
+    kFBIOrientation = 84,  // 1 = landscape
+    kFBIPaperSize = 88,    // Windows paper code (DMPAPER_*)
     kFBICopies = 104,
-    kFBIResolution = 124,           // rendering resolution, dots per inch
-    kFBICollate = 132,              // 1 = the library repeats the job body itself
-    kFBIColourSetting164 = 164,     // kFBIColourSetting*: handed to the colour module
+    kFBIResolution = 124,        // rendering resolution, dots per inch
+    kFBICollate = 132,           // 1 = the library repeats the job body itself
+    kFBIColourSetting164 = 164,  // kFBIColourSetting*: handed to the colour module
     kFBICommandFlags = 176,
-    kFBIOutputResolution = 180,     // 1200 with 600 rendering: the 600 x 1200 mode
-    kFBIRenderValue184 = 184,       // carried into the page record for the engine
-    kFBIColour = 188,               // non-zero = colour printing
+    kFBIOutputResolution = 180,  // 1200 with 600 rendering: the 600 x 1200 mode
+    kFBIRenderValue184 = 184,    // carried into the page record for the engine
+    kFBIColour = 188,            // non-zero = colour printing
     kFBIRenderValue192 = 192,
     kFBIRotate180 = 196,
     kFBIRenderValue200 = 200,
-    kFBIPrintableWidth = 204,       // dots; under 256 means "take the paper table"
+    kFBIPrintableWidth = 204,  // dots; under 256 means "take the paper table"
     kFBIPrintableHeight = 208,
-    kFBIPaperSource = 212,          // Windows bin code (DMBIN_*)
-    kFBIPaperType = 216,            // PAPERTYPE index
-    kFBIFirstPageDifferent = 220,   // non-zero: page 1 comes from kFBIFirstPageSource
+    kFBIPaperSource = 212,         // Windows bin code (DMBIN_*)
+    kFBIPaperType = 216,           // PAPERTYPE index
+    kFBIFirstPageDifferent = 220,  // non-zero: page 1 comes from kFBIFirstPageSource
     kFBIFirstPageSource = 228,
-    kFBIEconomy = 236,              // ECONOMODE index
-    kFBIPowerSaveTime = 244,        // minutes, 0 = power save off
-    kFBIDensity = 248,              // DENSITY index
-    kFBIJamRecovery = 252,          // JAMRECOVERY index
-    kFBIReprint = 256,              // REPRINT index
-    kFBIAltitude = 260,             // ALTITUDE index
-    kFBITimeout = 264,              // PJL TIMEOUT value
+    kFBIEconomy = 236,        // ECONOMODE index
+    kFBIPowerSaveTime = 244,  // minutes, 0 = power save off
+    kFBIDensity = 248,        // DENSITY index
+    kFBIJamRecovery = 252,    // JAMRECOVERY index
+    kFBIReprint = 256,        // REPRINT index
+    kFBIAltitude = 260,       // ALTITUDE index
+    kFBITimeout = 264,        // PJL TIMEOUT value
     kFBIUnused268 = 268,
-    kFBIDocOptions = 792,           // FBIDocOption bits
-    kFBIScale = 796,                // percent
-    kFBIPagesPerSheet = 800,        // N-up
+    kFBIDocOptions = 792,     // FBIDocOption bits
+    kFBIScale = 796,          // percent
+    kFBIPagesPerSheet = 800,  // N-up
     kFBINupBorder = 808,
     kFBINupOrder = 812,
-    kFBIPosterTiles = 816,          // poster: tiles per side - 1
-    kFBIPosterOverlap = 820,        // poster: overlap in dots
+    kFBIPosterTiles = 816,    // poster: tiles per side - 1
+    kFBIPosterOverlap = 820,  // poster: overlap in dots
     kFBIAskBeforeOverlay = 828,
-    kFBIDuplexBinding = 1352,       // 1 long edge, 2 short edge, 4/5 reversed
-    kFBIPageOrder = 1360,           // 1 reverse, 2 odd pages only, 3 even pages only
+    kFBIDuplexBinding = 1352,  // 1 long edge, 2 short edge, 4/5 reversed
+    kFBIPageOrder = 1360,      // 1 reverse, 2 odd pages only, 3 even pages only
     kFBIWatermarkFirstPageOnly = 1604,
     kFBIColourSetting1612 = 1612,
     kFBIColourSetting1616 = 1616,
@@ -90,7 +90,7 @@ enum FBIDocOption : uint32_t {
     kDocOptRecordWatermark = 0x20,
     kDocOptWatermark = 0x40,
     kDocOptOverlayCreate = 0x80,
-    kDocOptDuplexRequest = 0x100,     // turned into kDocOptDuplex by job finishing
+    kDocOptDuplexRequest = 0x100,  // turned into kDocOptDuplex by job finishing
     kDocOptPageOrder = 0x200,
     kDocOptMultiPageNup = 0x400,
     kDocOptDuplex = 0x20000,

@@ -29,5 +29,5 @@ struct VLIniPRequest {
     uint32_t resultUnits = 0;  // the size of `result` in UTF-16 units, NUL included
 };
 
-using VLGEIniPDataRoutine = int(ZEBL_STDCALL*)(int32_t data, const char16_t* section,
-                                               int32_t recordCount, VLIniPRequest* records);
+using VLGEIniPDataRoutine = int(ZEBL_STDCALL*)(int32_t data, const char16_t* section, int32_t recordCount,
+                                               VLIniPRequest* records);

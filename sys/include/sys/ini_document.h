@@ -50,8 +50,8 @@ struct IniEntry {
 };
 
 struct IniSection {
-    WString name;       // empty for the lines before the first header
-    bool header = true; // false only for those lines
+    WString name;        // empty for the lines before the first header
+    bool header = true;  // false only for those lines
     std::vector<IniEntry> entries;
 };
 

@@ -26,29 +26,26 @@ namespace sys {
 // units copied (so size - 1 when the text was cut, 0 and nothing written
 // for size 0). A 256-unit buffer takes the 255-character values of the
 // setup data files.
-uint32_t GetPrivateProfileString(WStringView section, WStringView key, WStringView fallback,
-                                 char16_t* buffer, uint32_t size, WStringView path);
+uint32_t GetPrivateProfileString(WStringView section, WStringView key, WStringView fallback, char16_t* buffer,
+                                 uint32_t size, WStringView path);
 
 // The section's "key=value" lines (a key without '=' alone; comment lines
 // left out), each ended by a NUL, the list by a second NUL. When the list
 // does not fit, the last line is cut, the double NUL ends the buffer and the
 // result is size - 2 (also for an exact fit); sizes 1 and 2 give 0. A
 // missing section gives 0 and an empty list.
-uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_t size,
-                                  WStringView path);
+uint32_t GetPrivateProfileSection(WStringView section, char16_t* buffer, uint32_t size, WStringView path);
 
 // Sets the key's value (creating the file, the section or the key as
 // needed). Blanks before the value are dropped; Windows may keep blanks
 // after it in the file, but every read drops them. False and the last error
 // when the file cannot be read or written.
-bool WritePrivateProfileString(WStringView section, WStringView key, WStringView value,
-                               WStringView path);
+bool WritePrivateProfileString(WStringView section, WStringView key, WStringView value, WStringView path);
 
 // Replaces the keys of the section with `lines` ("key=value" each; lines
 // without '=' are dropped). Every section of that name loses its keys; the
 // first one takes the new lines.
-bool WritePrivateProfileSection(WStringView section, std::span<const WString> lines,
-                                WStringView path);
+bool WritePrivateProfileSection(WStringView section, std::span<const WString> lines, WStringView path);
 
 // Windows deletes with null arguments of WritePrivateProfileString; these
 // name the two cases. Deleting what is not there succeeds.

@@ -23,12 +23,11 @@ bool GetPrinterNames(PrinterHandle printer, PrinterNames* names);
 
 // StartDocPrinterW level 1. `outputFile` empty means the printer's own port.
 // Returns the job id, 0 on failure.
-uint32_t StartDocPrinter(PrinterHandle printer, WStringView docName,
-                         WStringView outputFile, WStringView dataType);
+uint32_t StartDocPrinter(PrinterHandle printer, WStringView docName, WStringView outputFile,
+                         WStringView dataType);
 bool EndDocPrinter(PrinterHandle printer);
 bool StartPagePrinter(PrinterHandle printer);
 bool EndPagePrinter(PrinterHandle printer);
-bool WritePrinter(PrinterHandle printer, const void* data, uint32_t length,
-                  uint32_t* written);
+bool WritePrinter(PrinterHandle printer, const void* data, uint32_t length, uint32_t* written);
 
 }  // namespace sys
