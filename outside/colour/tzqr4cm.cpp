@@ -35,14 +35,18 @@ std::atomic<uint32_t> g_tableBuilds{0};
 tzqr4cm::ColourTables* TablesOf(const CMMBlock* block) {
     if (block->words[kMarkerWord] != kTablesMarker) return nullptr;
     tzqr4cm::ColourTables* tables = nullptr;
-    std::memcpy(&tables, &block->words[kPointerWord], sizeof tables);
+    // The pointer's own bytes are kept in the block's words.
+    std::memcpy(&tables, &block->words[kPointerWord], sizeof tables);  // NOLINT(bugprone-sizeof-expression)
     return tables;
 }
 
 void SetTables(CMMBlock* block, tzqr4cm::ColourTables* tables) {
     block->words[kMarkerWord] = tables ? kTablesMarker : 0;
-    std::memset(&block->words[kPointerWord], 0, sizeof tables);
-    if (tables) std::memcpy(&block->words[kPointerWord], &tables, sizeof tables);
+    // The pointer's own bytes go into the block's words.
+    std::memset(&block->words[kPointerWord], 0, sizeof tables);  // NOLINT(bugprone-sizeof-expression)
+    if (tables)
+        std::memcpy(&block->words[kPointerWord], &tables,
+                    sizeof tables);  // NOLINT(bugprone-sizeof-expression)
 }
 
 void ReleaseTables(CMMBlock* block) {

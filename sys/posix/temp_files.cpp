@@ -65,7 +65,7 @@ WString GetTempFileName(WStringView folder, WStringView prefix) {
     }
     const uint32_t start = (GetTickCount() ^ static_cast<uint32_t>(::getpid())) % kNumbers;
     for (uint32_t i = 0; i < kNumbers; ++i) {
-        const WString name = UniqueName(folder, prefix, (start + i) % kNumbers + 1);
+        WString name = UniqueName(folder, prefix, (start + i) % kNumbers + 1);
         const int made = TryCreate(name);
         if (made > 0) {
             SetLastError(kErrorSuccess);

@@ -84,7 +84,7 @@ TEST(MalformedDisplayList, RecordsTruncatedAtEveryLength) {
     for (const DL& record : records) {
         const auto& bytes = record.bytes();
         for (size_t cut = 1; cut <= bytes.size(); ++cut) {
-            std::vector<uint8_t> chunk(bytes.begin(), bytes.begin() + cut);
+            std::vector<uint8_t> chunk(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
             PlayEverywhere({chunk, DL().At(1, 1).Glyph(0, 1, 8, {0xFF, 0, 0, 0}).bytes()},
                            "opcode " + std::to_string(bytes[0]) + " cut at " + std::to_string(cut));
         }
@@ -252,14 +252,16 @@ TEST(MalformedDisplayList, RandomMutationsOfAValidList) {
     std::mt19937 rng(99);
     for (int i = 0; i < 300; ++i) {
         std::vector<uint8_t> list = valid.bytes();
-        const int edits = 1 + rng() % 4;
-        for (int e = 0; e < edits; ++e) {
+        const uint32_t edits = 1 + rng() % 4;
+        for (uint32_t e = 0; e < edits; ++e) {
             const size_t at = rng() % list.size();
             switch (rng() % 4) {
                 case 0: list[at] = static_cast<uint8_t>(rng()); break;
                 case 1: list[at] ^= static_cast<uint8_t>(1u << (rng() % 8)); break;
                 case 2: list.resize(std::max<size_t>(1, at)); break;
-                default: list.insert(list.begin() + at, static_cast<uint8_t>(rng())); break;
+                default:
+                    list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), static_cast<uint8_t>(rng()));
+                    break;
             }
         }
         PlayEverywhere({list}, "mutation " + std::to_string(i));

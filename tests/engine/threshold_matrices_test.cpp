@@ -141,7 +141,7 @@ double ClusteredShare(const MatrixEntry& m, double coverage) {
             touching += dotted(x + 1, y) || dotted(x + n - 1, y) || dotted(x, y + 1) || dotted(x, y + n - 1);
         }
     }
-    return dots ? static_cast<double>(touching) / dots : 0.0;
+    return dots ? static_cast<double>(touching) / static_cast<double>(dots) : 0.0;
 }
 
 // Normal, text and 1200-dpi screens grow clustered dots; photo screens

@@ -217,7 +217,7 @@ TEST_P(CollatedDuplex, CopiesStartOnAFreshSheet) {
     ASSERT_NE(run.job.Set("DUPLEX"), nullptr);
     EXPECT_EQ(*run.job.Set("DUPLEX"), "ON");
     // Each copy: the pages, then the blank back page when their count is odd.
-    const size_t sides = static_cast<size_t>(c.pages + c.pages % 2);
+    const size_t sides = static_cast<size_t>(c.pages) + static_cast<size_t>(c.pages % 2);
     ASSERT_EQ(run.job.pages.size(), 2 * sides);
     for (size_t i = 0; i < run.job.pages.size(); ++i) {
         const DecodedPage& page = run.job.pages[i];

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 
 #include "sys/files.h"
 #include "sys/last_error.h"
@@ -81,10 +81,12 @@ std::vector<std::string> TestPrinter::Calls() const { return SplitLines(ReadWhol
 std::vector<uint32_t> TestPrinter::WriteSizes() const {
     std::vector<uint32_t> sizes;
     for (const std::string& line : Calls()) {
-        unsigned long size = 0;
-        char outcome[8] = {};
-        if (std::sscanf(line.c_str(), "WritePrinter %lu %7s", &size, outcome) == 2 &&
-            std::string(outcome) == "ok")
+        // "WritePrinter <bytes> ok"
+        const std::string prefix = "WritePrinter ";
+        if (line.compare(0, prefix.size(), prefix) != 0) continue;
+        char* end = nullptr;
+        const unsigned long size = std::strtoul(line.c_str() + prefix.size(), &end, 10);
+        if (end != line.c_str() + prefix.size() && std::string(end) == " ok")
             sizes.push_back(static_cast<uint32_t>(size));
     }
     return sizes;

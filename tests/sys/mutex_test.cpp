@@ -14,6 +14,7 @@ TEST(Mutex, SerialisesReadModifyWriteAcrossThreads) {
     long counter = 0;
     constexpr int kThreads = 4, kSteps = 5000;
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&] {
             for (int i = 0; i < kSteps; ++i) {

@@ -7,10 +7,10 @@
 namespace {
 
 TEST(Text, RoundTripsAsciiAccentsAndSurrogatePairs) {
-    const std::string samples[] = {"", "C:\\TEMP\\vlg1.tmp",
-                                   "Gr\xC3\xBC\xC3\x9F"
-                                   "e",
-                                   "\xE2\x82\xAC 5", "\xF0\x9F\x96\xA8 printer"};
+    // "Grüße": the literal is cut after the escapes so that the e is no hex digit.
+    const std::string greetings = std::string("Gr\xC3\xBC\xC3\x9F") + "e";
+    const std::string samples[] = {"", "C:\\TEMP\\vlg1.tmp", greetings, "\xE2\x82\xAC 5",
+                                   "\xF0\x9F\x96\xA8 printer"};
     for (const std::string& s : samples) EXPECT_EQ(sys::Narrow(sys::Widen(s)), s);
     EXPECT_EQ(sys::Widen("\xF0\x9F\x96\xA8"), (std::u16string{0xD83D, 0xDDA8}));
     EXPECT_EQ(sys::Widen("\xC3\xBC"), std::u16string(1, u'\u00FC'));

@@ -74,6 +74,7 @@ protected:
         std::vector<std::string> args = {"zebl", "print", spool_, "-o", output};
         args.insert(args.end(), more.begin(), more.end());
         std::vector<char*> argv;
+        argv.reserve(args.size());
         for (std::string& arg : args) argv.push_back(arg.data());
         testing::internal::CaptureStderr();
         const int code = PrintCommand(static_cast<int>(argv.size()), argv.data(), out_);

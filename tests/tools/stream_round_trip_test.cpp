@@ -196,7 +196,7 @@ TEST(StreamRoundTrip, CompressedBandsDecodeToTheirPlanes) {
     // Dot by dot over the whole page (2400 dots of the band's 2464): each
     // plane holds its band's dots and nothing else.
     auto dotsOfBand = [&](const std::vector<uint8_t>& plane, uint32_t firstLine) {
-        return [&plane, firstLine, widthBytes, lines](uint32_t x, uint32_t y) {
+        return [&plane, firstLine](uint32_t x, uint32_t y) {
             return y >= firstLine && y < firstLine + lines &&
                    zebl_test::PackedDot(plane.data(), widthBytes, x, y - firstLine);
         };

@@ -21,7 +21,7 @@ std::string ErrorText() { return "error " + std::to_string(sys::GetLastError());
 
 // The spooler of Windows needs an absolute output file.
 sys::WString AbsolutePath(const std::string& path) {
-    const sys::WString wide = sys::Widen(path);
+    sys::WString wide = sys::Widen(path);
 #if defined(_WIN32)
     wchar_t full[4096];
     if (_wfullpath(full, reinterpret_cast<const wchar_t*>(wide.c_str()), 4096))

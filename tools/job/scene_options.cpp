@@ -91,7 +91,7 @@ sys::WString SceneFolder(sys::WStringView path) {
 }
 
 sys::WString ResolveSceneFile(sys::WStringView folder, const std::string& name) {
-    const sys::WString wide = sys::Widen(name);
+    sys::WString wide = sys::Widen(name);
     if (folder.empty() || IsAbsolute(wide)) return wide;
     return sys::WString(folder) + u"/" + wide;
 }
