@@ -10,14 +10,9 @@
 #include <set>
 #include <vector>
 
-#include "formats/calling_convention.h"
-#include "formats/colour_block.h"
 #include "formats/colour_codes.h"
 #include "formats/display_list.h"
-#include "formats/plane_ids.h"
 #include "formats/settings_record.h"
-#include "formats/spooled_buffers.h"
-#include "formats/utilities_request.h"
 
 namespace {
 
@@ -111,20 +106,6 @@ TEST(SettingsRecord, FieldsLieInsideTheRecordAndDoNotOverlap) {
             EXPECT_TRUE(other.offset >= end || other.offset + 2 * other.units <= text.offset);
         }
     }
-}
-
-TEST(ModuleContracts, TheColourBlockLeavesTheModuleItsWords) {
-    EXPECT_EQ(sizeof(CMMBlock), 3396u);
-    EXPECT_LT(kCMMWordOutputResolution, kCMMSettingsWords);
-    EXPECT_LT(kCMMSettingsWords, kCMMBlockWords);
-    EXPECT_EQ(kCMMFirstModuleWord, kCMMSettingsWords);
-}
-
-TEST(SpooledBuffers, ARecordedRecordHeaderIsALengthAndATag) {
-    EXPECT_EQ(kFBCmdHeaderSize, 2 * kDLPieceTagBytes);
-    EXPECT_EQ(kFBCmdPipelineTag, 0u);
-    EXPECT_EQ(kPlaneCyan, 1);
-    EXPECT_EQ(kPlaneBlack, 4);
 }
 
 }  // namespace

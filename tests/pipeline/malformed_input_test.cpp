@@ -20,16 +20,7 @@
 
 namespace {
 
-// The corpus folder, compiled in as a host path; under Windows the host's
-// root is drive Z:, as Wine maps it.
-sys::WString CorpusFolder() {
-    sys::WString folder = sys::Widen(ZEBL_SPOOLER_CORPUS);
-#if defined(_WIN32)
-    std::replace(folder.begin(), folder.end(), u'/', u'\\');
-    if (!folder.empty() && folder[0] == u'\\') folder = u"Z:" + folder;
-#endif
-    return folder;
-}
+sys::WString CorpusFolder() { return zebl_test::HostPath(ZEBL_SPOOLER_CORPUS); }
 
 // The scripts of the corpus, by name (the seed generator is not one).
 std::vector<std::string> CorpusScripts() {

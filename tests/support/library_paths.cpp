@@ -22,6 +22,16 @@ sys::WString StandInFolder() {
     return build.empty() ? build : JoinLikeProgramPath(build, u"bin");
 }
 
+sys::WString HostPath(const std::string& path) {
+    sys::WString wide = sys::Widen(path);
+#if defined(_WIN32)
+    for (char16_t& c : wide)
+        if (c == u'/') c = u'\\';
+    if (!wide.empty() && wide[0] == u'\\') wide = u"Z:" + wide;
+#endif
+    return wide;
+}
+
 sys::WString LibraryBesideStandIns() {
     const sys::WString folder = StandInFolder();
     return folder.empty() ? folder : JoinLikeProgramPath(folder, u"Tzqr4um.dll");

@@ -4,6 +4,8 @@
 // finds the stand-ins beside itself, as an installed library does.
 #pragma once
 
+#include <string>
+
 #include "sys/text.h"
 
 namespace zebl_test {
@@ -15,5 +17,10 @@ sys::WString StandInFolder();
 // <build>/bin/Tzqr4um.dll: the library file the stand-in colour module is
 // found beside (fbOverrideOwnModulePath), and the library loaded by name.
 sys::WString LibraryBesideStandIns();
+
+// A host path compiled into a test ("/src/tests/data"), as the program sees
+// it: unchanged natively, "Z:\src\tests\data" under Wine, which maps the
+// host's root to drive Z:.
+sys::WString HostPath(const std::string& path);
 
 }  // namespace zebl_test

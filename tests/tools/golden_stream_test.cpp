@@ -22,7 +22,6 @@
 #include "support/linked_entry_points.h"
 #include "support/temp_folder.h"
 #include "support/test_printer.h"
-#include "sys/paths.h"
 
 namespace {
 
@@ -40,17 +39,6 @@ StreamPrint Fingerprint(const std::vector<uint8_t>& bytes) {
         hash *= 0x100000001B3ull;
     }
     return {bytes.size(), hash};
-}
-
-// A host path compiled in; Wine sees the host's root as drive Z:.
-sys::WString HostPath(const std::string& path) {
-    sys::WString wide = sys::Widen(path);
-#if defined(_WIN32)
-    for (char16_t& c : wide)
-        if (c == u'/') c = u'\\';
-    if (!wide.empty() && wide[0] == u'\\') wide = u"Z:" + wide;
-#endif
-    return wide;
 }
 
 const std::string kGoldenDir = ZEBL_GOLDEN_DIR;
@@ -104,8 +92,8 @@ protected:
     std::vector<uint8_t> Print(const GoldenJob& golden) {
         SpoolJob job;
         std::string error;
-        EXPECT_TRUE(
-            ComposeSceneFile(HostPath(std::string(ZEBL_SOURCE_DIR) + "/" + golden.scene), &job, &error))
+        EXPECT_TRUE(ComposeSceneFile(zebl_test::HostPath(std::string(ZEBL_SOURCE_DIR) + "/" + golden.scene),
+                                     &job, &error))
             << error;
         zebl_test::TestPrinter printer(temp_);
         EXPECT_TRUE(printer.Ready());
