@@ -38,7 +38,7 @@ bool ImageMeetsBandRows(const ImageDescriptor& image, const BandWindow& window) 
 
 bool VisibleImageWindow(const ImageDescriptor& image, const RenderPage& page, const BandWindow& window,
                         ImageWindow* out) {
-    if (!ImageMeetsBandRows(image, window) || page.rowPixels == 0) return false;
+    if (!ImageMeetsBandRows(image, window) || page.rowPixels == 0 || window.band == nullptr) return false;
     // Rows inside the band buffer; columns inside the band and the buffer's rows.
     // (A band ending at row 2^32 loses that row: rows are 32-bit.)
     const uint64_t bandEnd = std::min<uint64_t>(uint64_t{window.bandTop} + window.bandRows, UINT32_MAX);

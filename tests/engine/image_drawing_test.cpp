@@ -229,19 +229,6 @@ TEST(ImageStretch, TwoByTwoToThreeByThreeCoversOneThenTwo) {
               (std::vector<uint32_t>{10, 20, 20, 30, 40, 40, 30, 40, 40}));
 }
 
-TEST(ImageStretch, TwentyFourBitRowsOfThreePixelsAreTwelveBytes) {
-    ImageRecord image;
-    image.bits = 24;
-    image.picture = Picture(2, 3);
-    image.picture.px = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112};
-    const std::vector<uint8_t> bytes = image_test::EncodeImage(DL_BLT_IMAGE, image);
-    ASSERT_EQ(bytes.size(), 1 + 12 + 2 * 12u);
-    DLImage parsed;
-    ASSERT_TRUE(DLParseImage(bytes.data() + 1, bytes.size() - 1, &parsed));
-    EXPECT_EQ(parsed.srcStride, 12u);
-    EXPECT_EQ(Draw(true, DL_BLT_IMAGE, image, 2, 3)[5], 0x02101112u);
-}
-
 TEST(ImageStretch, ColumnsPastThePageEdgeAreCutAndRowsBelowThePageNotDrawn) {
     ImageRecord image;
     image.picture = image_test::RandomPicture(4, 12, 8, 71);
