@@ -12,7 +12,8 @@ int RDMakeClipPath(PathGenerator* generator, const BandWindow& window, RDSpanCal
     // The object's drawn box (columns from xs + bitOffset), cut to the band;
     // right and bottom exclusive.
     const uint64_t top = std::max<uint64_t>(req->row, window.bandTop);
-    const uint64_t bottom = std::min<uint64_t>(uint64_t{req->row} + req->rows, uint64_t{window.bandBottom} + 1);
+    const uint64_t bottom =
+        std::min<uint64_t>(uint64_t{req->row} + req->rows, uint64_t{window.bandBottom} + 1);
     const uint64_t left = std::max<uint64_t>(uint64_t{req->xs} + req->bitOffset, window.bandLeft);
     const uint64_t right = std::min<uint64_t>(req->xe, uint64_t{window.bandRight} + 1);
     if (top >= bottom || left >= right) return 0;  // nothing of the object shows

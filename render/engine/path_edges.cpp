@@ -63,7 +63,8 @@ private:
 
 }  // namespace
 
-bool PGBuildEdgeTable(const PGVertexBuffer& vertices, int32_t clipTop, int32_t clipBottom, PGEdgeTable* table) {
+bool PGBuildEdgeTable(const PGVertexBuffer& vertices, int32_t clipTop, int32_t clipBottom,
+                      PGEdgeTable* table) {
     table->edges.clear();
     table->vpos.clear();
     try {

@@ -18,11 +18,12 @@ struct PGEdge {
 };
 
 struct PGEdgeTable {
-    std::vector<PGEdge> edges;    // sorted by y1, then x1, then slope
-    std::vector<int32_t> vpos;    // distinct rows where edges start or end, ascending
+    std::vector<PGEdge> edges;  // sorted by y1, then x1, then slope
+    std::vector<int32_t> vpos;  // distinct rows where edges start or end, ascending
 };
 
 // Builds the edge table of the closed subpaths of `vertices` that reach rows
 // clipTop .. clipBottom. Each coordinate is rounded up to a whole dot. False
 // when the path has more than kPGMaxEdges such edges or memory runs out.
-bool PGBuildEdgeTable(const PGVertexBuffer& vertices, int32_t clipTop, int32_t clipBottom, PGEdgeTable* table);
+bool PGBuildEdgeTable(const PGVertexBuffer& vertices, int32_t clipTop, int32_t clipBottom,
+                      PGEdgeTable* table);

@@ -20,8 +20,8 @@ constexpr uint8_t kPGVertexPoint = 'M';  // a further point
 constexpr uint8_t kPGVertexClose = 'C';  // the closing point
 
 // Where the open subpath stands.
-constexpr char kPGNoSubpath = 'S';   // nothing open
-constexpr char kPGStartOnly = 'I';   // one start point
+constexpr char kPGNoSubpath = 'S';    // nothing open
+constexpr char kPGStartOnly = 'I';    // one start point
 constexpr char kPGSubpathOpen = 'M';  // a start point and further points
 
 // The vertex buffer grows in blocks, so that growing never copies points;

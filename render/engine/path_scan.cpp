@@ -21,9 +21,9 @@ namespace {
 
 // An edge crossing the current row.
 struct ActiveEdge {
-    int32_t x;     // column at the current row
-    int32_t step;  // whole columns per row, with the edge's sign
-    int32_t sign;  // +1 or -1: the way x moves
+    int32_t x;              // column at the current row
+    int32_t step;           // whole columns per row, with the edge's sign
+    int32_t sign;           // +1 or -1: the way x moves
     int32_t remainderStep;  // |dx| mod dy
     int32_t remainder;      // carried part, 0 .. dy-1
     int32_t dy;

@@ -42,7 +42,9 @@ DL& Path(DL& d, uint8_t opcode, uint16_t mode, const std::vector<std::vector<P>>
     return d;
 }
 
-std::vector<P> Rect(int32_t x, int32_t y, int32_t w, int32_t h) { return {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}; }
+std::vector<P> Rect(int32_t x, int32_t y, int32_t w, int32_t h) {
+    return {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
+}
 
 TEST(PathPlayback, RectangularPathFillsExactlyLikeTheSameBox) {
     for (bool colour : {false, true}) {
@@ -126,8 +128,8 @@ TEST(PathPlayback, PointsTakeOriginsAndScale) {
         Band band(false, 32, 8);
         band.Play({list.bytes()}, 0, 2, 10);
         EXPECT_EQ(band.Rows(20), (Rows{"....................", "....................", "....................",
-                                      "............######..", "............######..", "............######..",
-                                      "....................", "...................."}));
+                                       "............######..", "............######..", "............######..",
+                                       "....................", "...................."}));
     }
 }
 
@@ -159,9 +161,9 @@ DL ClipTriangleThenGlyph(uint8_t clipMode) {
 TEST(PathPlayback, GlyphUnderClipModeThreeShowsOnlyInsideThePath) {
     Band band(false, 32, 8);
     band.Play(ClipTriangleThenGlyph(3));
-    EXPECT_EQ(band.Rows(16), (Rows{"########........", "#######.........", "######..........",
-                                  "#####...........", "####............", "###.............",
-                                  "##..............", "#..............."}));
+    EXPECT_EQ(band.Rows(16),
+              (Rows{"########........", "#######.........", "######..........", "#####...........",
+                    "####............", "###.............", "##..............", "#..............."}));
     // Clip mode 0 drops the path: the glyph is drawn whole.
     band.Play(ClipTriangleThenGlyph(0));
     EXPECT_EQ(band.Row(7, 16), "################");

@@ -22,7 +22,8 @@ class PathScan : public ::testing::Test {
 protected:
     void Add(const Polygon& polygon) {
         pg_.vertices.StartSubPath(polygon[0].first, polygon[0].second);
-        for (size_t i = 1; i < polygon.size(); ++i) pg_.vertices.PutPoint(polygon[i].first, polygon[i].second);
+        for (size_t i = 1; i < polygon.size(); ++i)
+            pg_.vertices.PutPoint(polygon[i].first, polygon[i].second);
         pg_.vertices.CloseSubPath(true);
     }
 
@@ -89,10 +90,10 @@ TEST_F(PathScan, SlantedEdgeFollowsTheExactColumnRoundedTowardItsUpperEnd) {
 
 TEST_F(PathScan, SimplePolygonsFillAlikeUnderBothRules) {
     const std::vector<Polygon> polygons = {
-        {{5, 2}, {40, 9}, {12, 33}},                         // triangle
-        {{3, 3}, {30, 1}, {37, 20}, {20, 36}, {2, 25}},      // convex
-        {{0, 0}, {30, 0}, {30, 30}, {15, 10}, {0, 30}},      // concave notch
-        {{10, 0}, {0, 10}, {10, 20}, {20, 10}},              // diamond, clockwise the other way
+        {{5, 2}, {40, 9}, {12, 33}},                     // triangle
+        {{3, 3}, {30, 1}, {37, 20}, {20, 36}, {2, 25}},  // convex
+        {{0, 0}, {30, 0}, {30, 30}, {15, 10}, {0, 30}},  // concave notch
+        {{10, 0}, {0, 10}, {10, 20}, {20, 10}},          // diamond, clockwise the other way
     };
     for (const Polygon& p : polygons) {
         pg_.vertices.Clear();
@@ -144,7 +145,7 @@ TEST_F(PathScan, SpansAreCutToTheClipRectangle) {
         EXPECT_EQ(spans[i].x1, 3u);
         EXPECT_EQ(spans[i].x2, 7u);
     }
-    EXPECT_TRUE(Spans(true, 20, 30, 0, 10).empty());   // right of the path
+    EXPECT_TRUE(Spans(true, 20, 30, 0, 10).empty());  // right of the path
     EXPECT_TRUE(Spans(true, 0, 10, 10, 20).empty());  // below it
 }
 
@@ -169,7 +170,7 @@ TEST_F(PathScan, RepeatedPointsAndLoneStartPointsAddNoVertex) {
     EXPECT_EQ(pg_.vertices.Count(), 4u);
     pg_.vertices.StartSubPath(2, 2);
     pg_.vertices.PutPoint(7, 7);
-    pg_.vertices.PutPoint(2, 2);      // back at the start: it becomes the closing point
+    pg_.vertices.PutPoint(2, 2);  // back at the start: it becomes the closing point
     pg_.vertices.CloseSubPath(false);
     EXPECT_EQ(pg_.vertices.Count(), 7u);
     EXPECT_EQ(pg_.vertices.At(6).kind, kPGVertexClose);
