@@ -172,16 +172,18 @@ TEST(PathPlayback, GlyphUnderClipModeThreeShowsOnlyInsideThePath) {
 TEST(PathPlayback, OneClipPathServesEveryGlyphAndMissesWhatItDoesNotMeet) {
     DL d;
     d.Black();
-    Path(d, DL_SET_PATH, kPGFillWinding, {Rect(2, 0, 4, 4), Rect(40, 0, 4, 4)});
+    Path(d, DL_SET_PATH, kPGFillWinding, {Rect(2, 0, 4, 4), Rect(40, 0, 4, 4), Rect(52, 0, 4, 4)});
     d.Op(DL_CLIP_MODE).U8(3);
     const std::vector<uint8_t> solid(4 * 4, 0xFF);
     d.At(0, 0).Glyph(0, 4, 8, solid);   // meets the first square
     d.At(0, 40).Glyph(0, 4, 8, solid);  // the second
     d.At(0, 20).Glyph(0, 4, 8, solid);  // neither: nothing
+    // A downloaded bitmap goes through the same clip.
+    d.DefineBitmap(9, 4, 8, solid).At(0, 50).Op(DL_DRAW_BITMAP).U16(9);
     Band band(false, 64, 4);
     band.Play(d);
     for (uint32_t r = 0; r < 4; ++r)
-        EXPECT_EQ(band.Row(r, 50), "..####..................................####......");
+        EXPECT_EQ(band.Row(r, 60), "..####..................................####........####....");
     EXPECT_TRUE(band.state().window.clipRuns.empty());
 }
 
