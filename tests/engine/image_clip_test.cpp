@@ -106,4 +106,46 @@ TEST(ImageThroughClipRuns, NoRunsDrawNothingAndFlagNothing) {
     EXPECT_TRUE(band.AllWhite());
 }
 
+// A triangle over the band, as a path record (16-bit points).
+DL& Triangle(DL& list, uint8_t opcode) {
+    list.Op(opcode).U16(22).U8(2).U8(0).U32(0).U32(0).U32(kWidth).U32(kRows).U32(1).U32(3);
+    for (const uint32_t v : {1u, 0u, 31u, 5u, 9u, 19u}) list.U16(v);
+    return list;
+}
+
+TEST(ImageThroughClipPath, DrawsThePlainImageWhereThePathFills) {
+    ImageRecord image;
+    image.bits = 24;
+    image.picture = image_test::RandomPicture(5, 7, 24, 17);
+    image.extent8 = 15;
+    image.extent10 = 26;
+    for (const bool colour : {false, true}) {
+        SCOPED_TRACE(colour ? "colour" : "grey");
+        Band plain(colour, kWidth, kRows);
+        plain.Play(ImageList(DL_BLT_IMAGE, image, 2, 3));
+        Band filled(colour, kWidth, kRows);
+        DL fill;
+        fill.Black();
+        filled.Play(Triangle(fill, DL_FILL_PATH));
+
+        DL list;
+        Triangle(list, DL_SET_PATH).Op(DL_CLIP_MODE).U8(3);
+        list.RopColour(0xCC, 0x81000000).At(2, 3).Bytes(image_test::EncodeImage(DL_BLT_IMAGE, image));
+        Band clipped(colour, kWidth, kRows);
+        clipped.Play(list);
+        bool some = false;
+        for (uint32_t r = 0; r < kRows; ++r) {
+            for (uint32_t c = 0; c < kWidth; ++c) {
+                const bool inside =
+                    filled.Pixel(r, c) != filled.White() && plain.Pixel(r, c) != plain.White();
+                some = some || inside;
+                ASSERT_EQ(clipped.Pixel(r, c), inside ? plain.Pixel(r, c) : clipped.White())
+                    << "row " << r << " column " << c;
+            }
+        }
+        EXPECT_TRUE(some);
+        EXPECT_TRUE(clipped.state().window.clipRuns.empty());
+    }
+}
+
 }  // namespace

@@ -1,7 +1,8 @@
 // Images of every depth, stretched, mirrored and turned, composed from image
 // files into a job, printed through Tzqr4um.dll loaded by name and decoded:
 // every dot of the grey page and of the four colour planes where the images
-// say, and image bands coded as pictures (never with the text coder).
+// say, image bands coded as pictures (never with the text coder), and an
+// image through a clip path exactly where the path fills.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -91,7 +92,7 @@ protected:
 
     // Composes the scene, prints it through the library loaded by name and
     // decodes what the printer got.
-    void Print(const char* scene, DecodedJob* decoded) {
+    void Print(const char* scene, DecodedJob* decoded, size_t pages = 1) {
         SceneOptions options;
         options.baseFolder = temp_.Path();
         SpoolJob job;
@@ -109,7 +110,7 @@ protected:
         ASSERT_TRUE(report.Ok()) << report.Trace();
         const std::vector<uint8_t> bytes = printer.Output();
         ASSERT_TRUE(DecodeStream(bytes.data(), bytes.size(), decoded, &error)) << error;
-        ASSERT_EQ(decoded->pages.size(), 1u);
+        ASSERT_EQ(decoded->pages.size(), pages);
     }
 
     static void ExpectPlane(const DecodedPage& page, uint8_t planeId,
@@ -151,6 +152,29 @@ TEST_F(ImageJob, ColourPagePrintsEveryDepthInItsInks) {
     ExpectPlane(page, 3, [](uint32_t x, uint32_t y) { return RedDot(x, y); });
     ExpectPlane(page, 4, [](uint32_t x, uint32_t y) { return BlackDot(x, y, true); });
     ExpectCoders(page);
+}
+
+TEST_F(ImageJob, ImageUnderAClipPathPrintsWhereThePathFills) {
+    // Page 1: the black-and-white image (rows 16..111, black in its left
+    // half, columns 32..127) through a triangle that reaches below it; page
+    // 2: the triangle filled.
+    DecodedJob decoded;
+    ASSERT_NO_FATAL_FAILURE(
+        Print("resolution 300\n"
+              "page\n"
+              "path set 40,20 200,40 60,120\n"
+              "clip-mode 3\n"
+              "image half.pgm 32 16 width 192 height 96 bits 8 stretch\n"
+              "clip-mode 0\n"
+              "page\n"
+              "path fill 40,20 200,40 60,120\n",
+              &decoded, 2));
+    const PagePlane& triangle = decoded.pages[1].Plane(4);
+    EXPECT_GT(triangle.dots, 1000u);
+    EXPECT_EQ(zebl_test::CompareDots(
+                  decoded.pages[0].Plane(4), 256, 128,
+                  [&](uint32_t x, uint32_t y) { return In(x, y, 32, 16, 96, 96) && triangle.Dot(x, y); }),
+              "");
 }
 
 }  // namespace
