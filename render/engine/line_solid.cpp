@@ -26,13 +26,14 @@ void ShortSlice07(uint8_t* at, uint64_t pixels, typename Px::Value value) {
     }
 }
 
-// A run along the diagonal (octants 1/6 and 2/5) or down a column (3/4):
-// one pixel per row, `step` bytes apart.
+// A run along the diagonal (octants 1/6 and 2/5): one pixel per row, `step`
+// bytes apart.
 template <class Px>
 void ShortSliceDiagonal(uint8_t* at, uint64_t pixels, ptrdiff_t step, typename Px::Value value) {
     for (uint64_t i = 0; i < pixels; ++i, at += step) StorePixel<Px>(at, value);
 }
 
+// A run down a column is written the same way, one row apart.
 template <class Px>
 void DisplaySlice34(uint8_t* at, uint64_t pixels, ptrdiff_t step, typename Px::Value value) {
     ShortSliceDiagonal<Px>(at, pixels, step, value);
@@ -61,6 +62,9 @@ void Sector16(RenderState* state, const LineSlice& line, const LineRunCursor& st
     });
 }
 
+// Diagonal runs of a y-major line are written as those of an x-major one:
+// the slice's steps already say which way the runs and the steps between
+// them go.
 template <class Px>
 void Sector25(RenderState* state, const LineSlice& line, const LineRunCursor& start, uint64_t count,
               typename Px::Value value) {

@@ -285,6 +285,11 @@ TEST(LineStyles, NullStyleAndRopsThatKeepThePageDrawNothingButStillFlagTheRows) 
         Line(list, 0, 12, 60, 12);
         band.Play(list);
         EXPECT_TRUE(band.AllWhite());
+        const std::vector<uint8_t>& flags = band.state().window.rowFlags;
+        EXPECT_EQ(flags[0], 2);
+        EXPECT_EQ(flags[10], 2);
+        EXPECT_EQ(flags[11], 0);
+        EXPECT_EQ(flags[12], 2);
     }
 }
 

@@ -132,17 +132,6 @@ TEST(LineSlice, FortyFiveDegreeLineOfLengthFourIsOneRunOfFiveDiagonalPixels) {
     }
 }
 
-TEST(LineSlice, PointsAreOrderedByColumnAndSwappedOnRequest) {
-    LineSlice line;
-    RP_SliceLine(10, 3, 0, 0, &line, false);
-    EXPECT_EQ(line.x1, 0u);
-    EXPECT_EQ(line.y1, 0u);
-    RP_SliceLine(10, 5, 10, 1, &line, true);  // a vertical line given bottom to top
-    EXPECT_EQ(line.y1, 1u);
-    EXPECT_EQ(line.y2, 5u);
-    EXPECT_EQ(line.firstRun, 5u);
-}
-
 TEST(LineSlice, LinesAcrossTheWholeCoordinateRangeAreCutInLogarithmicTime) {
     // Lines billions of pixels long: the window's pixels are found without
     // walking the runs before them.
