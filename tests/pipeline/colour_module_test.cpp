@@ -149,7 +149,7 @@ TEST_F(ColourModuleTest, MissingModuleIsReportedAndTheDocumentGoesOnWithoutIt) {
     EXPECT_EQ(0x0200FFFFu, pixel) << "no module: the band is left to the caller's fallback";
     EXPECT_EQ(0, CMMReset(&converter, ColourRecord(), false));
     EXPECT_EQ(0, CMMResetPage(&converter, 1, 1200));
-    ExpectOneErrorBox(answers, "Can't load color conversion library (code 126)");
+    ExpectOneErrorBox(answers, "Can't load color conversion library (code 126)\n" + sys::ErrorText(126));
 }
 
 TEST_F(ColourModuleTest, ModuleLackingARoutineIsRefusedAndUnloaded) {
@@ -160,7 +160,8 @@ TEST_F(ColourModuleTest, ModuleLackingARoutineIsRefusedAndUnloaded) {
     EXPECT_EQ(0, SC_Initialize(temp.Join(u"XXXXXum.dll"), u"UM.DLL", u"CM.DLL"));
     EXPECT_EQ(0u, SC_UseCount());
     EXPECT_EQ(nullptr, SC_ModuleHandle());
-    ExpectOneErrorBox(answers, "Can't find a routine in color conversion library (code 127)");
+    ExpectOneErrorBox(answers,
+                      "Can't find a routine in color conversion library (code 127)\n" + sys::ErrorText(127));
 }
 
 TEST_F(ColourModuleTest, SettingsWordsComeFromTheirRecordFields) {

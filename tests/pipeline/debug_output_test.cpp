@@ -42,7 +42,7 @@ TEST(DebugOutput, LastErrorBoxHasAnEmptyCaption) {
     const auto questions = answers.Questions();
     ASSERT_EQ(1u, questions.size());
     EXPECT_EQ("", questions[0].caption);
-    EXPECT_EQ("Access is denied.", questions[0].text);
+    EXPECT_EQ(sys::ErrorText(5), questions[0].text);
     EXPECT_EQ(0u, questions[0].style);
 }
 

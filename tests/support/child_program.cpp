@@ -1,0 +1,27 @@
+// A program for the process and shell tests to start:
+//
+//     zebl_test_child [--sleep MS] [--command-line FILE] EXIT_CODE
+//
+// waits MS milliseconds, appends the command line it was given (as the
+// system layer reports it) and a line end to FILE, then exits with EXIT_CODE.
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "sys/clock.h"
+#include "sys/process.h"
+#include "sys/text_files.h"
+
+int main(int argc, char** argv) {
+    int exitCode = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--sleep") == 0 && i + 1 < argc) {
+            sys::Sleep(static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10)));
+        } else if (std::strcmp(argv[i], "--command-line") == 0 && i + 1 < argc) {
+            sys::AppendTextLine(sys::FromCodePage(argv[++i]), sys::Narrow(sys::GetCommandLine()) + "\n");
+        } else {
+            exitCode = std::atoi(argv[i]);
+        }
+    }
+    return exitCode;
+}
