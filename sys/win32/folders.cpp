@@ -1,20 +1,14 @@
-// The Windows folders through functions that Windows 95 has: the A forms,
-// and the special folders through an item id list (SHGetSpecialFolderPath
-// came only with the shell update of Internet Explorer 4).
+// The shell's special folders, short paths and free disk space through
+// functions that Windows 95 has: the A forms, and the special folders
+// through an item id list (SHGetSpecialFolderPath came only with the shell
+// update of Internet Explorer 4). The Windows and system folders are in
+// windows_folders.cpp, apart from the shell.
 #include "sys/folders.h"
 
-#include "sys/modules.h"
 #include "windows_api.h"
 
 namespace sys {
 namespace {
-
-// A folder function's answer: the length it returns, 0 on failure, or more
-// than the buffer when it did not fit.
-WString FolderFrom(const char* buffer, UINT length, UINT size) {
-    if (length == 0 || length >= size) return WString();
-    return FromCodePage(std::string_view(buffer, length));
-}
 
 // Frees an item id list with the shell's allocator.
 void FreeItemIdList(LPITEMIDLIST list) {
@@ -26,16 +20,6 @@ void FreeItemIdList(LPITEMIDLIST list) {
 }
 
 }  // namespace
-
-WString GetWindowsDirectory() {
-    char folder[MAX_PATH + 1] = {};
-    return FolderFrom(folder, ::GetWindowsDirectoryA(folder, sizeof folder), sizeof folder);
-}
-
-WString GetSystemDirectory() {
-    char folder[MAX_PATH + 1] = {};
-    return FolderFrom(folder, ::GetSystemDirectoryA(folder, sizeof folder), sizeof folder);
-}
 
 WString GetSpecialFolderPath(SpecialFolder folder) {
     LPITEMIDLIST list = nullptr;

@@ -19,9 +19,10 @@
 //    GetPrivateProfileStringA), never the macro.
 #pragma once
 
+#include <windows.h>
+// The others need <windows.h> first.
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 #include <winspool.h>
 
 #undef AddPrinter

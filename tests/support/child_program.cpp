@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--command-line") == 0 && i + 1 < argc) {
             sys::AppendTextLine(sys::FromCodePage(argv[++i]), sys::Narrow(sys::GetCommandLine()) + "\n");
         } else {
-            exitCode = std::atoi(argv[i]);
+            exitCode = static_cast<int>(std::strtol(argv[i], nullptr, 10));
         }
     }
     return exitCode;
