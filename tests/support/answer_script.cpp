@@ -78,9 +78,6 @@ void Save(const char16_t* name, bool* had, sys::WString* value) {
 
 }  // namespace
 
-// Both builds answer from the script while it is set.
-bool AnswerScript::Available() { return true; }
-
 AnswerScript::AnswerScript(const std::string& rules) {
     Save(u"ZSYS_ANSWER_SCRIPT", &hadScript_, &savedScript_);
     Save(u"ZSYS_ANSWER_LOG", &hadLog_, &savedLog_);

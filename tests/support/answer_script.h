@@ -31,9 +31,6 @@ public:
     AnswerScript(const AnswerScript&) = delete;
     AnswerScript& operator=(const AnswerScript&) = delete;
 
-    // Whether boxes are answered by script and recorded here.
-    static bool Available();
-
     // Every question asked since the object was made, in order.
     std::vector<AskedQuestion> Questions() const;
 
