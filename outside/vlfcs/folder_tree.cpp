@@ -8,6 +8,16 @@
 namespace outside {
 namespace {
 
+// By attributes, not sys::GetPathKind: that one's device test would bring
+// functions into the module that the older Windows lack.
+enum class Kind { Missing, Folder, File };
+
+Kind KindOf(sys::WStringView path) {
+    const uint32_t attributes = sys::GetFileAttributes(path);
+    if (attributes == sys::kInvalidAttributes) return Kind::Missing;
+    return (attributes & sys::kAttrDirectory) != 0 ? Kind::Folder : Kind::File;
+}
+
 constexpr int kMaxDepth = 16;
 constexpr uint32_t kCopyChunk = 64 * 1024;
 
@@ -33,8 +43,8 @@ bool CopyFileReplacing(const sys::WString& from, const sys::WString& to) {
 
 bool CopyTree(const sys::WString& from, const sys::WString& to, int depth) {
     if (depth > kMaxDepth) return false;
-    if (sys::GetPathKind(from) != sys::PathKind::Folder) return false;
-    if (sys::GetPathKind(to) != sys::PathKind::Folder && !sys::CreateDirectory(to)) return false;
+    if (KindOf(from) != Kind::Folder) return false;
+    if (KindOf(to) != Kind::Folder && !sys::CreateDirectory(to)) return false;
     bool ok = true;
     for (const sys::DirEntry& entry : sys::ListDirectory(sys::JoinPath(from, u"*"))) {
         const sys::WString source = sys::JoinPath(from, entry.name);
@@ -63,10 +73,10 @@ bool DeleteTree(const sys::WString& folder, int depth) {
 }  // namespace
 
 bool CreateFolderPath(sys::WStringView folder) {
-    switch (sys::GetPathKind(folder)) {
-        case sys::PathKind::Folder: return true;
-        case sys::PathKind::Missing: break;
-        default: return false;
+    switch (KindOf(folder)) {
+        case Kind::Folder: return true;
+        case Kind::Missing: break;
+        case Kind::File: return false;
     }
     const sys::WStringView parent = sys::FolderOf(folder);
     if (!parent.empty() && parent.size() < folder.size() && !CreateFolderPath(parent)) return false;
@@ -76,8 +86,9 @@ bool CreateFolderPath(sys::WStringView folder) {
 bool CopyFolderTree(const sys::WString& from, const sys::WString& to) { return CopyTree(from, to, 0); }
 
 bool DeleteFolderTree(const sys::WString& folder) {
-    if (sys::GetPathKind(folder) == sys::PathKind::Missing) return true;
-    if (sys::GetPathKind(folder) != sys::PathKind::Folder) return false;
+    const Kind kind = KindOf(folder);
+    if (kind == Kind::Missing) return true;
+    if (kind != Kind::Folder) return false;
     return DeleteTree(folder, 0);
 }
 
