@@ -40,7 +40,7 @@ int32_t WritePortList(const std::vector<std::string>& ports, char* buffer) {
     int32_t written = 0;
     for (const std::string& port : ports) {
         if (used + port.size() + 2 > kDevicePortBufferBytes) break;
-        std::memcpy(buffer + used, port.data(), port.size());
+        port.copy(buffer + used, port.size());  // the zeroed buffer ends it
         used += port.size() + 1;
         ++written;
     }
