@@ -37,6 +37,7 @@
 #undef MessageBox
 #undef OpenPrinter
 #undef OutputDebugString
+#undef RegDeleteKey
 #undef RemoveDirectory
 #undef SetCurrentDirectory
 #undef SetFileAttributes
