@@ -43,6 +43,12 @@ public:
             ++in;
             --inLeft;
         }
+        // A converter that combines characters (Vietnamese) holds the last
+        // one back until it is told the text has ended.
+        char* out = reinterpret_cast<char*>(chunk);
+        size_t outLeft = sizeof chunk;
+        ::iconv(handle_, nullptr, nullptr, &out, &outLeft);
+        text.append(chunk, (sizeof chunk - outLeft) / sizeof(char16_t));
         return text;
     }
 
