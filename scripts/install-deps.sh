@@ -5,7 +5,7 @@
 # clang with libFuzzer for the fuzz preset, clang-tidy and clang-format.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libbenchmark-dev zlib1g-dev libpng-dev
+packages=(cmake ninja-build g++ python3 googletest libbenchmark-dev zlib1g-dev libpng-dev
           g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386 wine64
           clang libclang-rt-14-dev clang-tidy clang-format)
 
