@@ -5,9 +5,11 @@
 // folders.
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <string>
 
 #include "data/fixed_text.h"
+#include "data/language_table.h"
 #include "data/setup_data.h"
 #include "data/windows_version.h"
 #include "setup/test_disc.h"
@@ -15,6 +17,7 @@
 #include "sys/current_directory.h"
 #include "sys/files.h"
 #include "sys/ini_document.h"
+#include "sys/os_version.h"
 
 namespace {
 
@@ -106,6 +109,25 @@ INSTANTIATE_TEST_SUITE_P(Languages, SampleDisc, ::testing::ValuesIn(kLanguages),
                          [](const ::testing::TestParamInfo<DiscLanguage>& param) {
                              return std::string(param.param.abbreviation);
                          });
+
+// The system's own language, pretended or real (under Wine, its LANG): its
+// files when the disc has them, else the data file's English.
+class SampleDiscHere : public SampleDisc {};
+
+TEST_F(SampleDiscHere, TheSystemsLanguageOrTheDefaultIsChosen) {
+    const std::string system(LanguageAbbreviation(sys::GetSystemDefaultLangID()));
+    std::cout << "system language " << system << " (0x" << std::hex << sys::GetSystemDefaultLangID()
+              << std::dec << ")\n";
+    bool onDisc = false;
+    for (const DiscLanguage& language : kLanguages) onDisc = onDisc || system == language.abbreviation;
+    CSetupData data(u"\"" + Disc() + u"\\Setup.exe\"", u"Setup");
+    data.m_InstallInfo.nOSVersion = kWindowsXp;
+    ASSERT_EQ(data.MyGetInstallInfo(), 1);
+    EXPECT_EQ(std::string(data.m_InstallInfo.szLanguage), onDisc ? system : "EN");
+    const sys::WString message =
+        data.MyGetProfileString(u"ERROR_MSG", u"ERR_MSG4", LoadText(data.m_InstallInfo.szLanguageFile));
+    EXPECT_NE(message.find(u"Windows"), sys::WString::npos) << sys::Narrow(message);
+}
 
 class SampleDiscWindows : public SampleDisc {};
 
