@@ -32,7 +32,7 @@ constexpr std::string_view kSeparator = "\n====\n";
 const sys::WString& DiscFolder() {
     static const sys::WString folder = [] {
         const sys::WString reserved = sys::GetTempFileName(sys::GetTempPath(), u"iif");
-        const sys::WString disc = reserved + u".disc";
+        sys::WString disc = reserved + u".disc";
         sys::CreateDirectory(disc);
         sys::CreateDirectory(disc + u"\\DATA");
         sys::CreateDirectory(disc + u"\\Comp");

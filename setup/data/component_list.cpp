@@ -27,8 +27,12 @@ bool ContainsIgnoreCase(sys::WStringView text, sys::WStringView part) {
 
 bool IsFile(sys::WStringView path) { return sys::GetPathKind(path) == sys::PathKind::File; }
 
-// The leading number of a value, as atoi reads it.
-bool IsNonZero(sys::WStringView text) { return std::atoi(sys::Narrow(text).c_str()) != 0; }
+// The leading number of a value (blanks and a sign before it), as atoi
+// reads it: "2", " 1x" and "-1" are non-zero; "", "0" and "x" are zero.
+bool IsNonZero(sys::WStringView text) {
+    const std::string number = sys::Narrow(text);
+    return std::strtol(number.c_str(), nullptr, 10) != 0;
+}
 
 }  // namespace
 

@@ -22,7 +22,7 @@ void StoreText(char* field, size_t size, sys::WStringView text) {
         text.remove_suffix(text.size() >= 2 && IsLowSurrogate(text.back()) ? 2 : 1);
         bytes = sys::ToCodePage(text);
     }
-    std::memcpy(field, bytes.data(), bytes.size());
+    std::copy(bytes.begin(), bytes.end(), field);
 }
 
 sys::WString LoadText(const char* field, size_t size) {

@@ -46,7 +46,7 @@ protected:
         sys::SetCurrentDirectory(savedDirectory_);
         SetupDataTest::TearDown();
     }
-    CSetupData Read(int* result, sys::WString commandLine = {}) const {
+    CSetupData Read(int* result, const sys::WString& commandLine = {}) const {
         CSetupData data(commandLine.empty() ? disc_.CommandLine() : commandLine, u"Setup");
         data.m_InstallInfo.nOSVersion = kWindowsXp;
         *result = data.MyGetInstallInfo();
