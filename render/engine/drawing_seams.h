@@ -8,10 +8,9 @@
 // image extents may be anything; implementations must stay inside the
 // record (DLPath::points points at pointData, DLImage sizes as parsed).
 //
-// NOT IMPLEMENTED YET: lines, paths and images draw nothing. Each drawer has
-// its own file that says what it will do; until then every function reports
-// that nothing was drawn, and a clip path is always empty (glyphs under
-// DL_CLIP_MODE 3 draw nothing).
+// NOT IMPLEMENTED YET: lines and images draw nothing. Each drawer has its
+// own file that says what it will do; until then every function reports
+// that nothing was drawn.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +31,7 @@ int RDClipTLines(const BandWindow& window, uint32_t pageRows, const TLine* line)
 // registers' colour, ROP and style, and moves the style phase.
 int LineDraw(RenderState* state, TLine* line, uint8_t opcode);
 
-// ---- Paths (path_generator.cpp, path_fill.cpp) ---------------------------------
+// ---- Paths (path_generator.h: path_*.cpp, clip_path.cpp) ---------------------------
 
 // Receives each span (row, columns x1 .. x2-1) of a filled or clipping path;
 // `state` and `req` are the user and request the span producer was given.

@@ -171,6 +171,34 @@ define-brush 9 raw checker
 brush 9
 box 4 34 50 20
 '''),
+    'grey_paths_both_rules': (False, '''
+resolution 300
+printable 256 256
+page
+path fill winding 2,2 30,2 30,30 2,30 / 8,8 24,8 24,24 8,24
+path fill alternate 34,2 62,2 62,30 34,30 / 40,8 56,8 56,24 40,24
+grey 96
+path fill alternate 32,34 46,63 8,45 56,45 18,63
+path set winding wide 0,40 63,33 60,63 -4000,63
+paint-path
+'''),
+    'colour_clip_path_text': (True, '''
+resolution 600
+colour on
+printable 256 256
+page
+path set 0,0 63,0 0,63
+clip-mode 3
+colour 200 0 40
+text 0 0 2 "CLIP"
+draw-bitmap 7 4 20
+define-bitmap 7 16 4 F0F00000 0F0F0000 F0F00000 0F0F0000
+draw-bitmap 7 4 24
+clip-mode 0
+text 0 40 1 "OUT"
+set-scale 100 50
+path fill 10,10 120,20 60,120
+'''),
 }
 
 
