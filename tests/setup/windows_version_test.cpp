@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "data/setup_data.h"
 #include "setup/test_disc.h"
 #include "sys/os_version.h"
@@ -135,6 +137,12 @@ TEST(GetOSVersionOfThisSystem, AgreesWithItsVersionInformation) {
     EXPECT_EQ(data.m_nOSVersion,
               ClassifyWindowsVersion(version, [] { return CSetupData::MyGetOSVersionBugFix() == 1; }));
     EXPECT_GE(data.m_nOSVersion, kWindows95);
+    // Under Wine, a run with the Windows version set for the program says
+    // which code it must come to.
+    if (const char* expected = std::getenv("ZEBL_EXPECT_WINDOWS_CODE"); expected != nullptr) {
+        EXPECT_EQ(data.m_nOSVersion, std::atoi(expected))
+            << version.majorVersion << "." << version.minorVersion << " \"" << version.servicePack << "\"";
+    }
 }
 
 }  // namespace
