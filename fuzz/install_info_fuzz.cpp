@@ -27,19 +27,35 @@ namespace {
 
 constexpr std::string_view kSeparator = "\n====\n";
 
-// A folder of this process's own for the disc, made once; the files in it
-// are replaced by every input.
-const sys::WString& DiscFolder() {
-    static const sys::WString folder = [] {
-        const sys::WString reserved = sys::GetTempFileName(sys::GetTempPath(), u"iif");
-        sys::WString disc = reserved + u".disc";
-        sys::CreateDirectory(disc);
-        sys::CreateDirectory(disc + u"\\DATA");
-        sys::CreateDirectory(disc + u"\\Comp");
-        return disc;
-    }();
-    return folder;
-}
+// A folder of this process's own for the disc, made at the first input and
+// removed with its files when the process ends; the files in it are
+// replaced by every input.
+class DiscFolder {
+public:
+    DiscFolder()
+        : reserved_(sys::GetTempFileName(sys::GetTempPath(), u"iif")),
+          root_(reserved_ + u".disc"),
+          folders_{root_, root_ + u"\\DATA", root_ + u"\\Comp"} {
+        for (const sys::WString& folder : folders_) sys::CreateDirectory(folder);
+    }
+    ~DiscFolder() {
+        for (const char16_t* file : kFiles) sys::DeleteFile(root_ + file);
+        for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder)
+            sys::RemoveDirectory(*folder);
+        sys::DeleteFile(reserved_);
+    }
+    DiscFolder(const DiscFolder&) = delete;
+    DiscFolder& operator=(const DiscFolder&) = delete;
+
+    const sys::WString& Root() const { return root_; }
+
+private:
+    static constexpr const char16_t* kFiles[] = {u"\\SETUP.DAT", u"\\DATA\\Lang_EN.Dat", u"\\Comp\\VLOS.DAT",
+                                                 u"\\Comp\\Setup.exe", u"\\Comp\\Setup.inf"};
+    sys::WString reserved_;
+    sys::WString root_;
+    std::vector<sys::WString> folders_;  // outermost first
+};
 
 void WriteFile(const sys::WString& path, std::string_view bytes) {
     sys::File file = sys::File::CreateAlways(path);
@@ -100,9 +116,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::vector<std::string_view> files =
         SplitFiles(std::string_view(reinterpret_cast<const char*>(data) + 2, size - 2));
-    const sys::WString& disc = DiscFolder();
+    static DiscFolder folder;
+    const sys::WString& disc = folder.Root();
+    // Each language's file is left for the end of the run: the next input
+    // may be of another language and must not find it.
+    const sys::WString languageFile = disc + u"\\DATA\\Lang_" + sys::Widen(language.abbreviation) + u".Dat";
     WriteFile(disc + u"\\SETUP.DAT", files[0]);
-    WriteFile(disc + u"\\DATA\\Lang_" + sys::Widen(language.abbreviation) + u".Dat", files[1]);
+    WriteFile(languageFile, files[1]);
     WriteFile(disc + u"\\DATA\\Lang_EN.Dat", files[2]);
     WriteFile(disc + u"\\Comp\\VLOS.DAT", files[3]);
     WriteFile(disc + u"\\Comp\\Setup.exe", "MZ");
@@ -112,5 +132,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     setupData.m_InstallInfo.nOSVersion = data[0] % 12;
     if (setupData.MyGetInstallInfo()) setupData.MyCheckComponentCount();
     CheckRecord(setupData.m_InstallInfo);
+    if (language.abbreviation != "EN") sys::DeleteFile(languageFile);
     return 0;
 }
