@@ -20,19 +20,29 @@
 #pragma once
 
 #include <windows.h>
+// The others need <windows.h> first.
+#include <shellapi.h>
+#include <shlobj.h>
 #include <winspool.h>
 
 #undef AddPrinter
+#undef AddPrinterDriver
 #undef CreateDirectory
 #undef DeleteFile
+#undef DeletePrinterDriver
+#undef GetCommandLine
 #undef GetCurrentDirectory
+#undef GetDiskFreeSpace
+#undef GetEnvironmentVariable
 #undef GetFileAttributes
 #undef GetPrivateProfileSection
 #undef GetPrivateProfileString
+#undef GetShortPathName
 #undef GetSystemDirectory
 #undef GetTempFileName
 #undef GetTempPath
 #undef GetVersionEx
+#undef GetWindowsDirectory
 #undef LoadLibrary
 #undef MessageBox
 #undef OpenPrinter
@@ -40,7 +50,9 @@
 #undef RegDeleteKey
 #undef RemoveDirectory
 #undef SetCurrentDirectory
+#undef SetEnvironmentVariable
 #undef SetFileAttributes
+#undef ShellExecute
 #undef StartDocPrinter
 #undef WritePrivateProfileSection
 #undef WritePrivateProfileString
