@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/trace.h"
 #include "data/fixed_text.h"
 #include "data/profile_value.h"
 #include "data/setup_data.h"
@@ -66,6 +67,7 @@ void CSetupData::SelectComponent(sys::WStringView name) {
 }
 
 int CSetupData::MyGetComponent() {
+    MyTrace("MyGetComponent Start");
     InstallInfo& info = m_InstallInfo;
     const sys::WString language = LoadText(info.szLanguage);
     int slot = 0;
@@ -94,18 +96,23 @@ int CSetupData::MyGetComponent() {
 
         if (IsEmptyText(info.pComponentInstallFile[index])) {  // the end of the list
             ClearSlot(slot);
+            MyTrace("       %d components; MyGetComponent End", slot);
             return 1;
         }
         if (!IsFile(ComponentPath(slot, LoadText(info.pComponentInstallFile[index])))) {
+            MyTrace("       Component %d: no %s in %s", n, info.pComponentInstallFile[index],
+                    info.pComponentDirectory[index]);
             ClearSlot(slot);
             continue;
         }
         if (MyCheckExeSupportOS(slot)) {
+            MyTrace("       Slot %d: %s in %s", slot, info.pCompnet[index], info.pComponentDirectory[index]);
             if (IsNonZero(ReadSetupData(ComponentKey(n, u"_AUTO_INSTALL"))))
                 SelectComponent(LoadText(info.pCompnet[index]));
             ++slot;
         }
     }
+    MyTrace("       %d components; MyGetComponent End", slot);
     if (slot > 0) return 1;
     ShowMessage(u"Non Install component. Setup is terminated");
     return 0;
@@ -141,6 +148,7 @@ int CSetupData::MyCheckExeSupportOS(int slot) {
     }
     const sys::WString supportFile = ComponentPath(slot, u"VLOS.DAT");
     if (!IsFile(supportFile) || IsOne(u"SUPPORT_OS", sys::Widen(key), supportFile)) return 1;
+    MyTrace("       %s is not for %.*s", info.pCompnet[index], static_cast<int>(key.size()), key.data());
     ClearSlot(slot);
     info.bMultiLanguage[index] = 1;
     return 0;
@@ -159,6 +167,7 @@ bool CSetupData::MyCheckComponentCount() {
         for (InstallInfoText& selected : info.pSelectionComponent) ClearText(selected);
         StoreText(info.pSelectionComponent[0], LoadText(info.pCompnet[only]));
     }
+    MyTrace("MyCheckComponentCount: %d components", count);
     if (count > 0) return true;
     ShowMessage(LanguageMessage(u"ERR_MSG4"));
     return false;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/trace.h"
 #include "data/fixed_text.h"
 #include "data/language_table.h"
 #include "data/profile_value.h"
@@ -34,9 +35,13 @@ sys::WString FindLanguageFile(sys::WStringView dataDirectory, sys::WStringView a
 }  // namespace
 
 void CSetupData::MyGetDefultLanguage(sys::WStringView setupDataFile, sys::WStringView dataDirectory) {
+    MyTrace("MyGetDefultLanguage Start");
     InstallInfo& info = m_InstallInfo;
     const uint16_t languageId = sys::GetSystemDefaultLangID();
-    if (languageId == 0) return;
+    if (languageId == 0) {
+        MyTrace("       No system language; MyGetDefultLanguage End");
+        return;
+    }
     sys::WString abbreviation = sys::Widen(LanguageAbbreviation(languageId));
     if (const std::string_view other = PortugueseAlternative(sys::Narrow(abbreviation)); !other.empty()) {
         if (FindLanguageFile(dataDirectory, abbreviation).empty()) abbreviation = sys::Widen(other);
@@ -61,6 +66,8 @@ void CSetupData::MyGetDefultLanguage(sys::WStringView setupDataFile, sys::WStrin
     StoreText(info.szLanguageDirectory,
               MyGetProfileString(u"LANGUAGE_DIRECTORY", LoadText(info.szLanguage), setupDataFile));
     if (systemFile.empty()) StoreText(info.szSystemLanguageFile, LoadText(info.szLanguageFile));
+    MyTrace("       System language 0x%04X; language %s, file %s, folder %s; MyGetDefultLanguage End",
+            languageId, info.szLanguage, info.szLanguageFile, info.szLanguageDirectory);
 }
 
 }  // namespace setup

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/trace.h"
 #include "data/fixed_text.h"
 #include "data/profile_value.h"
 #include "data/windows_version.h"
@@ -84,10 +85,12 @@ sys::WString CSetupData::FindSetupDirectory() const {
 }
 
 int CSetupData::MyGetInstallInfo() {
+    MyTrace("MyGetInstallInfo Start");
     InstallInfo& info = m_InstallInfo;
     StoreText(info.szSetupDirectory, FindSetupDirectory());
     const sys::WString setupDirectory = LoadText(info.szSetupDirectory);
     sys::SetCurrentDirectory(setupDirectory);
+    MyTrace("       Setup directory %s", info.szSetupDirectory);
 
     StoreText(info.szSetupDataFile, sys::JoinPath(setupDirectory, u"SETUP.DAT"));
     m_strSetupDataFile = LoadText(info.szSetupDataFile);
@@ -110,17 +113,24 @@ int CSetupData::MyGetInstallInfo() {
               sys::JoinPath(sys::JoinPath(windowsDirectory, LoadText(info.szManufacture)), localName));
     m_strLocalDirectory = localName;
 
-    if (!MyCheckOSDirecoryName() || !MyGetComponent()) return 0;
+    MyTrace("       Maker %s, model %s, port %s, local directory %s", info.szManufacture, info.szModelName,
+            info.szDefaultPort, info.szLocalDirectory);
+    if (!MyCheckOSDirecoryName() || !MyGetComponent()) {
+        MyTrace("MyGetInstallInfo End: setup stops");
+        return 0;
+    }
 
     const sys::WString product = ReadSetupData(u"PRODUCT_NAME");
     StoreText(info.szProductName, product.empty() ? LoadText(info.szModelName) : product);
     sys::WString pnpId = LoadText(info.szManufacture) + LoadText(info.szMdlValue);
     std::replace(pnpId.begin(), pnpId.end(), u' ', u'_');
     StoreText(info.szPnpId, pnpId);
+    MyTrace("       Product %s, PnP id %s; MyGetInstallInfo End", info.szProductName, info.szPnpId);
     return 1;
 }
 
 int CSetupData::MyCheckOSDirecoryName() {
+    MyTrace("MyCheckOSDirecoryName Start");
     const std::string_view key = WindowsVersionKey(m_InstallInfo.nOSVersion);
     if (key.empty()) {
         ShowMessage(u"Not Windows Version");
@@ -128,9 +138,12 @@ int CSetupData::MyCheckOSDirecoryName() {
     }
     StoreText(m_InstallInfo.szOSDirectory, ReadSetupData(sys::Widen(key)));
     if (IsEmptyText(m_InstallInfo.szOSDirectory)) {
+        MyTrace("       No %.*s folder in START; MyCheckOSDirecoryName End", static_cast<int>(key.size()),
+                key.data());
         ShowMessage(LanguageMessage(u"ERR_MSG4"));
         return 0;
     }
+    MyTrace("       OS directory %s; MyCheckOSDirecoryName End", m_InstallInfo.szOSDirectory);
     return 1;
 }
 
