@@ -18,6 +18,7 @@ harnesses=(
     "compression_round_trip tests/data/fuzz/compression_round_trip"
     "plane_decoder tests/data/fuzz/plane_decoder"
     "playback tests/data/fuzz/playback"
+    "recorded_file tests/data/fuzz/recorded_file"
     "stream_decoder tests/data/fuzz/stream_decoder"
     "spooler tests/data/malformed/spooler"
 )
