@@ -115,28 +115,6 @@ void StopFinishing(FBContext* context) {
     MakePlainList(context);
 }
 
-// Whether a settings change restarts or stops finishing.
-enum class FinishingChange { Keep, Restart, Stop };
-
-FinishingChange DecideFinishingChange(const FBInterface& oldRecord, const FBInterface& newRecord) {
-    const uint32_t oldOptions = oldRecord.UInt(kFBIDocOptions);
-    const uint32_t newOptions = newRecord.UInt(kFBIDocOptions);
-    FinishingChange change = FinishingChange::Keep;
-    if (newOptions & kDocOptNup) {
-        // A sheet holds pages of one resolution, paper and count only. N-up
-        // that starts here starts finishing too.
-        const bool sameSheet = (oldOptions & kDocOptNup) &&
-                               oldRecord.Int(kFBIResolution) == newRecord.Int(kFBIResolution) &&
-                               oldRecord.Int(kFBIPaperSize) == newRecord.Int(kFBIPaperSize) &&
-                               oldRecord.Int(kFBIPagesPerSheet) == newRecord.Int(kFBIPagesPerSheet);
-        if (!sameSheet) change = FinishingChange::Restart;
-    } else if (oldOptions & kDocOptNup) {
-        change = FinishingChange::Stop;
-    }
-    if (!(newOptions & kDocOptBooklet) && (oldOptions & kDocOptBooklet)) change = FinishingChange::Stop;
-    return change;
-}
-
 }  // namespace
 
 void FBJobFinishingDeleter::operator()(FBJobFinishing* state) const {
@@ -257,10 +235,10 @@ int FBReset(FBContext* context, const FBInterface& oldRecord, FBInterface* newRe
     }
     if (!setUpAgain) TakeRecord(context, *newRecord);
     if (!setUpAgain && context->out && context->settings) {
-        switch (DecideFinishingChange(oldRecord, *newRecord)) {
-            case FinishingChange::Keep: break;
-            case FinishingChange::Stop: StopFinishing(context); break;
-            case FinishingChange::Restart: {
+        switch (FBJFDecideChange(oldRecord, *newRecord)) {
+            case FBJFChange::Keep: break;
+            case FBJFChange::Stop: StopFinishing(context); break;
+            case FBJFChange::Restart: {
                 StopFinishing(context);
                 uint32_t options = newRecord->UInt(kFBIDocOptions);
                 if (StartFinishing(context, *newRecord, &options)) HandOverEarlyData(context);

@@ -299,3 +299,22 @@ int FBJFDelete(FBJobFinishing* state) {
     state->spool.reset();
     return 1;
 }
+
+FBJFChange FBJFDecideChange(const FBInterface& oldRecord, const FBInterface& newRecord) {
+    const uint32_t oldOptions = oldRecord.UInt(kFBIDocOptions);
+    const uint32_t newOptions = newRecord.UInt(kFBIDocOptions);
+    FBJFChange change = FBJFChange::Keep;
+    if (newOptions & kDocOptNup) {
+        // A sheet holds pages of one resolution, paper and count only. N-up
+        // that starts here starts finishing too.
+        const bool sameSheet = (oldOptions & kDocOptNup) &&
+                               oldRecord.Int(kFBIResolution) == newRecord.Int(kFBIResolution) &&
+                               oldRecord.Int(kFBIPaperSize) == newRecord.Int(kFBIPaperSize) &&
+                               oldRecord.Int(kFBIPagesPerSheet) == newRecord.Int(kFBIPagesPerSheet);
+        if (!sameSheet) change = FBJFChange::Restart;
+    } else if (oldOptions & kDocOptNup) {
+        change = FBJFChange::Stop;
+    }
+    if (!(newOptions & kDocOptBooklet) && (oldOptions & kDocOptBooklet)) change = FBJFChange::Stop;
+    return change;
+}

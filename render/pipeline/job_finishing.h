@@ -109,5 +109,12 @@ int FBJFCreateNormalJob(FBJobFinishing* state);
 int FBJFProcessNUP(FBJobFinishing* state);
 int FBJFProcessBookletAuto(FBJobFinishing* state);
 
+// What a settings record that arrives between pages does to finishing:
+// N-up restarts on another resolution, paper or count per sheet (and starts
+// when it was off); N-up or a booklet that ends stops it (the pages held so
+// far print first); anything else keeps it.
+enum class FBJFChange { Keep, Restart, Stop };
+FBJFChange FBJFDecideChange(const FBInterface& oldRecord, const FBInterface& newRecord);
+
 // Frees the lists and removes the spool directory.
 int FBJFDelete(FBJobFinishing* state);

@@ -80,6 +80,45 @@ TEST(FinishingKinds, AThirdKindIsRefused) {
     EXPECT_EQ(state.jobMask, uint32_t{kJFKindNup | kJFKindPageOrder});
 }
 
+// ---- Settings that change between pages ------------------------------------------------
+
+struct ChangeCase {
+    const char* name;
+    uint32_t oldOptions, newOptions;
+    uint32_t field;  // changed between the records, 0 for none
+    FBJFChange change;
+};
+
+class SettingsChange : public testing::TestWithParam<ChangeCase> {};
+
+TEST_P(SettingsChange, RestartsStopsOrKeepsFinishing) {
+    const ChangeCase& c = GetParam();
+    FBInterface before, after;
+    for (FBInterface* r : {&before, &after}) {
+        r->SetUInt(kFBIResolution, 600);
+        r->SetUInt(kFBIPaperSize, 9);
+        r->SetUInt(kFBIPagesPerSheet, 4);
+    }
+    before.SetUInt(kFBIDocOptions, c.oldOptions);
+    after.SetUInt(kFBIDocOptions, c.newOptions);
+    if (c.field != 0) after.SetUInt(c.field, after.UInt(c.field) * 2);
+    EXPECT_EQ(FBJFDecideChange(before, after), c.change);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Finishing, SettingsChange,
+    testing::Values(
+        ChangeCase{"SameSheetKeeps", kDocOptNup, kDocOptNup, 0, FBJFChange::Keep},
+        ChangeCase{"ResolutionRestarts", kDocOptNup, kDocOptNup, kFBIResolution, FBJFChange::Restart},
+        ChangeCase{"PaperRestarts", kDocOptNup, kDocOptNup, kFBIPaperSize, FBJFChange::Restart},
+        ChangeCase{"CountRestarts", kDocOptNup, kDocOptNup, kFBIPagesPerSheet, FBJFChange::Restart},
+        ChangeCase{"NupStartingStarts", 0, kDocOptNup, 0, FBJFChange::Restart},
+        ChangeCase{"NupEndingStops", kDocOptNup, 0, 0, FBJFChange::Stop},
+        ChangeCase{"BookletEndingStops", kDocOptBooklet, 0, 0, FBJFChange::Stop},
+        ChangeCase{"BookletGoingOnKeeps", kDocOptBooklet, kDocOptBooklet, kFBIResolution, FBJFChange::Keep},
+        ChangeCase{"PlainStaysPlain", 0, kDocOptPageOrder, 0, FBJFChange::Keep}),
+    [](const testing::TestParamInfo<ChangeCase>& p) { return std::string(p.param.name); });
+
 // ---- Booklet sides ---------------------------------------------------------------------
 
 // "page/cell" per side, page first, partner second; blanks marked "-".
