@@ -36,8 +36,8 @@ JobSettings Sheet(uint32_t pagesPerSheet, bool landscape, uint32_t order, bool b
     JobSettings settings = entry_test::SmallPage(kResolution, kWidth, kHeight);
     settings.pagesPerSheet = pagesPerSheet;
     settings.landscape = landscape;
-    settings.fields.push_back({kFBINupOrder, order});
-    settings.fields.push_back({kFBINupBorder, border ? 1u : 0u});
+    settings.nupOrder = order;
+    settings.nupBorder = border;
     return settings;
 }
 
