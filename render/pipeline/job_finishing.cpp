@@ -159,11 +159,14 @@ int FBJFNupAddPage(FBJobFinishing* state, const FBPage* page) {
     FBPageListSheet* sheet = state->placedOnSheet == 0 || state->pageList.sheets.empty()
                                  ? nullptr
                                  : &state->pageList.sheets.back();
-    FBPageListEntry* entry = AddToSheet(&state->pageList, &sheet, page);
+    // The page is placed even when its list entry cannot be had: the sheet
+    // still prints it.
     FBPageListEntry placed;
     Place(state, state->pagesPerSheet, state->sheetOrientation, state->nupOrder, state->placedOnSheet, *page,
-          entry ? entry : &placed);
-    if (entry) placed = *entry;
+          &placed);
+    placed.pageNumber = page->pageNumber;
+    placed.orientation = page->orientation;
+    if (FBPageListEntry* entry = AddToSheet(&state->pageList, &sheet, page)) *entry = placed;
 
     FBCmdList* sheetList = &state->playList;
     FBCmdWriteBasePos(sheetList, placed.rowPosition, placed.columnPosition);
