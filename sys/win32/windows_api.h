@@ -35,6 +35,7 @@
 #undef MessageBox
 #undef OpenPrinter
 #undef OutputDebugString
+#undef RegDeleteKey
 #undef RemoveDirectory
 #undef SetFileAttributes
 #undef StartDocPrinter
