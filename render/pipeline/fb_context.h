@@ -78,8 +78,10 @@ struct FBContext {
     const std::atomic<uint32_t>* abortRequested = nullptr;
 };
 
-// Sets the document up from the settings record (see fb_context.cpp).
-// Returns 1.
+// Sets the document up from the settings record: a recording job, a job
+// with finishing or a plain job (see fb_context.cpp). Returns 1, or 0 when
+// a watermark is to be recorded and its file cannot be made (the document
+// then prints nothing).
 int FBInitialize(FBContext* context, const FBInterface& record, sys::WStringView docName,
                  sys::PrinterHandle printer);
 // Starts the document on the output writer (when there is one).
