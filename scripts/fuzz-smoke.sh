@@ -40,6 +40,7 @@ fuzz() {
     cp "$seeds"/crash_* "$corpus"/ 2>/dev/null || true
     local extra=()
     [ "$name" = spooler ] && extra=(-max_len=65536)  # whole scripts of spooler calls
+    [ -f "fuzz/$name.dict" ] && extra+=(-dict="fuzz/$name.dict")
     if build/fuzz/fuzz/${name}_fuzz -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
             "${extra[@]}" -artifact_prefix="$out/$name-" "$corpus" >"$log" 2>&1; then
         echo "== $name: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log")"

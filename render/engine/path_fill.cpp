@@ -1,19 +1,14 @@
-// The scan converter of filled paths and clip paths: turns the current path
-// of the path generator into horizontal spans.
-//
-// NOT IMPLEMENTED YET: no span is produced. RDPaintPath fills nothing and
-// RDMakeClipPath collects no clip run, so a clip path is always empty and
-// glyphs, bitmaps and images under DL_CLIP_MODE 3 draw nothing.
-//
-// What will live here: the edge table built from the closed subpaths, sorted
-// by their upper row; a walk down the rows where edges start and end, with
-// an exact integer step per edge per row; spans found under the even-odd or
-// the non-zero winding rule, buffered, cut to the clip rectangle and handed
-// to the callback. The scan converter knows nothing of pixels: RDFillRow1
-// paints the spans of a filled path and RDAddClipRun records those of a clip
-// path.
-#include "drawing_seams.h"
+// RDPaintPath: fills the current path (DL_FILL_PATH, DL_PAINT_PATH) inside
+// the clip rectangle last set on the path generator, each span going to the
+// callback (RDFillRow1 paints it).
+#include "path_generator.h"
 
-int RDPaintPath(PathGenerator*, RDSpanCallback, RenderState*, TRect*) { return 0; }
-
-int RDMakeClipPath(PathGenerator*, const BandWindow&, RDSpanCallback, RenderState*, TRect*) { return 0; }
+int RDPaintPath(PathGenerator* generator, RDSpanCallback callback, RenderState* user, TRect* req) {
+    if (!generator) return 0;
+    PGSetCallback(generator, callback, user, req);
+    switch (PGGetFillMode(generator)) {
+        case kPGFillAlternate: return GpmPaintPath(generator, 1);
+        case kPGFillWinding: return GpmPaintPath(generator, 0);
+        default: return 0;  // no path record has set a mode yet
+    }
+}

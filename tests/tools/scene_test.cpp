@@ -164,11 +164,13 @@ TEST(Scene, OtherRecords) {
         "style-phase 5\nskip1 9\nskip4 1\norigin 0 0\nraw 01 02\npaint-path\n"
         "path fill winding 0,0 10,0 10,10\n");
     const Bytes list = PageList(job, 1);
+    // The paint selects the fill's ROP (0x75 0xF0) with the colour code as
+    // the scene left it.
     const Bytes expectedStart = {
-        0x81, 0x04, 0, 0,    0x85, 0,    0,    0xFF, 0,    0xFF, 0xFF, 0xFF, 0,  // hatch 4, red on white
-        0x82, 100,  0, 0,    0,    200,  0,    0,    0,    0x90, 0x91, 0xAF, 3, 0x74, 2,
-        0x76, 5,    0, 0x58, 9,    0x83, 1,    0,    0,    0,    0x68, 0,    0, 0,    0,
-        0x69, 0,    0, 0,    0,    0x01, 0x02, 0xA1, 0x80, 20,   0,    2,    0,
+        0x81, 0x04, 0,    0,    0x85, 0,    0,    0xFF, 0,    0xFF, 0xFF, 0xFF, 0,  // hatch 4, red on white
+        0x82, 100,  0,    0,    0,    200,  0,    0,    0,    0x90, 0x91, 0xAF, 3, 0x74, 2, 0x76, 5,
+        0,    0x58, 9,    0x83, 1,    0,    0,    0,    0x68, 0,    0,    0,    0, 0x69, 0, 0,    0,
+        0,    0x01, 0x02, 0x75, 0xF0, 0xFF, 0xFF, 0xFF, 0x87, 0xA1, 0x80, 20,   0, 2,    0,
     };
     ASSERT_GE(list.size(), expectedStart.size());
     EXPECT_EQ(Bytes(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(expectedStart.size())),

@@ -208,3 +208,13 @@ bool DLPen::LineRel(int32_t dx, int32_t dy) {
     if (column_) column_ = static_cast<uint32_t>(int64_t{*column_} + dx);
     return true;
 }
+
+bool DLPen::FillPath(const DLPathRecord& path) {
+    UseRop(kRopPatternCopy);
+    return out_->FillPath(path);
+}
+
+void DLPen::PaintPath() {
+    UseRop(kRopPatternCopy);
+    out_->PaintPath();
+}

@@ -69,6 +69,10 @@ public:
     bool Line(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2);
     bool LineTo(uint32_t x, uint32_t y);
     bool LineRel(int32_t dx, int32_t dy);
+    // A filled path drawn with the colour as it is (0xF0 by default); a path
+    // only set (a clip path) needs no raster operation.
+    bool FillPath(const DLPathRecord& path);
+    void PaintPath();
 
 private:
     void UseRop(uint8_t automatic);

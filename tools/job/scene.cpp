@@ -740,14 +740,13 @@ bool SceneComposer::Path(SceneArgs& a) {
     for (const auto& subpath : path.subpaths)
         if (subpath.empty()) return a.Fail("empty subpath");
     DLPathSetBoundsFromPoints(&path);
-    DLWriter& out = Pen().Writer();
-    if (!(kind == 0 ? out.FillPath(path) : out.SetPath(path)))
+    if (!(kind == 0 ? Pen().FillPath(path) : Pen().Writer().SetPath(path)))
         return a.Fail("a point does not fit 16 bits (use \"wide\")");
     return true;
 }
 
 bool SceneComposer::PaintPath(SceneArgs&) {
-    Pen().Writer().PaintPath();
+    Pen().PaintPath();
     return true;
 }
 

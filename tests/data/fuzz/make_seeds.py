@@ -161,6 +161,47 @@ box 0 24 64 8
 line 0 0 63 31
 line-to 10 40
 '''),
+    'grey_line_styles': (False, '''
+resolution 300
+printable 256 256
+page
+line 0 0 63 63
+line-style 1
+line 0 5 63 5
+line-style 3
+style-phase 20
+line 2 60 60 2
+line-style 5
+line 0 30 0 30
+line-style 2
+line-to 40 40
+line-to 10 63
+line-rel -8 -100
+rop 0x5A
+line-style 4
+line 63 0 0 40
+'''),
+    'colour_line_polyline': (True, '''
+resolution 600
+colour on
+printable 256 256
+page
+colour 0 128 255
+line 5 5 5 60
+line-style 6
+line 0 10 63 12
+colour 255 255 255
+rop 0x0F
+line 0 20 63 44
+rop auto
+colour 200 0 0
+line-style 1
+style-phase 50
+line 1 1 1 1
+line-to 60 3
+line-to 30 62
+line-to 2 2
+'''),
     'colour_paths_watermark': (True, '''
 resolution 600
 colour on
@@ -175,6 +216,34 @@ watermark end
 define-brush 9 raw checker
 brush 9
 box 4 34 50 20
+'''),
+    'grey_paths_both_rules': (False, '''
+resolution 300
+printable 256 256
+page
+path fill winding 2,2 30,2 30,30 2,30 / 8,8 24,8 24,24 8,24
+path fill alternate 34,2 62,2 62,30 34,30 / 40,8 56,8 56,24 40,24
+grey 96
+path fill alternate 32,34 46,63 8,45 56,45 18,63
+path set winding wide 0,40 63,33 60,63 -4000,63
+paint-path
+'''),
+    'colour_clip_path_text': (True, '''
+resolution 600
+colour on
+printable 256 256
+page
+path set 0,0 63,0 0,63
+clip-mode 3
+colour 200 0 40
+text 0 0 2 "CLIP"
+draw-bitmap 7 4 20
+define-bitmap 7 16 4 F0F00000 0F0F0000 F0F00000 0F0F0000
+draw-bitmap 7 4 24
+clip-mode 0
+text 0 40 1 "OUT"
+set-scale 100 50
+path fill 10,10 120,20 60,120
 '''),
 }
 
