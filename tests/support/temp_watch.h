@@ -1,7 +1,8 @@
 // What a test leaves in the system's temporary folder: the names in it and,
 // below its spool folder VLSPLDIR (which stays once made), every spool
-// directory and file, taken when the test starts and compared when it ends. The test's own temporary
-// folder (TempFolder) is made before and removed after, so it never counts.
+// directory and file, taken when the test starts and compared when it ends.
+// The tests' own temporary folders (TempFolder, of this test or of test
+// programs running beside it) never count.
 #pragma once
 
 #include <set>
