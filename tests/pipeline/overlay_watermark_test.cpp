@@ -1,9 +1,7 @@
 // Overlays and watermarks end to end: documents that record an overlay or a
 // watermark file and print nothing, and documents that print with them, the
 // overlay under each page and the watermark over it. The questions about
-// overlays are answered by script where the system layer has one (native);
-// under Windows no box can be answered Yes without a user, so the cases
-// that need a Yes run natively only, and those that decline run in both.
+// overlays are answered by the answer script, in both builds.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -98,7 +96,6 @@ protected:
 };
 
 TEST_F(Overlay, RecordedWithOneDocumentThenPrintedUnderAnother) {
-    if (!AnswerScript::Available()) GTEST_SKIP() << "a Yes needs the answer script";
     AnswerScript answers("caption Create Overlay = Yes\n");
     // Creation mode, no file yet: the document records the overlay.
     const SpoolRun recording =
@@ -124,9 +121,7 @@ TEST_F(Overlay, CreationModeWithAnExistingFileUsesItWithoutAsking) {
     const SpoolRun run = Print(temp_, OverlayJob(kDocOptOverlayCreate, OverlayPath(), 1));
     ASSERT_EQ(run.job.pages.size(), 1u);
     ExpectPageOverOverlay(run.job.pages[0]);
-    if (AnswerScript::Available()) {
-        EXPECT_TRUE(OverlayQuestions(answers).empty());
-    }
+    EXPECT_TRUE(OverlayQuestions(answers).empty());
 }
 
 TEST_F(Overlay, DecliningTheCreateQuestionPrintsNothing) {
@@ -134,9 +129,7 @@ TEST_F(Overlay, DecliningTheCreateQuestionPrintsNothing) {
     const SpoolRun run = entry_test::RunJob(temp_, OverlayJob(kDocOptOverlayCreate, OverlayPath(), 2));
     EXPECT_TRUE(run.bytes.empty());
     EXPECT_EQ(sys::GetPathKind(OverlayPath()), sys::PathKind::Missing);
-    if (AnswerScript::Available()) {
-        EXPECT_EQ(OverlayQuestions(answers).size(), 1u) << "asked once per document";
-    }
+    EXPECT_EQ(OverlayQuestions(answers).size(), 1u) << "asked once per document";
 }
 
 TEST_F(Overlay, AnythingButYesToTheUseQuestionPrintsWithoutIt) {
@@ -145,15 +138,12 @@ TEST_F(Overlay, AnythingButYesToTheUseQuestionPrintsWithoutIt) {
     const SpoolRun run = Print(temp_, OverlayJob(0, OverlayPath(), 2, /*askBeforeUse=*/1));
     ASSERT_EQ(run.job.pages.size(), 2u);
     for (const DecodedPage& page : run.job.pages) ExpectPageAlone(page);
-    if (AnswerScript::Available()) {
-        const std::vector<zebl_test::AskedQuestion> asked = OverlayQuestions(answers);
-        ASSERT_EQ(asked.size(), 1u);
-        EXPECT_EQ(asked[0].text, sys::Narrow(OverlayPath()));
-    }
+    const std::vector<zebl_test::AskedQuestion> asked = OverlayQuestions(answers);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, sys::Narrow(OverlayPath()));
 }
 
 TEST_F(Overlay, YesToTheUseQuestionPrintsWithIt) {
-    if (!AnswerScript::Available()) GTEST_SKIP() << "a Yes needs the answer script";
     ASSERT_TRUE(WriteOverlay(OverlayPath(), {kLetterhead}));
     AnswerScript answers("caption Download New Page Overlay = Yes\n");
     const SpoolRun run = Print(temp_, OverlayJob(0, OverlayPath(), 1, /*askBeforeUse=*/1));
