@@ -19,6 +19,7 @@ harnesses=(
     "install_info tests/data/fuzz/install_info"
     "plane_decoder tests/data/fuzz/plane_decoder"
     "playback tests/data/fuzz/playback"
+    "recorded_file tests/data/fuzz/recorded_file"
     "stream_decoder tests/data/fuzz/stream_decoder"
     "spooler tests/data/malformed/spooler"
 )

@@ -118,6 +118,21 @@ TEST(Scene, SettingsApplyToTheFollowingPages) {
     EXPECT_EQ(Field(PageRecord(Compose("poster 2\npage\n"), 1), 796), 200u);
 }
 
+TEST(Scene, NupTakesItsOrderAndBorder) {
+    const SpoolJob job = Compose("nup 4 down-from-right border\npage\nnup 9\npage\nnup 2 border\npage\n");
+    const Bytes first = PageRecord(job, 1), second = PageRecord(job, 2), third = PageRecord(job, 3);
+    EXPECT_EQ(Field(first, 800), 4u);
+    EXPECT_EQ(Field(first, 812), 3u);
+    EXPECT_EQ(Field(first, 808), 1u);
+    EXPECT_EQ(Field(first, 792) & 0x2, 0x2u);
+    EXPECT_EQ(Field(second, 800), 9u);
+    EXPECT_EQ(Field(second, 812), 0u);  // each nup line starts from the defaults
+    EXPECT_EQ(Field(second, 808), 0u);
+    EXPECT_EQ(Field(third, 808), 1u);
+    EXPECT_EQ(ErrorOf("nup 4 sideways\npage\n").substr(0, 13), "line 1: nup: ");
+    EXPECT_EQ(ErrorOf("nup 4 down border more\npage\n"), "line 1: nup: unexpected \"more\"");
+}
+
 TEST(Scene, LengthsTakeUnitsAtTheDocumentsResolution) {
     const SpoolJob job = Compose("resolution 600\npage\nbox 1in 0 1mm 1pt\n");
     // 1 in = 600 dots, 1 mm = 23.6 -> 24 dots, 1 pt = 8.3 -> 8 dots.

@@ -375,6 +375,14 @@ bool SceneComposer::Nup(SceneArgs& a) {
     static const uint32_t kCounts[] = {1, 2, 3, 4, 6, 8, 9, 16};
     if (!a.Choice({"1", "2", "3", "4", "6", "8", "9", "16"}, &i, "pages per sheet")) return false;
     settings_.pagesPerSheet = kCounts[i];
+    settings_.nupOrder = 0;
+    settings_.nupBorder = a.TakeKeyword("border");
+    if (settings_.nupBorder || a.Done()) return true;
+    size_t order = 0;
+    if (!a.Choice({"across", "down", "across-from-right", "down-from-right"}, &order, "N-up order"))
+        return false;
+    settings_.nupOrder = static_cast<uint32_t>(order);
+    settings_.nupBorder = a.TakeKeyword("border");
     return true;
 }
 
