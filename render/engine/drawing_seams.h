@@ -8,9 +8,9 @@
 // image extents may be anything; implementations must stay inside the
 // record (DLPath::points points at pointData, DLImage sizes as parsed).
 //
-// NOT IMPLEMENTED YET: lines and images draw nothing. Each drawer has its
-// own file that says what it will do; until then every function reports
-// that nothing was drawn.
+// NOT IMPLEMENTED YET: images draw nothing. Their drawer has its own file
+// that says what it will do; until then every function reports that nothing
+// was drawn.
 #pragma once
 
 #include <cstdint>
@@ -18,18 +18,23 @@
 #include "display_list.h"
 #include "render_state.h"
 
-// ---- Lines (line_drawing.cpp) ---------------------------------------------------
+// ---- Lines (line_clip.cpp, line_drawing.cpp) -------------------------------------
 
 // 1 when some part of the segment lies inside the band's columns clipLeft ..
 // clipRight and rows bandTop .. min(bandBottom, pageRows).
 int RDClipTLines(const BandWindow& window, uint32_t pageRows, const TLine* line);
 
 // Draws a one-pixel line in the current colour, ROP and style; opcode is
-// DL_LINE_TO, DL_LINE_REL or DL_LINE. The line record may be changed. It
-// takes the whole state: a line reads the page geometry, marks the band's
-// rows, draws through the current kernel or writes pixels itself with the
-// registers' colour, ROP and style, and moves the style phase.
+// DL_LINE_TO, DL_LINE_REL or DL_LINE. The caller's end points are left as
+// they were given. It takes the whole state: a line reads the page geometry,
+// marks the band's rows, draws through the current kernel or writes pixels
+// itself with the registers' colour, ROP and style, and moves the style
+// phase. Returns 1 when the band holds some pixel of the line.
 int LineDraw(RenderState* state, TLine* line, uint8_t opcode);
+
+// A line that RDClipTLines keeps out of the band: nothing is drawn, but the
+// style phase moves on as in the bands that draw the line.
+void LineMissesBand(RenderState* state, const TLine* line, uint8_t opcode);
 
 // ---- Paths (path_generator.h: path_*.cpp, clip_path.cpp) ---------------------------
 

@@ -408,7 +408,11 @@ void Player::Line(uint8_t opcode, uint32_t endRow, uint32_t endCol, bool moves) 
     line.x2 = endCol;
     line.y2 = endRow;
     if (Scaled()) RDScaleTLines(&line, reg_.scaleDen, reg_.scaleNum);
-    if (RDClipTLines(st_->window, st_->page.pageRows, &line)) LineDraw(st_, &line, opcode);
+    if (RDClipTLines(st_->window, st_->page.pageRows, &line)) {
+        LineDraw(st_, &line, opcode);
+    } else {
+        LineMissesBand(st_, &line, opcode);
+    }
     if (moves) {
         reg_.row = endRow;
         reg_.col = endCol;

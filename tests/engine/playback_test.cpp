@@ -320,7 +320,8 @@ TEST(Playback, WhiteOnGreyCountsAsBlackAndWhite) {
 TEST(Playback, LineLeavesThePositionButLineToAndLineRelMoveIt) {
     Band band(false, 32, 10);
     DL list;
-    list.Black().At(2, 3);
+    // Null-style lines: only the boxes mark the positions.
+    list.Black().Op(DL_SET_LINE_STYLE).U8(5).At(2, 3);
     list.Op(DL_LINE).U16(10).U16(7);  // column 10, row 7: position stays (2, 3)
     list.Box8(1, 1);
     list.Op(DL_LINE_TO).U16(5).U16(6);  // row 5, column 6: position (5, 6)
@@ -339,7 +340,7 @@ TEST(Playback, LineLeavesThePositionButLineToAndLineRelMoveIt) {
 TEST(Playback, OriginsApplyToAbsolutePositions) {
     Band band(false, 32, 8);
     DL list;
-    list.Black().Op(DL_SET_ROW_ORIGIN).U32(2).Op(DL_SET_COL_ORIGIN).U32(5);
+    list.Black().Op(DL_SET_LINE_STYLE).U8(5).Op(DL_SET_ROW_ORIGIN).U32(2).Op(DL_SET_COL_ORIGIN).U32(5);
     list.At(1, 1).Box8(1, 1);                      // (3, 6)
     list.Op(DL_LINE_TO).U16(3).U16(0).Box8(1, 1);  // (5, 5)
     band.Play({list.bytes()}, 0, 100, 100);        // both origins replaced by the list

@@ -156,6 +156,47 @@ box 0 24 64 8
 line 0 0 63 31
 line-to 10 40
 '''),
+    'grey_line_styles': (False, '''
+resolution 300
+printable 256 256
+page
+line 0 0 63 63
+line-style 1
+line 0 5 63 5
+line-style 3
+style-phase 20
+line 2 60 60 2
+line-style 5
+line 0 30 0 30
+line-style 2
+line-to 40 40
+line-to 10 63
+line-rel -8 -100
+rop 0x5A
+line-style 4
+line 63 0 0 40
+'''),
+    'colour_line_polyline': (True, '''
+resolution 600
+colour on
+printable 256 256
+page
+colour 0 128 255
+line 5 5 5 60
+line-style 6
+line 0 10 63 12
+colour 255 255 255
+rop 0x0F
+line 0 20 63 44
+rop auto
+colour 200 0 0
+line-style 1
+style-phase 50
+line 1 1 1 1
+line-to 60 3
+line-to 30 62
+line-to 2 2
+'''),
     'colour_paths_watermark': (True, '''
 resolution 600
 colour on
