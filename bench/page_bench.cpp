@@ -12,13 +12,16 @@
 // writing and reading back a buffer larger than any cache costs, the floor
 // under any pass over a page.
 //
-//   page_bench [benchmark flags] [--scenes FOLDER]
+//   page_bench [benchmark flags]
+//   page_bench --scenes FOLDER [PAGES]
 //
-// With --scenes the program writes each kind's 1-page scene as
-// FOLDER/<kind>.scene and exits.
+// With --scenes the program writes each kind's scene of PAGES pages (1 when
+// not given) as FOLDER/<kind>.scene and exits; compare_ghostscript.py makes
+// PostScript of them with `zebl compose --postscript`.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -175,13 +178,13 @@ void MemoryBandwidth(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * 2 * static_cast<int64_t>(buffer.size() * sizeof(uint64_t)));
 }
 
-bool WriteScenes(const std::filesystem::path& folder) {
+bool WriteScenes(const std::filesystem::path& folder, uint32_t pages) {
     std::filesystem::create_directories(folder);
     for (const PageKind& kind : PageKinds()) {
         std::ofstream out(folder / (kind.name + ".scene"));
         out << "# " << kind.name << ": compared with Ghostscript's " << kind.ghostscript << " at "
             << kind.resolution << " dpi\n"
-            << PageScene(kind.name, 1);
+            << PageScene(kind.name, pages);
         if (!out) return false;
     }
     return true;
@@ -207,8 +210,12 @@ std::filesystem::path PrepareMachineRoot() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--scenes") == 0) return WriteScenes(argv[i + 1]) ? 0 : 1;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--scenes") != 0) continue;
+        const uint32_t pages =
+            i + 2 < argc ? static_cast<uint32_t>(std::strtoul(argv[i + 2], nullptr, 10)) : 1;
+        return WriteScenes(argv[i + 1], std::max<uint32_t>(pages, 1)) ? 0 : 1;
+    }
 
     benchmark::Initialize(&argc, argv);
     const std::filesystem::path root = PrepareMachineRoot();

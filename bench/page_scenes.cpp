@@ -79,18 +79,20 @@ struct SceneRecipe {
 
 const std::vector<SceneRecipe>& Recipes() {
     static const std::vector<SceneRecipe> recipes = {
-        {{"grey-text-600", "pbmraw", 600, false}, "resolution 600\n", [] { return TextPage(600, false); }},
-        {{"grey-fill-600", "pbmraw", 600, false}, "resolution 600\n", [] { return TiledPage(6, 24, false); }},
-        {{"colour-text-600", "bitcmyk", 600, true},
+        {{"grey-text-600", "pbmraw", "600", false}, "resolution 600\n", [] { return TextPage(600, false); }},
+        {{"grey-fill-600", "pbmraw", "600", false},
+         "resolution 600\n",
+         [] { return TiledPage(6, 24, false); }},
+        {{"colour-text-600", "bitcmyk", "600", true},
          "resolution 600\ncolour on\n",
          [] { return "colour 0 0 0\n" + TextPage(600, true); }},
-        {{"colour-full-600", "bitcmyk", 600, true},
+        {{"colour-full-600", "bitcmyk", "600", true},
          "resolution 600\ncolour on\n",
          [] { return TiledPage(8, 12, true); }},
-        {{"grey-text-1200", "pbmraw", 1200, false},
+        {{"grey-text-1200", "pbmraw", "1200", false},
          "resolution 1200\n",
          [] { return TextPage(1200, false); }},
-        {{"grey-text-600x1200", "pbmraw", 1200, false},
+        {{"grey-text-600x1200", "pbmraw", "600x1200", false},
          "resolution 600\noutput-resolution 1200\n",
          [] { return TextPage(600, false); }},
     };

@@ -10,9 +10,9 @@
 #include <vector>
 
 struct PageKind {
-    std::string name;           // "grey-text-600", ...
-    std::string ghostscript;    // the Ghostscript device it is compared with
-    uint32_t resolution = 600;  // of the comparison device
+    std::string name;         // "grey-text-600", ...
+    std::string ghostscript;  // the Ghostscript device it is compared with
+    std::string resolution;   // of the comparison device: "600", "1200", "600x1200"
     bool colour = false;
 };
 
