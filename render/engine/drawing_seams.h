@@ -7,10 +7,6 @@
 // counts of a path's subpaths may add up to more than its point count, and
 // image extents may be anything; implementations must stay inside the
 // record (DLPath::points points at pointData, DLImage sizes as parsed).
-//
-// NOT IMPLEMENTED YET: images draw nothing. Their drawer has its own file
-// that says what it will do; until then every function reports that nothing
-// was drawn.
 #pragma once
 
 #include <cstdint>
@@ -74,12 +70,15 @@ int RDMakeClipPath(PathGenerator* generator, const BandWindow& window, RDSpanCal
 // the image's destination extents are already scaled. Images take the whole
 // state: they read the page depth and the band window, combine every pixel
 // with the registers' brush and reduced ROP, mark the rows they draw, and
-// stretch rows in the work buffers.
+// stretch rows in the work buffers. Each returns 1 when it drew into the
+// band, 0 when nothing of the image lies there (or it cannot be drawn).
+// (image_drawing.cpp; the parts in image_*.cpp and stretch_table.cpp.)
 int RenderingImage(RenderState* state, const DLImage& image);
 int RenderingBitBlt(RenderState* state, const DLImage& image);
 
 // With clipMode 3: collect the clip runs of the path generator over the
-// image's box, then draw the image through them (tag 0 for stretched images,
-// 0x2000000 for blits).
+// image's box (returns their count), then draw the image through them (tag
+// 0 for stretched images, 0x2000000 for blits) and empty the run list
+// (image_clip.cpp).
 int GetScanLineForBmp(RenderState* state, const DLImage& image);
 int ClipRenderImage(RenderState* state, const DLImage& image, uint32_t tag);

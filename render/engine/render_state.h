@@ -133,14 +133,20 @@ struct InterpreterRegisters {
 
 // Work buffers, kept so that drawing does not allocate per object: the
 // hatch and hollow brushes are built in brushBuild; masks realigned by
-// DoRender, one mask row cut by a clip run, and the realigned and resampled
-// masks of scaled glyphs. They only grow; RDDestroy frees them.
+// DoRender, one mask row cut by a clip run, the realigned and resampled
+// masks of scaled glyphs, and the rows and tables of images. They only grow;
+// RDDestroy frees them.
 struct RenderScratch {
     std::vector<uint8_t> brushBuild;
     std::vector<uint8_t> realignScratch;
     std::vector<uint8_t> clipRowScratch;
     std::vector<uint8_t> glyphScratch;
     std::vector<uint8_t> scaledGlyphScratch;
+    // Images: one expanded row in band pixels, and the stretch counts of the
+    // source columns and rows the band shows.
+    std::vector<uint8_t> imageRow;
+    std::vector<uint32_t> imageColumns;
+    std::vector<uint32_t> imageRows;
 };
 
 struct RenderState {

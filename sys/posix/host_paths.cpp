@@ -29,14 +29,6 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
-// mkdir -p; true when the folder exists afterwards.
-bool MakeFolders(const std::string& path) {
-    if (path.empty() || IsDirectory(path)) return !path.empty();
-    const size_t slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) return false;
-    return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
-}
-
 // Characters that Windows refuses in a file name.
 bool HasInvalidNameCharacter(WStringView name) {
     for (char16_t c : name) {
@@ -154,6 +146,13 @@ bool SplitRoot(WStringView path, std::string* base, WStringView* rest) {
 }
 
 }  // namespace
+
+bool MakeFolders(const std::string& path) {
+    if (path.empty() || IsDirectory(path)) return !path.empty();
+    const size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) return false;
+    return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
+}
 
 std::string MachineRoot() {
     std::string root;

@@ -15,6 +15,9 @@ namespace sys::posix {
 // demand. Empty when it cannot be created.
 std::string MachineRoot();
 
+// mkdir -p of a host folder; true when the folder exists afterwards.
+bool MakeFolders(const std::string& path);
+
 struct HostPath {
     std::string path;           // the host path
     bool parentExists = false;  // the folder that holds the last name exists

@@ -1,14 +1,14 @@
 // Message boxes on a host without a user: the answer script decides
-// (answer_script.h), and every question is logged for the tests.
+// (sys/answer_script.h), and every question is logged for the tests.
 #include "sys/message_box.h"
 
-#include "answer_script.h"
+#include "sys/answer_script.h"
 #include "sys/last_error.h"
 
 namespace sys {
 
 int MessageBox(WStringView text, WStringView caption, uint32_t style) {
-    const int answer = posix::AnswerQuestion(Narrow(caption), Narrow(text), style);
+    const int answer = AnswerMessageBox(Narrow(caption), Narrow(text), style);
     if (answer == 0) SetLastError(kErrorInvalidParameter);
     return answer;
 }

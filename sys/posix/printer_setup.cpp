@@ -1,5 +1,8 @@
 #include "sys/printer_setup.h"
 
+#include "printer_drivers_key.h"
+#include "sys/registry.h"
+
 #include "printers_ini.h"
 #include "sys/last_error.h"
 
@@ -16,6 +19,17 @@ bool DeletePrinter(WStringView name) {
         return false;
     }
     return posix::RemovePrinterSection(name);
+}
+
+bool AddPrinterDriver(WStringView name) {
+    return RegistryKey::Create(RegistryRoot::kLocalMachine,
+                               WString(posix::kPrinterDriversKey) + u"\\" + WString(name), kKeyAllAccess)
+        .IsOpen();
+}
+
+bool DeletePrinterDriver(WStringView name) {
+    return RegDeleteKey(RegistryRoot::kLocalMachine,
+                        WString(posix::kPrinterDriversKey) + u"\\" + WString(name));
 }
 
 }  // namespace sys

@@ -12,7 +12,9 @@
 #include "file_attributes.h"
 #include "host_paths.h"
 #include "open_files.h"
+#include "sys/folders.h"
 #include "sys/last_error.h"
+#include "sys/paths.h"
 
 namespace sys::posix {
 namespace {
@@ -25,6 +27,14 @@ enum class ProfileEncoding { kCodePage, kUtf8WithMark, kUtf16Le };
 
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 constexpr char kUtf16LeMark[] = "\xFF\xFE";
+
+// A file name without a folder ("win.ini", "Wininit.ini") names a file in
+// the Windows folder, as for the Windows profile functions.
+WString ProfilePath(WStringView path) {
+    if (path.find_first_of(u"\\/") != WStringView::npos) return WString(path);
+    const WString windows = GetWindowsDirectory();
+    return windows.empty() ? WString(path) : JoinPath(windows, path);
+}
 
 // An open file descriptor that closes (and so unlocks) itself. It takes
 // part in the process's share modes as the Windows profile functions do
@@ -45,7 +55,7 @@ public:
     bool Open(WStringView path, bool forEdit, bool create, bool* missing) {
         *missing = false;
         HostPath host;
-        if (!ToHostPath(path, &host)) return false;
+        if (!ToHostPath(ProfilePath(path), &host)) return false;
         host_ = host.path;
         const int flags = (forEdit ? O_RDWR : O_RDONLY) | (create ? O_CREAT : 0) | O_CLOEXEC;
         fd_ = ::open(host_.c_str(), flags, 0666);

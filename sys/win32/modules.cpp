@@ -1,3 +1,6 @@
+// Which module holds an address. Loading modules is in module_loading.cpp,
+// apart from this, so that the programs that must start on Windows 95 can
+// load modules without importing GetModuleFileNameW.
 #include "sys/modules.h"
 
 #include "sys/last_error.h"
@@ -16,23 +19,6 @@ HMODULE ModuleContaining(const void* address) {
 }
 
 }  // namespace
-
-ModuleHandle LoadLibrary(WStringView path) {
-    const WString terminated = win32::Terminated(path);
-    return ::LoadLibraryW(win32::Wide(terminated));
-}
-
-void* GetProcAddress(ModuleHandle module, const char* name) {
-    if (module == nullptr || name == nullptr) {
-        ::SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(module), name));
-}
-
-bool FreeLibrary(ModuleHandle module) {
-    return module != nullptr && ::FreeLibrary(static_cast<HMODULE>(module)) != FALSE;
-}
 
 WString GetModuleFileNameContaining(const void* addressInModule) {
     // A null base would name the program, whatever the address.
@@ -54,13 +40,6 @@ WString GetModuleFileNameContaining(const void* addressInModule) {
     }
     ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return WString();
-}
-
-WString GetSystemDirectory() {
-    wchar_t folder[MAX_PATH + 1] = {};
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH) return WString();
-    return win32::FromWide(folder);
 }
 
 }  // namespace sys

@@ -11,12 +11,12 @@ namespace {
 
 constexpr char16_t kDriverName[] = u"ZEBL Test Raw Driver";
 
-bool RegisterDriver() {
+bool RegisterDriver(WStringView driverName) {
     wchar_t system[MAX_PATH] = {};
     const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return false;
     WString driverPath = win32::FromWide(system) + u"\\localspl.dll";
-    WString name = kDriverName, raw = u"RAW";
+    WString name(driverName), raw = u"RAW";
     DRIVER_INFO_3W driver{};
     driver.cVersion = 3;
     driver.pName = win32::MutableWide(name);
@@ -40,7 +40,7 @@ bool AddPrinter(const PrinterSetup& setup) {
         SetLastError(kErrorNotSupported);
         return false;
     }
-    if (!RegisterDriver()) return false;
+    if (!RegisterDriver(kDriverName)) return false;
     DeletePrinter(setup.name);  // replace one of the same name
     WString name = setup.name, port = setup.port, driver = kDriverName;
     WString processor = u"WinPrint", raw = u"RAW";
@@ -66,6 +66,13 @@ bool DeletePrinter(WStringView name) {
     ::ClosePrinter(printer);
     ::SetLastError(error);
     return deleted != FALSE;
+}
+
+bool AddPrinterDriver(WStringView name) { return RegisterDriver(name); }
+
+bool DeletePrinterDriver(WStringView name) {
+    WString driver(name);
+    return ::DeletePrinterDriverW(nullptr, nullptr, win32::MutableWide(driver)) != FALSE;
 }
 
 }  // namespace sys

@@ -20,24 +20,36 @@
 #pragma once
 
 #include <windows.h>
+// The others need <windows.h> first.
+#include <shellapi.h>
+#include <shlobj.h>
 #include <winspool.h>
 
 #undef AddPrinter
+#undef AddPrinterDriver
 #undef CreateDirectory
 #undef DeleteFile
+#undef DeletePrinterDriver
+#undef GetCommandLine
+#undef GetDiskFreeSpace
+#undef GetEnvironmentVariable
 #undef GetFileAttributes
 #undef GetPrivateProfileSection
 #undef GetPrivateProfileString
+#undef GetShortPathName
 #undef GetSystemDirectory
 #undef GetTempFileName
 #undef GetTempPath
+#undef GetWindowsDirectory
 #undef LoadLibrary
 #undef MessageBox
 #undef OpenPrinter
 #undef OutputDebugString
 #undef RegDeleteKey
 #undef RemoveDirectory
+#undef SetEnvironmentVariable
 #undef SetFileAttributes
+#undef ShellExecute
 #undef StartDocPrinter
 #undef WritePrivateProfileSection
 #undef WritePrivateProfileString

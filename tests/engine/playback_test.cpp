@@ -410,6 +410,8 @@ TEST(Playback, RecordRunningPastItsChunkEndsOnlyThatChunk) {
 TEST(Playback, ImagesAndPathsAreSkippedByTheirComputedSize) {
     DL list;
     list.Black();
+    // The images lie below the one-row band: only their sizes matter here.
+    list.At(4, 0);
     // 4-bit image with palette, 3 rows of 5 pixels plus a lead of 2:
     // stride ((4 * 7 + 31) / 32) * 4 = 4, palette 64 bytes.
     list.Op(DL_BLT_IMAGE).U8(2).U8(4).U8(1).U8(0).U16(3).U16(5).U16(3).U16(5);

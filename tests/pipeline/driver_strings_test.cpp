@@ -97,7 +97,6 @@ TEST_F(DriverStringsTest, MissingModuleLeavesTheDefaultsAndSaysSo) {
     sys::WString text;
     EXPECT_EQ(0, DAT_GetOverlayCreateSTR(&text));
     EXPECT_EQ(u"Create Overlay", text);
-    if (!AnswerScript::Available()) return;
     const auto questions = answers.Questions();
     ASSERT_EQ(1u, questions.size());
     EXPECT_EQ(kCaption, questions[0].caption);
@@ -111,7 +110,6 @@ TEST_F(DriverStringsTest, LibraryNameWithoutTheSuffixIsRefused) {
     sys::WString text;
     EXPECT_EQ(0, DAT_GetOverlayLoadSTR(&text));
     EXPECT_EQ(u"Download New Page Overlay", text);
-    if (!AnswerScript::Available()) return;
     const auto questions = answers.Questions();
     ASSERT_EQ(1u, questions.size());
     EXPECT_EQ(kCaption, questions[0].caption);
@@ -125,7 +123,6 @@ TEST_F(DriverStringsTest, ModuleWithoutTheRoutineIsRefused) {
     sys::WString text;
     EXPECT_EQ(0, DAT_GetOverlayCreateSTR1(&text));
     EXPECT_EQ(u"Do you want to create the following overlay ?", text);
-    if (!AnswerScript::Available()) return;
     const auto questions = answers.Questions();
     ASSERT_EQ(1u, questions.size());
     EXPECT_EQ("Can't find a function in BRISK Utilities library (code 127)", questions[0].text.substr(0, 59));

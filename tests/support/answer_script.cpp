@@ -1,8 +1,9 @@
 #include "support/answer_script.h"
 
-#include <cstdlib>
+#include <optional>
 #include <sstream>
 
+#include "sys/environment.h"
 #include "sys/files.h"
 
 namespace zebl_test {
@@ -11,7 +12,7 @@ namespace {
 constexpr char16_t kScriptName[] = u"answers.txt";
 constexpr char16_t kLogName[] = u"questions.log";
 
-[[maybe_unused]] bool WriteTextFile(const sys::WString& path, const std::string& text) {
+bool WriteTextFile(const sys::WString& path, const std::string& text) {
     sys::File file = sys::File::CreateAlways(path);
     uint32_t written = 0;
     return file.IsOpen() && file.Write(text.data(), static_cast<uint32_t>(text.size()), &written) &&
@@ -44,7 +45,8 @@ std::string Unescape(const std::string& field) {
     return out;
 }
 
-// "caption=...\ttext=...\tstyle=0x...\tanswer=..."
+// "caption=...\ttext=...\tstyle=0x...\tanswer=..." for a message box,
+// "question=...\tdetail=...\tanswer=..." for a named question.
 AskedQuestion ParseLogLine(const std::string& line) {
     AskedQuestion question;
     std::istringstream fields(line);
@@ -57,52 +59,37 @@ AskedQuestion ParseLogLine(const std::string& line) {
         if (name == "caption") question.caption = Unescape(value);
         else if (name == "text") question.text = Unescape(value);
         else if (name == "style") question.style = static_cast<uint32_t>(std::stoul(value, nullptr, 16));
-        else if (name == "answer") question.answer = value;
+        else if (name == "answer") question.answer = Unescape(value);
+        else if (name == "question") question.name = Unescape(value);
+        else if (name == "detail") question.detail = Unescape(value);
     }
     return question;
 }
 
-#if !defined(_WIN32)
-void Restore(const char* name, bool had, const std::string& value) {
-    if (had) ::setenv(name, value.c_str(), 1);
-    else ::unsetenv(name);
+void Restore(const char16_t* name, bool had, const sys::WString& value) {
+    sys::SetEnvironmentVariable(name, had ? std::optional<sys::WString>(value) : std::nullopt);
 }
 
-void Save(const char* name, bool* had, std::string* value) {
-    const char* current = std::getenv(name);
-    *had = current != nullptr;
-    if (current) *value = current;
+void Save(const char16_t* name, bool* had, sys::WString* value) {
+    const std::optional<sys::WString> current = sys::GetEnvironmentVariable(name);
+    *had = current.has_value();
+    if (current) *value = *current;
 }
-#endif
 
 }  // namespace
 
-bool AnswerScript::Available() {
-#if defined(_WIN32)
-    return false;
-#else
-    return true;
-#endif
-}
-
 AnswerScript::AnswerScript(const std::string& rules) {
-#if !defined(_WIN32)
-    Save("ZSYS_ANSWER_SCRIPT", &hadScript_, &savedScript_);
-    Save("ZSYS_ANSWER_LOG", &hadLog_, &savedLog_);
+    Save(u"ZSYS_ANSWER_SCRIPT", &hadScript_, &savedScript_);
+    Save(u"ZSYS_ANSWER_LOG", &hadLog_, &savedLog_);
     const sys::WString script = folder_.Join(kScriptName);
     EXPECT_TRUE(WriteTextFile(script, rules));
-    ::setenv("ZSYS_ANSWER_SCRIPT", sys::Narrow(script).c_str(), 1);
-    ::setenv("ZSYS_ANSWER_LOG", sys::Narrow(folder_.Join(kLogName)).c_str(), 1);
-#else
-    (void)rules;
-#endif
+    sys::SetEnvironmentVariable(u"ZSYS_ANSWER_SCRIPT", script);
+    sys::SetEnvironmentVariable(u"ZSYS_ANSWER_LOG", folder_.Join(kLogName));
 }
 
 AnswerScript::~AnswerScript() {
-#if !defined(_WIN32)
-    Restore("ZSYS_ANSWER_SCRIPT", hadScript_, savedScript_);
-    Restore("ZSYS_ANSWER_LOG", hadLog_, savedLog_);
-#endif
+    Restore(u"ZSYS_ANSWER_SCRIPT", hadScript_, savedScript_);
+    Restore(u"ZSYS_ANSWER_LOG", hadLog_, savedLog_);
 }
 
 std::vector<AskedQuestion> AnswerScript::Questions() const {

@@ -1,6 +1,6 @@
-// The answers that message boxes give during a test, and the questions that
-// were asked (posix build: the system layer's answer script and question
-// log; under Windows the real MessageBoxW runs and nothing is recorded).
+// The answers that message boxes and named questions get during a test, and
+// the questions that were asked: the system layer's answer script and
+// question log (sys/answer_script.h), in both builds.
 #pragma once
 
 #include <cstdint>
@@ -12,16 +12,18 @@
 namespace zebl_test {
 
 struct AskedQuestion {
-    std::string caption;
+    std::string name;  // a named question's name; empty for a message box
+    std::string detail;
+    std::string caption;  // a message box's
     std::string text;
     uint32_t style = 0;
-    std::string answer;  // "Yes", "No", "Ok", "Cancel", ...
+    std::string answer;  // "Yes", "No", "Ok", "Cancel", ... or a named question's value
 };
 
-// Writes `rules` (the script format of the posix system layer, e.g.
+// Writes `rules` (the script format of sys/answer_script.h, e.g.
 // "caption Create Overlay = Yes\n") to a script of its own and makes the
-// message boxes of this process use it and log to a log of its own until
-// the object goes.
+// questions of this process (and of the programs it starts) use it and log
+// to a log of its own until the object goes.
 class AnswerScript {
 public:
     explicit AnswerScript(const std::string& rules = std::string());
@@ -29,16 +31,13 @@ public:
     AnswerScript(const AnswerScript&) = delete;
     AnswerScript& operator=(const AnswerScript&) = delete;
 
-    // Whether boxes are answered by script and recorded here.
-    static bool Available();
-
     // Every question asked since the object was made, in order.
     std::vector<AskedQuestion> Questions() const;
 
 private:
     TempFolder folder_;
-    std::string savedScript_;
-    std::string savedLog_;
+    sys::WString savedScript_;
+    sys::WString savedLog_;
     bool hadScript_ = false;
     bool hadLog_ = false;
 };

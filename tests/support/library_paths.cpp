@@ -1,5 +1,7 @@
 #include "support/library_paths.h"
 
+#include "support/child_program.h"
+
 #include "sys/modules.h"
 #include "sys/paths.h"
 
@@ -35,6 +37,15 @@ sys::WString HostPath(const std::string& path) {
 sys::WString LibraryBesideStandIns() {
     const sys::WString folder = StandInFolder();
     return folder.empty() ? folder : JoinLikeProgramPath(folder, u"Tzqr4um.dll");
+}
+
+sys::WString ChildProgram() {
+    const sys::WString folder(sys::FolderOf(sys::GetOwnModuleFileName()));
+#if defined(_WIN32)
+    return JoinLikeProgramPath(folder, u"zebl_test_child.exe");
+#else
+    return JoinLikeProgramPath(folder, u"zebl_test_child");
+#endif
 }
 
 }  // namespace zebl_test

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "support/child_program.h"
 #include "support/temp_folder.h"
 #include "sys/last_error.h"
+#include "sys/process.h"
 
 namespace {
 
@@ -164,6 +166,33 @@ TEST_F(RegistryTest, AnEmptyPathIsNeverDeleted) {
     EXPECT_FALSE(sys::RegDeleteKey(kRoot, u""));
     EXPECT_EQ(sys::kErrorInvalidParameter, sys::GetLastError());
     EXPECT_TRUE(RegistryKey::Open(kRoot, Path(u"Kept"), sys::kKeyRead).IsOpen());
+}
+
+// Programs that change one key at the same time never lose each other's
+// changes (natively every change rewrites the registry file).
+TEST_F(RegistryTest, ProgramsWritingAtTheSameTimeKeepEveryValue) {
+    constexpr int kWriters = 6;
+    std::vector<sys::Process> writers;
+    for (int i = 0; i < kWriters; ++i) {
+        const sys::WString command = u"\"" + zebl_test::ChildProgram() + u"\" --set-value \"" +
+                                     Path(u"Shared") + u"\" writer" + sys::Widen(std::to_string(i)) + u" 0";
+        writers.push_back(sys::Process::Create(command, sys::kSwHide));
+        ASSERT_TRUE(writers.back().IsValid());
+    }
+    for (sys::Process& writer : writers) {
+        ASSERT_EQ(sys::kWaitObject0, writer.Wait(sys::kInfinite));
+        uint32_t code = 1;
+        ASSERT_TRUE(writer.GetExitCode(&code));
+        EXPECT_EQ(0u, code);
+    }
+    RegistryKey key = RegistryKey::Open(kRoot, Path(u"Shared"), sys::kKeyRead);
+    ASSERT_TRUE(key.IsOpen());
+    sys::RegistryKeyInfo info;
+    ASSERT_TRUE(key.QueryInfo(&info));
+    EXPECT_EQ(static_cast<uint32_t>(kWriters), info.values);
+    sys::WString text;
+    ASSERT_TRUE(key.QueryString(u"writer3", &text));
+    EXPECT_EQ(u"writer3 4", text);
 }
 
 // ---- Access rights -------------------------------------------------------------------

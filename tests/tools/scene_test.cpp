@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <tuple>
 
+#include "formats/display_list.h"
 #include "image/pnm.h"
 #include "job/file_bytes.h"
 #include "support/temp_folder.h"
@@ -256,6 +259,27 @@ TEST_F(SceneWithFiles, ImagesBecomeImageRecords) {
         0x60, 4,    0, 0x62, 3, 0, 0x75, 0xCC, 0, 0, 0,  0x81, 0x03, 0, 24,
         0,    0x02, 1, 0,    1, 0, 6,    0,    5, 0, 30, 20,   10,   0};  // B, G, R and the spare byte
     EXPECT_EQ(PageList(job, 1), expected);
+}
+
+TEST_F(SceneWithFiles, RotatedImagesAreShownTurnedUnlessSized) {
+    Image8 image;
+    image.width = 3;
+    image.height = 1;
+    image.pixels = {0, 128, 255};
+    WriteImage(u"row.pgm", image);
+    // +8 and +10 of a rotated image are the columns and rows on the page:
+    // one column (the file's one row) and three rows; or as sized.
+    for (const auto& [options, extent8, extent10] :
+         {std::tuple{"rotate", 1, 3}, {"rotate width 7 height 9", 7, 9}, {"", 1, 3}}) {
+        const SpoolJob job =
+            Compose(std::string("page\nimage row.pgm 0 0 bits 8 ") + options + "\n", Options());
+        const Bytes list = PageList(job, 1);
+        const size_t record = list.size() - (12 + 1024 + 4);  // header, palette, one row
+        ASSERT_EQ(list[record - 1], DL_BLT_IMAGE) << options;
+        EXPECT_EQ(list[record + 3], std::string(options).empty() ? 0 : kDLImageRotated) << options;
+        EXPECT_EQ(list[record + 8], extent8) << options;
+        EXPECT_EQ(list[record + 10], extent10) << options;
+    }
 }
 
 TEST_F(SceneWithFiles, ReportsImageFileFaults) {

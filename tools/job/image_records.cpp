@@ -35,8 +35,10 @@ bool MakeImageRecord(const Image8& image, const ImageRecordOptions& options, DLI
         *error = "bits per pixel must be 1, 4, 8 or 24";
         return false;
     }
-    const uint32_t width = options.width ? options.width : image.width;
-    const uint32_t height = options.height ? options.height : image.height;
+    // The size on the page; a rotated image is shown turned, as wide as the
+    // file is high.
+    const uint32_t width = options.width ? options.width : options.rotate ? image.height : image.width;
+    const uint32_t height = options.height ? options.height : options.rotate ? image.width : image.height;
     if (width > 0xFFFF || height > 0xFFFF) {
         *error = "destination size over 65535 dots";
         return false;

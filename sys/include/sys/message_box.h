@@ -25,8 +25,9 @@ enum : int {
 };
 
 // Shows a message box and returns the button pressed; 0 or -1 when the box
-// could not be shown. The posix layer answers from the answer script named by
-// the environment variable ZSYS_ANSWER_SCRIPT and logs every question.
+// could not be shown. While the environment variable ZSYS_ANSWER_SCRIPT names
+// an answer script, the script answers and the question is logged
+// (sys/answer_script.h); the posix layer always answers that way.
 int MessageBox(WStringView text, WStringView caption, uint32_t style);
 
 }  // namespace sys

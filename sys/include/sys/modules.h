@@ -28,8 +28,8 @@ bool FreeLibrary(ModuleHandle module);
 // kErrorModNotFound when the address lies in no module.
 WString GetModuleFileNameContaining(const void* addressInModule);
 
-// GetSystemDirectoryW: "C:\WINDOWS\system32" or the like, no trailing
-// backslash; empty on failure.
+// GetSystemDirectoryA: "C:\WINDOWS\system32" or the like, no trailing
+// backslash; empty on failure. (The Windows folders are in sys/folders.h.)
 WString GetSystemDirectory();
 
 // The module that includes this header: each module (program or library)

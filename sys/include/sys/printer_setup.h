@@ -45,4 +45,10 @@ bool PrinterSetupSupportsFaults();
 bool AddPrinter(const PrinterSetup& setup);
 bool DeletePrinter(WStringView name);
 
+// Installs or removes a printer driver of this name (with no printer), as
+// sys/printer_drivers.h lists them; the win32 layer registers the system's
+// local spooler DLL under the name.
+bool AddPrinterDriver(WStringView name);
+bool DeletePrinterDriver(WStringView name);
+
 }  // namespace sys

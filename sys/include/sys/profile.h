@@ -8,6 +8,9 @@
 // sys/ini_document.h. Both read a file that starts with a UTF-8 or UTF-16LE
 // byte-order mark in that encoding, and write it back in the same one.
 //
+// A file name without a folder ("win.ini", "Wininit.ini") names a file in
+// the Windows folder, as Windows reads it.
+//
 // Buffer sizes and results count char16_t units, the terminating NULs
 // included in `size` as the Windows functions count characters.
 #pragma once

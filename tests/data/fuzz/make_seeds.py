@@ -10,7 +10,9 @@ folders beside this script, one folder per harness:
   compression_round_trip/  planes a printer sees: blank, black, rules, text
                            rows, a halftone, dots, noise
   playback/                the display lists of small scenes, grey and
-                           colour, cut into two chunks
+                           colour (boxes, text, brushes, images of every
+                           depth), cut into two chunks; playback.dict
+                           beside the harness names the records' shapes
 
 The streams and display lists come from the zebl tool of a native build,
 which composes the scenes and prints them through the rendering library:
@@ -240,7 +242,51 @@ text 0 40 1 "OUT"
 set-scale 100 50
 path fill 10,10 120,20 60,120
 '''),
+    'grey_images': (False, '''
+resolution 300
+printable 256 256
+page
+image ramp.pgm 2 2 width 20 height 10 bits 1
+image ramp.pgm 24 2 width 12 height 14 bits 4 stretch mirror
+image ramp.pgm 40 2 bits 8 rotate
+image photo.ppm 2 18 width 30 height 20 bits 24 stretch
+rop 0xB8
+hatch cross
+image photo.ppm 34 20 width 24 height 28 bits 8 mirror rotate
+'''),
+    'colour_images_clipped': (True, '''
+resolution 600
+colour on
+printable 256 256
+page
+image photo.ppm 0 0 width 64 height 12 stretch
+image ramp.pgm 4 14 width 16 height 16 bits 1 mirror
+image photo.ppm 24 14 width 20 height 18 bits 4 rotate
+define-brush 0 pattern checker 255 0 0 0 0 255
+brush 0
+rop 0xE2
+image photo.ppm 46 14 width 18 height 18 bits 8 stretch
+rop auto
+path set 0,34 63,34 32,63
+clip-mode 3
+image photo.ppm 0 34 width 64 height 30 stretch
+clip-mode 0
+'''),
 }
+
+# Image files the playback scenes draw: a grey ramp and a colour picture,
+# each 8 x 6 pixels (PNM, written beside the scenes).
+IMAGE_FILES = {
+    'ramp.pgm': b'P5 8 6 255\n' + bytes((x * 32 + y * 5) & 0xFF for y in range(6) for x in range(8)),
+    'photo.ppm': b'P6 8 6 255\n' + bytes(v for y in range(6) for x in range(8)
+                                          for v in (x * 36, y * 50, (x * y * 9) & 0xFF)),
+}
+
+
+def write_image_files(work):
+    for name, data in IMAGE_FILES.items():
+        with open(os.path.join(work, name), 'wb') as f:
+            f.write(data)
 
 
 def run(*command):
@@ -341,6 +387,7 @@ def main():
         sys.exit('usage: make_seeds.py PATH/TO/zebl')
     zebl = os.path.abspath(sys.argv[1])
     with tempfile.TemporaryDirectory() as work:
+        write_image_files(work)
         streams = {name: print_spool(zebl, compose(zebl, name, scene, work))
                    for name, scene in PRINTED_SCENES.items()}
         lists = {}
