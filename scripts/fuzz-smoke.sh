@@ -16,8 +16,10 @@ seconds=${FUZZ_SECONDS:-10}
 # harness name, then its seed folder
 harnesses=(
     "compression_round_trip tests/data/fuzz/compression_round_trip"
+    "install_info tests/data/fuzz/install_info"
     "plane_decoder tests/data/fuzz/plane_decoder"
     "playback tests/data/fuzz/playback"
+    "recorded_file tests/data/fuzz/recorded_file"
     "stream_decoder tests/data/fuzz/stream_decoder"
     "spooler tests/data/malformed/spooler"
 )

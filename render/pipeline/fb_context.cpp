@@ -5,7 +5,12 @@
 
 #include "pipeline/cmd_writer.h"
 #include "pipeline/debug_output.h"
+#include "pipeline/job_finishing.h"
+#include "pipeline/job_finishing_play.h"
+#include "pipeline/overlay_option.h"
 #include "pipeline/printer_stream.h"
+#include "pipeline/recording.h"
+#include "pipeline/watermark_paths.h"
 
 namespace {
 
@@ -62,14 +67,60 @@ const FBRecordPage& ParsedRecord(FBContext* context) {
 // The scale command that starts every page's display list: the playback
 // draws the page at this scale, and the page printer enlarges or shrinks
 // the sheet by the same value (both clamped alike, by FBRecordScale).
+// N-up and booklet pages take the reduction of their place on the sheet.
 int WriteScaleCommand(FBContext* context, FBCmdList* list) {
     const FBRecordPage& parsed = ParsedRecord(context);
-    // With job finishing, N-up and booklet pages take the scale of their
-    // place on the sheet; without it every page takes the document's.
-    return FBCmdWriteSetScale(list, 100, parsed.scale, parsed.page.orientation);
+    const uint32_t reduced = FBJFPageScale(context->jobFinishing.get(), parsed.page);
+    return FBCmdWriteSetScale(list, 100, reduced != 0 ? reduced : parsed.scale, parsed.page.orientation);
+}
+
+// A fresh plain list for the context, keeping nothing of the old one.
+bool MakePlainList(FBContext* context) {
+    context->cmdList.reset(new (std::nothrow) FBCmdList());
+    if (!context->cmdList) return false;
+    FBCmdListInit(context->cmdList.get(), kCmdPlain);
+    return true;
+}
+
+// Moves what the context's own list holds (the first page's data when it
+// came before the document was set up) into the list finishing fills.
+void HandOverEarlyData(FBContext* context) {
+    if (!context->cmdList) return;
+    FBCmdList* target = FBJFDataList(context->jobFinishing.get());
+    for (const FBCmdPiece& piece : FBCmdListPieces(context->cmdList.get())) {
+        if (piece.length != 0) FBCmdListAddData(target, piece.data, piece.length, piece.tag);
+    }
+    context->cmdList.reset();
+}
+
+// Starts finishing for the options (which it may rewrite); false, and no
+// state, when the document needs none.
+bool StartFinishing(FBContext* context, const FBInterface& record, uint32_t* options) {
+    context->jobFinishing.reset(new (std::nothrow) FBJobFinishing());
+    if (!context->jobFinishing) return false;
+    uint32_t rewritten = *options;
+    if (!FBJFInit(context->jobFinishing.get(), &rewritten, record)) {
+        context->jobFinishing.reset();
+        return false;
+    }
+    *options = rewritten;
+    return true;
+}
+
+// Flushes and drops the finishing state; later pages print one by one.
+void StopFinishing(FBContext* context) {
+    if (!context->jobFinishing) return;
+    FBEndDocJF(context);
+    context->jobFinishing.reset();
+    MakePlainList(context);
 }
 
 }  // namespace
+
+void FBJobFinishingDeleter::operator()(FBJobFinishing* state) const {
+    FBJFDelete(state);
+    delete state;
+}
 
 FBContext::FBContext() = default;
 
@@ -91,28 +142,42 @@ int FBInitialize(FBContext* context, const FBInterface& record, sys::WStringView
     if (context == nullptr) return 0;
     if (context->docName.empty()) context->docName = sys::WString(docName);
     if (printer) context->printer = printer;
-    // Recording a watermark (option 0x20) or an overlay (0x100000, set by the
-    // overlay option filter) is not built yet: those branches are not taken,
-    // and such a document prints like any other.
-    uint32_t options = record.UInt(kFBIDocOptions);
-    // Job finishing would be set up here and may rewrite the options; a plain
-    // job only turns the duplex request into duplex printing.
-    options = FBPlainJobOptions(options);
-    context->options = options;
     TakeRecord(context, record);
+    uint32_t options = record.UInt(kFBIDocOptions);
+    // A document that records a watermark prints nothing.
+    if (options & kDocOptRecordWatermark) return FBInitializeCreateWatermark(context, record);
+    if (context->declined) return 1;
+    if (!FBFilterOverlayOption(context, record, &options)) {
+        context->declined = true;
+        context->cmdList.reset();
+        return 1;
+    }
+    context->options = options;
+    if (options & kDocOptRecordOverlay) {
+        FBInitializeCreateOverlay(context, record);
+        return 1;  // no output writer: the printer gets nothing
+    }
 
+    context->jobFinishing.reset();
+    if (!StartFinishing(context, record, &options)) options = FBPlainJobOptions(options);
+    context->options = options;
     if (!MakeIfMissing(&context->out) || !MakeIfMissing(&context->settings) ||
         !MakeIfMissing(&context->page)) {
         OutputDebugPrintf("[FB]out of memory setting the document up\n");
+        context->jobFinishing.reset();
         return 1;  // prints nothing; the spooler's calls still succeed
     }
-    // The list is kept when it already holds the first page's data (a
-    // document whose first page came without a settings record).
-    if (!context->cmdList && MakeIfMissing(&context->cmdList))
-        FBCmdListInit(context->cmdList.get(), kCmdPlain);
+    if (context->jobFinishing) {
+        HandOverEarlyData(context);  // finishing keeps its own lists
+    } else if (!context->cmdList) {
+        // The list is kept when it already holds the first page's data (a
+        // document whose first page came without a settings record).
+        MakePlainList(context);
+    }
 
     *context->page = FBRecordPageFor(context->parsedRecord, context->pageCount + 1);
     InitializeSettings(context->settings.get(), options, record);
+    if (options & kDocOptWatermark) FBSettingsSetWatermarkPaths(context->settings.get());
     SetUpColour(context, record);
     OpenWriter(context, record);
     return 1;
@@ -131,13 +196,17 @@ int FBStartPage(FBContext* context) {
 
 int FBWritePrinter(FBContext* context, uint32_t length, uint32_t tag, const void* data) {
     if (context == nullptr || context->record == nullptr) return 0;
-    // Data may come before the document is set up (a first page without a
-    // settings record); the list is made for it rather than losing the page.
-    if (!context->cmdList) {
-        if (!MakeIfMissing(&context->cmdList)) return 0;
-        FBCmdListInit(context->cmdList.get(), kCmdPlain);
+    if (context->declined) return 1;  // nothing of it would print
+    FBCmdList* list = nullptr;
+    if (context->jobFinishing) {
+        list = FBJFDataList(context->jobFinishing.get());
+    } else {
+        // Data may come before the document is set up (a first page without
+        // a settings record); the list is made for it rather than losing the
+        // page.
+        if (!context->cmdList && !MakePlainList(context)) return 0;
+        list = context->cmdList.get();
     }
-    FBCmdList* list = context->cmdList.get();
     if (FBCmdListByteCount(list) + length > kMaxPageListBytes) {
         OutputDebugPrintf("[FB]page %u: display list over %llu bytes, data dropped\n", context->pageCount + 1,
                           static_cast<unsigned long long>(kMaxPageListBytes));
@@ -155,17 +224,28 @@ int FBReset(FBContext* context, const FBInterface& oldRecord, FBInterface* newRe
     bool setUpAgain = false;
     if (!context->touched) {
         const uint32_t options = newRecord->UInt(kFBIDocOptions);
-        if (!(options & (kDocOptRecordWatermark | kDocOptRecordOverlay))) {
+        // A recording document stays one: its file is open already.
+        if (!(options & (kDocOptRecordWatermark | kDocOptRecordOverlay)) && !FBIsRecording(context)) {
             newRecord->SetInt(kFBIAskBeforeOverlay, 0);
+            context->jobFinishing.reset();
             FBInitialize(context, *newRecord, context->docName, context->printer);
             setUpAgain = true;  // which parsed the new record
         }
         context->touched = true;
     }
-    // Job finishing would be restarted here when N-up changes resolution,
-    // paper or pages per sheet, and stopped when N-up or booklet ends.
-    (void)oldRecord;
     if (!setUpAgain) TakeRecord(context, *newRecord);
+    if (!setUpAgain && context->out && context->settings) {
+        switch (FBJFDecideChange(oldRecord, *newRecord)) {
+            case FBJFChange::Keep: break;
+            case FBJFChange::Stop: StopFinishing(context); break;
+            case FBJFChange::Restart: {
+                StopFinishing(context);
+                uint32_t options = newRecord->UInt(kFBIDocOptions);
+                if (StartFinishing(context, *newRecord, &options)) HandOverEarlyData(context);
+                break;
+            }
+        }
+    }
     if (context->page) {
         *context->page = FBRecordPageFor(context->parsedRecord, context->pageCount + 1);
     }
@@ -177,7 +257,9 @@ int FBEndPage(FBContext* context) {
     ++context->pageCount;
     const FBInterface& record = *context->record;
     int ok = 1;
-    if (context->page && context->settings && context->out) {
+    if (FBIsRecording(context)) {
+        ok = FBRecordEndedPage(context);
+    } else if (context->page && context->settings && context->out) {
         FBPage* page = context->page.get();
         FBSettings* settings = context->settings.get();
         *page = FBRecordPageFor(ParsedRecord(context), context->pageCount);
@@ -186,8 +268,9 @@ int FBEndPage(FBContext* context) {
             context->jobHeaderWritten = true;
         }
         if (context->colour) CMMReset(context->colour.get(), record, DuplexOn(settings));
-        // With job finishing the page would go to its list here instead.
-        if (context->cmdList) {
+        if (context->jobFinishing) {
+            ok &= FBEndPageJF(context);
+        } else if (context->cmdList) {
             FBCmdLoadWatermark(context->cmdList.get(), settings->portraitWatermarkPath,
                                settings->landscapeWatermarkPath, page->orientation, page->pageNumber,
                                settings->watermarkFirstPageOnly);
@@ -205,11 +288,15 @@ int FBEndPage(FBContext* context) {
 
 int FBEndDoc(FBContext* context) {
     if (context == nullptr) return 0;
-    // The recording jobs' spool and job finishing's held pages would be
-    // flushed here.
+    if (FBIsRecording(context)) FBEndRecording(context);
+    int held = 1;
+    if (context->jobFinishing) {
+        held = FBEndDocJF(context);
+        context->jobFinishing.reset();
+    }
     FBOut* out = context->out.get();
-    if (out == nullptr) return 1;
-    int ok = 1;
+    if (out == nullptr) return held;
+    int ok = held;
     if (context->jobHeaderWritten) {
         const bool blankNeeded = out->copyRepeatCount != 0 && context->record &&
                                  context->record->Int(kFBIFirstPageDifferent) == 0 &&
@@ -230,7 +317,7 @@ int FBEndDoc(FBContext* context) {
 int FBDestroy(FBContext* context) {
     if (context == nullptr) return 0;
     context->record.reset();
-    context->jobFinishing = nullptr;
+    context->jobFinishing.reset();  // and its spool directory
     context->jobSpool.reset();
     if (context->out) FBOutClose(context->out.get());  // a document that never ended
     context->out.reset();

@@ -4,10 +4,11 @@
 // writer, the colour conversion and the band work buffers — and the decisions
 // at document start, at every settings change and at every page end.
 //
-// Job finishing (N-up, booklet, page order) and the recording of overlays and
-// watermarks are not part of this manager yet: the option bits are read, the
-// finishing state stays null and every page is printed as it ends. The seams
-// are marked where those steps belong.
+// A document is one of three kinds: a plain job, whose pages print as they
+// end; a job with finishing (N-up, booklet, page order; job_finishing.h),
+// which hands its pages to finishing; or a recording job, which writes its
+// display list into an overlay or watermark file and prints nothing
+// (recording.h).
 #pragma once
 
 #include <atomic>
@@ -24,8 +25,10 @@
 #include "sys/spooler.h"
 #include "sys/text.h"
 
-// Job finishing's state (N-up, booklet, page order); not built yet.
-struct FBJobFinishing;
+struct FBJobFinishing;  // job_finishing.h
+struct FBJobFinishingDeleter {
+    void operator()(FBJobFinishing* state) const;
+};
 
 // What a settings record or a display list cannot make one document do.
 // Copies beyond this many are not repeated by the library (the collated job
@@ -48,9 +51,10 @@ struct FBContext {
     FBRecordPage parsedRecord;
     bool recordParsed = false;
     std::unique_ptr<FBOut> out;
-    FBJobFinishing* jobFinishing = nullptr;  // always null until job finishing exists
+    std::unique_ptr<FBJobFinishing, FBJobFinishingDeleter> jobFinishing;  // null: no finishing
     std::unique_ptr<FBSettings> settings;
-    std::unique_ptr<FBCmdList> cmdList;    // the current page's display list (plain)
+    // The current page's display list: plain, or with headers while recording.
+    std::unique_ptr<FBCmdList> cmdList;
     std::unique_ptr<FBJobSpool> jobSpool;  // overlay and watermark recording only
     std::unique_ptr<FBInterface> record;   // the settings copy
     FBPrintCache cache;                    // band buffers, rendering state, band record
@@ -62,7 +66,10 @@ struct FBContext {
     bool initialised = false;
     bool newPage = false;  // the next data write starts a page
     bool jobHeaderWritten = false;
-    bool touched = false;        // data, a page end or a settings change came
+    bool touched = false;  // data, a page end or a settings change came
+    // The user declined to create the document's overlay: nothing is set up
+    // and nothing prints, also when a later record would set it up again.
+    bool declined = false;
     uint32_t lastOperation = 0;  // of the DrvFB operations (entry_points.h)
     uint32_t options = 0;        // document option flags as the document uses them
     // The spooler handle's abort request (entry_points.h), null for a
@@ -71,8 +78,10 @@ struct FBContext {
     const std::atomic<uint32_t>* abortRequested = nullptr;
 };
 
-// Sets the document up from the settings record (see fb_context.cpp).
-// Returns 1.
+// Sets the document up from the settings record: a recording job, a job
+// with finishing or a plain job (see fb_context.cpp). Returns 1, or 0 when
+// a watermark is to be recorded and its file cannot be made (the document
+// then prints nothing).
 int FBInitialize(FBContext* context, const FBInterface& record, sys::WStringView docName,
                  sys::PrinterHandle printer);
 // Starts the document on the output writer (when there is one).

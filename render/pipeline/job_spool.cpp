@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "sys/diagnostics.h"
 #include "sys/last_error.h"
@@ -191,7 +192,11 @@ int FBJobSpoolReadData(sys::File* file, std::vector<uint8_t>* buffer, uint32_t m
     if (got != sizeof header) return kSpoolReadDamaged;
     const uint32_t recordLength = GetLE32(header);
     if (recordLength > maxLength) return kSpoolReadDamaged;
-    if (buffer->size() < recordLength) buffer->resize(recordLength);
+    try {
+        if (buffer->size() < recordLength) buffer->resize(recordLength);
+    } catch (const std::bad_alloc&) {
+        return kSpoolReadDamaged;  // the page prints what came before
+    }
     if (ReadUpTo(file, buffer->data(), recordLength) != recordLength) return kSpoolReadDamaged;
     *length = recordLength;
     *tag = GetLE32(header + 4);
@@ -207,8 +212,11 @@ int FBCmdBufferAddDataFromFile(FBCmdList* list, sys::WStringView path) {
         return 0;
     }
     // A record can never be longer than what is left of the file, so a
-    // damaged length never makes us allocate more than the file holds.
-    std::vector<uint8_t> record(kFBCmdBufferSize);
+    // damaged length never makes us allocate more than the file holds. The
+    // read buffer grows to the longest record (a page's pieces are far
+    // smaller than a list buffer), so a small overlay or watermark merged
+    // into every page costs no 4 MiB buffer each time.
+    std::vector<uint8_t> record;
     uint64_t position = 0;
     for (;;) {
         const uint64_t left = fileSize - position;

@@ -171,16 +171,20 @@ std::string Encode(WStringView text, ProfileEncoding encoding) {
 
 }  // namespace
 
-bool ReadProfile(WStringView path, IniDocument* document) {
+bool ReadProfileBytes(WStringView path, std::string* bytes) {
     LockedFile file;
     bool missing = false;
     if (!file.Open(path, false, false, &missing)) {
         if (!missing) return false;
-        *document = IniDocument();
+        bytes->clear();
         return true;
     }
+    return file.ReadAll(bytes);
+}
+
+bool ReadProfile(WStringView path, IniDocument* document) {
     std::string bytes;
-    if (!file.ReadAll(&bytes)) return false;
+    if (!ReadProfileBytes(path, &bytes)) return false;
     ProfileEncoding encoding;
     *document = IniDocument::Parse(Decode(bytes, &encoding));
     return true;

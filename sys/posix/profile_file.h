@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "sys/ini_document.h"
 
@@ -15,6 +16,10 @@ namespace sys::posix {
 // the last error when it exists but cannot be read, or is larger than any
 // INI file this package reads (16 MiB).
 bool ReadProfile(WStringView path, IniDocument* document);
+
+// The file's bytes as they are stored, read under the same lock; empty when
+// the file does not exist.
+bool ReadProfileBytes(WStringView path, std::string* bytes);
 
 // Runs `edit` on the file's document and writes the document back, in the
 // file's encoding, when `edit` returns true. A missing file is created only

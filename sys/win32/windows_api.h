@@ -31,6 +31,7 @@
 #undef DeleteFile
 #undef DeletePrinterDriver
 #undef GetCommandLine
+#undef GetCurrentDirectory
 #undef GetDiskFreeSpace
 #undef GetEnvironmentVariable
 #undef GetFileAttributes
@@ -40,6 +41,7 @@
 #undef GetSystemDirectory
 #undef GetTempFileName
 #undef GetTempPath
+#undef GetVersionEx
 #undef GetWindowsDirectory
 #undef LoadLibrary
 #undef MessageBox
@@ -47,6 +49,7 @@
 #undef OutputDebugString
 #undef RegDeleteKey
 #undef RemoveDirectory
+#undef SetCurrentDirectory
 #undef SetEnvironmentVariable
 #undef SetFileAttributes
 #undef ShellExecute

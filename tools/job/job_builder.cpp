@@ -56,6 +56,8 @@ FBInterface MakeSettingsRecord(const JobSettings& s, uint32_t commandFlags) {
     record.SetUInt(kFBIDocOptions, DocumentOptions(s));
     record.SetUInt(kFBIScale, s.scale);
     record.SetUInt(kFBIPagesPerSheet, s.pagesPerSheet);
+    record.SetUInt(kFBINupOrder, s.nupOrder);
+    record.SetUInt(kFBINupBorder, s.nupBorder ? 1 : 0);
     if (s.posterTiles > 0) {
         record.SetUInt(kFBIPosterTiles, s.posterTiles - 1);  // the record counts extra tiles
         record.SetUInt(kFBIPosterOverlap, s.posterOverlap);

@@ -38,6 +38,8 @@ struct JobSettings {
     uint32_t posterTiles = 0;    // tiles per side, 0 = no poster
     uint32_t posterOverlap = 0;  // dots
     uint32_t pagesPerSheet = 0;  // N-up; 0 or 1 = off
+    uint32_t nupOrder = 0;       // 0 across, 1 down, 2 across from the right, 3 down from the right
+    bool nupBorder = false;      // a frame round every page of an N-up sheet
     bool booklet = false;
     uint32_t pageOrder = 0;       // 0 normal, 1 reverse, 2 odd pages only, 3 even pages only
     uint32_t printableWidth = 0;  // dots; 0 = from the paper table

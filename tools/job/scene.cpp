@@ -102,6 +102,7 @@ private:
     bool Image(SceneArgs& a);
     // Lines and paths
     bool LineRecord(SceneArgs& a);
+    bool MoveTo(SceneArgs& a);
     bool LineTo(SceneArgs& a);
     bool LineRel(SceneArgs& a);
     bool LineStyle(SceneArgs& a);
@@ -183,6 +184,7 @@ const SceneComposer::Command SceneComposer::kCommands[] = {
     {"picture", &SceneComposer::Picture, true},
     {"image", &SceneComposer::Image, true},
     {"line", &SceneComposer::LineRecord, true},
+    {"move", &SceneComposer::MoveTo, true},
     {"line-to", &SceneComposer::LineTo, true},
     {"line-rel", &SceneComposer::LineRel, true},
     {"line-style", &SceneComposer::LineStyle, true},
@@ -375,6 +377,14 @@ bool SceneComposer::Nup(SceneArgs& a) {
     static const uint32_t kCounts[] = {1, 2, 3, 4, 6, 8, 9, 16};
     if (!a.Choice({"1", "2", "3", "4", "6", "8", "9", "16"}, &i, "pages per sheet")) return false;
     settings_.pagesPerSheet = kCounts[i];
+    settings_.nupOrder = 0;
+    settings_.nupBorder = a.TakeKeyword("border");
+    if (settings_.nupBorder || a.Done()) return true;
+    size_t order = 0;
+    if (!a.Choice({"across", "down", "across-from-right", "down-from-right"}, &order, "N-up order"))
+        return false;
+    settings_.nupOrder = static_cast<uint32_t>(order);
+    settings_.nupBorder = a.TakeKeyword("border");
     return true;
 }
 
@@ -682,6 +692,14 @@ bool SceneComposer::LineRecord(SceneArgs& a) {
     uint32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     if (!ReadPosition(a, &x1, &y1) || !ReadPosition(a, &x2, &y2)) return false;
     return Drawn(a, Pen().Line(x1, y1, x2, y2));
+}
+
+// The start of the next DL_LINE_TO or DL_LINE_REL: a polyline begins here,
+// where DL_LINE would leave the current position at its first point.
+bool SceneComposer::MoveTo(SceneArgs& a) {
+    uint32_t x = 0, y = 0;
+    if (!ReadPosition(a, &x, &y)) return false;
+    return Drawn(a, Pen().MoveTo(x, y));
 }
 
 bool SceneComposer::LineTo(SceneArgs& a) {

@@ -13,6 +13,11 @@ folders beside this script, one folder per harness:
                            colour (boxes, text, brushes, images of every
                            depth), cut into two chunks; playback.dict
                            beside the harness names the records' shapes
+  recorded_file/           recorded data files (overlays, watermarks,
+                           spooled pages): those display lists as records
+                           after a scale command, and hand-made corners
+                           (empty, a record of length 0, cut short, a
+                           length past the end)
 
 The streams and display lists come from the zebl tool of a native build,
 which composes the scenes and prints them through the rendering library:
@@ -432,6 +437,30 @@ def main():
         seeds[name] = bytes([int(colour), 255]) + dl
         seeds[name + '_cut'] = bytes([int(colour) | 2, 100]) + dl
     write_corpus('playback', seeds)
+
+    write_corpus('recorded_file', recorded_file_seeds(lists))
+
+
+def record(data, tag=0):
+    return struct.pack('<II', len(data), tag) + data
+
+
+def recorded_file_seeds(lists):
+    """Recorded data files: records of length (LE32), tag (LE32) and bytes.
+    A recording document starts every page with a scale command (0x82
+    divisor 100, scale; 0x83 orientation)."""
+    scale = bytes([0x82]) + struct.pack('<II', 100, 100) + bytes([0x83]) + struct.pack('<I', 0)
+    seeds = {}
+    for name, (colour, dl) in lists.items():
+        if not name.endswith('_cut'):
+            seeds[name] = record(scale) + record(dl[:2000])
+    seeds['empty'] = b''
+    seeds['zero_length_record'] = record(b'', 7)
+    seeds['two_pages'] = (record(scale) + record(bytes([0x53, 10, 10]), 3)) * 2
+    seeds['cut_header'] = record(scale)[:6]
+    seeds['cut_data'] = record(bytes(range(40)))[:30]
+    seeds['length_past_end'] = struct.pack('<II', 0x7FFFFFFF, 0) + bytes(16)
+    return seeds
 
 
 if __name__ == '__main__':

@@ -146,6 +146,17 @@ def main():
     write('seed_raw_abort', header() + bytes([PAGE, 0, RAW]) + u16(len(raw)) + raw +
           bytes([ABORT, END_PAGE, END_DOC, END_PAGE]))
 
+    # Job finishing (fields: 27 the document options, 29 pages per sheet,
+    # 30 the N-up border, 36 the page order): 4-up with borders, page at a
+    # time; a booklet in reverse order, held in a spool directory; 2-up
+    # turned off by the second page's record.
+    write('seed_nup_4_border', header(fields=bytes([27, 0x02, 29, 4, 30, 1]), field_count=3) +
+          page(BOXES) + page(TEXT) + page(BITMAPS))
+    write('seed_booklet_reverse', header(fields=bytes([27, 0xFF]) + u32(0x208) + bytes([36, 1]), field_count=2) +
+          page(BOXES) + page(TEXT) + page(BOXES))
+    write('seed_nup_turned_off', header(fields=bytes([27, 0x02, 29, 2]), field_count=2) + page(BOXES) +
+          page(TEXT, overwrites=bytes([27, 0]), count=1))
+
 
 if __name__ == '__main__':
     main()
