@@ -10,6 +10,8 @@ The disc, as the setup program and the autorun menu read it:
                                  components, languages, manuals, utility
   Autorun.Inf                    the disc's autorun file and version line
   DATA/VLUtil.Dll                the device library (placed by the build)
+  DATA/Preinst.dll, Svcman.exe   the pre-install hook and the service
+                                 installer (placed by the build)
   DATA/Lang_XX.Dat               one language file per language, written in
                                  the code page of its language
   DATA/Uninst.Dat                uninstall keys of earlier versions
