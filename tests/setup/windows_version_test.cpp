@@ -140,7 +140,7 @@ TEST(GetOSVersionOfThisSystem, AgreesWithItsVersionInformation) {
     // Under Wine, a run with the Windows version set for the program says
     // which code it must come to.
     if (const char* expected = std::getenv("ZEBL_EXPECT_WINDOWS_CODE"); expected != nullptr) {
-        EXPECT_EQ(data.m_nOSVersion, std::atoi(expected))
+        EXPECT_EQ(data.m_nOSVersion, std::strtol(expected, nullptr, 10))
             << version.majorVersion << "." << version.minorVersion << " \"" << version.servicePack << "\"";
     }
 }
