@@ -52,7 +52,8 @@ sys::WString LoadDialogLibraries(InstallInfo& info) {
     for (const Library& library : kLibraries) {
         const sys::WString path = PathOf(info, library);
         info.*library.field = TokenOf(sys::LoadLibrary(path));
-        MyTrace("       %s %s", sys::ToCodePage(path).c_str(), info.*library.field != 0 ? "loaded" : "not loaded");
+        MyTrace("       %s %s", sys::ToCodePage(path).c_str(),
+                info.*library.field != 0 ? "loaded" : "not loaded");
     }
     for (const Library& library : kRequired)
         if (info.*library.field == 0) return library.name;
@@ -70,10 +71,8 @@ void FreeDialogLibraries(InstallInfo& info) {
     Free(info, &InstallInfo::hAutoDll);
     // The background window is VLEtc's own object: its code must stay
     // while the window may still be on the screen.
-    if (info.pBackgroundWnd == 0)
-        Free(info, &InstallInfo::hEtcDll);
-    else
-        MyTrace("       VLEtc.Dll stays loaded: its background window lives");
+    if (info.pBackgroundWnd == 0) Free(info, &InstallInfo::hEtcDll);
+    else MyTrace("       VLEtc.Dll stays loaded: its background window lives");
     Free(info, &InstallInfo::hFcsDll);
     Free(info, &InstallInfo::hTestPageDll);
 }

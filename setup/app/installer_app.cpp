@@ -58,7 +58,8 @@ bool CInstallerApp::InitInstance() {
     m_bDeviceConnected = 0;
     m_bPreVersionInstalled = 0;
     Info().bOnlyLPT = 0;
-    Info().hUtilDll = Info().hResDll = Info().hEtcDll = Info().hFcsDll = Info().hTestPageDll = Info().hAutoDll = 0;
+    Info().hUtilDll = Info().hResDll = Info().hEtcDll = Info().hFcsDll = Info().hTestPageDll =
+        Info().hAutoDll = 0;
     Info().nOSVersion = m_data.m_nOSVersion;
 
     if (m_data.MyGetInstallInfo() == 0) return false;
@@ -82,10 +83,8 @@ bool CInstallerApp::InitInstance() {
     // Only now: the switch cannot turn install mode into maintenance.
     MyParseParameter();
     MyPreInstall(*this);
-    if (m_bMaintenance == 1)
-        MaintProcedure(*this);
-    else
-        InstallProcedure(*this);
+    if (m_bMaintenance == 1) MaintProcedure(*this);
+    else InstallProcedure(*this);
 
     EndPreventingPlugAndPlay();
     MyEndRemoveDlg(*this);
@@ -127,11 +126,10 @@ bool CInstallerApp::BringFirstCopyForward() {
     m_strClassName = kInstallerClassName;
     if (ui::FindTopLevelWindow(m_strClassName) == nullptr) return false;
     MyTrace("       Setup is running already");
-    if (ui::WindowHandle first = ui::FindTopLevelWindow(m_strClassName, sys::FromCodePage(Info().szModelName))) {
-        if (ui::IsMinimized(first))
-            ui::RestoreWindow(first);
-        else
-            ui::BringToForeground(first);
+    if (ui::WindowHandle first =
+            ui::FindTopLevelWindow(m_strClassName, sys::FromCodePage(Info().szModelName))) {
+        if (ui::IsMinimized(first)) ui::RestoreWindow(first);
+        else ui::BringToForeground(first);
     }
     return true;
 }
@@ -151,7 +149,8 @@ bool CInstallerApp::CreateFrameWindow() {
 
 bool CInstallerApp::LoadDialogLibraries() {
     const sys::WString missing = setup::LoadDialogLibraries(Info());
-    m_strErrMsg = m_data.MyGetProfileString(u"ERROR_MSG", u"ERR_MSG1", sys::FromCodePage(Info().szLanguageFile));
+    m_strErrMsg =
+        m_data.MyGetProfileString(u"ERROR_MSG", u"ERR_MSG1", sys::FromCodePage(Info().szLanguageFile));
     if (missing.empty()) return true;
     MyTrace("       %s is missing", sys::ToCodePage(missing).c_str());
     ui::MessageBox(m_strErrMsg, missing, sys::kMbOk);
@@ -173,20 +172,24 @@ void CInstallerApp::StorePlugAndPlayRoutines() {
 }
 
 void CInstallerApp::StartPreventingPlugAndPlay() {
-    if (auto close = reinterpret_cast<RemoveHardwareWizardDialogFn>(ObjectOf(Info().pfnRemoveHardwareWizardDialog)))
+    if (auto close =
+            reinterpret_cast<RemoveHardwareWizardDialogFn>(ObjectOf(Info().pfnRemoveHardwareWizardDialog)))
         close();
-    if (auto start = reinterpret_cast<PreventPnPFn>(ObjectOf(Info().pfnStartPreventPnP))) start(Info().szPnpId);
+    if (auto start = reinterpret_cast<PreventPnPFn>(ObjectOf(Info().pfnStartPreventPnP)))
+        start(Info().szPnpId);
 }
 
 void CInstallerApp::EndPreventingPlugAndPlay() {
-    if (auto close = reinterpret_cast<RemoveHardwareWizardDialogFn>(ObjectOf(Info().pfnRemoveHardwareWizardDialog)))
+    if (auto close =
+            reinterpret_cast<RemoveHardwareWizardDialogFn>(ObjectOf(Info().pfnRemoveHardwareWizardDialog)))
         close();
     if (auto end = reinterpret_cast<PreventPnPFn>(ObjectOf(Info().pfnEndPreventPnP))) end(Info().szPnpId);
 }
 
 void CInstallerApp::InstallUsbDriverWhenAsked() {
     if (!IsWindows98OrMe(m_data.m_nOSVersion)) return;
-    const sys::WString usb = m_data.MyGetProfileString(u"INSTALL_USB", u"USB_INSTALL", m_data.m_strSetupDataFile);
+    const sys::WString usb =
+        m_data.MyGetProfileString(u"INSTALL_USB", u"USB_INSTALL", m_data.m_strSetupDataFile);
     MyTrace("       USB_INSTALL=%s", sys::ToCodePage(usb).c_str());
     if (LeadingNumber(usb) == 1) MyInstallUSBDriver(*this);
 }

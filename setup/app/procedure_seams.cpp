@@ -28,7 +28,8 @@ std::string UninstallKey(const char* modelName) {
 }
 
 bool KeyOpens(const std::string& path) {
-    return sys::RegistryKey::Open(sys::RegistryRoot::kLocalMachine, sys::FromCodePage(path), sys::kKeyRead).IsOpen();
+    return sys::RegistryKey::Open(sys::RegistryRoot::kLocalMachine, sys::FromCodePage(path), sys::kKeyRead)
+        .IsOpen();
 }
 
 // A vendor key that an earlier removal left empty goes.

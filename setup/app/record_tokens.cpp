@@ -9,7 +9,9 @@ namespace setup {
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
 
-InstallInfoToken TokenOf(const void* object) { return static_cast<InstallInfoToken>(reinterpret_cast<uintptr_t>(object)); }
+InstallInfoToken TokenOf(const void* object) {
+    return static_cast<InstallInfoToken>(reinterpret_cast<uintptr_t>(object));
+}
 void* ObjectOf(InstallInfoToken token) { return reinterpret_cast<void*>(static_cast<uintptr_t>(token)); }
 
 #else

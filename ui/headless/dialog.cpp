@@ -11,8 +11,8 @@ namespace ui {
 struct DialogDriver {
     static int Run(CDialog& dialog) {
         dialog.OnInitDialog();
-        const std::string answer = sys::AskQuestion(dialog.Name(), "template=" + std::to_string(dialog.TemplateId()),
-                                                    std::to_string(sys::kIdCancel));
+        const std::string answer = sys::AskQuestion(
+            dialog.Name(), "template=" + std::to_string(dialog.TemplateId()), std::to_string(sys::kIdCancel));
         int result = sys::kIdCancel;
         const auto [end, error] = std::from_chars(answer.data(), answer.data() + answer.size(), result);
         if (error != std::errc() || end != answer.data() + answer.size()) result = sys::kIdCancel;

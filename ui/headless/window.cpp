@@ -78,7 +78,9 @@ WindowHandle FindTopLevelWindow(sys::WStringView className, sys::WStringView tit
     return OtherProcessWindow(className, title);
 }
 
-bool IsMinimized(WindowHandle window) { return window != nullptr && static_cast<HeadlessWindow*>(window)->minimized; }
+bool IsMinimized(WindowHandle window) {
+    return window != nullptr && static_cast<HeadlessWindow*>(window)->minimized;
+}
 
 void RestoreWindow(WindowHandle window) {
     if (window == nullptr) return;

@@ -28,9 +28,8 @@ struct DialogDriver {
 };
 
 int CDialog::DoModal() {
-    const INT_PTR result =
-        DialogBoxParamA(static_cast<HINSTANCE>(resources_), MAKEINTRESOURCEA(templateId_), nullptr,
-                        DialogDriver::Procedure, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = DialogBoxParamA(static_cast<HINSTANCE>(resources_), MAKEINTRESOURCEA(templateId_),
+                                           nullptr, DialogDriver::Procedure, reinterpret_cast<LPARAM>(this));
     window_ = nullptr;
     return static_cast<int>(result);
 }

@@ -33,7 +33,8 @@ bool RegisterWindowClass(const WindowClass& windowClass) {
     if (windowClass.iconResource != 0)
         registration.hIcon = LoadIconA(registration.hInstance, MAKEINTRESOURCEA(windowClass.iconResource));
     if (windowClass.cursorResource != 0)
-        registration.hCursor = LoadCursorA(registration.hInstance, MAKEINTRESOURCEA(windowClass.cursorResource));
+        registration.hCursor =
+            LoadCursorA(registration.hInstance, MAKEINTRESOURCEA(windowClass.cursorResource));
     registration.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(windowClass.backgroundBrush));
     registration.lpszClassName = className.c_str();
     return RegisterClassA(&registration) != 0;
@@ -42,8 +43,9 @@ bool RegisterWindowClass(const WindowClass& windowClass) {
 FrameWindow FrameWindow::Create(sys::WStringView className, sys::WStringView title, uint32_t style) {
     const std::string classText = sys::ToCodePage(className);
     const std::string titleText = sys::ToCodePage(title);
-    HWND window = CreateWindowExA(0, classText.c_str(), titleText.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, ProgramInstance(), nullptr);
+    HWND window =
+        CreateWindowExA(0, classText.c_str(), titleText.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, ProgramInstance(), nullptr);
     return FrameWindow(window);
 }
 
