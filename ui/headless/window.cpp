@@ -59,7 +59,7 @@ bool RegisterWindowClass(const WindowClass& windowClass) {
 
 FrameWindow FrameWindow::Create(sys::WStringView className, sys::WStringView title, uint32_t) {
     if (!IsRegistered(className)) {
-        sys::SetLastError(kErrorCannotFindWndClass);
+        sys::SetLastError(kErrorClassDoesNotExist);
         return {};
     }
     Windows().push_back({sys::WString(className), sys::WString(title), false});

@@ -27,8 +27,8 @@ enum : uint32_t {
 };
 // The last errors of window classes and windows (the Windows values).
 enum : uint32_t {
-    kErrorCannotFindWndClass = 1407,
     kErrorClassAlreadyExists = 1410,
+    kErrorClassDoesNotExist = 1411,
 };
 // System colours usable as a class's background (the value is colour + 1).
 enum : int { kColorWindowBrush = 5 };
