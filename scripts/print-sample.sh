@@ -9,7 +9,8 @@
 #   sample.spl     the spooled job
 #   sample.prn     the printer stream (PJL header, ZEBL pages)
 #   report.txt     the decoder's report: PJL settings, pages, bands, planes
-#   page-N.png     each page as printed, one pixel per 6 x 6 dots
+#   page-N.png     each page as printed, one pixel per 6 x 6 dots: text, boxes
+#                  and brushes, a grey ramp, colour, and lines, paths and images
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -37,10 +37,17 @@ void BuildColourTables(ColourTables* tables) {
 }
 
 void ConvertPixels(const ColourTables& tables, uint32_t* pixels, size_t count) {
+    // Pages are drawn in areas of one colour: a pixel like the one before it
+    // takes the same inks without being converted again.
+    uint32_t lastPixel = 0xFFFFFFFFu, lastInks = 0xFFFFFFFFu;
     for (size_t i = 0; i < count; ++i) {
         const uint32_t pixel = pixels[i];
-        // Most of a page is paper: white, whatever drew it, stays unprinted.
-        pixels[i] = (pixel & 0xFFFFFF) == 0xFFFFFF ? 0xFFFFFFFFu : ConvertPixel(tables, pixel);
+        if (pixel != lastPixel) {
+            lastPixel = pixel;
+            // Most of a page is paper: white, whatever drew it, stays unprinted.
+            lastInks = (pixel & 0xFFFFFF) == 0xFFFFFF ? 0xFFFFFFFFu : ConvertPixel(tables, pixel);
+        }
+        pixels[i] = lastInks;
     }
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <optional>
 
+#include "stage_clock.h"
+
 const uint8_t ChannelIDTbl[4] = {kPlaneCyan, kPlaneMagenta, kPlaneYellow, kPlaneBlack};
 
 namespace {
@@ -103,6 +105,7 @@ int ScreenCall(const FBRasterBand& band, const BandLayout& layout, uint8_t* dst,
 // wider than the printer's band) row by row.
 bool ScreenBand(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical,
                 uint8_t* blank) {
+    const RDStageTimer timer(RDStage::Screening);
     const uint32_t screenedBytes = layout.screenPixels * layout.bytesPerPixel;
     if (physical.pixelStride == screenedBytes)
         return ScreenCall(band, layout, layout.planes, physical.pixels, physical.pageRow, layout.physHeight,

@@ -1,6 +1,9 @@
 #include "pipeline/lzw_coder.h"
 
+#include <algorithm>
+#include <array>
 #include <cassert>
+#include <cstring>
 #include <new>
 
 #include "pipeline/transpose.h"
@@ -59,6 +62,31 @@ LzwHashSlot* ProbeHash(LzwHashSlot* hash, uint16_t prefix, uint8_t byte) {
     return &hash[h];
 }
 
+// White (no dots) is all ones in a plane, so white bands are long runs of
+// 0xFF bytes. Their strings enter the dictionary one byte longer each time,
+// always as (the longest white string, 0xFF): the white strings in the
+// dictionary are exactly the runs of 1 to `longest` bytes.
+constexpr uint8_t kWhiteByte = 0xFF;
+
+struct WhiteRuns {
+    // code[n]: the code of n white bytes, for n from 1 to longest.
+    std::array<uint16_t, kLzwLastCode - kLzwFirstCode + 3> code;
+    uint32_t longest = 1;
+
+    WhiteRuns() { code[1] = kWhiteByte; }
+    void Add(uint16_t newCode) { code[++longest] = newCode; }
+};
+
+// The white bytes from p on, at most max of them.
+size_t CountWhite(const uint8_t* p, const uint8_t* end, size_t max) {
+    const size_t available = std::min(max, static_cast<size_t>(end - p));
+    size_t n = 0;
+    uint64_t word = 0;
+    while (n + 8 <= available && (std::memcpy(&word, p + n, 8), word == ~uint64_t{0})) n += 8;
+    while (n < available && p[n] == kWhiteByte) ++n;
+    return n;
+}
+
 LzwHashSlot* HashInWork(uint8_t* work) {
     assert(reinterpret_cast<uintptr_t>(work) % alignof(LzwHashSlot) == 0);
     // Begins the slots' lifetime in the caller's raw buffer; ClearHash fills them.
@@ -87,15 +115,31 @@ int32_t iCompress_LZW77(const uint8_t* in, const uint8_t* inEnd, uint8_t* codeOu
     uint16_t nextCode = kLzwFirstCode;
     uint16_t prefix = in[0];
     CodePacker packer{codeOut};
+    WhiteRuns white;
+    uint32_t prefixWhite = in[0] == kWhiteByte ? 1 : 0;  // the prefix is that many white bytes, or 0
 
     for (const uint8_t* p = in + 1; p < inEnd; ++p) {
+        if (prefixWhite != 0 && prefixWhite < white.longest && *p == kWhiteByte) {
+            // The dictionary holds every white string up to the longest one,
+            // so the string grows along the white bytes in one step, with the
+            // codes the byte-by-byte walk would have found.
+            const size_t run = CountWhite(p, inEnd, white.longest - prefixWhite);
+            prefixWhite += static_cast<uint32_t>(run);
+            prefix = white.code[prefixWhite];
+            p += run;
+            if (p == inEnd) break;
+            // Here the next byte is not white, or the string is the longest
+            // white one and the byte makes a new string.
+        }
         const uint8_t c = *p;
         LzwHashSlot* slot = ProbeHash(hash, prefix, c);
         if (slot->code != kLzwEmptySlot) {
             prefix = slot->code;  // the string goes on
+            prefixWhite = 0;
             continue;
         }
         if (nextCode <= kLzwLastCode) {
+            if (prefixWhite != 0 && c == kWhiteByte) white.Add(nextCode);
             slot->code = nextCode++;
             slot->prefix = prefix;
             slot->byte = c;
@@ -103,6 +147,7 @@ int32_t iCompress_LZW77(const uint8_t* in, const uint8_t* inEnd, uint8_t* codeOu
         packer.Emit(prefix);
         if (packer.pos > limit) return kCompressGiveUp;
         prefix = c;
+        prefixWhite = c == kWhiteByte ? 1 : 0;
     }
     packer.Emit(prefix);
     packer.Flush();

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "engine/halftone.h"
 #include "engine/playback.h"
 #include "engine/render_band.h"
+#include "engine/stage_clock.h"
 #include "pipeline/page_print_internal.h"
 #include "pipeline/printer_stream.h"
 
@@ -152,6 +154,7 @@ void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32
     const RenderPage& page = state->page;
     BandWindow& window = state->window;
     const uint32_t physical = RDPhysBandHeight(page.resolution);
+    std::optional<RDStageTimer> timer(std::in_place, RDStage::Playback);
     if (RDInitializeBand(state, firstRow / physical, 0, firstRow, page.rowPixels - 1, firstRow + rows - 1)) {
         window.clipLeft = clipLeft;
         window.clipRight = std::min(clipRight, page.rowPixels - 1);
@@ -163,7 +166,9 @@ void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32
         WhitenRows(window.band, nullptr, page.bytesPerRow, 0, rows);
         std::fill(window.rowFlags.begin(), window.rowFlags.end(), uint8_t{0});
     }
+    timer.reset();
     if (cache->colour) {
+        const RDStageTimer conversion(RDStage::ColourConversion);
         CMMConvert(cache->colour, window.band, rows * page.rowPixels, page.bitsPerPixel);
     }
     // Whitened after the conversion: 0xFF is "no ink" in every plane, so no

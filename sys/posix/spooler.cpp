@@ -1,10 +1,11 @@
 // Spooler printers on a POSIX host, configured in printers.ini (see
-// printers_ini.h). A document is collected in memory and written out when it
-// ends (EndDocPrinter, or ClosePrinter in the middle of one): to the output
-// file named at StartDocPrinter, replaced as Windows print-to-file does, or,
-// when the document names a port or nothing, appended to the printer's
-// Output file. Handles are checked against the live ones, so a stale or
-// forged handle fails with "invalid handle" instead of touching memory.
+// printers_ini.h). A document streams to its target as it is written: the
+// output file named at StartDocPrinter, replaced as Windows print-to-file
+// does, or, when the document names a port or nothing, the printer's Output
+// file, appended to (a printer without one drops what it gets, like NUL:).
+// A target that cannot be opened or written fails the document's end
+// (EndDocPrinter, or ClosePrinter in the middle of one). Handles are checked against the live ones, so a
+// stale or forged handle fails with "invalid handle" instead of touching memory.
 #include "sys/spooler.h"
 
 #include <pthread.h>
@@ -12,7 +13,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "error_codes.h"
 #include "printers_ini.h"
@@ -29,7 +29,9 @@ struct PosixPrinter {
     bool docOpen = false;
     WString docTarget;         // where the document goes when it ends
     bool docReplaces = false;  // print to file: replace, not append
-    std::vector<uint8_t> docData;
+    File docFile;              // open while a document streams to a target
+    bool docFailed = false;    // the target could not be opened or written
+    uint32_t docError = 0;     // the error it failed with
     uint64_t docBytes = 0;
     uint32_t writeFailures = 0;
 };
@@ -78,29 +80,43 @@ bool LogResult(const PosixPrinter& printer, const std::string& call, bool ok) {
 
 bool IsPortName(WStringView name) { return !name.empty() && name.back() == u':'; }
 
-// Writes the collected document to its target.
-bool DeliverDocument(PosixPrinter& printer) {
-    if (printer.docTarget.empty()) return true;  // a port that goes nowhere
-    File out;
-    if (printer.docReplaces) {
-        out = File::CreateAlways(printer.docTarget, Share::None);
-    } else {
-        out = File::OpenExisting(printer.docTarget, true, Share::None);
-        if (!out.IsOpen() && GetLastError() == kErrorFileNotFound)
-            out = File::CreateAlways(printer.docTarget, Share::None);
-        if (out.IsOpen() && !out.Seek(0, SeekOrigin::End)) return false;
+// Opens the document's target: replaced for print to file, else appended to.
+File OpenTarget(const PosixPrinter& printer) {
+    if (printer.docReplaces) return File::CreateAlways(printer.docTarget, Share::ReadWrite);
+    File out = File::OpenExisting(printer.docTarget, true, Share::ReadWrite);
+    if (!out.IsOpen() && GetLastError() == kErrorFileNotFound)
+        out = File::CreateAlways(printer.docTarget, Share::ReadWrite);
+    if (out.IsOpen() && !out.Seek(0, SeekOrigin::End)) return File();
+    return out;
+}
+
+void BeginDocument(PosixPrinter& printer) {
+    printer.docOpen = true;
+    printer.docBytes = 0;
+    printer.writeFailures = 0;
+    printer.docFailed = false;
+    printer.docError = 0;
+    if (printer.docTarget.empty()) return;  // a port that goes nowhere
+    printer.docFile = OpenTarget(printer);
+    if (!printer.docFile.IsOpen()) {
+        printer.docFailed = true;
+        printer.docError = GetLastError();
     }
-    if (!out.IsOpen()) return false;
+}
+
+void StreamToTarget(PosixPrinter& printer, const void* data, uint32_t length) {
+    if (!printer.docFile.IsOpen() || length == 0) return;
     uint32_t written = 0;
-    return out.Write(printer.docData.data(), static_cast<uint32_t>(printer.docData.size()), &written);
+    if (printer.docFile.Write(data, length, &written) && written == length) return;
+    printer.docFailed = true;
+    printer.docError = GetLastError() != kErrorSuccess ? GetLastError() : kErrorWriteFault;
+    printer.docFile = File();  // what follows would leave a gap
 }
 
 bool EndDocument(PosixPrinter& printer) {
-    const bool delivered = DeliverDocument(printer);
+    printer.docFile = File();
     printer.docOpen = false;
-    printer.docData.clear();
-    printer.docData.shrink_to_fit();
-    return delivered;
+    return !printer.docFailed || Fail(printer.docError);
 }
 
 // Whether the injected WritePrinter failure applies to this call.
@@ -166,11 +182,9 @@ uint32_t StartDocPrinter(PrinterHandle handle, WStringView docName, WStringView 
     }
     LogResult(*printer, call, ok);
     if (!ok) return 0;
-    printer->docOpen = true;
     printer->docReplaces = !outputFile.empty() && !IsPortName(outputFile);
     printer->docTarget = printer->docReplaces ? WString(outputFile) : printer->setup.output;
-    printer->docBytes = 0;
-    printer->writeFailures = 0;
+    BeginDocument(*printer);
     HandlesLocked lock;
     return g_nextJobId++;
 }
@@ -210,8 +224,7 @@ bool WritePrinter(PrinterHandle handle, const void* data, uint32_t length, uint3
     else if (InjectedWriteFailure(*printer, length)) Fail(printer->setup.failError);
     else ok = true;
     if (ok) {
-        const auto* bytes = static_cast<const uint8_t*>(data);
-        if (length != 0) printer->docData.insert(printer->docData.end(), bytes, bytes + length);
+        StreamToTarget(*printer, data, length);
         printer->docBytes += length;
         if (written) *written = length;
     }

@@ -76,6 +76,24 @@ TEST_F(Spooler, ClosingInTheMiddleOfADocumentDeliversIt) {
     EXPECT_EQ(printer.Output(), (std::vector<uint8_t>{'a', 'b', 'c'}));
 }
 
+TEST_F(Spooler, DocumentStreamsToItsFileBeforeItEnds) {
+    if (!TestPrinter::FaultsSupported())
+        GTEST_SKIP() << "the system's spooler decides when the file is written";
+    TestPrinter printer(temp_);
+    ASSERT_TRUE(printer.Ready());
+    sys::PrinterHandle handle = sys::OpenPrinter(printer.Name());
+    ASSERT_NE(handle, nullptr);
+    ASSERT_NE(sys::StartDocPrinter(handle, u"doc", printer.OutputPath(), u"RAW"), 0u);
+    uint32_t written = 0;
+    ASSERT_TRUE(sys::WritePrinter(handle, "abc", 3, &written));
+    // Nothing is held back for the end: a long job's stream never sits in memory.
+    EXPECT_EQ(zebl_test::ReadWholeFile(printer.OutputPath()), (std::vector<uint8_t>{'a', 'b', 'c'}));
+    ASSERT_TRUE(sys::WritePrinter(handle, "de", 2, &written));
+    EXPECT_TRUE(sys::EndDocPrinter(handle));
+    EXPECT_TRUE(sys::ClosePrinter(handle));
+    EXPECT_EQ(printer.Output(), (std::vector<uint8_t>{'a', 'b', 'c', 'd', 'e'}));
+}
+
 TEST(SpoolerNames, UnknownPrinterAndNullHandleAreRefused) {
     EXPECT_EQ(sys::OpenPrinter(u"ZEBL No Such Printer 4711"), nullptr);
     EXPECT_EQ(sys::GetLastError(), sys::kErrorInvalidPrinterName);

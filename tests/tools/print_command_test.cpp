@@ -131,6 +131,18 @@ TEST_F(PrintCommandTest, StandardOutputCarriesTheDocumentAlone) {
     EXPECT_NE(errors_.find("printed"), std::string::npos) << errors_;
 }
 
+TEST_F(PrintCommandTest, StatsReportPagesSpeedAndPeakMemory) {
+    const sys::WString path = temp_.Join(u"out.prn");
+    ASSERT_EQ(Print(sys::Narrow(path), {"--stats"}), 0) << errors_;
+    ExpectTwoPages(zebl_test::ReadWholeFile(path));
+    const std::string messages = Messages();
+    EXPECT_NE(messages.find("stats: 2 pages in "), std::string::npos) << messages;
+    EXPECT_NE(messages.find(" pages per minute, peak memory "), std::string::npos) << messages;
+    // This process has run a whole print job: its peak is known and above 1 MB.
+    EXPECT_EQ(messages.find("peak memory 0 MB"), std::string::npos) << messages;
+    EXPECT_EQ(messages.find("peak memory not known"), std::string::npos) << messages;
+}
+
 TEST_F(PrintCommandTest, RefusesAFolderBeforeAnyWork) {
     // A library that does not exist would be reported if the tool got that far.
     EXPECT_EQ(Print(sys::Narrow(temp_.Path()), {"--library", "missing.dll"}), 1);

@@ -182,6 +182,25 @@ TEST(Scene, OtherRecords) {
     EXPECT_EQ(list.size(), expectedStart.size() + 16 + 8 + 12);
 }
 
+TEST(Scene, PolylinesStartWhereMoveLeavesThePosition) {
+    // DL_LINE leaves the position at its start, DL_LINE_TO moves it to its
+    // end, so only `move` puts the second polyline's start at (5, 300).
+    const SpoolJob job =
+        Compose("page\nmove 10 300\nline-to 20 310\nline 0 310 9 9\nmove 5 300\nline-rel 1 2\n");
+    const Bytes expected = {
+        0x60, 0x2C, 0x01, 0x62, 10, 0,        // to row 300, column 10
+        0x75, 0xF0, 0,    0,    0,  0x81,     // the fill's ROP
+        0x50, 0x36, 0x01, 20,   0,            // DL_LINE_TO row 310, column 20
+        0x63, 0xEC, 0x52, 9,    0,  9,    0,  // from column 0 to (9, 9); stays at (0, 310)
+        0x61, 0xF6, 0x63, 5,                  // to row 300, column 5
+        0x51, 2,    1,                        // DL_LINE_REL 2 rows, 1 column
+    };
+    EXPECT_EQ(PageList(job, 1), expected);
+    EXPECT_EQ(ErrorOf("page\nmove 70000 0\n"),
+              "line 2: move: does not fit the display list (positions and sizes are 0..65535 dots, "
+              "steps -128..127)");
+}
+
 TEST(Scene, BuffersAndAbortGoToTheSpoolerInOrder) {
     const SpoolJob job = Compose("page\nbox 0 0 1 1\nbuffer 01020304 AA\nabort\nbox 1 1 1 1\n");
     ASSERT_EQ(job.records.size(), 10u);
@@ -348,7 +367,8 @@ TEST(Scene, SurvivesRandomlyDamagedScenes) {
         "resolution 600\ncolour on\npage\ncolour 1 2 3\nbox 1mm 2mm 3mm 4mm\n"
         "text 10 20 3 \"Hi there\"\nhatch cross 1 2 3 4 5 6\nspan 1 2 30 4\nspan-step 1 -1 5\n"
         "define-brush 1 pattern checker\nbrush 1\nvspan 5 5 5 5\nglyph 0 0 8 1 FF000000\n"
-        "path fill 0,0 9,0 9,9 / 1,1 2,2 1,2\nline 1 2 3 4\nline-rel -3 4\npage\nbox 0 0 1 1\n";
+        "path fill 0,0 9,0 9,9 / 1,1 2,2 1,2\nline 1 2 3 4\nline-rel -3 4\nmove 5 6\nline-to 7 8\npage\nbox "
+        "0 0 1 1\n";
     const std::string alphabet = " \n\"#0123456789-,/abcdegilmnoprstx";
     std::mt19937 random(4242);
     for (int round = 0; round < 3000; ++round) {

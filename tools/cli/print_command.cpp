@@ -1,8 +1,10 @@
-// zebl print JOB.spl -o OUT.prn [--library PATH] [--printer NAME] [--trace]:
+// zebl print JOB.spl -o OUT.prn [--library PATH] [--printer NAME] [--trace] [--stats]:
 // plays a spool file through the rendering library into a printer whose
 // document goes to OUT.prn (a file, a device or pipe, or - for standard
 // output; see print_output.h). Everything that can be checked is checked
 // before the job is played: the spool file, the output and the library.
+// --stats adds how fast the job printed and the most memory it took.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +19,7 @@
 #include "sys/modules.h"
 #include "sys/paths.h"
 #include "sys/printer_setup.h"
+#include "sys/process_memory.h"
 
 namespace {
 
@@ -77,6 +80,17 @@ private:
     bool added_ = false;
 };
 
+// "stats: 21 pages in 1.52 s, 829 pages per minute, peak memory 41 MB".
+std::string Stats(uint32_t pages, double seconds) {
+    char text[160];
+    const double perMinute = seconds > 0 ? pages * 60.0 / seconds : 0;
+    const uint64_t peak = sys::PeakProcessMemory();
+    const std::string memory = peak ? std::to_string((peak + (1 << 19)) >> 20) + " MB" : "not known";
+    std::snprintf(text, sizeof text, "stats: %u pages in %.2f s, %.0f pages per minute, peak memory %s\n",
+                  pages, seconds, perMinute, memory.c_str());
+    return text;
+}
+
 }  // namespace
 
 int PrintCommand(int argc, char** argv, std::FILE* standardOutput) {
@@ -85,12 +99,14 @@ int PrintCommand(int argc, char** argv, std::FILE* standardOutput) {
     const char* library = nullptr;
     const char* printerName = nullptr;
     bool trace = false;
+    bool stats = false;
     for (int i = 2; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "-o") == 0 && hasValue) output = argv[++i];
         else if (std::strcmp(argv[i], "--library") == 0 && hasValue) library = argv[++i];
         else if (std::strcmp(argv[i], "--printer") == 0 && hasValue) printerName = argv[++i];
         else if (std::strcmp(argv[i], "--trace") == 0) trace = true;
+        else if (std::strcmp(argv[i], "--stats") == 0) stats = true;
         else if (!spool && argv[i][0] != '-') spool = argv[i];
         else {
             std::fputs(kPrintUsage, stderr);
@@ -131,13 +147,16 @@ int PrintCommand(int argc, char** argv, std::FILE* standardOutput) {
     }
     options.outputFile = out.PrinterPath();
     PlayReport report;
+    const auto started = std::chrono::steady_clock::now();
     if (!PlaySpoolJob(job, drvSpl.EntryPoints(), options, &report, &error)) {
         std::fprintf(stderr, "zebl print: %s\n", error.c_str());
         return 1;
     }
+    const std::chrono::duration<double> played = std::chrono::steady_clock::now() - started;
     // With the document on standard output, everything else goes to stderr.
     std::FILE* messages = out.GetKind() == PrintOutput::Kind::StandardOutput ? stderr : standardOutput;
-    const std::string text = trace ? report.Trace() + report.Summary() : report.Summary();
+    std::string text = trace ? report.Trace() + report.Summary() : report.Summary();
+    if (stats) text += Stats(report.pages, played.count());
     std::fwrite(text.data(), 1, text.size(), messages);
     std::fflush(messages);
     const bool stored = out.GetKind() != PrintOutput::Kind::Device;

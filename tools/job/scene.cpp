@@ -102,6 +102,7 @@ private:
     bool Image(SceneArgs& a);
     // Lines and paths
     bool LineRecord(SceneArgs& a);
+    bool MoveTo(SceneArgs& a);
     bool LineTo(SceneArgs& a);
     bool LineRel(SceneArgs& a);
     bool LineStyle(SceneArgs& a);
@@ -183,6 +184,7 @@ const SceneComposer::Command SceneComposer::kCommands[] = {
     {"picture", &SceneComposer::Picture, true},
     {"image", &SceneComposer::Image, true},
     {"line", &SceneComposer::LineRecord, true},
+    {"move", &SceneComposer::MoveTo, true},
     {"line-to", &SceneComposer::LineTo, true},
     {"line-rel", &SceneComposer::LineRel, true},
     {"line-style", &SceneComposer::LineStyle, true},
@@ -690,6 +692,14 @@ bool SceneComposer::LineRecord(SceneArgs& a) {
     uint32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     if (!ReadPosition(a, &x1, &y1) || !ReadPosition(a, &x2, &y2)) return false;
     return Drawn(a, Pen().Line(x1, y1, x2, y2));
+}
+
+// The start of the next DL_LINE_TO or DL_LINE_REL: a polyline begins here,
+// where DL_LINE would leave the current position at its first point.
+bool SceneComposer::MoveTo(SceneArgs& a) {
+    uint32_t x = 0, y = 0;
+    if (!ReadPosition(a, &x, &y)) return false;
+    return Drawn(a, Pen().MoveTo(x, y));
 }
 
 bool SceneComposer::LineTo(SceneArgs& a) {
