@@ -167,7 +167,7 @@ def place_binaries(target, binaries):
         if built_file.is_file():
             destination = target / disc_path
             destination.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copyfile(built_file, destination)
+            shutil.copy(built_file, destination)  # with the mode: native programs stay runnable
 
 
 def main():
