@@ -4,12 +4,12 @@
 
 #include "app/command_line.h"
 #include "app/dialog_libraries.h"
-#include "app/library_exports.h"
 #include "app/procedure_seams.h"
 #include "app/record_tokens.h"
 #include "common/pnp_wait.h"
 #include "common/trace.h"
 #include "data/windows_version.h"
+#include "formats/setup_libraries.h"
 #include "sys/last_error.h"
 #include "ui/message_box.h"
 
@@ -175,7 +175,7 @@ void CInstallerApp::StartPreventingPlugAndPlay() {
     if (auto close =
             reinterpret_cast<RemoveHardwareWizardDialogFn>(ObjectOf(Info().pfnRemoveHardwareWizardDialog)))
         close();
-    if (auto start = reinterpret_cast<PreventPnPFn>(ObjectOf(Info().pfnStartPreventPnP)))
+    if (auto start = reinterpret_cast<StartPreventPnPFn>(ObjectOf(Info().pfnStartPreventPnP)))
         start(Info().szPnpId);
 }
 
@@ -183,7 +183,7 @@ void CInstallerApp::EndPreventingPlugAndPlay() {
     if (auto close =
             reinterpret_cast<RemoveHardwareWizardDialogFn>(ObjectOf(Info().pfnRemoveHardwareWizardDialog)))
         close();
-    if (auto end = reinterpret_cast<PreventPnPFn>(ObjectOf(Info().pfnEndPreventPnP))) end(Info().szPnpId);
+    if (auto end = reinterpret_cast<EndPreventPnPFn>(ObjectOf(Info().pfnEndPreventPnP))) end(Info().szPnpId);
 }
 
 void CInstallerApp::InstallUsbDriverWhenAsked() {
@@ -196,7 +196,7 @@ void CInstallerApp::InstallUsbDriverWhenAsked() {
 
 void CInstallerApp::UpdateBackground() {
     if (auto update = Export<SdBackGourndScreenUpdateRectFn>(Info().hEtcDll, "SdBackGourndScreenUpdateRect"))
-        update(Info(), ScreenRect{}, 1);
+        update(Info(), SetupRect{}, 1);
 }
 
 }  // namespace setup
