@@ -9,21 +9,16 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/display_list.h"
-#include "engine/playback.h"
-#include "engine/render_band.h"
-#include "engine/render_state.h"
+#include "a4_page_player.h"
 
 namespace {
 
-constexpr uint32_t kWidth = 4960;
-constexpr uint32_t kPageRows = 7016;
-constexpr uint32_t kBandRows = 512;
+using zebl_bench::A4PagePlayer;
+using zebl_bench::Put16;
 
-void Put16(std::vector<uint8_t>& d, uint32_t v) {
-    d.push_back(uint8_t(v));
-    d.push_back(uint8_t(v >> 8));
-}
+constexpr uint32_t kWidth = A4PagePlayer::kWidth;
+constexpr uint32_t kPageRows = A4PagePlayer::kPageRows;
+constexpr uint32_t kBandRows = 512;
 
 // DL_STRETCH_IMAGE of a smooth colour gradient, srcWidth x srcRows, drawn
 // over the whole page with ROP 0xCC.
@@ -48,31 +43,13 @@ std::vector<uint8_t> PhotoPage(uint32_t srcWidth, uint32_t srcRows) {
 
 void BM_PhotoPage(benchmark::State& bench, bool colour, uint32_t divisor) {
     const std::vector<uint8_t> list = PhotoPage(kWidth / divisor, kPageRows / divisor);
-    const DLChunk chunk{list.data(), uint32_t(list.size())};
-    RenderState state;
-    state.page.isColour = colour;
-    state.page.bitsPerPixel = colour ? 32 : 8;
-    state.page.resolution = 600;
-    state.page.rowPixels = kWidth;
-    state.page.bytesPerRow = kWidth * state.page.bitsPerPixel / 8;
-    state.page.dwordsPerRow = state.page.bytesPerRow / 4;
-    state.page.pageRows = kPageRows;
-    std::vector<uint8_t> band(size_t(state.page.bytesPerRow) * kBandRows);
-    state.window.band = band.data();
-    state.page.displayList = &chunk;
-    state.page.displayListEnd = &chunk + 1;
-    RDInitialize(&state);
-    for (auto _ : bench) {
-        for (uint32_t top = 0; top < kPageRows; top += kBandRows) {
-            RDInitializeBand(&state, top / kBandRows, 0, top, kWidth - 1, top + kBandRows - 1);
-            PlayFrameBuffer(&state, 0, 0);
-            benchmark::DoNotOptimize(band.data());
-        }
-    }
+    A4PagePlayer page(list, colour, kBandRows);
+    for (auto _ : bench)
+        page.PlayPage([](const std::vector<uint8_t>& band) { benchmark::DoNotOptimize(band.data()); });
     // The last band holds the picture's bottom rows: a white band would mean
     // that nothing was measured.
+    const std::vector<uint8_t>& band = page.Band();
     const bool drawn = std::any_of(band.begin(), band.end(), [](uint8_t b) { return b != 0xFF; });
-    RDDestroy(&state);
     if (!drawn) bench.SkipWithError("the image was not drawn");
     bench.SetItemsProcessed(int64_t(bench.iterations()) * kWidth * kPageRows);
 }

@@ -9,26 +9,18 @@
 #include <random>
 #include <vector>
 
-#include "engine/display_list.h"
-#include "engine/playback.h"
-#include "engine/render_band.h"
-#include "engine/render_state.h"
+#include "a4_page_player.h"
 
 namespace {
 
-constexpr uint32_t kWidth = 4960;
-constexpr uint32_t kPageRows = 7016;
+using zebl_bench::A4PagePlayer;
+using zebl_bench::Put16;
+using zebl_bench::Put32;
+
+constexpr uint32_t kWidth = A4PagePlayer::kWidth;
+constexpr uint32_t kPageRows = A4PagePlayer::kPageRows;
 constexpr uint32_t kBandRows = 1024;
 constexpr uint32_t kLines = 10000;
-
-void Put16(std::vector<uint8_t>& d, uint32_t v) {
-    d.push_back(uint8_t(v));
-    d.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& d, uint32_t v) {
-    Put16(d, v);
-    Put16(d, v >> 16);
-}
 
 std::vector<uint8_t> LinePage(uint8_t style) {
     std::vector<uint8_t> d;
@@ -54,27 +46,9 @@ std::vector<uint8_t> LinePage(uint8_t style) {
 
 void BM_LinePage(benchmark::State& bench, bool colour, uint8_t style) {
     const std::vector<uint8_t> list = LinePage(style);
-    const DLChunk chunk{list.data(), uint32_t(list.size())};
-    RenderState state;
-    state.page.isColour = colour;
-    state.page.bitsPerPixel = colour ? 32 : 8;
-    state.page.resolution = 600;
-    state.page.rowPixels = kWidth;
-    state.page.bytesPerRow = kWidth * state.page.bitsPerPixel / 8;
-    state.page.pageRows = kPageRows;
-    std::vector<uint8_t> band(size_t(state.page.bytesPerRow) * kBandRows);
-    state.window.band = band.data();
-    state.page.displayList = &chunk;
-    state.page.displayListEnd = &chunk + 1;
-    RDInitialize(&state);
-    for (auto _ : bench) {
-        for (uint32_t top = 0; top < kPageRows; top += kBandRows) {
-            RDInitializeBand(&state, top / kBandRows, 0, top, kWidth - 1, top + kBandRows - 1);
-            PlayFrameBuffer(&state, 0, 0);
-            benchmark::DoNotOptimize(band.data());
-        }
-    }
-    RDDestroy(&state);
+    A4PagePlayer page(list, colour, kBandRows);
+    for (auto _ : bench)
+        page.PlayPage([](const std::vector<uint8_t>& band) { benchmark::DoNotOptimize(band.data()); });
     bench.SetItemsProcessed(int64_t(bench.iterations()) * kLines);
 }
 

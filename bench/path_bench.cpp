@@ -10,17 +10,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/display_list.h"
+#include "a4_page_player.h"
 #include "engine/do_render.h"
 #include "engine/path_generator.h"
-#include "engine/playback.h"
-#include "engine/render_band.h"
-#include "engine/render_state.h"
 
 namespace {
 
-constexpr uint32_t kWidth = 4960;
-constexpr uint32_t kPageRows = 7016;
+constexpr uint32_t kWidth = zebl_bench::A4PagePlayer::kWidth;
+constexpr uint32_t kPageRows = zebl_bench::A4PagePlayer::kPageRows;
 constexpr uint32_t kBandRows = 384;
 
 struct Point {
@@ -45,14 +42,8 @@ std::vector<std::vector<Point>> PagePolygon() {
 std::vector<uint8_t> PathRecord(uint16_t fillMode) {
     const auto subpaths = PagePolygon();
     std::vector<uint8_t> d = {DL_SET_ROP_COLOR, 0xF0, 0x00, 0x00, 0x00, 0x81, DL_FILL_PATH};
-    auto put16 = [&](uint32_t v) {
-        d.push_back(uint8_t(v));
-        d.push_back(uint8_t(v >> 8));
-    };
-    auto put32 = [&](uint32_t v) {
-        put16(v);
-        put16(v >> 16);
-    };
+    auto put16 = [&d](uint32_t v) { zebl_bench::Put16(d, v); };
+    auto put32 = [&d](uint32_t v) { zebl_bench::Put32(d, v); };
     put16(fillMode);
     d.push_back(2);
     d.push_back(0);
@@ -70,28 +61,14 @@ std::vector<uint8_t> PathRecord(uint16_t fillMode) {
 
 void BM_FillPathPage(benchmark::State& bench, uint16_t fillMode) {
     const std::vector<uint8_t> list = PathRecord(fillMode);
-    const DLChunk chunk{list.data(), uint32_t(list.size())};
-    RenderState state;
-    state.page.bitsPerPixel = 8;
-    state.page.resolution = 600;
-    state.page.rowPixels = kWidth;
-    state.page.bytesPerRow = kWidth;
-    state.page.pageRows = kPageRows;
-    std::vector<uint8_t> band(size_t(kWidth) * kBandRows);
-    state.window.band = band.data();
-    state.page.displayList = &chunk;
-    state.page.displayListEnd = &chunk + 1;
-    RDInitialize(&state);
+    zebl_bench::A4PagePlayer page(list, false, kBandRows);
     int64_t inked = 0;  // bands of the last page inked at one spot: the path is painted
     for (auto _ : bench) {
         inked = 0;
-        for (uint32_t top = 0; top < kPageRows; top += kBandRows) {
-            RDInitializeBand(&state, top / kBandRows, 0, top, kWidth - 1, top + kBandRows - 1);
-            PlayFrameBuffer(&state, 0, 0);
+        page.PlayPage([&inked](const std::vector<uint8_t>& band) {
             inked += band[size_t(kWidth) * 100 + kWidth / 2] != 0xFF;  // row 100 of the band, mid-page
-        }
+        });
     }
-    RDDestroy(&state);
     bench.SetItemsProcessed(int64_t(bench.iterations()) * kPageRows);  // rows
     bench.counters["bandsInkedAtCentre"] = double(inked);
 }

@@ -200,18 +200,6 @@ WString CommandLineFromArguments() {
 
 }  // namespace
 
-Process::~Process() { Close(); }
-
-Process::Process(Process&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-
-Process& Process::operator=(Process&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-}
-
 void Process::Close() {
     Child* child = ChildOf(handle_);
     // A child that has ended is reaped now; one still running is left to run.

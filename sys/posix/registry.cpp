@@ -81,18 +81,6 @@ bool IsStringType(uint32_t type) { return type == kRegSz || type == kRegExpandSz
 
 }  // namespace
 
-RegistryKey::~RegistryKey() { Close(); }
-
-RegistryKey::RegistryKey(RegistryKey&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-
-RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-}
-
 void RegistryKey::Close() {
     delete KeyOf(handle_);
     handle_ = nullptr;

@@ -3,23 +3,10 @@
 #include "sys/process.h"
 
 #include <string>
-#include <utility>
 
 #include "windows_api.h"
 
 namespace sys {
-
-Process::~Process() { Close(); }
-
-Process::Process(Process&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-
-Process& Process::operator=(Process&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-}
 
 void Process::Close() {
     if (handle_ != nullptr) ::CloseHandle(static_cast<HANDLE>(handle_));

@@ -52,18 +52,6 @@ constexpr DWORD kMaxNameBytes = 2 * 16384;
 
 }  // namespace
 
-RegistryKey::~RegistryKey() { Close(); }
-
-RegistryKey::RegistryKey(RegistryKey&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-
-RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-}
-
 void RegistryKey::Close() {
     if (handle_ != nullptr) ::RegCloseKey(KeyOf(handle_));
     handle_ = nullptr;

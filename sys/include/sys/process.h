@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "sys/text.h"
 
@@ -32,9 +33,15 @@ enum : int { kSwHide = 0, kSwShowNormal = 1 };
 class Process {
 public:
     Process() = default;
-    ~Process();
-    Process(Process&& other) noexcept;
-    Process& operator=(Process&& other) noexcept;
+    ~Process() { Close(); }
+    Process(Process&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    Process& operator=(Process&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 

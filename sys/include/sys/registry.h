@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sys/text.h"
@@ -73,9 +74,15 @@ struct RegistryKeyInfo {
 class RegistryKey {
 public:
     RegistryKey() = default;
-    ~RegistryKey();
-    RegistryKey(RegistryKey&& other) noexcept;
-    RegistryKey& operator=(RegistryKey&& other) noexcept;
+    ~RegistryKey() { Close(); }
+    RegistryKey(RegistryKey&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    RegistryKey& operator=(RegistryKey&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
 
