@@ -30,7 +30,7 @@ def start(*more, components=3):
              "DEFAULT_LANGUAGE=EN", "WINDOWS_XP=WIN2K_XP", "WINDOWS_98=WIN9X"] + list(more)
     for n in range(components):
         key = f"ROOT_COMPONENT_{n}"
-        lines += [f"{key}=Part {n}", f"{key}_INSTALLFILE=Setup.{'exe' if n % 2 == 0 else 'inf'}",
+        lines += [f"{key}=Component {n}", f"{key}_INSTALLFILE=Setup.{'exe' if n % 2 == 0 else 'inf'}",
                   f"{key}_DIRECTORY=Comp", f"{key}_SUPPORT_MULTI_LANGUAGE=1", f"{key}_INDEPENDENT_OS_VERSION=1",
                   f"{key}_AUTO_INSTALL={n % 2}", f"{key}_CUSTOM_LANG={n % 3 == 1 and 1 or 0}"]
     return ini(("START", lines), ("LANGUAGE_DIRECTORY", ["EN=English", "JP=Japanese", "GR=German"]),
