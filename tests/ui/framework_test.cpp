@@ -69,7 +69,7 @@ TEST(Windows, AClassRegistersOnceAndItsWindowIsFoundByClassAndTitle) {
         EXPECT_FALSE(ui::IsMinimized(frame.Handle()));
 
         ui::FrameWindow moved = std::move(frame);
-        EXPECT_FALSE(frame.IsValid());
+        EXPECT_FALSE(frame.IsValid());  // NOLINT(bugprone-use-after-move): what a move leaves
         EXPECT_EQ(moved.Handle(), ui::FindTopLevelWindow(windowClass.className));
     }
     EXPECT_EQ(nullptr, ui::FindTopLevelWindow(windowClass.className));
