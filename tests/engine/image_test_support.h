@@ -10,6 +10,7 @@
 
 #include "engine/display_list.h"
 #include "playback_test_support.h"
+#include "support/xorshift.h"
 
 namespace image_test {
 
@@ -25,17 +26,7 @@ struct Picture {
     bool operator==(const Picture&) const = default;
 };
 
-// xorshift32: the same pictures on every platform.
-struct Random {
-    uint32_t state;
-    explicit Random(uint32_t seed) : state(seed ? seed : 1) {}
-    uint32_t Next() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-};
+using Random = zebl_test::XorShift32;
 
 // A picture of pseudo-random pixels a depth can hold.
 inline Picture RandomPicture(uint32_t rows, uint32_t cols, uint32_t bits, uint32_t seed) {

@@ -8,6 +8,7 @@
 
 #include "engine/raster_ops.h"
 #include "engine/render_state.h"
+#include "support/xorshift.h"
 
 namespace roptest {
 
@@ -39,18 +40,7 @@ inline bool ReferenceUsesPattern(uint8_t code) {
     return false;
 }
 
-// xorshift32: the same sequence on every platform.
-struct Random {
-    uint32_t state;
-    explicit Random(uint32_t seed) : state(seed ? seed : 1) {}
-    uint32_t Next() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    uint8_t Byte() { return uint8_t(Next() >> 24); }
-};
+using Random = zebl_test::XorShift32;
 
 // A render band of `rowPixels` x `rows` pixels whose first row is page row
 // `top`, with a RenderState set up as the page printer and DoRender would.
