@@ -1,10 +1,10 @@
 #include "pipeline/offset_table_coder.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 #include "pipeline/lzw_coder.h"
+#include "pipeline/offset_table_coder_search.h"
 #include "pipeline/transpose.h"
 
 namespace {
@@ -63,50 +63,10 @@ void FillMaxMatchCounts(uint8_t parameter, uint16_t* counts) {
 
 // ---- Coding --------------------------------------------------------------
 
-// Length of the repetition of `at` from `from` (earlier in the same data; the
-// two may overlap), compared eight bytes at a time, at most maxLength.
-uint32_t MatchLength(const uint8_t* at, const uint8_t* from, uint32_t maxLength) {
-    uint32_t n = 0;
-    while (n + 8 <= maxLength) {
-        uint64_t a, b;
-        std::memcpy(&a, at + n, 8);
-        std::memcpy(&b, from + n, 8);
-        if (a != b) return n + static_cast<uint32_t>(std::countr_zero(a ^ b) / 8);
-        n += 8;
-    }
-    while (n < maxLength && at[n] == from[n]) ++n;
-    return n;
-}
-
-struct CopyChoice {
-    uint32_t length = 0;
-    uint32_t index = 0;
-};
-
-// Tries the distances in table order; the first longest match wins, and one
-// that reaches the distance's maximum copy length ends the search.
-CopyChoice FindCopy(const uint8_t* data, size_t pos, uint32_t maxLength, const uint32_t* distances,
-                    const uint16_t* maxCounts) {
-    CopyChoice best;
-    const uint8_t* at = data + pos;
-    for (uint32_t k = 0; k < kFBBDistanceCount; ++k) {
-        const uint32_t d = distances[k];
-        if (d == 0 || d > pos) continue;
-        const uint8_t* from = at - d;
-        if (*from != *at) continue;
-        const uint32_t length = MatchLength(at, from, maxLength);
-        if (length > best.length) {
-            best = {length, k};
-            if (length >= maxCounts[k]) break;
-        }
-    }
-    return best;
-}
-
 // Copy token, two bytes; m = length - 3 (9 bits), k = distance index (6 bits):
 //   byte 1   1  m6 m5 m4 m3 m2 m1 m0
 //   byte 2   m8 m7 k5 k4 k3 k2 k1 k0
-uint8_t* PutCopy(uint8_t* pos, const CopyChoice& copy) {
+uint8_t* PutCopy(uint8_t* pos, const FBCopyChoice& copy) {
     const uint32_t m = copy.length - kFBBMinCopy;
     pos[0] = static_cast<uint8_t>((m & 0x7F) | 0x80);
     pos[1] = static_cast<uint8_t>(((m >> 1) & 0xC0) | copy.index);
@@ -185,21 +145,25 @@ int iCSTFBB_WriteBiLLine(CompressCursor* cursor, const uint8_t* data, uint32_t s
     if (leading != 0) std::memcpy(pos, data, leading);
     pos += leading;
 
+    FBCopySearch search(data, total, distances, tables.xFX_MaxMatchCnts);
     LiteralRun run;
     size_t p = leading;
+    bool afterLiteral = false;
     while (p < total) {
         const size_t remaining = total - p;
         if (remaining >= kFBBMinCopy) {
             const uint32_t maxLength = static_cast<uint32_t>(std::min<size_t>(remaining, kFBBMaxCopy));
-            const CopyChoice copy = FindCopy(data, p, maxLength, distances, tables.xFX_MaxMatchCnts);
+            const FBCopyChoice copy = search.Find(p, maxLength, afterLiteral);
             if (copy.length >= kFBBMinCopy) {
                 run.Close();
                 pos = PutCopy(pos, copy);
                 p += copy.length;
+                afterLiteral = false;
                 continue;
             }
         }
         pos = run.Add(pos, data[p++]);
+        afterLiteral = true;
         if (pos > limit) return kCompressGiveUp;
     }
     run.Close();

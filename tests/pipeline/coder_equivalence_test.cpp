@@ -1,7 +1,9 @@
-// The LZW coder walks white runs in one step, a shortcut that must not change
-// a byte. It is held against a plain coder written here straight from the
-// format, on bands made to hit the shortcut's edges and on every band plane
-// of the benchmark's pages as the library prints them.
+// The coders take shortcuts that must not change a byte: LZW walks white runs
+// in one step, the offset-table coder settles literals a block at a time and
+// counts the analysis's repeats word-wide. Both are held against plain coders
+// written straight from the format (plain_coders.h), on bands made to hit the
+// shortcuts' edges and on every band plane of the benchmark's pages as the
+// library prints them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -14,76 +16,60 @@
 #include "entry_points_test_support.h"
 #include "job/scene.h"
 #include "page_scenes.h"
+#include "pipeline/band_compressor.h"
 #include "pipeline/lzw_coder.h"
-#include "pipeline/transpose.h"
+#include "pipeline/offset_table_coder.h"
+#include "plain_coders.h"
 
 namespace {
 
-// LZW as the format defines it: a string table keyed by (prefix code, byte),
-// codes from 256 as strings are first met, no new strings after 4095, codes
-// packed two to three bytes with a zero code padding an odd count. Gives up
-// (kCompressGiveUp) when the packed codes pass three quarters of the input.
-int32_t PlainLzw(const Bytes& in, Bytes* out) {
-    out->clear();
-    if (in.empty()) return 0;
-    const size_t limit = 3 * in.size() / 4;
-    std::unordered_map<uint32_t, uint16_t> table;
-    table.reserve(4096);
-    std::vector<uint16_t> codes;
-    uint16_t next = kLzwFirstCode;
-    uint16_t prefix = in[0];
-    for (size_t i = 1; i < in.size(); ++i) {
-        const uint32_t key = uint32_t{prefix} << 8 | in[i];
-        if (const auto found = table.find(key); found != table.end()) {
-            prefix = found->second;
-            continue;
-        }
-        if (next <= kLzwLastCode) table.emplace(key, next++);
-        codes.push_back(prefix);
-        if (3 * (codes.size() / 2) > limit) return kCompressGiveUp;
-        prefix = in[i];
-    }
-    codes.push_back(prefix);
-    if (codes.size() % 2) codes.push_back(0);
-    for (size_t i = 0; i < codes.size(); i += 2) {
-        out->push_back(static_cast<uint8_t>(codes[i] >> 4));
-        out->push_back(static_cast<uint8_t>((codes[i] & 0x0F) << 4 | codes[i + 1] >> 8));
-        out->push_back(static_cast<uint8_t>(codes[i + 1]));
-    }
-    return static_cast<int32_t>(out->size());
+// The first difference of two blocks, or success when they are the same.
+::testing::AssertionResult SameBlock(const Bytes& library, const Bytes& plain) {
+    if (library == plain) return ::testing::AssertionSuccess();
+    size_t at = 0;
+    while (at < library.size() && at < plain.size() && library[at] == plain[at]) ++at;
+    return ::testing::AssertionFailure() << "blocks of " << library.size() << " and (plain coder) "
+                                         << plain.size() << " bytes differ from byte " << at;
 }
 
-// The library's coder on the same input: its result and its code stream.
-int32_t LibraryLzw(const Bytes& in, Bytes* out) {
-    std::vector<LzwHashSlot> hash(kLzwHashSlots);
-    out->assign(3 * in.size() / 4 + 3, 0);
-    const int32_t length = iCompress_LZW77(in.data(), in.data() + in.size(), out->data(), hash.data());
-    out->resize(length > 0 ? static_cast<size_t>(length) : 0);
-    return length;
-}
-
-// The plane as the band printer hands it to LZW: in byte columns.
-Bytes Transposed(const Bytes& plane, uint32_t width, uint32_t lines) {
-    if (width < 2 || lines < 2) return plane;
-    Bytes columns(plane.size());
-    iiTranspose(columns.data(), plane.data(), width, lines);
-    return columns;
+// The library's LZW block of a plane, transposed as the band printer asks.
+Bytes LibraryLzwBlock(const Bytes& plane, uint32_t width, uint32_t lines) {
+    CoderBuffers buffers(width, lines);
+    const uint32_t size =
+        XORLZW77_BMP_Data_En(buffers.out.data(), plane.data(), width, lines, buffers.work.data(), true);
+    buffers.out.resize(size);
+    return buffers.out;
 }
 
 ::testing::AssertionResult SameLzw(const Bytes& plane, uint32_t width, uint32_t lines) {
-    const Bytes input = Transposed(plane, width, lines);
-    Bytes plain, fast;
-    const int32_t plainLength = PlainLzw(input, &plain);
-    const int32_t fastLength = LibraryLzw(input, &fast);
-    if (plainLength != fastLength)
-        return ::testing::AssertionFailure() << "lengths " << fastLength << ", plain coder " << plainLength;
-    for (size_t i = 0; i < plain.size(); ++i) {
-        if (plain[i] != fast[i])
-            return ::testing::AssertionFailure()
-                   << "first different code byte at " << i << " of " << plain.size();
-    }
-    return ::testing::AssertionSuccess();
+    return SameBlock(LibraryLzwBlock(plane, width, lines), PlainLzwBlock(plane, width, lines));
 }
+
+// One page's worth of offset-table blocks: both coders keep their tables
+// from band to band, as the band printer does.
+class OffsetTablePair {
+public:
+    ::testing::AssertionResult Same(const Bytes& plane, uint32_t width, uint32_t lines, uint8_t parameter) {
+        CoderBuffers buffers(width, lines);
+        const uint32_t size = XORFBB_BMP_Data_En(buffers.out.data(), plane.data(), width, lines,
+                                                 buffers.work.data(), parameter, &library_);
+        buffers.out.resize(size);
+        return SameBlock(buffers.out, PlainOffsetTableBlock(plane, width, lines, parameter, &plain_));
+    }
+
+    // Both coders take these tables as if an earlier band had built them.
+    void Give(const std::array<uint32_t, 64>& distances, const std::array<uint32_t, 64>& maxCounts) {
+        for (int k = 0; k < kFBBDistanceCount; ++k) {
+            library_.xFX_rFXOffs[k] = -static_cast<int32_t>(distances[k]);
+            library_.xFX_MaxMatchCnts[k] = static_cast<uint16_t>(maxCounts[k]);
+        }
+        plain_ = {distances, maxCounts, true};
+    }
+
+private:
+    FBCompressTables library_;
+    PlainOffsetTables plain_;
+};
 
 // White runs of every length from 1 to past the longest white string the
 // table can hold, between runs of one other byte and single odd bytes: the
@@ -137,10 +123,110 @@ TEST_P(LzwEquivalence, WhiteAndNearlyWhiteBandsCodeAsThePlainCoder) {
 
 INSTANTIATE_TEST_SUITE_P(BandShapes, LzwEquivalence, ::testing::ValuesIn(kBandShapes), ShapeName);
 
+// Bytes that repeat two of three bytes at many distances but rarely three:
+// each position passes the first-byte test of many distances and fails later.
+Bytes NearMissPlane(uint32_t width, uint32_t lines, uint32_t seed) {
+    std::mt19937 rng(seed);
+    Bytes plane(size_t{width} * lines);
+    for (size_t i = 0; i < plane.size(); ++i) {
+        const uint32_t r = rng();
+        plane[i] = (i % 3 == 2) ? static_cast<uint8_t>(r) : static_cast<uint8_t>(r % 2 ? 0xFF : 0x00);
+    }
+    return plane;
+}
+
+// Literal runs of random length between copies of random length and
+// distance: every length of literal run the block test meets, ending at
+// every position within a block.
+Bytes MixedPlane(uint32_t width, uint32_t lines, uint32_t seed) {
+    std::mt19937 rng(seed);
+    Bytes plane;
+    const size_t size = size_t{width} * lines;
+    while (plane.size() < size) {
+        const uint32_t literals = rng() % 40;
+        for (uint32_t i = 0; i < literals; ++i) plane.push_back(static_cast<uint8_t>(rng()));
+        const size_t distance = 1 + rng() % 300;
+        const uint32_t copy = rng() % 600;
+        for (uint32_t i = 0; i < copy && distance <= plane.size(); ++i)
+            plane.push_back(plane[plane.size() - distance]);
+    }
+    plane.resize(size);
+    return plane;
+}
+
+// Every kind of band at once, coded band after band with the parameters a
+// page gives its bands: fresh analyses and tables kept from the band before.
+class OffsetTableEquivalence : public ::testing::TestWithParam<BandShape> {
+protected:
+    std::vector<std::pair<std::string, Bytes>> Bands() const {
+        const BandShape s = GetParam();
+        return {{"dither 20", DitherPlane(s.width, s.lines, 20)},
+                {"random", RandomPlane(s.width, s.lines, 3)},
+                {"near misses", NearMissPlane(s.width, s.lines, 4)},
+                {"mixed", MixedPlane(s.width, s.lines, 5)},
+                {"white", SolidPlane(s.width, s.lines, 0xFF)},
+                {"nearly white", NearlyWhitePlane(s.width, s.lines, 6)},
+                {"black", SolidPlane(s.width, s.lines, 0x00)},
+                {"white runs", RunPlane(s.width, s.lines, 7, 700)},
+                {"mixed again", MixedPlane(s.width, s.lines, 8)},
+                {"dither 45", DitherPlane(s.width, s.lines, 45)}};
+    }
+};
+
+TEST_P(OffsetTableEquivalence, BandAfterBandCodesAsThePlainCoder) {
+    const BandShape shape = GetParam();
+    const auto bands = Bands();
+    for (const uint8_t first : {uint8_t{10}, uint8_t{100}, uint8_t{1}}) {
+        OffsetTablePair coders;
+        for (uint32_t i = 0; i < bands.size(); ++i) {
+            const uint8_t parameter = i == 0 ? first : FBCompressParameter(i, 100, shape.resolution);
+            EXPECT_TRUE(coders.Same(bands[i].second, shape.width, shape.lines, parameter))
+                << bands[i].first << ", parameter " << int{parameter};
+        }
+    }
+}
+
+TEST_P(OffsetTableEquivalence, TablesOfEveryKindCodeAsThePlainCoder) {
+    // Tables no analysis makes: repeated distances, the farthest first, and
+    // copy lengths below three (a one-byte repetition then ends the search).
+    const BandShape shape = GetParam();
+    std::array<uint32_t, 64> distances{}, lengths{};
+    for (int k = 0; k < 64; ++k) {
+        distances[k] = k % 2 ? 2048u - static_cast<uint32_t>(k) : 1u + static_cast<uint32_t>(k % 5) * 64u;
+        lengths[k] = 1 + static_cast<uint32_t>(k) * 37 % 520;
+    }
+    const Bytes bands[] = {MixedPlane(shape.width, shape.lines, 11),
+                           NearMissPlane(shape.width, shape.lines, 12),
+                           DitherPlane(shape.width, shape.lines, 30)};
+    for (const Bytes& band : bands) {
+        OffsetTablePair coders;
+        coders.Give(distances, lengths);
+        EXPECT_TRUE(coders.Same(band, shape.width, shape.lines, 0));
+    }
+}
+
+TEST(OffsetTableShapes, OddShapesCodeAsThePlainCoder) {
+    // Single lines and columns (not transposed), planes that end inside a
+    // block of the literal test, planes smaller than the distances.
+    const std::pair<uint32_t, uint32_t> shapes[] = {{1, 3000}, {3000, 1}, {7, 3}, {33, 70},
+                                                    {5, 411},  {308, 7},  {1, 1}, {2, 2}};
+    for (const auto& [width, lines] : shapes) {
+        OffsetTablePair coders;
+        for (uint32_t seed = 1; seed <= 3; ++seed) {
+            EXPECT_TRUE(coders.Same(MixedPlane(width, lines, seed), width, lines, seed == 2 ? 0 : 10))
+                << width << " x " << lines << ", seed " << seed;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BandShapes, OffsetTableEquivalence, ::testing::ValuesIn(kBandShapes), ShapeName);
+
 // The band planes of one printed job, cut from its decoded pages.
 struct BandPlane {
     Bytes bytes;
-    uint32_t width = 0;  // bytes per line
+    uint32_t index = 0;      // band number in the page
+    uint32_t bandCount = 0;  // bands in the page
+    uint32_t width = 0;      // bytes per line
     uint32_t lines = 0;
     std::string where;
 };
@@ -159,6 +245,8 @@ std::vector<BandPlane> PrintedBandPlanes(const DecodedJob& job) {
                 const auto from =
                     plane.bits.begin() + static_cast<ptrdiff_t>(size_t{band.firstLine} * plane.stride);
                 cut.bytes.assign(from, from + static_cast<ptrdiff_t>(size_t{cut.lines} * cut.width));
+                cut.index = band.index;
+                cut.bandCount = static_cast<uint32_t>(page.bands.size());
                 cut.where = "page " + std::to_string(p + 1) + " band " + std::to_string(band.index) +
                             " plane " + std::to_string(record.planeId);
                 planes.push_back(std::move(cut));
@@ -179,8 +267,12 @@ TEST_P(BenchmarkPageCoders, EveryBandPlaneCodesAsThePlainCoder) {
     ASSERT_TRUE(run.decoded) << run.error;
     const std::vector<BandPlane> planes = PrintedBandPlanes(run.job);
     ASSERT_FALSE(planes.empty());
-    for (const BandPlane& plane : planes)
+    OffsetTablePair offsetTable;
+    for (const BandPlane& plane : planes) {
         EXPECT_TRUE(SameLzw(plane.bytes, plane.width, plane.lines)) << plane.where;
+        const uint8_t parameter = FBCompressParameter(plane.index, plane.bandCount, 600);
+        EXPECT_TRUE(offsetTable.Same(plane.bytes, plane.width, plane.lines, parameter)) << plane.where;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, BenchmarkPageCoders, ::testing::ValuesIn(PageKinds()), [](const auto& page) {
