@@ -9,58 +9,6 @@
 
 namespace {
 
-constexpr uint32_t kMaxSampleLines = 1024;
-
-// ---- Analysis ------------------------------------------------------------
-
-// Adds, for each distance d in 1..2048, one hit when sample[-d] == sample[0].
-// hitsByBack[q] counts distance 2048 - q so that the window is read forwards.
-void CountRepeats(const uint8_t* sample, uint32_t* hitsByBack) {
-    const uint8_t value = *sample;
-    const uint8_t* window = sample - kFBBMaxDistance;
-    for (uint32_t q = 0; q < kFBBMaxDistance; ++q) hitsByBack[q] += window[q] == value;
-}
-
-// Distance between samples: about one sample per column (count - 1 of them,
-// at most 1024). Small planes, which the printer's band sizes never produce,
-// still sample every byte from 2048 on rather than stall on a zero step.
-size_t SampleStep(size_t total, uint32_t count) {
-    const uint32_t spans = (count < 2 || count - 1 > kMaxSampleLines) ? kMaxSampleLines : count - 1;
-    if (total <= kFBBMaxDistance) return 1;  // no sample position at all
-    return std::max<size_t>((total - kFBBMaxDistance) / spans, 1);
-}
-
-// Picks the 64 distances with the most hits, one slot at a time; a candidate
-// replaces the best only with strictly more hits, so among equal counts the
-// shortest distance wins.
-void PickDistances(const uint32_t* hitsByBack, int32_t* offsets) {
-    bool picked[kFBBMaxDistance + 1] = {};
-    for (int slot = 0; slot < kFBBDistanceCount; ++slot) {
-        uint32_t best = 0;
-        int64_t bestHits = -1;
-        for (uint32_t d = 1; d <= kFBBMaxDistance; ++d) {
-            const int64_t hits = hitsByBack[kFBBMaxDistance - d];
-            if (!picked[d] && hits > bestHits) {
-                best = d;
-                bestHits = hits;
-            }
-        }
-        picked[best] = true;
-        offsets[slot] = -static_cast<int32_t>(best);
-    }
-}
-
-// Parameter 1..99 makes later (less frequent) distances settle for shorter
-// copies: entry i = 514 - i * step, at least 3. Any other parameter: 514 each.
-void FillMaxMatchCounts(uint8_t parameter, uint16_t* counts) {
-    const bool graded = parameter > 0 && parameter < 100;
-    const uint32_t step = graded ? uint32_t{static_cast<uint8_t>(25700u / (uint32_t{parameter} * 64u))} : 0u;
-    for (int i = 0; i < kFBBDistanceCount; ++i) {
-        const int32_t length = static_cast<int32_t>(kFBBMaxCopy) - i * static_cast<int32_t>(step);
-        counts[i] = static_cast<uint16_t>(std::max<int32_t>(length, kFBBMinCopy));
-    }
-}
-
 // ---- Coding --------------------------------------------------------------
 
 // Copy token, two bytes; m = length - 3 (9 bits), k = distance index (6 bits):
@@ -108,17 +56,6 @@ void WriteRawForm(CompressCursor* cursor, const uint8_t* plane, uint32_t size) {
 }
 
 }  // namespace
-
-int iFindXFXOffs(const uint8_t* data, uint32_t size, uint32_t count, uint8_t parameter,
-                 FBCompressTables* tables) {
-    const size_t total = static_cast<size_t>(size) * count;
-    const size_t step = SampleStep(total, count);
-    uint32_t hitsByBack[kFBBMaxDistance] = {};
-    for (size_t p = kFBBMaxDistance; p < total; p += step) CountRepeats(data + p, hitsByBack);
-    PickDistances(hitsByBack, tables->xFX_rFXOffs);
-    FillMaxMatchCounts(parameter, tables->xFX_MaxMatchCnts);
-    return 0;
-}
 
 int iCSTFBB_WriteBiLLine(CompressCursor* cursor, const uint8_t* data, uint32_t size, uint32_t count,
                          const FBCompressTables& tables) {
