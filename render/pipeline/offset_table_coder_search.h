@@ -2,14 +2,15 @@
 // are tried in table order: the first longest repetition wins, and one that
 // reaches its distance's maximum copy length ends the search at once.
 //
-// Inside a run of literals most positions have no distance at which even
-// three bytes repeat, and trying all 64 distances one by one there is where
-// the coder spent its time. So after a literal the search first tests a
-// block of the following positions against every distance at once, three
-// bytes each, and settles every position without such a repetition as a
-// literal straight away. Where some distance repeats three bytes the search
-// in table order decides, so the copy chosen is always the one the search in
-// table order would choose.
+// Trying all 64 distances one by one at every byte was where the coder spent
+// its time. The search here tests a block of 16 positions against every
+// distance at once, three bytes each, and keeps for each position the set of
+// distances that repeat at least three bytes there: a copy can only come
+// from those (every maximum copy length is at least three), and a position
+// where the set is empty is a literal. The first distance, the one that
+// repeats most often, is tried on its own after a copy, where it usually
+// goes on for a full copy and one test decides. The copy chosen is always
+// the one the search in table order chooses.
 #pragma once
 
 #include <cstddef>
@@ -36,28 +37,34 @@ public:
     FBCopySearch(const uint8_t* data, size_t size, const uint32_t* distances, const uint16_t* maxCounts);
 
     // The copy at pos, at most maxLength bytes. afterLiteral: the byte before
-    // pos went out as a literal, so more literals are likely to follow.
+    // pos went out as a literal.
     FBCopyChoice Find(size_t pos, uint32_t maxLength, bool afterLiteral);
 
-    // Positions a block test covers at most.
+    // Positions one block test covers.
     static constexpr uint32_t kBlockPositions = 16;
 
 private:
-    bool MayRepeat(size_t pos);
     bool TestBlock(size_t pos);
+    FBCopyChoice FromCandidates(size_t pos, uint32_t maxLength, uint64_t candidates, FBCopyChoice best) const;
 
     const uint8_t* data_;
     size_t size_;
     const uint32_t* distances_;
     const uint16_t* maxCounts_;
-    // The different distances in use, shortest first; the first reachable_
-    // of them reach back from the position asked for last.
-    uint32_t ascending_[kFBBDistanceCount];
+    // Every maximum copy length is at least three bytes, so repetitions
+    // shorter than that never end the search (else only the search in table
+    // order is exact).
+    bool candidatesDecide_ = true;
+    // The different distances in use, shortest first; those before
+    // reachable_ reach back from the last block's start.
+    uint32_t ascending_[kFBBDistanceCount] = {};
     uint32_t distinct_ = 0;
     uint32_t reachable_ = 0;
-    // The last block tested: bit i of repeats_ set when some distance
-    // repeats three bytes at blockStart_ + i, for positions below blockEnd_.
+    bool allUsed_ = false;  // no table entry is 0
+    // The last block tested: bit k of candidates_[i] set when distance k
+    // repeats at least three bytes at blockStart_ + i, for positions below
+    // blockEnd_ (where a distance not yet reaching back starts to).
     size_t blockStart_ = 0;
     size_t blockEnd_ = 0;
-    uint32_t repeats_ = 0;
+    uint64_t candidates_[kBlockPositions] = {};
 };
