@@ -14,6 +14,53 @@ void EmptySlots(RenderDocument* doc) {
     for (auto& slot : doc->brushSlots) slot.reset();
 }
 
+// Marks the rows the band before drew into (its row flags) as dirty.
+// Rows it had no flag for count as drawn.
+void AddDrawnRows(BandWindow* window, uint32_t previousRows) {
+    std::vector<uint8_t>& dirty = window->dirtyRows;
+    const size_t rows = std::min<size_t>(previousRows, dirty.size());
+    const size_t flagged = std::min(rows, window->rowFlags.size());
+    for (size_t r = 0; r < flagged; ++r) dirty[r] |= window->rowFlags[r] != 0 ? 1 : 0;
+    std::fill(dirty.begin() + static_cast<ptrdiff_t>(flagged), dirty.begin() + static_cast<ptrdiff_t>(rows),
+              uint8_t{1});
+}
+
+// Fills the dirty rows among the band's first `rows` with white, in runs.
+void WhitenDirtyRows(BandWindow* window, size_t rowBytes, uint32_t rows) {
+    uint8_t* dirty = window->dirtyRows.data();
+    for (uint32_t r = 0; r < rows;) {
+        if (!dirty[r]) {
+            ++r;
+            continue;
+        }
+        uint32_t end = r;
+        while (end < rows && dirty[end]) dirty[end++] = 0;
+        std::memset(window->band + r * rowBytes, 0xFF, (end - r) * rowBytes);
+        r = end;
+    }
+}
+
+// Makes the band's rows white, filling only those that may not be. A
+// buffer or row length other than the tracked one is filled whole.
+void MakeBandWhite(BandWindow* window, uint32_t rowBytes, uint32_t previousRows) {
+    const bool tracked = window->trackedBand == window->band && window->trackedRowBytes == rowBytes;
+    try {
+        if (tracked) {
+            AddDrawnRows(window, previousRows);
+        } else {
+            window->dirtyRows.assign(window->bandRows, 1);
+        }
+        if (window->dirtyRows.size() < window->bandRows) window->dirtyRows.resize(window->bandRows, 1);
+    } catch (const std::bad_alloc&) {
+        RDForgetBandContents(window);
+        std::memset(window->band, 0xFF, size_t{rowBytes} * window->bandRows);
+        return;
+    }
+    window->trackedBand = window->band;
+    window->trackedRowBytes = rowBytes;
+    WhitenDirtyRows(window, rowBytes, window->bandRows);
+}
+
 }  // namespace
 
 int RDInitialize(RenderState* state) {
@@ -34,6 +81,8 @@ int RDDestroy(RenderState* state) {
     state->scratch = RenderScratch{};
     std::vector<uint8_t>().swap(state->window.rowFlags);
     std::vector<ClipRun>().swap(state->window.clipRuns);
+    std::vector<uint8_t>().swap(state->window.dirtyRows);
+    RDForgetBandContents(&state->window);
     return 1;
 }
 
@@ -47,6 +96,7 @@ int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol, 
                         firstCol < page.rowPixels && window.band != nullptr;
     // The kernels trust bandRight to lie inside the buffer's rows.
     lastCol = std::min(lastCol, page.rowPixels ? page.rowPixels - 1 : 0);
+    const uint32_t previousRows = window.bandRows;
     window.bandIndex = bandIndex;
     window.bandTop = firstRow;
     window.bandLeft = firstCol;
@@ -56,11 +106,12 @@ int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol, 
     window.clipRight = lastCol;
     window.drawnTop = window.drawnLeft = window.drawnBottom = window.drawnRight = 0;
     if (!usable) {
-        window.bandRows = 0;  // DoRender then draws nothing
+        window.bandRows = 0;            // DoRender then draws nothing
+        RDForgetBandContents(&window);  // the rows the band before drew are not followed
         return 0;
     }
     window.bandRows = lastRow - firstRow + 1;
-    std::memset(window.band, 0xFF, size_t{page.bytesPerRow} * window.bandRows);
+    MakeBandWhite(&window, page.bytesPerRow, previousRows);
     try {
         if (window.rowFlags.size() < window.bandRows) window.rowFlags.resize(window.bandRows);
     } catch (const std::bad_alloc&) {
@@ -68,6 +119,11 @@ int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol, 
     }
     std::fill(window.rowFlags.begin(), window.rowFlags.end(), uint8_t{0});
     return 1;
+}
+
+void RDForgetBandContents(BandWindow* window) {
+    window->trackedBand = nullptr;
+    window->trackedRowBytes = 0;
 }
 
 uint32_t RDPhysBandHeight(uint32_t resolution) { return resolution == 300 ? 64 : 128; }

@@ -19,11 +19,19 @@ int RDDestroy(RenderState* state);
 int RDInitializePage();
 
 // Makes rows firstRow .. lastRow and columns firstCol .. lastCol the current
-// band: fills the band buffer white, clears the drawn box and the row flags.
+// band: makes the band buffer white, clears the drawn box and the row flags.
+// Only rows drawn since the buffer was last made white are filled again
+// (the row flags of the band before say which), unless the buffer was
+// written otherwise (RDForgetBandContents).
 // The caller has set the page part and the band buffer. Returns 0 (and draws
 // nothing later) for an empty band or one wider than the buffer's rows.
 int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol, uint32_t firstRow,
                      uint32_t lastCol, uint32_t lastRow);
+
+// Forgets which rows of the band buffer are white: the next band clears all
+// of its rows. For whoever writes into the buffer other than by drawing
+// (colour conversion) or hands out a new buffer at the same address.
+void RDForgetBandContents(BandWindow* window);
 
 // Lines of a physical band at a resolution: 64 at 300 dpi, else 128.
 uint32_t RDPhysBandHeight(uint32_t resolution);

@@ -98,6 +98,12 @@ struct BandWindow {
     uint32_t pureColour = 0;
     uint32_t channelPure[3] = {};
     std::vector<ClipRun> clipRuns;
+    // Rows of the band buffer that may hold something other than white (one
+    // per buffer row, for the buffer and row length named here), so that a
+    // new band clears only those; RDInitializeBand keeps them.
+    std::vector<uint8_t> dirtyRows;
+    const uint8_t* trackedBand = nullptr;
+    uint32_t trackedRowBytes = 0;
 };
 
 // The display-list interpreter's registers as the drawers see them.

@@ -118,8 +118,11 @@ RenderState* PreparePage(FBPrintCache* cache, const FBPage& page, const FBDispla
 
 uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t bandRows) {
     if (bandRows == 0) return nullptr;
+    const size_t held = FBCacheCapacity(cache->buffers, kCacheRenderBuffer);
     state->window.band =
         FBAllocInCache(&cache->buffers, kCacheRenderBuffer, uint64_t{bandRows} * state->page.bytesPerRow);
+    // A grown buffer is a new one, zero-filled, perhaps where the old one was.
+    if (FBCacheCapacity(cache->buffers, kCacheRenderBuffer) != held) RDForgetBandContents(&state->window);
     return state->window.band;
 }
 
@@ -169,7 +172,8 @@ void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32
     timer.reset();
     if (cache->colour) {
         const RDStageTimer conversion(RDStage::ColourConversion);
-        CMMConvert(cache->colour, window.band, rows * page.rowPixels, page.bitsPerPixel);
+        if (CMMConvert(cache->colour, window.band, rows * page.rowPixels, page.bitsPerPixel))
+            RDForgetBandContents(&window);  // white rows too hold what white converts to
     }
     // Whitened after the conversion: 0xFF is "no ink" in every plane, so no
     // conversion can put dots there.

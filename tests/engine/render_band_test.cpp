@@ -124,4 +124,59 @@ TEST(BandSetup, DestroyGivesBackTheWorkBuffersAndRowFlags) {
     EXPECT_EQ(s.page.rowPixels, 32u);
 }
 
+// A band buffer reused band after band is made white again only where the
+// band before drew (its row flags); a buffer written otherwise is made white
+// whole once RDForgetBandContents is called. Either way a reused buffer must
+// hold exactly what a fresh one holds after the same band.
+class BandReuse : public ::testing::TestWithParam<bool> {
+protected:
+    static constexpr uint32_t kWidth = 64, kRows = 8, kPageRows = 64;
+
+    // Boxes on rows of every band, one reaching over a band edge, and a
+    // glyph: some bands drawn at the top, some at the bottom, some not at all.
+    static playback_test::DL List() {
+        playback_test::DL list;
+        list.Black().At(1, 0).Box8(3, 20).At(13, 5).Box8(6, 30).At(30, 40).Box8(1, 10);
+        list.At(45, 3).Glyph(0, 4, 8, {0xF0, 0, 0, 0, 0x0F, 0, 0, 0, 0xFF, 0, 0, 0, 0x81, 0, 0, 0});
+        return list;
+    }
+
+    static std::vector<uint8_t> FreshBand(uint32_t top) {
+        playback_test::Band fresh(GetParam(), kWidth, kRows, kPageRows);
+        fresh.Play(List(), top);
+        return fresh.bandBytes();
+    }
+};
+
+TEST_P(BandReuse, AReusedBufferHoldsWhatAFreshOneHolds) {
+    playback_test::Band reused(GetParam(), kWidth, kRows, kPageRows);
+    for (uint32_t top = 0; top < kPageRows; top += kRows) {
+        reused.Play(List(), top);
+        EXPECT_EQ(reused.bandBytes(), FreshBand(top)) << "band at row " << top;
+    }
+    // Pages go on in the same buffer.
+    reused.Play(List(), 8);
+    EXPECT_EQ(reused.bandBytes(), FreshBand(8));
+}
+
+TEST_P(BandReuse, ARefusedBandOrAnyOtherWritingMakesTheNextBandWhiteThroughout) {
+    playback_test::Band reused(GetParam(), kWidth, kRows, kPageRows);
+    RenderState& s = reused.state();
+    reused.Play(List(), 0);
+    // A refused band draws nothing; the rows its predecessor drew still go.
+    EXPECT_EQ(RDInitializeBand(&s, 0, 0, 9, kWidth - 1, 8), 0);
+    reused.Play(List(), 24);
+    EXPECT_EQ(reused.bandBytes(), FreshBand(24));
+    // Bytes written past the drawing (as colour conversion does) on rows no
+    // drawing flagged.
+    std::fill(s.window.band, s.window.band + size_t{s.page.bytesPerRow} * kRows, uint8_t{0x3C});
+    RDForgetBandContents(&s.window);
+    reused.Play(List(), 56);
+    EXPECT_EQ(reused.bandBytes(), FreshBand(56));
+    EXPECT_TRUE(reused.GuardsIntact());
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, BandReuse, ::testing::Bool(),
+                         [](const auto& colour) { return colour.param ? "colour" : "grey"; });
+
 }  // namespace
