@@ -4,6 +4,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 static_assert(std::endian::native == std::endian::little,
               "the word-wise transposes assume little-endian byte order");
 
@@ -44,6 +48,46 @@ inline void Transpose4x4(uint8_t* column, size_t lines, const uint8_t* rows, siz
     StoreWord(column + 3 * lines, (t1 >> 16) | (t3 & 0xFFFF0000u));
 }
 
+#if defined(__SSE2__)
+// Transposes 16 x 16 bytes: rows `stride` apart from `rows` become columns
+// `lines` apart from `column`, in four rounds of interleaving (bytes, then
+// pairs, fours and eights of them).
+void Transpose16x16(uint8_t* column, size_t lines, const uint8_t* rows, size_t stride) {
+    __m128i r[16];
+    for (size_t i = 0; i < 16; ++i)
+        r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows + i * stride));
+    // Rows 2k and 2k + 1 byte by byte: columns 0..7 (low) and 8..15 (high).
+    __m128i low[8], high[8];
+    for (int k = 0; k < 8; ++k) {
+        low[k] = _mm_unpacklo_epi8(r[2 * k], r[2 * k + 1]);
+        high[k] = _mm_unpackhi_epi8(r[2 * k], r[2 * k + 1]);
+    }
+    // Rows 4g .. 4g + 3 of four columns each: quad[g][c] holds columns
+    // 4c .. 4c + 3.
+    __m128i quad[4][4];
+    for (int g = 0; g < 4; ++g) {
+        quad[g][0] = _mm_unpacklo_epi16(low[2 * g], low[2 * g + 1]);
+        quad[g][1] = _mm_unpackhi_epi16(low[2 * g], low[2 * g + 1]);
+        quad[g][2] = _mm_unpacklo_epi16(high[2 * g], high[2 * g + 1]);
+        quad[g][3] = _mm_unpackhi_epi16(high[2 * g], high[2 * g + 1]);
+    }
+    // Rows 8h .. 8h + 7 of two columns each: pair[h][p] holds columns 2p, 2p + 1.
+    __m128i pair[2][8];
+    for (int h = 0; h < 2; ++h) {
+        for (int c = 0; c < 4; ++c) {
+            pair[h][2 * c] = _mm_unpacklo_epi32(quad[2 * h][c], quad[2 * h + 1][c]);
+            pair[h][2 * c + 1] = _mm_unpackhi_epi32(quad[2 * h][c], quad[2 * h + 1][c]);
+        }
+    }
+    for (size_t p = 0; p < 8; ++p) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(column + 2 * p * lines),
+                         _mm_unpacklo_epi64(pair[0][p], pair[1][p]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(column + (2 * p + 1) * lines),
+                         _mm_unpackhi_epi64(pair[0][p], pair[1][p]));
+    }
+}
+#endif
+
 }  // namespace
 
 void iTranspose0(uint8_t* dst, const uint8_t* src, uint32_t width, uint32_t lines) {
@@ -75,7 +119,21 @@ void iTranspose1(uint8_t* dst, const uint8_t* src, uint32_t width, uint32_t line
 
 void iTranspose2(uint8_t* dst, const uint8_t* src, uint32_t width, uint32_t lines) {
     const size_t stride = width;
-    for (uint32_t tile = 0; tile < width; tile += kTileColumns) {
+    uint32_t first = 0;  // the first column left for the 4 x 4 blocks
+#if defined(__SSE2__)
+    if (lines % 16 == 0) {
+        first = width - width % 16;
+        for (uint32_t tile = 0; tile < first; tile += kTileColumns) {
+            const uint32_t tileEnd = std::min(first, tile + kTileColumns);
+            for (uint32_t j = 0; j < lines; j += 16) {
+                const uint8_t* rows = src + j * stride;
+                for (uint32_t i = tile; i < tileEnd; i += 16)
+                    Transpose16x16(dst + static_cast<size_t>(i) * lines + j, lines, rows + i, stride);
+            }
+        }
+    }
+#endif
+    for (uint32_t tile = first; tile < width; tile += kTileColumns) {
         const uint32_t tileEnd = std::min(width, tile + kTileColumns);
         for (uint32_t j = 0; j < lines; j += 4) {
             const uint8_t* rows = src + j * stride;

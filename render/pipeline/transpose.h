@@ -13,7 +13,8 @@
 void iTranspose0(uint8_t* dst, const uint8_t* src, uint32_t width, uint32_t lines);
 // Width a multiple of 4: reads four columns of a row as one 32-bit word.
 void iTranspose1(uint8_t* dst, const uint8_t* src, uint32_t width, uint32_t lines);
-// Width and lines multiples of 4: transposes 4 x 4 byte blocks in registers.
+// Width and lines multiples of 4: transposes 4 x 4 byte blocks in registers
+// (16 x 16 in vector registers where the shape and the processor allow).
 void iTranspose2(uint8_t* dst, const uint8_t* src, uint32_t width, uint32_t lines);
 
 // Picks the fastest variant the shape allows. dst and src must not overlap.

@@ -29,7 +29,10 @@ TEST(Transpose, ThreeVariantsAgreeOnEveryShapeTheyTake) {
     struct Shape {
         uint32_t width, lines;
     };
-    const Shape shapes[] = {{4, 4}, {8, 12}, {12, 5}, {16, 3}, {308, 64}, {620, 128}, {1240, 128}};
+    // Also whole 16 x 16 blocks, one and several tiles of them, with 4, 8 and
+    // 12 columns left over for the 4 x 4 blocks.
+    const Shape shapes[] = {{4, 4},    {8, 12},   {12, 5},    {16, 3},    {16, 16},
+                            {100, 48}, {308, 64}, {620, 128}, {1240, 128}};
     for (const Shape& s : shapes) {
         const Bytes plane = RandomPlane(s.width, s.lines, s.width * 31 + s.lines);
         const Bytes expected = Transposed(iTranspose0, plane, s.width, s.lines);
