@@ -20,7 +20,8 @@ void AddDrawnRows(BandWindow* window, uint32_t previousRows) {
     std::vector<uint8_t>& dirty = window->dirtyRows;
     const size_t rows = std::min<size_t>(previousRows, dirty.size());
     const size_t flagged = std::min(rows, window->rowFlags.size());
-    for (size_t r = 0; r < flagged; ++r) dirty[r] |= window->rowFlags[r] != 0 ? 1 : 0;
+    for (size_t r = 0; r < flagged; ++r)
+        if (window->rowFlags[r] != 0) dirty[r] = 1;
     std::fill(dirty.begin() + static_cast<ptrdiff_t>(flagged), dirty.begin() + static_cast<ptrdiff_t>(rows),
               uint8_t{1});
 }
