@@ -2,6 +2,8 @@
 // the five libraries and the autorun library, it answers the few routines
 // Setup calls at start-up by asking the answer script, so the question log
 // shows that they were called and with what.
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -34,4 +36,21 @@ TEST_EXPORT void ZEBL_STDCALL StartPreventPnP(char* pnpId) {
 
 TEST_EXPORT void ZEBL_STDCALL EndPreventPnP(char* pnpId) {
     sys::AskQuestion("EndPreventPnP", Text(pnpId, kInstallInfoText), "");
+}
+
+// The setup-type and maintenance dialogs, the autorun's among them: the
+// script's number, 3 (leave setup) unanswered.
+TEST_EXPORT int ZEBL_STDCALL SdAutoRunDlg(InstallInfo info, int32_t maintenance) {
+    return std::atoi(sys::AskQuestion("SdAutoRunDlg",
+                                      Text(info.szModelName, sizeof info.szModelName) +
+                                          "|maintenance=" + std::to_string(maintenance),
+                                      "3").c_str());
+}
+
+TEST_EXPORT int ZEBL_STDCALL SdSetupType(InstallInfo info) {
+    return std::atoi(sys::AskQuestion("SdSetupType", Text(info.szModelName, sizeof info.szModelName), "3").c_str());
+}
+
+TEST_EXPORT int ZEBL_STDCALL SdMaintenance(InstallInfo info) {
+    return std::atoi(sys::AskQuestion("SdMaintenance", Text(info.szModelName, sizeof info.szModelName), "3").c_str());
 }
