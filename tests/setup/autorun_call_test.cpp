@@ -4,6 +4,8 @@
 // answer script gives as the user's clicks in the menu.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +21,11 @@
 #include "sys/registry.h"
 
 namespace {
+
+// Cases print as their clicks in failure messages.
+template <typename Case>
+requires requires(const Case& c) { c.click; }
+void PrintTo(const Case& c, std::ostream* os) { *os << c.click; }
 
 constexpr char16_t kUninstallKey[] = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zebl LP-2400";
 
@@ -78,10 +85,10 @@ protected:
 };
 
 TEST_F(SetupAutoRun, CustomInstallationAndBackShowTheMenuAgainThenAutomaticGoesOn) {
-    const std::string trace = Run(
-        "once question CWelcomeDlg = hover 1015; click 1015\n"
-        "once question SdLanguageAndComponent = 1\n"
-        "question CWelcomeDlg = click 1014\n");
+    const std::string trace =
+        Run("once question CWelcomeDlg = hover 1015; click 1015\n"
+            "once question SdLanguageAndComponent = 1\n"
+            "question CWelcomeDlg = click 1014\n");
     EXPECT_TRUE(Contains(trace, "Setup type dialog returned 7")) << trace;
     EXPECT_TRUE(Contains(trace, "SdLanguageAndComponent returned 1")) << trace;
     EXPECT_TRUE(Contains(trace, "Setup type dialog returned 6")) << trace;
@@ -120,9 +127,10 @@ TEST_P(SetupAutoRunMaintenance, TheMenuInMaintenanceModeChoosesTheProcedure) {
     EXPECT_TRUE(Contains(trace, GetParam().next)) << trace;
 }
 
-INSTANTIATE_TEST_SUITE_P(Choices, SetupAutoRunMaintenance,
-                         ::testing::Values(MaintenanceCase{"click 1014", "9", "RepairProcedure: not built yet"},
-                                           MaintenanceCase{"click 1015", "10", "RemoveProcedure: not built yet"},
-                                           MaintenanceCase{"command 9", "3", "MaintProcedure End"}));
+INSTANTIATE_TEST_SUITE_P(
+    Choices, SetupAutoRunMaintenance,
+    ::testing::Values(MaintenanceCase{"click 1014", "9", "RepairProcedure: not built yet"},
+                      MaintenanceCase{"click 1015", "10", "RemoveProcedure: not built yet"},
+                      MaintenanceCase{"command 9", "3", "MaintProcedure End"}));
 
 }  // namespace

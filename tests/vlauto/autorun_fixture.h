@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,13 @@
 #include "support/answer_script.h"
 #include "support/temp_folder.h"
 #include "ui/headless_dialog_view.h"
+
+namespace ui {
+// Rectangles print as left, top, right, bottom in failure messages.
+inline std::ostream& operator<<(std::ostream& os, const Rect& rect) {
+    return os << "{" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << "}";
+}
+}  // namespace ui
 
 namespace zebl_test {
 

@@ -2,6 +2,8 @@
 // Back loop, and MyOpenManual's reader offer, over the headless view.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "dialog_templates.h"
 #include "results.h"
 #include "sys/message_box.h"
@@ -9,6 +11,11 @@
 #include "vlauto/autorun_fixture.h"
 
 namespace {
+
+// Cases print as their names in failure messages.
+template <typename Case>
+requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 using namespace vlauto;
 using zebl_test::AutoRunTest;
@@ -85,11 +92,12 @@ TEST_P(ManualHover, ShowsTheManualsDescription) {
     EXPECT_EQ(GetParam().description, Text(Control(*manuals[0], kIdDescription)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, ManualHover,
-                         ::testing::Values(ManualHoverCase{"Driver", "hover 102", "Printing with Zebl LP-2400 Series"},
-                                           ManualHoverCase{"Dockwave", "hover 103", "Scanning with Zebl LP-2400 Series"},
-                                           ManualHoverCase{"Leave", "hover 103; leave 103", "Choose one"}),
-                         zebl_test::CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, ManualHover,
+    ::testing::Values(ManualHoverCase{"Driver", "hover 102", "Printing with Zebl LP-2400 Series"},
+                      ManualHoverCase{"Dockwave", "hover 103", "Scanning with Zebl LP-2400 Series"},
+                      ManualHoverCase{"Leave", "hover 103; leave 103", "Choose one"}),
+    zebl_test::CaseName());
 
 TEST_F(ManualTest, BackShowsANewWelcomeDialogThatRereadsItsFiles) {
     AddDockwaveManual();
@@ -116,18 +124,19 @@ TEST_F(ManualTest, BackShowsANewWelcomeDialogThatRereadsItsFiles) {
 
 TEST_F(ManualTest, TheManualDialogsCancelAsksSdCancel) {
     AddDockwaveManual();
-    EXPECT_EQ(kResultLeave, Run(0, "question CWelcomeDlg = click 1017\nquestion CManualDlg = key escape; command 9"));
+    EXPECT_EQ(kResultLeave,
+              Run(0, "question CWelcomeDlg = click 1017\nquestion CManualDlg = key escape; command 9"));
 }
 
 // ---- MyOpenManual: the shell's answer and the reader offer ----
 
 struct OpenCase {
     const char* name;
-    const char* shell;         // the answers of ShellExecute, in turn
+    const char* shell;  // the answers of ShellExecute, in turn
     bool readerOnDisc;
-    const char* answer;        // the Yes/No box's, when asked
-    int result;                // of the menu: the welcome dialog stays on 7, then Automatic
-    const char* boxCaption;    // the last box's caption ("" none)
+    const char* answer;      // the Yes/No box's, when asked
+    int result;              // of the menu: the welcome dialog stays on 7, then Automatic
+    const char* boxCaption;  // the last box's caption ("" none)
     const char* boxText;
     uint32_t boxStyle;
     int shellCalls;
@@ -162,19 +171,18 @@ TEST_P(OpenManual, ActsOnTheShellsAnswer) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, OpenManual,
-    ::testing::Values(
-        OpenCase{"Opened", "42", true, "No", kResultLeave, "", "", 0, 1},
-        OpenCase{"PathNotFound", "3", true, "No", kResultLeave, "LP2400.pdf", "The specified path was not found.",
-                 sys::kMbOk, 1},
-        OpenCase{"ReaderDeclined", "31", true, "No", kResultAutomatic, "Zebl LP-2400",
-                 "Install a reader for the Manual?", sys::kMbYesNo, 1},
-        OpenCase{"ReaderAccepted", "31,42", true, "Yes", kResultLeave, "Zebl LP-2400",
-                 "Install a reader for the Manual?", sys::kMbYesNo, 2},
-        OpenCase{"ReaderFailsToStart", "2,2", true, "Yes", kResultLeave, "LP2400.pdf",
-                 "The specified file was not found.", sys::kMbOk, 2},
-        // No installer: the exclamation box, and the menu stays.
-        OpenCase{"NoReaderOnDisc", "31", false, "Yes", kResultAutomatic, "Zebl LP-2400",
-                 "No reader for the Manual.", 0x30, 1}),
+    ::testing::Values(OpenCase{"Opened", "42", true, "No", kResultLeave, "", "", 0, 1},
+                      OpenCase{"PathNotFound", "3", true, "No", kResultLeave, "LP2400.pdf",
+                               "The specified path was not found.", sys::kMbOk, 1},
+                      OpenCase{"ReaderDeclined", "31", true, "No", kResultAutomatic, "Zebl LP-2400",
+                               "Install a reader for the Manual?", sys::kMbYesNo, 1},
+                      OpenCase{"ReaderAccepted", "31,42", true, "Yes", kResultLeave, "Zebl LP-2400",
+                               "Install a reader for the Manual?", sys::kMbYesNo, 2},
+                      OpenCase{"ReaderFailsToStart", "2,2", true, "Yes", kResultLeave, "LP2400.pdf",
+                               "The specified file was not found.", sys::kMbOk, 2},
+                      // No installer: the exclamation box, and the menu stays.
+                      OpenCase{"NoReaderOnDisc", "31", false, "Yes", kResultAutomatic, "Zebl LP-2400",
+                               "No reader for the Manual.", 0x30, 1}),
     zebl_test::CaseName());
 
 TEST_F(ManualTest, TheAcceptedReaderInstallerStartsFromItsFolder) {

@@ -10,6 +10,7 @@
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
 #include "ui/headless_dialog_view.h"
+#include "vlauto/autorun_fixture.h"  // prints rectangles
 
 namespace {
 

@@ -3,16 +3,23 @@
 // description, the texts it formats, the utility and Cancel.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "dialog_templates.h"
 #include "results.h"
-#include "sys/object_tokens.h"
-#include "sys/modules.h"
-#include "sys/profile.h"
 #include "support/library_paths.h"
+#include "sys/modules.h"
+#include "sys/object_tokens.h"
 #include "sys/paths.h"
+#include "sys/profile.h"
 #include "vlauto/autorun_fixture.h"
 
 namespace {
+
+// Cases print as their names in failure messages.
+template <typename Case>
+requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 using namespace vlauto;
 using zebl_test::AutoRunTest;
@@ -146,15 +153,34 @@ TEST_P(WelcomeLayout, MovesTheButtonsAsTheRulesSay) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, WelcomeLayout,
     ::testing::Values(
-        LayoutCase{"Both", true, true, {183, 57, 486, 96}, {183, 96, 486, 135}, {183, 174, 486, 213}, true, true},
+        LayoutCase{
+            "Both", true, true, {183, 57, 486, 96}, {183, 96, 486, 135}, {183, 174, 486, 213}, true, true},
         // A: button 4 to x = 446 - 260 - 2, y = (347 - 191) - 39 / 2.
-        LayoutCase{"NoUtility", false, true, {183, 57, 486, 96}, {183, 96, 486, 135}, {184, 137, 487, 176}, false,
+        LayoutCase{"NoUtility",
+                   false,
+                   true,
+                   {183, 57, 486, 96},
+                   {183, 96, 486, 135},
+                   {184, 137, 487, 176},
+                   false,
                    true},
-        LayoutCase{"NoManual", true, false, {183, 57, 486, 96}, {183, 96, 486, 135}, {183, 174, 486, 213}, true,
+        LayoutCase{"NoManual",
+                   true,
+                   false,
+                   {183, 57, 486, 96},
+                   {183, 96, 486, 135},
+                   {183, 174, 486, 213},
+                   true,
                    false},
         // C: button 1 to (184, 269 - 191), button 2 to (184, (308 - 191) + 39 / 2).
-        LayoutCase{"Neither", false, false, {184, 78, 487, 117}, {184, 136, 487, 175}, {184, 137, 487, 176},
-                   false, false}),
+        LayoutCase{"Neither",
+                   false,
+                   false,
+                   {184, 78, 487, 117},
+                   {184, 136, 487, 175},
+                   {184, 137, 487, 176},
+                   false,
+                   false}),
     zebl_test::CaseName());
 
 TEST_F(AutoRunTest, AFolderOfTheManualsNameCountsAsTheManual) {
@@ -222,15 +248,15 @@ TEST_P(WelcomeHover, ShowsTheButtonsTextFormattedWithTheProduct) {
     EXPECT_EQ(GetParam().text, Text(Control(Welcome(), kIdDescription)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, WelcomeHover,
-    ::testing::Values(HoverCase{"Automatic", 0, 1014, "Easy for Zebl LP-2400 Series"},
-                      HoverCase{"Custom", 0, 1015, "Custom for Zebl LP-2400 Series"},
-                      HoverCase{"Repair", 1, 1014, "Repair Zebl LP-2400 Series"},
-                      HoverCase{"Remove", 1, 1015, "Remove Zebl LP-2400 Series"},
-                      HoverCase{"UtilityWithLineBreak", 0, 1016, "Tool line one\nline two"},
-                      HoverCase{"Manual", 1, 1017, "Manuals of Zebl LP-2400 Series"}),
-    zebl_test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Buttons, WelcomeHover,
+                         ::testing::Values(HoverCase{"Automatic", 0, 1014, "Easy for Zebl LP-2400 Series"},
+                                           HoverCase{"Custom", 0, 1015, "Custom for Zebl LP-2400 Series"},
+                                           HoverCase{"Repair", 1, 1014, "Repair Zebl LP-2400 Series"},
+                                           HoverCase{"Remove", 1, 1015, "Remove Zebl LP-2400 Series"},
+                                           HoverCase{"UtilityWithLineBreak", 0, 1016,
+                                                     "Tool line one\nline two"},
+                                           HoverCase{"Manual", 1, 1017, "Manuals of Zebl LP-2400 Series"}),
+                         zebl_test::CaseName());
 
 // ---- normal-weight text ----
 
@@ -249,8 +275,9 @@ TEST_P(ButtonWeight, TraditionalAndSimplifiedChineseDrawNormalWeight) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ButtonWeight,
-                         ::testing::Values(WeightCase{"CT", 400}, WeightCase{"ct", 400}, WeightCase{"cP", 400},
-                                           WeightCase{"EN", 700}, WeightCase{"CTX", 700}),
+                         ::testing::Values(WeightCase{"CT", 400}, WeightCase{"ct", 400},
+                                           WeightCase{"cP", 400}, WeightCase{"EN", 700},
+                                           WeightCase{"CTX", 700}),
                          [](const auto& param) { return std::string(param.param.language); });
 
 // ---- keys ----
