@@ -17,6 +17,7 @@ using namespace vlauto;
 struct LanguageCase {
     const char* name;  // the abbreviation
     int32_t buttonWeight;
+    const char16_t* heading;  // checked when given
 };
 
 class SampleDiscLanguage : public zebl_test::AutoRunTest, public ::testing::WithParamInterface<LanguageCase> {
@@ -28,13 +29,15 @@ protected:
         const sys::WString language = sys::Widen(GetParam().name);
         SetText(info_.szSetupDirectory, sys::ToCodePage(disc));
         SetText(info_.szSetupDataFile, sys::ToCodePage(setupData));
-        SetText(info_.szLanguageFile, sys::ToCodePage(sys::JoinPath(disc, u"DATA\\Lang_" + language + u".Dat")));
+        SetText(info_.szLanguageFile,
+                sys::ToCodePage(sys::JoinPath(disc, u"DATA\\Lang_" + language + u".Dat")));
         SetText(info_.szSystemLanguageFile, sys::ToCodePage(sys::JoinPath(disc, u"DATA\\Lang_EN.Dat")));
         SetText(info_.szLanguage, GetParam().name);
         SetText(info_.szLanguageDirectory,
                 sys::ToCodePage(MyGetIniValue(u"LANGUAGE_DIRECTORY", language, setupData)));
         SetText(info_.szProductName, sys::ToCodePage(MyGetIniValue(u"START", u"PRODUCT_NAME", setupData)));
-        SetText(info_.szModelName, sys::ToCodePage(MyGetIniValue(u"START", u"PRINTER_MODEL_NAME", setupData)));
+        SetText(info_.szModelName,
+                sys::ToCodePage(MyGetIniValue(u"START", u"PRINTER_MODEL_NAME", setupData)));
         ASSERT_NE('\0', info_.szLanguageDirectory[0]) << "build the sample_disc target";
     }
 };
@@ -52,6 +55,9 @@ TEST_P(SampleDiscLanguage, EveryTextOfBothDialogsIsThere) {
     }
     EXPECT_NE(sys::WString::npos, Control(welcome, kIdHeading).text.find(u"Zebl LP-2400 Series"));
     EXPECT_EQ(GetParam().buttonWeight, Control(welcome, kIdButton1).FontWeight());
+    if (GetParam().heading != nullptr) {
+        EXPECT_EQ(GetParam().heading, Control(welcome, kIdHeading).text);
+    }
 
     const auto manuals = Shown(kManualTemplateId);
     ASSERT_EQ(1u, manuals.size());
@@ -62,10 +68,14 @@ TEST_P(SampleDiscLanguage, EveryTextOfBothDialogsIsThere) {
     EXPECT_NE(sys::WString::npos, Control(*manuals[0], kIdDriverManual).text.find(u"Zebl LP-2400"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, SampleDiscLanguage,
-                         ::testing::Values(LanguageCase{"EN", 700}, LanguageCase{"GR", 700}, LanguageCase{"JP", 700},
-                                           LanguageCase{"PT", 700}, LanguageCase{"BP", 700},
-                                           LanguageCase{"CT", 400}, LanguageCase{"CP", 400}),
-                         zebl_test::CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Languages, SampleDiscLanguage,
+    ::testing::Values(LanguageCase{"EN", 700, u"Welcome to the Zebl LP-2400 Series setup."},
+                      LanguageCase{"GR", 700, nullptr},
+                      LanguageCase{"JP", 700, u"Zebl LP-2400 Series のセットアップへようこそ。"},
+                      LanguageCase{"PT", 700, nullptr}, LanguageCase{"BP", 700, nullptr},
+                      LanguageCase{"CT", 400, u"歡迎使用 Zebl LP-2400 Series 安裝程式。"},
+                      LanguageCase{"CP", 400, nullptr}),
+    zebl_test::CaseName());
 
 }  // namespace
