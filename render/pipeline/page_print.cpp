@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <optional>
 
@@ -39,6 +40,17 @@ FBPage PrintablePage(const FBPage& page, const FBPrintCache& cache) {
 // playback's positions are unsigned and would wrap round.
 uint32_t NonNegative(int64_t shift) { return shift > 0 ? static_cast<uint32_t>(shift) : 0; }
 
+// Whether the colour module leaves a white pixel white, every byte 0xFF. It
+// converts each pixel on its own, so then the rows no drawing touched are
+// still white after converting a band, and the next band need not fill them.
+bool ConversionKeepsWhite(CMMConverter* colour, uint32_t bitsPerPixel) {
+    if (bitsPerPixel != 8 && bitsPerPixel != 32) return false;
+    uint8_t pixels[16];
+    std::memset(pixels, 0xFF, sizeof pixels);
+    if (!CMMConvert(colour, pixels, static_cast<uint32_t>(sizeof pixels * 8 / bitsPerPixel), bitsPerPixel))
+        return true;
+    return std::all_of(std::begin(pixels), std::end(pixels), [](uint8_t b) { return b == 0xFF; });
+}
 }  // namespace
 
 FBPrintCache::FBPrintCache() = default;
@@ -172,8 +184,9 @@ void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32
     timer.reset();
     if (cache->colour) {
         const RDStageTimer conversion(RDStage::ColourConversion);
-        if (CMMConvert(cache->colour, window.band, rows * page.rowPixels, page.bitsPerPixel))
-            RDForgetBandContents(&window);  // white rows too hold what white converts to
+        if (CMMConvert(cache->colour, window.band, rows * page.rowPixels, page.bitsPerPixel) &&
+            !ConversionKeepsWhite(cache->colour, page.bitsPerPixel))
+            RDForgetBandContents(&window);  // white rows now hold what white converts to
     }
     // Whitened after the conversion: 0xFF is "no ink" in every plane, so no
     // conversion can put dots there.
