@@ -282,7 +282,22 @@ void Player::DrawMask(TRect req, uint32_t srcWidth) {
     st_->reg.textObject = 0;
 }
 
+// The box a mask covers once scaled: its columns start after the leading
+// bits, which are dropped before it is resampled.
+TRect ScaledMaskBox(TRect req, uint32_t scaleDen, uint32_t scaleNum) {
+    req.xs += req.bitOffset;
+    req.bitOffset = 0;
+    RDScaleTRectF(&req, scaleDen, scaleNum);
+    return req;
+}
+
 void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
+    // Dropping the leading bits and resampling both touch the whole mask: do
+    // them only for the bands the scaled box reaches.
+    const TRect box = ScaledMaskBox(req, reg_.scaleDen, reg_.scaleNum);
+    if (box.xe <= box.xs || box.rows == 0) return;
+    const BandWindow& window = st_->window;
+    if (box.row > window.bandBottom || uint64_t{box.row} + box.rows <= window.bandTop) return;
     const uint32_t srcRows = req.rows;
     if (req.bitOffset) {
         // Drop the leading bits first, so that only the glyph is resampled.
@@ -291,11 +306,10 @@ void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
         DeletebLeft(&req, st_->scratch.glyphScratch.data());
     }
     const uint8_t* src = req.bits;
-    RDScaleTRectF(&req, reg_.scaleDen, reg_.scaleNum);
-    if (req.xe <= req.xs || req.rows == 0) return;
-    // Resampling is the expensive part: do it only for the bands it reaches.
-    const BandWindow& window = st_->window;
-    if (req.row > window.bandBottom || uint64_t{req.row} + req.rows <= window.bandTop) return;
+    req.row = box.row;
+    req.rows = box.rows;
+    req.xs = box.xs;
+    req.xe = box.xe;
     const uint32_t width = req.xe - req.xs;
     if (width > 0xFFFF || req.rows > 0xFFFF) return;
     const uint64_t bytes = uint64_t{MaskStride(width)} * req.rows;
@@ -342,15 +356,15 @@ void Player::DefineBitmap(const uint8_t* p, size_t available) {
     if (!DLParseBitmapDefinition(p, available, &def)) return;
     if (def.slot >= kBitmapSlots) return;  // outside the table: refused
     auto& slot = st_->doc.bitmapSlots[def.slot];
-    slot.reset();
+    // Every band replays the definition: the slot keeps its memory, so that
+    // only the bytes are copied again.
     try {
-        auto bitmap = std::make_unique<DLBitmap>();
-        bitmap->rows = def.rows;
-        bitmap->width = def.width;
-        bitmap->data.assign(def.data, def.data + def.dataBytes);
-        slot = std::move(bitmap);
+        if (!slot) slot = std::make_unique<DLBitmap>();
+        slot->data.assign(def.data, def.data + def.dataBytes);
+        slot->rows = def.rows;
+        slot->width = def.width;
     } catch (const std::bad_alloc&) {
-        // The slot stays empty; drawing it later is a no-op.
+        slot.reset();  // the slot stays empty; drawing it later is a no-op
     }
 }
 
