@@ -36,6 +36,8 @@ KINDS = {
     "colour-full-600": [("bitcmyk", "600")],
     "grey-text-1200": [("pbmraw", "1200")],
     "grey-text-600x1200": [("pbmraw", "600x1200")],
+    "grey-photo-600": [("pbmraw", "600"), ("pgmraw", "600")],
+    "colour-photo-600": [("bitcmyk", "600")],
 }
 
 
