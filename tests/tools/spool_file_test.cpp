@@ -283,6 +283,23 @@ TEST_F(SpoolReaderTest, ReadsEveryFileAsTheDecoderDoes) {
     }
 }
 
+TEST_F(SpoolReaderTest, RefusesABufferOverItsLimitWhateverTheFilesLength) {
+    SpoolJob job = SmallJob();
+    job.records[1].data.assign(101, 7);
+    const sys::WString path = temp_.Join(u"limit.spl");
+    std::string error;
+    ASSERT_TRUE(WriteSpoolFile(path, job, &error)) << error;
+    for (const bool withData : {true, false}) {
+        SpoolFileReader reader(100);
+        ASSERT_TRUE(reader.Open(path, &error)) << error;
+        SpoolRecord record;
+        EXPECT_EQ(reader.Next(&record, withData, &error), SpoolFileReader::Step::Record);
+        EXPECT_EQ(reader.Next(&record, withData, &error), SpoolFileReader::Step::Fault);
+        EXPECT_EQ(error,
+                  sys::Narrow(path) + ": byte offset 15: WritePrinter record of 101 bytes (at most 100)");
+    }
+}
+
 TEST_F(SpoolReaderTest, ChecksAFileWithoutKeepingItAndNamesIt) {
     const sys::WString path = temp_.Join(u"order.spl");
     const std::string prefix = sys::Narrow(path) + ": ";

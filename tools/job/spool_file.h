@@ -40,7 +40,8 @@ constexpr uint16_t kSpoolVersion = 1;
 constexpr size_t kSpoolHeaderSize = 8;
 constexpr size_t kSpoolRecordHeaderSize = 5;
 constexpr size_t kSpoolMaxDocNameBytes = 1024;
-// Files larger than this are refused before they are read.
+// Files larger than this are refused before they are read whole; the
+// streaming reader (spool_reader.h) takes no single buffer larger.
 constexpr uint64_t kSpoolMaxFileBytes = uint64_t{1} << 30;
 
 enum class SpoolCall : uint8_t {

@@ -52,6 +52,10 @@ SpoolFileReader::Step SpoolFileReader::Next(SpoolRecord* record, bool withData, 
     std::string fault;
     if (!CheckSpoolRecordHeader(call, length, size_ - offset_, &fault)) return Fault(error, offset, fault);
     record->call = static_cast<SpoolCall>(call);
+    if (length > maxRecordBytes_)
+        return Fault(error, offset,
+                     std::string(SpoolCallName(record->call)) + " record of " + std::to_string(length) +
+                         " bytes (at most " + std::to_string(maxRecordBytes_) + ")");
     if (record->call == SpoolCall::End) {
         if (offset_ != size_) return Fault(error, offset_, "bytes after the End record");
         return Step::End;

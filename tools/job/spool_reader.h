@@ -17,6 +17,11 @@ class SpoolFileReader {
 public:
     enum class Step { Record, End, Fault };
 
+    // A file may be of any length, but no single buffer is taken larger than
+    // maxRecordBytes (the whole-file readers' limit by default).
+    explicit SpoolFileReader(uint64_t maxRecordBytes = kSpoolMaxFileBytes)
+        : maxRecordBytes_(maxRecordBytes) {}
+
     // Opens the file and checks its header; false and a message naming the
     // file otherwise.
     bool Open(sys::WStringView path, std::string* error);
@@ -35,6 +40,7 @@ private:
     bool Skip(uint64_t length);
     Step Fault(std::string* error, uint64_t offset, const std::string& what) const;
 
+    uint64_t maxRecordBytes_;
     sys::File file_;
     std::string name_;
     uint64_t size_ = 0;
