@@ -13,6 +13,12 @@ constexpr size_t kReadAheadBytes = 64 * 1024;
 
 std::string SystemError() { return "error " + std::to_string(sys::GetLastError()); }
 
+// Why a read that the file's length allowed came up short.
+std::string ReadFault() {
+    return sys::GetLastError() == 0 ? "the file got shorter while it was read"
+                                    : "cannot read (" + SystemError() + ")";
+}
+
 }  // namespace
 
 bool SpoolFileReader::Open(sys::WStringView path, std::string* error) {
@@ -45,7 +51,7 @@ SpoolFileReader::Step SpoolFileReader::Next(SpoolRecord* record, bool withData, 
     uint8_t header[kSpoolRecordHeaderSize];
     if (size_ - offset_ < kSpoolRecordHeaderSize)
         return Fault(error, offset, "truncated: the file ends without its End record");
-    if (!Read(header, sizeof header)) return Fault(error, offset, "cannot read (" + SystemError() + ")");
+    if (!Read(header, sizeof header)) return Fault(error, offset, ReadFault());
     const uint8_t call = header[0];
     const uint32_t length = uint32_t{header[1]} | uint32_t{header[2]} << 8 | uint32_t{header[3]} << 16 |
                             uint32_t{header[4]} << 24;
@@ -67,7 +73,7 @@ SpoolFileReader::Step SpoolFileReader::Next(SpoolRecord* record, bool withData, 
     } else {
         read = Skip(length);
     }
-    if (!read) return Fault(error, offset, "cannot read (" + SystemError() + ")");
+    if (!read) return Fault(error, offset, ReadFault());
     return Step::Record;
 }
 
