@@ -73,7 +73,11 @@ private:
     void ApplyColour(uint32_t code);
     void DefineBitmap(const uint8_t* p, size_t available);
     void DefineBrush(const uint8_t* p, size_t available);
-    void Glyph(const uint8_t* p, size_t available);
+    void Glyph(const DLGlyph& glyph);
+    // Whether rows row .. row + rows - 1 are all outside the band, where an
+    // unscaled mask drawn without a clip path would draw nothing and change
+    // nothing.
+    bool UnclippedMaskMissesBand(uint32_t row, uint32_t rows) const;
     void DrawBitmap(uint16_t slot);
     void Image(uint8_t opcode, const uint8_t* p, size_t available);
     void Line(uint8_t opcode, uint32_t endRow, uint32_t endCol, bool moves);
@@ -127,6 +131,14 @@ size_t Player::Execute(const uint8_t* data, size_t pos, size_t size) {
     const uint8_t opcode = data[pos];
     const uint8_t* p = data + pos + 1;
     const size_t available = size - pos - 1;
+    // Glyphs are most of a text page's records and every band replays them
+    // all: each is parsed once, and one that misses the band costs no more.
+    if (opcode == DL_GLYPH) {
+        DLGlyph glyph;
+        if (!DLParseGlyph(p, available, &glyph)) return 0;
+        Glyph(glyph);
+        return 1 + kDLGlyphHeader + glyph.dataBytes;
+    }
     const size_t operands = DLOperandSize(opcode, p, available, st_->page.isColour != 0);
     if (operands == kDLDoesNotFit) return 0;
 
@@ -151,7 +163,6 @@ size_t Player::Execute(const uint8_t* data, size_t pos, size_t size) {
         case DL_DEFINE_BRUSH: DefineBrush(p, available); break;
         case DL_STRETCH_IMAGE:
         case DL_BLT_IMAGE: Image(opcode, p, available); break;
-        case DL_GLYPH: Glyph(p, available); break;
         case DL_FILL_PATH:
         case DL_SET_PATH: Path(opcode, p, available); break;
         default: ExecuteFixed(opcode, p); break;
@@ -322,11 +333,15 @@ void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
     RenderMask(&req);
 }
 
-void Player::Glyph(const uint8_t* p, size_t available) {
-    DLGlyph glyph;
-    if (!DLParseGlyph(p, available, &glyph)) return;
+bool Player::UnclippedMaskMissesBand(uint32_t row, uint32_t rows) const {
+    if (Scaled() || st_->reg.clipMode == kClipModePath) return false;
+    const BandWindow& window = st_->window;
+    return row > window.bandBottom || uint64_t{row} + rows <= window.bandTop;
+}
+
+void Player::Glyph(const DLGlyph& glyph) {
     reg_.drawn = true;
-    if (glyph.rows == 0 || glyph.width == 0) return;
+    if (glyph.rows == 0 || glyph.width == 0 || UnclippedMaskMissesBand(reg_.row, glyph.rows)) return;
     TRect req;
     req.row = reg_.row;
     req.xs = reg_.col;
@@ -341,7 +356,7 @@ void Player::DrawBitmap(uint16_t slot) {
     reg_.drawn = true;
     if (slot >= kBitmapSlots || !st_->doc.bitmapSlots[slot]) return;
     const DLBitmap& bitmap = *st_->doc.bitmapSlots[slot];
-    if (bitmap.rows == 0 || bitmap.width == 0) return;
+    if (bitmap.rows == 0 || bitmap.width == 0 || UnclippedMaskMissesBand(reg_.row, bitmap.rows)) return;
     TRect req;
     req.row = reg_.row;
     req.xs = reg_.col;
