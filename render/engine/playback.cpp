@@ -1,6 +1,7 @@
 #include "playback.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 
@@ -36,6 +37,22 @@ struct Registers {
     uint32_t colourCode;
     bool drawn;  // a drawing command has been executed
 };
+
+// Operand bytes of each byte value as an opcode: the fixed sizes of the
+// opcode table (0 for bytes that are not opcodes), or kVariableOperands for
+// records whose size is in their operands. Looked up once per record of
+// every replay, so made from the table at compile time.
+constexpr uint16_t kVariableOperands = 0xFFFF;
+
+constexpr std::array<uint16_t, 256> MakeFixedOperandSizes() {
+    std::array<uint16_t, 256> sizes{};
+#define DL_FIXED_SIZE_ENTRY(value, id, name, size) \
+    sizes[value] = (size) == kDLVariable ? kVariableOperands : static_cast<uint16_t>(size);
+    DL_OPCODE_TABLE(DL_FIXED_SIZE_ENTRY)
+#undef DL_FIXED_SIZE_ENTRY
+    return sizes;
+}
+constexpr std::array<uint16_t, 256> kFixedOperandSizes = MakeFixedOperandSizes();
 
 uint32_t SaturatingAdd(uint32_t a, uint32_t b) {
     const uint64_t sum = uint64_t{a} + b;
@@ -139,8 +156,10 @@ size_t Player::Execute(const uint8_t* data, size_t pos, size_t size) {
         Glyph(glyph);
         return 1 + kDLGlyphHeader + glyph.dataBytes;
     }
-    const size_t operands = DLOperandSize(opcode, p, available, st_->page.isColour != 0);
-    if (operands == kDLDoesNotFit) return 0;
+    const uint16_t fixed = kFixedOperandSizes[opcode];
+    const size_t operands =
+        fixed == kVariableOperands ? DLOperandSize(opcode, p, available, st_->page.isColour != 0) : fixed;
+    if (operands == kDLDoesNotFit || operands > available) return 0;
 
     switch (opcode) {
         case DL_SPAN:
