@@ -1,5 +1,7 @@
 // The Win32 dialog view: CreateDialogParamA and a modal loop of our own,
 // the A functions only (the autorun menu runs on Windows 95).
+#include "win32/windows_api.h"
+// windows_api.h first: the headers below must not see its macros.
 #include "win32/dialog_view.h"
 
 #include <cstring>

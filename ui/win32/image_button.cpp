@@ -1,4 +1,6 @@
 // CTextStatic and CImageButton: subclassed static controls.
+#include "win32/windows_api.h"
+// windows_api.h first: the headers below must not see its macros.
 #include "win32/image_button.h"
 
 #include "win32/gdi_handles.h"

@@ -1,3 +1,5 @@
+#include "win32/windows_api.h"
+// windows_api.h first: the headers below must not see its macros.
 #include "win32/picture_pane.h"
 
 #include "win32/gdi_handles.h"

@@ -2,6 +2,8 @@
 // mask is 1 where the image has the transparent colour and 0 elsewhere.
 // Windows NT draws image and mask in one masked transfer; Windows 9x lacks
 // it, and there the target is composed from three ordinary transfers.
+#include "win32/windows_api.h"
+// windows_api.h first: the headers below must not see its macros.
 #include "win32/transparent_bitmap.h"
 
 #include <algorithm>
