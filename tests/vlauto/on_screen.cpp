@@ -69,13 +69,6 @@ COLORREF Picture::At(int x, int y) const {
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
-int Picture::Count(COLORREF colour, const RECT& area) const {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) count += At(x, y) == colour ? 1 : 0;
-    return count;
-}
-
 bool Picture::WriteBmp(const std::string& path) const {
     const int stride = (width_ * 3 + 3) & ~3;
     const uint32_t imageSize = uint32_t(stride) * uint32_t(height_);

@@ -29,7 +29,17 @@ public:
     COLORREF At(int x, int y) const;
     void Set(int x, int y, uint32_t bgr) { pixels_[size_t(y) * size_t(width_) + size_t(x)] = bgr; }
     // Pixels of `colour` in the rectangle.
-    int Count(COLORREF colour, const RECT& area) const;
+    int Count(COLORREF colour, const RECT& area) const {
+        return CountIf(area, [colour](COLORREF pixel) { return pixel == colour; });
+    }
+    // Pixels in the rectangle for which `test` holds.
+    template <typename Test>
+    int CountIf(const RECT& area, Test test) const {
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) count += test(At(x, y)) ? 1 : 0;
+        return count;
+    }
     // A bottom-up 24-bit BMP file; false when it cannot be written.
     bool WriteBmp(const std::string& path) const;
 

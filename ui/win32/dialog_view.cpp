@@ -16,6 +16,19 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 
 Rect ToRect(const RECT& rect) { return Rect{rect.left, rect.top, rect.right, rect.bottom}; }
 
+// The character set of the system's code page: ANSI_CHARSET (0) on Western
+// systems, SHIFTJIS_CHARSET on Japanese ones and so on. A font asked for
+// with it maps to a face that has the glyphs of the texts the dialogs show
+// in that code page; with ANSI_CHARSET a Japanese or Chinese system would
+// draw boxes.
+BYTE SystemCharset() {
+    CHARSETINFO info{};
+    const auto codePage = static_cast<UINT_PTR>(GetACP());
+    if (!TranslateCharsetInfo(reinterpret_cast<DWORD*>(codePage), &info, TCI_SRCCODEPAGE))
+        return ANSI_CHARSET;
+    return static_cast<BYTE>(info.ciCharset);
+}
+
 }  // namespace
 
 Win32DialogView::Win32DialogView(const DialogTemplate& dialogTemplate, sys::ModuleHandle resources)
@@ -164,6 +177,7 @@ void Win32DialogView::SetControlFont(int id, const FontSpec& font) {
     LOGFONTA face{};
     face.lfHeight = font.height;
     face.lfWeight = font.weight;
+    face.lfCharSet = SystemCharset();
     const std::string name = sys::ToCodePage(font.face);
     std::strncpy(face.lfFaceName, name.c_str(), sizeof face.lfFaceName - 1);
     Font created(CreateFontIndirectA(&face));
