@@ -195,6 +195,19 @@ void ClickAt(POINT screen) {
     SendMouse(MOUSEEVENTF_LEFTUP, screen);
 }
 
+void PressKeys(const std::vector<WORD>& keys) {
+    auto send = [](WORD key, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+        Sleep(30);
+    };
+    for (WORD key : keys) send(key, 0);
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key) send(*key, KEYEVENTF_KEYUP);
+}
+
 Picture CaptureWindow(HWND window) {
     LetItPaint(window);
     RECT area{};

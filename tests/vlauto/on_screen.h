@@ -75,6 +75,8 @@ public:
     // The result of the call once it returned; -2 when it did not within
     // 10 s.
     int Result();
+    // True while the call has not returned.
+    bool Running() const { return started_ && !finished_; }
 
 private:
     void Run(int maintenance);
@@ -108,6 +110,9 @@ sys::WString ControlText(HWND dialog, int id);
 // Real input: the pointer moves to a screen point; a left click there.
 void MovePointer(POINT screen);
 void ClickAt(POINT screen);
+// Real keys: each goes down in order, then all come up in reverse.
+void PressKeys(const std::vector<WORD>& keys);
+
 // Lets the dialog's thread paint everything it has to, then captures the
 // dialog's whole window (frame and caption included).
 Picture CaptureWindow(HWND window);

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "vlauto/on_screen.h"
 
@@ -129,6 +130,35 @@ INSTANTIATE_TEST_SUITE_P(Choices, AutorunClickTest,
                                            // Without VLEtc nothing asks again.
                                            ClickCase{"CancelInstall", 0, kCancel, 3},
                                            ClickCase{"CancelMaintenance", 1, kCancel, 3}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+// Keys that would close a dialog: the welcome dialog swallows them, so
+// only its buttons lead out.
+struct KeyCase {
+    const char* name;
+    std::vector<WORD> keys;
+};
+
+class AutorunKeyTest : public AutorunOnScreenTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(AutorunKeyTest, TheKeyDoesNotCloseTheWelcomeDialog) {
+    AutorunOnScreen autorun(0);
+    ASSERT_TRUE(autorun.Started());
+    HWND dialog = autorun.WaitForDialog(kButton1);
+    ASSERT_NE(nullptr, dialog);
+    zebl_test::ClickAt(zebl_test::ControlCentre(dialog, kHeading));  // gives it the keyboard
+    ASSERT_EQ(dialog, GetForegroundWindow());
+    zebl_test::PressKeys(GetParam().keys);
+    Sleep(300);
+    EXPECT_TRUE(autorun.Running());
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    zebl_test::ClickAt(zebl_test::ControlCentre(dialog, kCancel));
+    EXPECT_EQ(3, autorun.Result());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AutorunKeyTest,
+                         ::testing::Values(KeyCase{"Escape", {VK_ESCAPE}}, KeyCase{"AltF4", {VK_MENU, VK_F4}},
+                                           KeyCase{"CtrlBreak", {VK_CONTROL, VK_CANCEL}}),
                          [](const auto& test) { return std::string(test.param.name); });
 
 class AutorunPixelsTest : public AutorunOnScreenTest, public ::testing::WithParamInterface<int> {};
