@@ -30,6 +30,7 @@ constexpr int kDriverManual = 102;
 // Colours of the artwork (package/artwork/make_artwork.py) and the text.
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kOffDisc = RGB(40, 90, 200);
+constexpr COLORREF kOnDisc = RGB(220, 50, 40);
 constexpr COLORREF kBitmapBackground = RGB(0xC6, 0xC3, 0xC6);
 // Blue text, smoothed onto white at its edges: the thin strokes of a
 // Chinese caption at normal weight have few pixels of the pure colour.
@@ -38,6 +39,20 @@ bool IsBlueInk(COLORREF pixel) {
 }
 constexpr int kBitmapSize = 17;
 constexpr int kTextStart = kBitmapSize + 10;
+bool IsRedInk(COLORREF pixel) {
+    return GetRValue(pixel) >= 160 && GetBValue(pixel) < 110 && GetGValue(pixel) < 110;
+}
+
+// The disc of an image button's state bitmap, left of its arrow.
+COLORREF DiscColour(const Picture& shot, HWND dialog, int id) {
+    const RECT button = zebl_test::ControlRect(dialog, id);
+    return shot.At(button.left + 3, button.top + 6);
+}
+// Pixels of the button's text (right of its bitmap) that `isInk` accepts.
+int InkOfText(const Picture& shot, HWND dialog, int id, bool (*isInk)(COLORREF)) {
+    const RECT button = zebl_test::ControlRect(dialog, id);
+    return shot.CountIf(RECT{button.left + kTextStart, button.top, button.right, button.bottom}, isInk);
+}
 
 // Far from the centred dialog: nothing is pointed at.
 constexpr POINT kNowhere{2, 2};
@@ -56,12 +71,11 @@ void ExpectRestingImageButton(const Picture& shot, HWND dialog, int id) {
     SCOPED_TRACE("image button " + std::to_string(id));
     const RECT button = zebl_test::ControlRect(dialog, id);
     EXPECT_EQ(kWhite, shot.At(button.left, button.top));
-    EXPECT_EQ(kOffDisc, shot.At(button.left + 3, button.top + 6));
+    EXPECT_EQ(kOffDisc, DiscColour(shot, dialog, id));
     EXPECT_EQ(0, shot.Count(kBitmapBackground, button));
     const RECT gap{button.left + kBitmapSize, button.top, button.left + kTextStart, button.bottom};
     EXPECT_EQ((kTextStart - kBitmapSize) * (button.bottom - button.top), shot.Count(kWhite, gap));
-    const RECT text{button.left + kTextStart, button.top, button.right, button.bottom};
-    EXPECT_GT(shot.CountIf(text, IsBlueInk), 8);  // two Chinese characters at normal weight
+    EXPECT_GT(InkOfText(shot, dialog, id, IsBlueInk), 8);  // two Chinese characters at normal weight
 }
 
 // The picture pane shows the artwork's sky (blue over red) and the white
@@ -94,10 +108,20 @@ TEST_F(AutorunOnScreenTest, ThePointerOnAButtonDescribesItAndLeavingRestoresTheI
     const sys::WString hover = autorun.LanguageText(u"START", u"AUTO_STATIC_TEXT", true);
     EXPECT_TRUE(zebl_test::WaitUntil([&] { return zebl_test::ControlText(dialog, kDescription) == hover; }))
         << sys::Narrow(zebl_test::ControlText(dialog, kDescription));
+    // The button repainted itself pointed at: red disc, red text, over the
+    // white panel repainted beneath it.
+    const Picture pointedAt = zebl_test::CaptureWindow(dialog);
+    EXPECT_EQ(kOnDisc, DiscColour(pointedAt, dialog, kButton1));
+    EXPECT_GT(InkOfText(pointedAt, dialog, kButton1, IsRedInk), 20);
+    EXPECT_EQ(0, InkOfText(pointedAt, dialog, kButton1, IsBlueInk));
+    EXPECT_EQ(kOffDisc, DiscColour(pointedAt, dialog, kButton2));
 
     zebl_test::MovePointer(zebl_test::ControlCentre(dialog, kHeading));
     EXPECT_TRUE(zebl_test::WaitUntil([&] { return zebl_test::ControlText(dialog, kDescription) == initial; }))
         << sys::Narrow(zebl_test::ControlText(dialog, kDescription));
+    const Picture left = zebl_test::CaptureWindow(dialog);
+    EXPECT_EQ(kOffDisc, DiscColour(left, dialog, kButton1));
+    EXPECT_EQ(0, InkOfText(left, dialog, kButton1, IsRedInk));
 
     zebl_test::ClickAt(zebl_test::ControlCentre(dialog, kButton1));
     EXPECT_EQ(6, autorun.Result());
