@@ -1,7 +1,5 @@
 #include "autorun_dialog.h"
 
-#include <cctype>
-
 #include "dialog_templates.h"
 #include "formats/setup_libraries.h"
 #include "key_filter.h"
@@ -17,9 +15,12 @@ namespace {
 constexpr char16_t kHeadingFace[] = u"MS Sans Serif";
 constexpr int32_t kHeadingWeight = 400;
 
+// `upper` is upper-case ASCII; the record's text may be any bytes.
 bool EqualsAsciiIgnoreCase(const char* text, const char* upper) {
-    for (; *upper != '\0'; ++text, ++upper)
-        if (std::toupper(static_cast<unsigned char>(*text)) != *upper) return false;
+    for (; *upper != '\0'; ++text, ++upper) {
+        const char c = *text >= 'a' && *text <= 'z' ? static_cast<char>(*text - 'a' + 'A') : *text;
+        if (c != *upper) return false;
+    }
     return *text == '\0';
 }
 

@@ -1,6 +1,5 @@
 #include "init_description.h"
 
-#include <cctype>
 #include <string>
 
 #include "autorun_dialog.h"

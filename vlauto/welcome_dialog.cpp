@@ -38,11 +38,15 @@ constexpr ButtonTexts kMaintenanceHover[] = {
     {kIdButton4, u"START", u"MANUAL_STATIC_TEXT"},
 };
 
+// The parts with a backslash between each two, empty parts included, as
+// "%s\%s\%s" makes them.
 sys::WString Join(std::initializer_list<sys::WStringView> parts) {
     sys::WString path;
+    bool first = true;
     for (sys::WStringView part : parts) {
-        if (!path.empty()) path += u'\\';
+        if (!first) path += u'\\';
         path += part;
+        first = false;
     }
     return path;
 }

@@ -45,6 +45,10 @@ bool ClosesDialog(const KeyMessage& key) {
 
 }  // namespace
 
+bool ScriptPlaysDialog(const DialogTemplate& dialogTemplate) {
+    return sys::AnswerScriptActive() && sys::AskQuestion("DialogView", dialogTemplate.name, "window") == "headless";
+}
+
 int32_t HeadlessDialogView::Control::FontWeight() const {
     if (imageButton) return normalWeight ? kNormalWeight : kBoldWeight;
     return hasFont ? font.weight : kNormalWeight;

@@ -168,8 +168,15 @@ public:
 
 // The view of `dialogTemplate` for this build: the Win32 view in the Windows
 // build (templates, bitmaps and cursor from `resources`), the headless view
-// in the posix build.
+// in the posix build. The Windows build gives the headless view too when
+// ScriptPlaysDialog says so, so that a program started by a test (Setup
+// under Wine) runs its dialogs from the answer script.
 std::unique_ptr<DialogView> CreateDialogView(const DialogTemplate& dialogTemplate,
                                              sys::ModuleHandle resources);
+
+// Whether the answer script plays this dialog instead of a person: the
+// answer "headless" to the question "DialogView" (detail: the dialog's
+// name), asked only while a script is set.
+bool ScriptPlaysDialog(const DialogTemplate& dialogTemplate);
 
 }  // namespace ui
