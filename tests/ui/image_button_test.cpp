@@ -165,6 +165,50 @@ protected:
     CImageButton button_{Resources()};
 };
 
+// A mouse tracker that records each request and arms the tracking.
+std::vector<TRACKMOUSEEVENT> g_trackRequests;
+BOOL WINAPI RecordingTracker(LPTRACKMOUSEEVENT request) {
+    g_trackRequests.push_back(*request);
+    return TRUE;
+}
+
+TEST_F(ImageButtonTest, TheFirstMoveAfterALeaveAsksForHoverAndLeaveOnce) {
+    CImageButton tracked(Resources(), &RecordingTracker);
+    HWND control = CreateWindowExA(0, "Static", "Tracked", WS_CHILD | WS_VISIBLE, 0, 50, kWidth, kHeight,
+                                   parent_, nullptr, Resources(), nullptr);
+    ASSERT_TRUE(tracked.SubclassWindow(control));
+    g_trackRequests.clear();
+    SendMessageA(control, WM_MOUSEMOVE, 0, 0);
+    SendMessageA(control, WM_MOUSEMOVE, 0, 0);
+    ASSERT_EQ(1u, g_trackRequests.size());
+    EXPECT_EQ(static_cast<DWORD>(TME_HOVER | TME_LEAVE), g_trackRequests[0].dwFlags);
+    EXPECT_EQ(control, g_trackRequests[0].hwndTrack);
+    EXPECT_EQ(1u, g_trackRequests[0].dwHoverTime);
+    EXPECT_TRUE(tracked.Tracking());
+    SendMessageA(control, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(tracked.Tracking());
+    SendMessageA(control, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(2u, g_trackRequests.size());
+}
+
+TEST_F(ImageButtonTest, WithoutATrackerTheFirstMoveIsAHoverAndATimerNoticesTheLeave) {
+    CImageButton untracked(Resources(), nullptr);
+    HWND control = CreateWindowExA(0, "Static", "Untracked", WS_CHILD | WS_VISIBLE, 0, 50, kWidth, kHeight,
+                                   parent_, nullptr, Resources(), nullptr);
+    ASSERT_TRUE(untracked.SubclassWindow(control));
+    untracked.SetUp(parent_, u"Untracked", 7);
+    SendMessageA(control, WM_MOUSEMOVE, 0, 0);
+    SendMessageA(control, WM_MOUSEMOVE, 0, 0);
+    EXPECT_TRUE(untracked.Hovered());
+    EXPECT_EQ((std::vector<Notification>{{ui::win32::UM_BUTTON_HOVER, 7, false}}), g_notifications);
+    // The parent is not shown, so the pointer is not over the button.
+    SendMessageA(control, WM_TIMER, CImageButton::kPointerPollTimer, 0);
+    EXPECT_FALSE(untracked.Hovered());
+    EXPECT_EQ((std::vector<Notification>{{ui::win32::UM_BUTTON_HOVER, 7, false},
+                                         {ui::win32::UM_BUTTON_LEAVE, 7, false}}),
+              g_notifications);
+}
+
 TEST_F(ImageButtonTest, BindingLetsTheStaticHearTheMouseAndShowsTheHand) {
     EXPECT_NE(0, GetWindowLongA(control_, GWL_STYLE) & SS_NOTIFY);
     EXPECT_EQ(TRUE, SendMessageA(control_, WM_SETCURSOR, reinterpret_cast<WPARAM>(control_), HTCLIENT));

@@ -23,28 +23,23 @@ constexpr int kTextGap = 10;
 
 // Without mouse tracking (Windows 95 without a newer common-controls
 // library) the button looks for the pointer this often once it is over it.
-constexpr UINT_PTR kPointerPollTimer = 1;
 constexpr UINT kPointerPollMilliseconds = 50;
 
-using TrackMouseEventFunction = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
+}  // namespace
 
-// TrackMouseEvent of user32 (Windows 98 and NT 4 on), else _TrackMouseEvent
-// of the common controls (Windows 95 with Internet Explorer 3 on); looked
-// up at run time, as a static import of either would keep the library from
-// loading on the first Windows 95. The common-controls library stays loaded
-// for the life of the process once it was needed.
-TrackMouseEventFunction MouseTracking() {
+// Looked up at run time: a static import of either function would keep the
+// library from loading on the first Windows 95. The common-controls library
+// stays loaded for the life of the process once it was needed.
+MouseTracker SystemMouseTracker() {
     if (HMODULE user = GetModuleHandleA("user32.dll"))
         if (void* address = reinterpret_cast<void*>(GetProcAddress(user, "TrackMouseEvent")))
-            return reinterpret_cast<TrackMouseEventFunction>(address);
+            return reinterpret_cast<MouseTracker>(address);
     HMODULE common = GetModuleHandleA("comctl32.dll");
     if (common == nullptr) common = LoadLibraryA("comctl32.dll");
     if (common == nullptr) return nullptr;
-    void* address = reinterpret_cast<void*>(GetProcAddress(common, "_TrackMouseEvent"));
-    return reinterpret_cast<TrackMouseEventFunction>(address);
+    return reinterpret_cast<MouseTracker>(
+        reinterpret_cast<void*>(GetProcAddress(common, "_TrackMouseEvent")));
 }
-
-}  // namespace
 
 CTextStatic::~CTextStatic() { Unsubclass(); }
 
@@ -101,7 +96,8 @@ LRESULT CALLBACK CTextStatic::Procedure(HWND window, UINT message, WPARAM wParam
     return self->WindowProcedure(message, wParam, lParam);
 }
 
-CImageButton::CImageButton(HINSTANCE resources) : resources_(resources) {
+CImageButton::CImageButton(HINSTANCE resources, MouseTracker tracker)
+    : resources_(resources), tracker_(tracker) {
     hoverColour_ = kRed;
     normalColour_ = kBlue;
 }
@@ -159,13 +155,13 @@ LRESULT CImageButton::WindowProcedure(UINT message, WPARAM wParam, LPARAM lParam
 
 void CImageButton::OnMouseMove() {
     if (tracking_ != 0) return;
-    if (TrackMouseEventFunction track = MouseTracking()) {
+    if (tracker_ != nullptr) {
         TRACKMOUSEEVENT request{};
         request.cbSize = sizeof request;
         request.dwFlags = TME_HOVER | TME_LEAVE;
         request.hwndTrack = Handle();
         request.dwHoverTime = 1;
-        tracking_ = track(&request) ? 1 : 0;
+        tracking_ = tracker_(&request) ? 1 : 0;
         return;
     }
     // No tracking from the system: the pointer rests on the button now, and

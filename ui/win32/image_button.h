@@ -36,6 +36,13 @@ inline constexpr const char* kNormalButtonBitmap = "IDB_OFF_BUTTON";
 inline constexpr const char* kHoverButtonBitmap = "IDB_ON_BUTTON";
 inline constexpr const char* kPressedButtonBitmap = "IDB_CLICKED_BUTTON";
 
+// A request for hover and leave notification (TrackMouseEvent).
+using MouseTracker = BOOL(WINAPI*)(LPTRACKMOUSEEVENT request);
+// The system's: TrackMouseEvent of user32 (Windows 98 and NT 4 on), else
+// _TrackMouseEvent of the common controls (Windows 95 with Internet
+// Explorer 3 on); null on the first Windows 95.
+MouseTracker SystemMouseTracker();
+
 class CTextStatic {
 public:
     CTextStatic() = default;
@@ -81,8 +88,10 @@ private:
 
 class CImageButton : public CTextStatic {
 public:
-    // The bitmaps and the cursor come from `resources`.
-    explicit CImageButton(HINSTANCE resources);
+    // The bitmaps and the cursor come from `resources`. Without a mouse
+    // tracker the button takes the first pointer movement as the pointer
+    // resting on it, and a timer notices when it has gone.
+    explicit CImageButton(HINSTANCE resources, MouseTracker tracker = SystemMouseTracker());
 
     // Turns the bitmap on. The names are taken only when the normal and the
     // pointed-at ones are both given (an empty pressed name reuses the
@@ -96,6 +105,11 @@ public:
     bool Pressed() const { return pressed_; }
     bool DrawsBitmap() const { return bitmap_; }
     bool NormalWeight() const { return normalWeight_; }
+    // The timer that looks for the pointer where there is no tracker.
+    static constexpr UINT_PTR kPointerPollTimer = 1;
+
+    // Leave (and hover) tracking is armed.
+    bool Tracking() const { return tracking_ != 0; }
 
 protected:
     // Adds the notify style, so that the static receives the mouse, and
@@ -120,6 +134,7 @@ private:
     void Repaint() const;
 
     HINSTANCE resources_;
+    MouseTracker tracker_;
     bool normalWeight_ = false;
     bool hovered_ = false;
     int tracking_ = 0;
