@@ -11,9 +11,10 @@
 set -u
 here=$(dirname "$(readlink -f "$0")")
 : "${ZEBL_WINEPREFIX:?ZEBL_WINEPREFIX must name the prefix of the display runs}"
+# Without Xvfb the run is skipped (CTest's SKIP_RETURN_CODE), not failed.
 if ! command -v Xvfb >/dev/null; then
-    echo "Xvfb is not installed (apt-get install xvfb)" >&2
-    exit 1
+    echo "Xvfb is not installed (apt-get install xvfb): skipped"
+    exit 77
 fi
 
 # A session of this prefix left from a run without a display must not
