@@ -13,7 +13,7 @@ namespace {
 constexpr int kDialogWaitMilliseconds = 10000;
 constexpr int kCancelButton = 9;  // on both autorun dialogs
 // How long the dialog's thread gets to paint after a change.
-constexpr DWORD kPaintSettleMilliseconds = 250;
+constexpr DWORD kPaintSettleMilliseconds = 150;
 
 sys::WString Replace(sys::WString text, sys::WStringView from, sys::WStringView to) {
     for (size_t at = text.find(from); at != sys::WString::npos; at = text.find(from, at + to.size()))
@@ -42,12 +42,28 @@ BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
     return TRUE;
 }
 
+BOOL CALLBACK FindPendingPaint(HWND window, LPARAM parameter) {
+    if (!IsWindowVisible(window) || !GetUpdateRect(window, nullptr, FALSE)) return TRUE;
+    *reinterpret_cast<bool*>(parameter) = true;
+    return FALSE;
+}
+
+// True while the window or one of its controls waits to be painted.
+bool PaintPending(HWND window) {
+    bool pending = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+    if (!pending) EnumChildWindows(window, &FindPendingPaint, reinterpret_cast<LPARAM>(&pending));
+    return pending;
+}
+
 // The dialog's thread paints when its queue is otherwise empty, in the
 // order the system chooses (siblings beneath a transparent control first);
-// forcing the paint from here would paint in z-order instead.
+// forcing the paint from here would paint in z-order instead. So: wait
+// until nothing waits to be painted, then a little longer for the last
+// paint to reach the screen.
 void LetItPaint(HWND window) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+    WaitUntil([window] { return !PaintPending(window); }, 3000);
     Sleep(kPaintSettleMilliseconds);
 }
 
