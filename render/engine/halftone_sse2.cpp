@@ -1,0 +1,185 @@
+// The SSE2 screening kernels: sixteen pixels per step, compared with their
+// thresholds by one unsigned minimum and one equality test.
+//
+// The functions carry their own target, so that a 32-bit build for
+// processors without SSE2 still compiles them; the screeners call them only
+// where the processor has SSE2 (cpu_features.h).
+#include "halftone_kernels.h"
+
+#if ZEBL_HALFTONE_SSE2
+
+#include <emmintrin.h>
+
+#include <array>
+
+#include "threshold_row.h"
+
+#define ZEBL_SSE2_TARGET __attribute__((target("sse2")))
+
+namespace {
+
+constexpr uint32_t kChunk = 16;  // pixels per step: two plane bytes
+constexpr uint32_t kGroup = 8;   // pixels per plane byte
+constexpr uint32_t kWhiteGroup = 0xFF;
+constexpr uint32_t kWhiteChunk = 0xFFFF;
+
+// A plane byte from eight dot bits as the compare leaves them (pixel 0 in
+// bit 0): pixel 0 goes to the most significant bit, and a dot is a 0.
+constexpr std::array<uint8_t, 256> MakePlaneBytes() {
+    std::array<uint8_t, 256> bytes{};
+    for (uint32_t dots = 0; dots < 256; ++dots) {
+        uint32_t reversed = 0;
+        for (uint32_t j = 0; j < 8; ++j) reversed |= ((dots >> j) & 1u) << (7 - j);
+        bytes[dots] = static_cast<uint8_t>(~reversed);
+    }
+    return bytes;
+}
+constexpr std::array<uint8_t, 256> kPlaneByte = MakePlaneBytes();
+
+// Bit j set when byte j of pixels is at most byte j of thresholds.
+ZEBL_SSE2_TARGET inline uint32_t DotBits(__m128i pixels, const uint8_t* thresholds) {
+    const __m128i limit = _mm_loadu_si128(reinterpret_cast<const __m128i*>(thresholds));
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(pixels, limit), pixels)));
+}
+
+// Bit j set when byte j is 0xFF.
+ZEBL_SSE2_TARGET inline uint32_t WhiteBits(__m128i bytes) {
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(-1))));
+}
+
+ZEBL_SSE2_TARGET inline __m128i Load128(const uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+// Eight pixels followed by eight white ones: the last group of a row whose
+// width is an odd number of groups screens as a chunk with a white half.
+ZEBL_SSE2_TARGET inline __m128i LoadHalf(const uint8_t* p) {
+    return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_set1_epi8(-1));
+}
+
+// Writes the plane bytes of a chunk's groups that are not all white (an
+// all-white group leaves its byte as it was).
+inline void StoreGroups(uint8_t* out, uint32_t dots, uint32_t white) {
+    if ((white & kWhiteGroup) != kWhiteGroup) out[0] = kPlaneByte[dots & 0xFF];
+    if ((white >> kGroup) != kWhiteGroup) out[1] = kPlaneByte[dots >> kGroup];
+}
+
+ZEBL_SSE2_TARGET inline uint32_t ScreenGreyChunk(__m128i pixels, const uint8_t* thresholds, uint8_t* out) {
+    const uint32_t white = WhiteBits(pixels);
+    if (white == kWhiteChunk) return 0;
+    const uint32_t dots = DotBits(pixels, thresholds);
+    StoreGroups(out, dots, white);
+    return dots;
+}
+
+// Sixteen 32-bit pixels as four registers of sixteen bytes, one per ink.
+struct InkChunk {
+    __m128i yellow, magenta, cyan, black;
+};
+
+// Splits sixteen pixels (bytes yellow, magenta, cyan, black each) into one
+// register per ink by three rounds of byte interleaving; after round r the
+// bytes of each ink lie in runs of 2^r pixels.
+ZEBL_SSE2_TARGET inline InkChunk SplitInks(__m128i a0, __m128i a1, __m128i a2, __m128i a3) {
+    // Y0 Y4 M0 M4 C0 C4 K0 K4 Y1 Y5 ..., and likewise.
+    const __m128i b0 = _mm_unpacklo_epi8(a0, a1), b1 = _mm_unpackhi_epi8(a0, a1);
+    const __m128i b2 = _mm_unpacklo_epi8(a2, a3), b3 = _mm_unpackhi_epi8(a2, a3);
+    // Y0 Y2 Y4 Y6 M0 M2 M4 M6 C0 ... K6; Y1 Y3 Y5 Y7 M1 ...
+    const __m128i c0 = _mm_unpacklo_epi8(b0, b1), c1 = _mm_unpackhi_epi8(b0, b1);
+    const __m128i c2 = _mm_unpacklo_epi8(b2, b3), c3 = _mm_unpackhi_epi8(b2, b3);
+    // Y0..Y7 M0..M7; C0..C7 K0..K7; then pixels 8..15.
+    const __m128i d0 = _mm_unpacklo_epi8(c0, c1), d1 = _mm_unpackhi_epi8(c0, c1);
+    const __m128i d2 = _mm_unpacklo_epi8(c2, c3), d3 = _mm_unpackhi_epi8(c2, c3);
+    return InkChunk{_mm_unpacklo_epi64(d0, d2), _mm_unpackhi_epi64(d0, d2), _mm_unpacklo_epi64(d1, d3),
+                    _mm_unpackhi_epi64(d1, d3)};
+}
+
+// The four planes' output rows and the thresholds of one chunk.
+struct ColourCursors {
+    ThresholdCursor yellow, magenta, cyan, black;
+    void Advance() { yellow.Advance(), magenta.Advance(), cyan.Advance(), black.Advance(); }
+};
+
+struct ColourRowOut {
+    uint8_t* cyan;
+    uint8_t* magenta;
+    uint8_t* yellow;
+    uint8_t* black;
+};
+
+// Screens one chunk of sixteen pixels (a0..a3, four each) into the four
+// planes at byte g; returns the planes that received a dot.
+ZEBL_SSE2_TARGET inline PlanesWithDots ScreenColourChunk(__m128i a0, __m128i a1, __m128i a2, __m128i a3,
+                                                         const ColourCursors& cursors, const ColourRowOut& out,
+                                                         uint32_t g) {
+    const uint32_t white = WhiteBits(_mm_and_si128(a0, a1)) | WhiteBits(_mm_and_si128(a2, a3)) << kChunk;
+    constexpr uint32_t kWhiteFirst = 0xFFFF, kWhiteBoth = 0xFFFFFFFF;
+    if (white == kWhiteBoth) return 0;
+    const InkChunk inks = SplitInks(a0, a1, a2, a3);
+    const uint32_t c = DotBits(inks.cyan, cursors.cyan.here());
+    const uint32_t m = DotBits(inks.magenta, cursors.magenta.here());
+    const uint32_t k = DotBits(inks.black, cursors.black.here());
+    const uint32_t y = DotBits(inks.yellow, cursors.yellow.here()) & ~(c & m & k);  // ink limit
+    // Group white flags in the layout StoreGroups reads: 0xFF per white group.
+    const uint32_t groupsWhite = ((white & kWhiteFirst) == kWhiteFirst ? kWhiteGroup : 0u) |
+                                 ((white >> kChunk) == kWhiteFirst ? kWhiteGroup << kGroup : 0u);
+    StoreGroups(out.cyan + g, c, groupsWhite);
+    StoreGroups(out.magenta + g, m, groupsWhite);
+    StoreGroups(out.yellow + g, y, groupsWhite);
+    StoreGroups(out.black + g, k, groupsWhite);
+    return (c ? 1u : 0u) | (m ? 2u : 0u) | (y ? 4u : 0u) | (k ? 8u : 0u);
+}
+
+}  // namespace
+
+ZEBL_SSE2_TARGET PlanesWithDots ScreenGreySse2(const GreyScreenJob& job) {
+    ThresholdRow thresholds(*job.plane, job.firstRow);
+    uint32_t dots = 0;
+    for (uint32_t r = 0; r < job.rows; ++r) {
+        const uint8_t* pixels = job.src + static_cast<size_t>(r) * job.pixelsPerRow;
+        uint8_t* out = job.dst + static_cast<size_t>(r) * job.dstStride;
+        ThresholdCursor cursor(thresholds, kChunk);
+        uint32_t x = 0;
+        for (; x + kChunk <= job.pixelsPerRow; x += kChunk, cursor.Advance())
+            dots |= ScreenGreyChunk(Load128(pixels + x), cursor.here(), out + x / kGroup);
+        if (x < job.pixelsPerRow) dots |= ScreenGreyChunk(LoadHalf(pixels + x), cursor.here(), out + x / kGroup);
+        if (r + 1 < job.rows) thresholds.NextRow();
+    }
+    return dots ? 1 : 0;
+}
+
+ZEBL_SSE2_TARGET PlanesWithDots ScreenColourSse2(const ColourScreenJob& job) {
+    const FBScreen& screen = *job.screen;
+    ThresholdRow yellowRow(screen.plane[kScreenYellow], job.firstRow);
+    ThresholdRow magentaRow(screen.plane[kScreenMagenta], job.firstRow);
+    ThresholdRow cyanRow(screen.plane[kScreenCyan], job.firstRow);
+    ThresholdRow blackRow(screen.plane[kScreenBlack], job.firstRow);
+    const __m128i white = _mm_set1_epi8(-1);
+    PlanesWithDots planes = 0;
+    for (uint32_t r = 0; r < job.rows; ++r) {
+        const uint8_t* pixels = job.src + static_cast<size_t>(r) * job.pixelsPerRow * 4;
+        ColourRowOut out;
+        out.cyan = job.dst + static_cast<size_t>(r) * job.dstStride;
+        out.magenta = out.cyan + job.planeOffset;
+        out.yellow = out.magenta + job.planeOffset;
+        out.black = out.yellow + job.planeOffset;
+        ColourCursors cursors{ThresholdCursor(yellowRow, kChunk), ThresholdCursor(magentaRow, kChunk),
+                              ThresholdCursor(cyanRow, kChunk), ThresholdCursor(blackRow, kChunk)};
+        uint32_t x = 0;
+        for (; x + kChunk <= job.pixelsPerRow; x += kChunk, cursors.Advance()) {
+            const uint8_t* p = pixels + 4 * x;
+            planes |= ScreenColourChunk(Load128(p), Load128(p + 16), Load128(p + 32), Load128(p + 48), cursors,
+                                        out, x / kGroup);
+        }
+        if (x < job.pixelsPerRow) {
+            const uint8_t* p = pixels + 4 * x;
+            planes |= ScreenColourChunk(Load128(p), Load128(p + 16), white, white, cursors, out, x / kGroup);
+        }
+        if (r + 1 < job.rows) {
+            yellowRow.NextRow(), magentaRow.NextRow(), cyanRow.NextRow(), blackRow.NextRow();
+        }
+    }
+    return planes;
+}
+
+#endif  // ZEBL_HALFTONE_SSE2
