@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/halftone.h"
@@ -140,6 +141,48 @@ TEST(BandOutputSink, RowFlagsOfEachPhysicalBandChooseTextAndLines) {
     EXPECT_TRUE(sink.taken[0].textAndLinesOnly);
     EXPECT_FALSE(sink.taken[1].textAndLinesOnly);
 }
+
+// Rows whose flag is 0 were not drawn on and are not screened: the planes
+// are those of the band screened without flags, and ink put behind the
+// flags' back into such a row gives no dot.
+class BandOutputRowFlags : public testing::TestWithParam<uint32_t> {};
+
+TEST_P(BandOutputRowFlags, RowsNotDrawnOnAreSkippedAndTheRestScreenAsWithoutFlags) {
+    const uint32_t bits = GetParam();
+    RasterBand raster(bits, 2, 256);
+    std::vector<uint8_t> flags(2 * kLines, 0);
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    const uint32_t hiddenRow = kLines + 5;  // in the second physical band, white and unflagged
+    for (uint32_t row = 0; row < 2 * kLines; ++row) {
+        if (row == hiddenRow || next() % 3 == 0) continue;  // a white, unflagged row
+        flags[row] = static_cast<uint8_t>(1 + next() % 3);
+        const uint32_t col = 8 * (next() % (kWidthBytes - 4));
+        raster.Fill(row, col, 1, 24, next() | 0x01010101u);
+    }
+    RecordingSink withoutFlags;
+    ASSERT_EQ(bits == 8 ? ClippingMono(&raster.band, &withoutFlags) : ClippingColor(&raster.band, &withoutFlags),
+              1);
+
+    raster.Fill(hiddenRow, 0, 1, kWidth, 0);
+    raster.band.rowFlags = flags.data();
+    raster.band.rowFlagCount = flags.size();
+    RecordingSink withFlags;
+    ASSERT_EQ(bits == 8 ? ClippingMono(&raster.band, &withFlags) : ClippingColor(&raster.band, &withFlags), 1);
+
+    // The hidden row was white in the first run and is skipped in the second.
+    ASSERT_EQ(withFlags.taken.size(), withoutFlags.taken.size());
+    for (size_t i = 0; i < withFlags.taken.size(); ++i) {
+        EXPECT_EQ(withFlags.taken[i].bandIndex, withoutFlags.taken[i].bandIndex);
+        EXPECT_EQ(withFlags.taken[i].channel, withoutFlags.taken[i].channel);
+        EXPECT_TRUE(withFlags.taken[i].bytes == withoutFlags.taken[i].bytes) << "plane " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(GreyAndColour, BandOutputRowFlags, testing::Values(8u, 32u),
+                         [](const testing::TestParamInfo<uint32_t>& param) {
+                             return param.param == 8 ? std::string("Grey") : std::string("Colour");
+                         });
 
 TEST(BandOutputSink, ARefusingSinkFailsTheBandButStillGetsEveryPlane) {
     RasterBand raster(32, 2, 0);
