@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 
 #include <array>
+#include <cstring>
 
 #include "threshold_row.h"
 
@@ -18,6 +19,7 @@
 
 namespace {
 
+constexpr uint32_t kBlock = 64;  // grey pixels per step: eight plane bytes
 constexpr uint32_t kChunk = 16;  // pixels per step: two plane bytes
 constexpr uint32_t kGroup = 8;   // pixels per plane byte
 constexpr uint32_t kWhiteGroup = 0xFF;
@@ -70,6 +72,46 @@ ZEBL_SSE2_TARGET inline uint32_t ScreenGreyChunk(__m128i pixels, const uint8_t* 
     const uint32_t dots = DotBits(pixels, thresholds);
     StoreGroups(out, dots, white);
     return dots;
+}
+
+// Whether any of the eight bytes of a white mask (bit j: pixel j is white)
+// is 0xFF, a group of eight white pixels.
+inline bool AnyWhiteGroup(uint64_t white) {
+    const uint64_t notWhite = ~white;  // a zero byte for each white group
+    return ((notWhite - 0x0101010101010101ull) & ~notWhite & 0x8080808080808080ull) != 0;
+}
+
+// The eight plane bytes of 64 dot bits (pixel j in bit j), in memory order:
+// each byte's bits reversed by three swaps (halves, pairs, single bits), all
+// eight bytes at once, and inverted, as a dot is a 0.
+inline uint64_t PlaneBytes64(uint64_t dots) {
+    dots = (dots & 0x0F0F0F0F0F0F0F0Full) << 4 | (dots >> 4 & 0x0F0F0F0F0F0F0F0Full);
+    dots = (dots & 0x3333333333333333ull) << 2 | (dots >> 2 & 0x3333333333333333ull);
+    dots = (dots & 0x5555555555555555ull) << 1 | (dots >> 1 & 0x5555555555555555ull);
+    return ~dots;
+}
+
+// Screens 64 grey pixels: all eight plane bytes in one store when no group
+// is white, byte by byte around the white ones otherwise.
+ZEBL_SSE2_TARGET inline uint32_t ScreenGreyBlock(const uint8_t* pixels, const uint8_t* thresholds, uint8_t* out) {
+    const __m128i p0 = Load128(pixels), p1 = Load128(pixels + 16);
+    const __m128i p2 = Load128(pixels + 32), p3 = Load128(pixels + 48);
+    const uint64_t white = uint64_t{WhiteBits(p0)} | uint64_t{WhiteBits(p1)} << 16 |
+                           uint64_t{WhiteBits(p2)} << 32 | uint64_t{WhiteBits(p3)} << 48;
+    if (white == ~uint64_t{0}) return 0;
+    const uint64_t dots = uint64_t{DotBits(p0, thresholds)} | uint64_t{DotBits(p1, thresholds + 16)} << 16 |
+                          uint64_t{DotBits(p2, thresholds + 32)} << 32 |
+                          uint64_t{DotBits(p3, thresholds + 48)} << 48;
+    const uint64_t bytes = PlaneBytes64(dots);
+    if (!AnyWhiteGroup(white)) {
+        std::memcpy(out, &bytes, sizeof bytes);
+    } else {
+        for (uint32_t g = 0; g < kBlock / kGroup; ++g) {
+            if ((white >> (kGroup * g) & kWhiteGroup) != kWhiteGroup)
+                out[g] = static_cast<uint8_t>(bytes >> (kGroup * g));
+        }
+    }
+    return dots != 0 ? 1 : 0;
 }
 
 // Sixteen 32-bit pixels as four registers of sixteen bytes, one per ink.
@@ -138,8 +180,11 @@ ZEBL_SSE2_TARGET PlanesWithDots ScreenGreySse2(const GreyScreenJob& job) {
     for (uint32_t r = 0; r < job.rows; ++r) {
         const uint8_t* pixels = job.src + static_cast<size_t>(r) * job.pixelsPerRow;
         uint8_t* out = job.dst + static_cast<size_t>(r) * job.dstStride;
-        ThresholdCursor cursor(thresholds, kChunk);
+        ThresholdCursor blocks(thresholds, kBlock);
         uint32_t x = 0;
+        for (; x + kBlock <= job.pixelsPerRow; x += kBlock, blocks.Advance())
+            dots |= ScreenGreyBlock(pixels + x, blocks.here(), out + x / kGroup);
+        ThresholdCursor cursor(thresholds, kChunk, x);
         for (; x + kChunk <= job.pixelsPerRow; x += kChunk, cursor.Advance())
             dots |= ScreenGreyChunk(Load128(pixels + x), cursor.here(), out + x / kGroup);
         if (x < job.pixelsPerRow) dots |= ScreenGreyChunk(LoadHalf(pixels + x), cursor.here(), out + x / kGroup);

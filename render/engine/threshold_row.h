@@ -11,7 +11,7 @@
 #include "halftone.h"
 
 // The longest run of thresholds a kernel reads at once.
-constexpr uint32_t kThresholdRun = 16;
+constexpr uint32_t kThresholdRun = 64;
 
 class ThresholdRow {
 public:
@@ -42,12 +42,16 @@ private:
 };
 
 // Walks a loaded matrix row in steps of `step` thresholds (at most
-// kThresholdRun), wrapping at the matrix width: the column stays below the
-// width, so one subtraction per step suffices.
+// kThresholdRun), from the threshold of band column `startColumn`, wrapping
+// at the matrix width: the column stays below the width, so one
+// subtraction per step suffices.
 class ThresholdCursor {
 public:
-    ThresholdCursor(const ThresholdRow& row, uint32_t step)
-        : values_(row.values()), width_(row.width()), step_(step % row.width()) {}
+    ThresholdCursor(const ThresholdRow& row, uint32_t step, uint32_t startColumn = 0)
+        : values_(row.values()),
+          width_(row.width()),
+          step_(step % row.width()),
+          column_(startColumn % row.width()) {}
 
     const uint8_t* here() const { return values_ + column_; }
     void Advance() {
@@ -59,5 +63,5 @@ private:
     const uint8_t* values_;
     uint32_t width_;
     uint32_t step_;
-    uint32_t column_ = 0;
+    uint32_t column_;
 };
