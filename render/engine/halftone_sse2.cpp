@@ -15,7 +15,16 @@
 
 #include "threshold_row.h"
 
-#define ZEBL_SSE2_TARGET __attribute__((target("sse2")))
+// The helpers are always inlined into the kernels, so that no vector is
+// passed on the stack. The kernels realign the stack on entry in a 32-bit
+// build: the spooler may call the library with a stack that is only 4-byte
+// aligned, and SSE2 spills and stack operands need 16 bytes.
+#define ZEBL_SSE2_TARGET __attribute__((target("sse2"), always_inline))
+#if defined(__i386__)
+#define ZEBL_SSE2_KERNEL __attribute__((target("sse2"), force_align_arg_pointer))
+#else
+#define ZEBL_SSE2_KERNEL __attribute__((target("sse2")))
+#endif
 
 namespace {
 
@@ -174,7 +183,7 @@ ZEBL_SSE2_TARGET inline PlanesWithDots ScreenColourChunk(__m128i a0, __m128i a1,
 
 }  // namespace
 
-ZEBL_SSE2_TARGET PlanesWithDots ScreenGreySse2(const GreyScreenJob& job) {
+ZEBL_SSE2_KERNEL PlanesWithDots ScreenGreySse2(const GreyScreenJob& job) {
     ThresholdRow thresholds(*job.plane, job.firstRow);
     uint32_t dots = 0;
     for (uint32_t r = 0; r < job.rows; ++r) {
@@ -193,7 +202,7 @@ ZEBL_SSE2_TARGET PlanesWithDots ScreenGreySse2(const GreyScreenJob& job) {
     return dots ? 1 : 0;
 }
 
-ZEBL_SSE2_TARGET PlanesWithDots ScreenColourSse2(const ColourScreenJob& job) {
+ZEBL_SSE2_KERNEL PlanesWithDots ScreenColourSse2(const ColourScreenJob& job) {
     const FBScreen& screen = *job.screen;
     ThresholdRow yellowRow(screen.plane[kScreenYellow], job.firstRow);
     ThresholdRow magentaRow(screen.plane[kScreenMagenta], job.firstRow);

@@ -188,4 +188,47 @@ TEST(ScreenKernelChoice, AnUnknownKernelScreensPortably) {
     EXPECT_EQ(FirstDifference(ScreenGrey(unknown, shape, src), ScreenGrey(portable, shape, src)), "");
 }
 
+#if defined(__i386__)
+namespace stack_alignment {
+
+// The spooler calls the library with a stack that need only be 4-byte
+// aligned, while SSE2 spills and stack operands want 16 bytes: the vector
+// kernels must realign on entry.
+std::vector<uint8_t> g_greyPlanes, g_colourPlanes;
+
+void ScreenOneBandOfEach() {
+    const Shape shape{1000, 9, 7, 0, 0};
+    const std::vector<uint8_t> grey = halftone_test::RandomBand(BandContent::Noise, 1000 * 9, 5);
+    const std::vector<uint8_t> colour = halftone_test::RandomBand(BandContent::Noise, 1000 * 9 * 4, 6);
+    g_greyPlanes = ScreenGrey(ScreenWith(kMatrixSets[0], false, FBScreenKernel::Sse2), shape, grey).bytes;
+    g_colourPlanes = ScreenColour(ScreenWith(kMatrixSets[0], true, FBScreenKernel::Sse2), shape, colour).bytes;
+}
+
+// Calls fn with the stack pointer 4 bytes off the 16-byte alignment that
+// code of this compiler keeps for its own calls.
+void CallWithMisalignedStack(void (*fn)()) {
+    asm volatile(
+        "movl %%esp, %%esi\n\t"
+        "andl $-16, %%esp\n\t"
+        "subl $8, %%esp\n\t"
+        "call *%0\n\t"
+        "movl %%esi, %%esp\n\t"
+        :
+        : "r"(fn)
+        : "esi", "eax", "ecx", "edx", "memory", "cc");
+}
+
+TEST(ScreenKernelChoice, VectorKernelsRunOnAStackOnlyFourByteAligned) {
+    if (!FBScreenKernelRuns(FBScreenKernel::Sse2)) GTEST_SKIP() << "this processor has no SSE2";
+    ScreenOneBandOfEach();
+    const std::vector<uint8_t> grey = g_greyPlanes, colour = g_colourPlanes;
+    g_greyPlanes.clear(), g_colourPlanes.clear();
+    CallWithMisalignedStack(ScreenOneBandOfEach);
+    EXPECT_EQ(g_greyPlanes, grey);
+    EXPECT_EQ(g_colourPlanes, colour);
+}
+
+}  // namespace stack_alignment
+#endif
+
 }  // namespace
