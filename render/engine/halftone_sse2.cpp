@@ -1,5 +1,6 @@
-// The SSE2 screening kernels: sixteen pixels per step, compared with their
-// thresholds by one unsigned minimum and one equality test.
+// The SSE2 screening kernels: grey bands 64 pixels per step, colour bands
+// sixteen (all four inks at once), each pixel compared with its threshold
+// by one unsigned minimum and one equality test.
 //
 // The functions carry their own target, so that a 32-bit build for
 // processors without SSE2 still compiles them; the screeners call them only
