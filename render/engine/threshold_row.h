@@ -51,17 +51,23 @@ public:
         : values_(row.values()),
           width_(row.width()),
           step_(step % row.width()),
+          run_(kThresholdRun % row.width()),
           column_(startColumn % row.width()) {}
 
     const uint8_t* here() const { return values_ + column_; }
-    void Advance() {
-        column_ += step_;
-        column_ = column_ >= width_ ? column_ - width_ : column_;
-    }
+    void Advance() { Move(step_); }
+    // Moves on by kThresholdRun thresholds at once.
+    void SkipRun() { Move(run_); }
 
 private:
     const uint8_t* values_;
     uint32_t width_;
+    void Move(uint32_t distance) {
+        column_ += distance;
+        column_ = column_ >= width_ ? column_ - width_ : column_;
+    }
+
     uint32_t step_;
+    uint32_t run_;
     uint32_t column_;
 };
