@@ -146,10 +146,13 @@ bool ScreenBand(const FBRasterBand& band, const BandLayout& layout, const Physic
 }
 
 // The 600 x 1200 mode: the P / 2 rendering rows of a physical band, cut to
-// the screened width, doubled into P rows of screenPixels pixels.
-void DoubleRows(const BandLayout& layout, const uint8_t* renderRows) {
+// the screened width, doubled into P rows of screenPixels pixels. Rows not
+// drawn on are not screened, so they are not doubled either.
+void DoubleRows(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical,
+                const uint8_t* renderRows) {
     const size_t doubledRowBytes = size_t{layout.screenPixels} * layout.bytesPerPixel;
     for (uint32_t r = 0; r < layout.renderRows; ++r) {
+        if (!RowDrawn(band, physical, 2 * r)) continue;
         MyStretch2X(layout.doubled + 2 * r * doubledRowBytes, layout.screenPixels, 2,
                     renderRows + size_t{r} * layout.renderStride, layout.bytesPerPixel);
     }
@@ -198,7 +201,7 @@ int ClipBand(FBRasterBand* band, FBPlaneSink* sink, Variant variant) {
         physical.firstRenderRow = k * layout.renderRows;
         physical.rowShift = variant.doubled ? 1 : 0;
         if (variant.doubled) {
-            DoubleRows(layout, renderRows);
+            DoubleRows(*band, layout, physical, renderRows);
             physical.pixels = layout.doubled;
             physical.pixelStride = layout.screenPixels * layout.bytesPerPixel;
         } else {
