@@ -114,8 +114,8 @@ bool RowDrawn(const FBRasterBand& band, const PhysicalBand& physical, uint32_t r
 // clearing the blank flag of each plane that receives a dot. Rows that are
 // exactly as wide as the screened part go in one call; wider rows (a page
 // wider than the printer's band) row by row.
-bool ScreenRows(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical, uint32_t first,
-                uint32_t end, uint8_t* blank) {
+bool ScreenRows(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical,
+                uint32_t first, uint32_t end, uint8_t* blank) {
     const uint32_t screenedBytes = layout.screenPixels * layout.bytesPerPixel;
     const uint32_t step = physical.pixelStride == screenedBytes ? end - first : 1;
     for (uint32_t r = first; r < end; r += step) {

@@ -103,7 +103,8 @@ PlanesWithDots ScreenColourPortable(const ColourScreenJob& job) {
         uint8_t* blackOut = yellowOut + job.planeOffset;
         // Locals, so the stores to the planes cannot make the compiler
         // reload them.
-        ThresholdCursor ys(yellowRow, kGroup), ms(magentaRow, kGroup), cs(cyanRow, kGroup), ks(blackRow, kGroup);
+        ThresholdCursor ys(yellowRow, kGroup), ms(magentaRow, kGroup), cs(cyanRow, kGroup),
+            ks(blackRow, kGroup);
         for (uint32_t g = 0; g < groups; ++g, pixels += 4 * kGroup) {
             const uint64_t white =
                 Load64(pixels) & Load64(pixels + 8) & Load64(pixels + 16) & Load64(pixels + 24);

@@ -103,7 +103,8 @@ inline uint64_t PlaneBytes64(uint64_t dots) {
 
 // Screens 64 grey pixels: all eight plane bytes in one store when no group
 // is white, byte by byte around the white ones otherwise.
-ZEBL_SSE2_TARGET inline uint32_t ScreenGreyBlock(const uint8_t* pixels, const uint8_t* thresholds, uint8_t* out) {
+ZEBL_SSE2_TARGET inline uint32_t ScreenGreyBlock(const uint8_t* pixels, const uint8_t* thresholds,
+                                                 uint8_t* out) {
     const __m128i p0 = Load128(pixels), p1 = Load128(pixels + 16);
     const __m128i p2 = Load128(pixels + 32), p3 = Load128(pixels + 48);
     const uint64_t white = uint64_t{WhiteBits(p0)} | uint64_t{WhiteBits(p1)} << 16 |
@@ -178,8 +179,8 @@ struct ColourRowOut {
 // planes at byte g; returns the planes that received a dot, or
 // kChunkWasWhite.
 ZEBL_SSE2_TARGET inline PlanesWithDots ScreenColourChunk(__m128i a0, __m128i a1, __m128i a2, __m128i a3,
-                                                         const ColourCursors& cursors, const ColourRowOut& out,
-                                                         uint32_t g) {
+                                                         const ColourCursors& cursors,
+                                                         const ColourRowOut& out, uint32_t g) {
     const uint32_t white = WhiteBits(_mm_and_si128(a0, a1)) | WhiteBits(_mm_and_si128(a2, a3)) << kChunk;
     constexpr uint32_t kWhiteFirst = 0xFFFF, kWhiteBoth = 0xFFFFFFFF;
     if (white == kWhiteBoth) return kChunkWasWhite;
@@ -213,7 +214,8 @@ ZEBL_SSE2_KERNEL PlanesWithDots ScreenGreySse2(const GreyScreenJob& job) {
         ThresholdCursor cursor(thresholds, kChunk, x);
         for (; x + kChunk <= job.pixelsPerRow; x += kChunk, cursor.Advance())
             dots |= ScreenGreyChunk(Load128(pixels + x), cursor.here(), out + x / kGroup);
-        if (x < job.pixelsPerRow) dots |= ScreenGreyChunk(LoadHalf(pixels + x), cursor.here(), out + x / kGroup);
+        if (x < job.pixelsPerRow)
+            dots |= ScreenGreyChunk(LoadHalf(pixels + x), cursor.here(), out + x / kGroup);
         if (r + 1 < job.rows) thresholds.NextRow();
     }
     return dots ? 1 : 0;
@@ -248,8 +250,8 @@ ZEBL_SSE2_KERNEL PlanesWithDots ScreenColourSse2(const ColourScreenJob& job) {
                 cursors.SkipRun();
                 continue;
             }
-            const uint32_t chunk = ScreenColourChunk(Load128(p), Load128(p + 16), Load128(p + 32), Load128(p + 48),
-                                                     cursors, out, x / kGroup);
+            const uint32_t chunk = ScreenColourChunk(Load128(p), Load128(p + 16), Load128(p + 32),
+                                                     Load128(p + 48), cursors, out, x / kGroup);
             planes |= chunk & kPlaneBits;
             afterWhite = (chunk & kChunkWasWhite) != 0;
             x += kChunk;

@@ -22,8 +22,8 @@ struct MatrixSet {
     uint32_t resolution;
 };
 
-const MatrixSet kMatrixSets[] = {{kScreenNormal, 600}, {kScreenText, 600}, {kScreenPhoto, 600},
-                                 {kScreenNormal, 1200}, {kScreenText, 300}};
+const MatrixSet kMatrixSets[] = {
+    {kScreenNormal, 600}, {kScreenText, 600}, {kScreenPhoto, 600}, {kScreenNormal, 1200}, {kScreenText, 300}};
 
 // Band shapes: widths that are odd numbers of groups or of chunks, and
 // widths that are no multiple of any matrix width, at page rows that are
@@ -33,8 +33,13 @@ struct Shape {
 };
 
 const Shape kShapes[] = {
-    {8, 3, 0, 0, 0},       {16, 2, 5, 1, 3},        {24, 5, 95, 0, 1},     {40, 7, 119, 2, 0},
-    {8 * 41, 13, 12345, 0, 7}, {4960, 4, 7013, 0, 0}, {1000, 9, 4000000001u, 3, 5},
+    {8, 3, 0, 0, 0},
+    {16, 2, 5, 1, 3},
+    {24, 5, 95, 0, 1},
+    {40, 7, 119, 2, 0},
+    {8 * 41, 13, 12345, 0, 7},
+    {4960, 4, 7013, 0, 0},
+    {1000, 9, 4000000001u, 3, 5},
 };
 
 struct Planes {
@@ -54,9 +59,8 @@ FBScreen ScreenWith(const MatrixSet& set, bool colour, FBScreenKernel kernel) {
 Planes ScreenGrey(const FBScreen& screen, const Shape& shape, const std::vector<uint8_t>& src) {
     const uint32_t stride = shape.width / 8 + shape.extraStride;
     Planes planes{std::vector<uint8_t>(size_t{stride} * shape.rows, kPattern), {}, 0};
-    planes.result =
-        MaskBand8(&screen, planes.bytes.data(), stride, src.data(), shape.firstRow, shape.width, shape.rows,
-                  planes.blank);
+    planes.result = MaskBand8(&screen, planes.bytes.data(), stride, src.data(), shape.firstRow, shape.width,
+                              shape.rows, planes.blank);
     return planes;
 }
 
@@ -113,7 +117,8 @@ protected:
 TEST_P(ScreenKernels, GreyBandsMatchTheReference) {
     const FBScreen screen = ScreenWith(set(), false, kernel());
     for (const Shape& shape : kShapes) {
-        SCOPED_TRACE(::testing::Message() << shape.width << " x " << shape.rows << " at row " << shape.firstRow);
+        SCOPED_TRACE(::testing::Message()
+                     << shape.width << " x " << shape.rows << " at row " << shape.firstRow);
         const std::vector<uint8_t> src =
             halftone_test::RandomBand(content(), size_t{shape.width} * shape.rows, Seed(shape));
         const Planes got = ScreenGrey(screen, shape, src);
@@ -125,7 +130,8 @@ TEST_P(ScreenKernels, GreyBandsMatchTheReference) {
 TEST_P(ScreenKernels, ColourBandsMatchTheReference) {
     const FBScreen screen = ScreenWith(set(), true, kernel());
     for (const Shape& shape : kShapes) {
-        SCOPED_TRACE(::testing::Message() << shape.width << " x " << shape.rows << " at row " << shape.firstRow);
+        SCOPED_TRACE(::testing::Message()
+                     << shape.width << " x " << shape.rows << " at row " << shape.firstRow);
         const std::vector<uint8_t> src =
             halftone_test::RandomBand(content(), size_t{shape.width} * shape.rows * 4, Seed(shape));
         const Planes got = ScreenColour(screen, shape, src);
@@ -136,17 +142,17 @@ TEST_P(ScreenKernels, ColourBandsMatchTheReference) {
 
 std::string KernelName(FBScreenKernel kernel) { return kernel == FBScreenKernel::Sse2 ? "Sse2" : "Portable"; }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllSets, ScreenKernels,
-    ::testing::Combine(::testing::Values(FBScreenKernel::Portable, FBScreenKernel::Sse2),
-                       ::testing::ValuesIn(kMatrixSets),
-                       ::testing::Values(BandContent::Noise, BandContent::SpotsOnWhite, BandContent::FlatRuns,
-                                         BandContent::Extremes)),
-    [](const auto& param) {
-        const MatrixSet& set = std::get<1>(param.param);
-        return KernelName(std::get<0>(param.param)) + "_class" + std::to_string(set.screenClass) + "_" +
-               std::to_string(set.resolution) + "_" + halftone_test::ContentName(std::get<2>(param.param));
-    });
+INSTANTIATE_TEST_SUITE_P(AllSets, ScreenKernels,
+                         ::testing::Combine(::testing::Values(FBScreenKernel::Portable, FBScreenKernel::Sse2),
+                                            ::testing::ValuesIn(kMatrixSets),
+                                            ::testing::Values(BandContent::Noise, BandContent::SpotsOnWhite,
+                                                              BandContent::FlatRuns, BandContent::Extremes)),
+                         [](const auto& param) {
+                             const MatrixSet& set = std::get<1>(param.param);
+                             return KernelName(std::get<0>(param.param)) + "_class" +
+                                    std::to_string(set.screenClass) + "_" + std::to_string(set.resolution) +
+                                    "_" + halftone_test::ContentName(std::get<2>(param.param));
+                         });
 
 // The two kernels on one page's worth of bands, band after band, as band
 // output calls them: the same planes and the same blank flags.
@@ -156,8 +162,8 @@ TEST(ScreenKernelChoice, BothKernelsAgreeBandAfterBand) {
     for (const MatrixSet& set : kMatrixSets) {
         for (uint32_t b = 0; b < 4; ++b) {
             const Shape shape{band.width, band.rows, b * band.rows, 0, 0};
-            const std::vector<uint8_t> src =
-                halftone_test::RandomBand(BandContent::SpotsOnWhite, size_t{shape.width} * shape.rows * 4, b + 1);
+            const std::vector<uint8_t> src = halftone_test::RandomBand(
+                BandContent::SpotsOnWhite, size_t{shape.width} * shape.rows * 4, b + 1);
             const FBScreen portable = ScreenWith(set, true, FBScreenKernel::Portable);
             const FBScreen sse2 = ScreenWith(set, true, FBScreenKernel::Sse2);
             EXPECT_EQ(FirstDifference(ScreenColour(sse2, shape, src), ScreenColour(portable, shape, src)), "")
@@ -201,7 +207,8 @@ void ScreenOneBandOfEach() {
     const std::vector<uint8_t> grey = halftone_test::RandomBand(BandContent::Noise, 1000 * 9, 5);
     const std::vector<uint8_t> colour = halftone_test::RandomBand(BandContent::Noise, 1000 * 9 * 4, 6);
     g_greyPlanes = ScreenGrey(ScreenWith(kMatrixSets[0], false, FBScreenKernel::Sse2), shape, grey).bytes;
-    g_colourPlanes = ScreenColour(ScreenWith(kMatrixSets[0], true, FBScreenKernel::Sse2), shape, colour).bytes;
+    g_colourPlanes =
+        ScreenColour(ScreenWith(kMatrixSets[0], true, FBScreenKernel::Sse2), shape, colour).bytes;
 }
 
 // Calls fn with the stack pointer 4 bytes off the 16-byte alignment that
