@@ -46,7 +46,8 @@ DirEntry EntryFrom(const WIN32_FIND_DATAA& found) {
 }
 
 // FindFirstFile and FindNextFile of one form over `pattern` (already in that
-// form's text), "." and ".." left out.
+// form's text), "." and ".." left out. When nothing is listed the last error
+// is FindFirstFile's, or ERROR_FILE_NOT_FOUND when it found "." and ".." only.
 template <typename FindData, typename Text, typename First, typename Next>
 std::vector<DirEntry> List(const Text& pattern, First first, Next next) {
     std::vector<DirEntry> entries;
@@ -59,6 +60,7 @@ std::vector<DirEntry> List(const Text& pattern, First first, Next next) {
         entries.push_back(std::move(entry));
     } while (next(search, &found));
     ::FindClose(search);
+    if (entries.empty()) ::SetLastError(ERROR_FILE_NOT_FOUND);
     return entries;
 }
 
@@ -135,17 +137,13 @@ bool RemoveDirectory(WStringView path) {
 }
 
 std::vector<DirEntry> ListDirectory(WStringView pattern) {
-    std::vector<DirEntry> entries;
     const auto firstWide = WideForm<decltype(&::FindFirstFileW)>("FindFirstFileW");
     const auto nextWide = WideForm<decltype(&::FindNextFileW)>("FindNextFileW");
     if (firstWide && nextWide) {
         const WString terminated = Terminated(pattern);
-        entries = List<WIN32_FIND_DATAW>(Wide(terminated), firstWide, nextWide);
-    } else {
-        entries = List<WIN32_FIND_DATAA>(Ansi(pattern).c_str(), ::FindFirstFileA, ::FindNextFileA);
+        return List<WIN32_FIND_DATAW>(Wide(terminated), firstWide, nextWide);
     }
-    if (entries.empty()) ::SetLastError(ERROR_FILE_NOT_FOUND);
-    return entries;
+    return List<WIN32_FIND_DATAA>(Ansi(pattern).c_str(), ::FindFirstFileA, ::FindNextFileA);
 }
 
 }  // namespace sys
