@@ -37,8 +37,9 @@ PathKind GetPathKind(WStringView path) {
 bool MoveFileReplacing(WStringView from, WStringView to) {
     if (const auto moveWide = WideForm<decltype(&::MoveFileExW)>("MoveFileExW"))
         return moveWide(Wide(Terminated(from)), Wide(Terminated(to)), MOVEFILE_REPLACE_EXISTING) != FALSE;
-    // Windows 95 to Me have no MoveFileEx: the target goes first (a missing
-    // one is no failure), then the rename. Not atomic, as nothing is there.
+    // Windows 95 to Me have no MoveFileEx, and nothing else that replaces a
+    // file in one step: the target goes first (a missing one is no
+    // failure), then the rename.
     const std::string target = Ansi(to);
     if (!::DeleteFileA(target.c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     return ::MoveFileA(Ansi(from).c_str(), target.c_str()) != FALSE;

@@ -1,7 +1,7 @@
+// Files and folders. Each service takes the W form where the system
+// implements it and the A form elsewhere (wide_forms.h).
 #include "sys/files.h"
 
-// Each service takes the W form where the system implements it and the A
-// form elsewhere (wide_forms.h).
 #include "sys/last_error.h"
 #include "wide_forms.h"
 
