@@ -8,7 +8,11 @@
 // What is built: CheckPreInstalledComponent reads the package's own keys
 // (an installed package means maintenance mode); the Uninst.Dat records of
 // earlier versions are not read yet. The procedures record which one ran
-// (ChosenProcedure) and trace it.
+// (ChosenProcedure) and show their first dialog: the setup type (the
+// autorun menu in mode 0, else VLEtc's SdSetupType) with the custom
+// branch's component and language dialog, or the maintenance choice (the
+// autorun menu in mode 1, else SdMaintenance); the disk space and device
+// checks before it and everything after it are still to come.
 #pragma once
 
 #include <optional>

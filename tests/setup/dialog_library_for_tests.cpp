@@ -2,6 +2,8 @@
 // the five libraries and the autorun library, it answers the few routines
 // Setup calls at start-up by asking the answer script, so the question log
 // shows that they were called and with what.
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -17,6 +19,14 @@
 
 namespace {
 std::string Text(const char* text, size_t size) { return std::string(text, strnlen(text, size)); }
+
+// The script's number for a dialog; 3 (leave setup) when it gives none.
+int DialogNumber(const char* dialog, const std::string& detail) {
+    const std::string answer = sys::AskQuestion(dialog, detail, "3");
+    char* end = nullptr;
+    const long number = std::strtol(answer.c_str(), &end, 10);
+    return end != answer.c_str() && *end == '\0' ? static_cast<int>(number) : 3;
+}
 }  // namespace
 
 // The record arrives by value: its model and Plug and Play id as Setup
@@ -34,4 +44,18 @@ TEST_EXPORT void ZEBL_STDCALL StartPreventPnP(char* pnpId) {
 
 TEST_EXPORT void ZEBL_STDCALL EndPreventPnP(char* pnpId) {
     sys::AskQuestion("EndPreventPnP", Text(pnpId, kInstallInfoText), "");
+}
+
+// The setup-type and maintenance dialogs, the autorun's among them.
+TEST_EXPORT int ZEBL_STDCALL SdAutoRunDlg(InstallInfo info, int32_t maintenance) {
+    return DialogNumber("SdAutoRunDlg", Text(info.szModelName, sizeof info.szModelName) +
+                                            "|maintenance=" + std::to_string(maintenance));
+}
+
+TEST_EXPORT int ZEBL_STDCALL SdSetupType(InstallInfo info) {
+    return DialogNumber("SdSetupType", Text(info.szModelName, sizeof info.szModelName));
+}
+
+TEST_EXPORT int ZEBL_STDCALL SdMaintenance(InstallInfo info) {
+    return DialogNumber("SdMaintenance", Text(info.szModelName, sizeof info.szModelName));
 }

@@ -141,6 +141,10 @@ TEST_P(SetupOnWindows, ACleanMachineGetsTheInstallProcedure) {
     ASSERT_EQ(1u, end.size());
     EXPECT_EQ(start[0].detail, end[0].detail);
     EXPECT_FALSE(start[0].detail.empty());
+    // The setup type comes from the autorun menu, in install mode.
+    const auto menu = Named(script, "SdAutoRunDlg");
+    ASSERT_EQ(1u, menu.size());
+    EXPECT_EQ(std::string(kModel) + "|maintenance=0", menu[0].detail);
 }
 
 TEST_P(SetupOnWindows, AnInstalledPackageGetsTheMaintenanceProcedure) {
@@ -150,6 +154,9 @@ TEST_P(SetupOnWindows, AnInstalledPackageGetsTheMaintenanceProcedure) {
     EXPECT_TRUE(Contains(trace, "       Setup Mode is Maintenance")) << trace;
     EXPECT_TRUE(Contains(trace, "MaintProcedure Start")) << trace;
     EXPECT_FALSE(Contains(trace, "InstallProcedure")) << trace;
+    const auto menu = Named(script, "SdAutoRunDlg");
+    ASSERT_EQ(1u, menu.size());
+    EXPECT_EQ(std::string(kModel) + "|maintenance=1", menu[0].detail);
 }
 
 // Only the named versions: what the Windows as it is decides is its own.
@@ -220,6 +227,9 @@ TEST_F(SetupStartup, AMissingAutorunLibraryIsNoError) {
     EXPECT_TRUE(Contains(trace, "VLAuto.Dll not loaded")) << trace;
     EXPECT_TRUE(Contains(trace, "InstallProcedure Start")) << trace;
     EXPECT_TRUE(Boxes(script).empty());
+    // VLEtc's own setup-type dialog stands in for the menu.
+    EXPECT_EQ(1u, Named(script, "SdSetupType").size());
+    EXPECT_TRUE(Named(script, "SdAutoRunDlg").empty());
 }
 
 struct MissingLibrary {

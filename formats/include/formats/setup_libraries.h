@@ -35,6 +35,11 @@ using SdMaintenanceComponentFn = int(ZEBL_STDCALL*)(InstallInfo* record, int32_t
 using SdFinishFn = int(ZEBL_STDCALL*)(InstallInfo record);
 using SdCancelFn = int(ZEBL_STDCALL*)(InstallInfo record);
 
+// VLAuto.Dll: the autorun menu in place of SdSetupType (maintenance 0) or
+// SdMaintenance (maintenance 1). 3 leave setup, 6 automatic and 7 custom
+// installation, 9 repair, 10 remove, -1 no dialog could be made.
+using SdAutoRunDlgFn = int(ZEBL_STDCALL*)(InstallInfo record, int32_t maintenance);
+
 // VLFcs.Dll: installs, repairs or removes the chosen components after
 // record.nSetupMode; 1 when everything was done, 0 otherwise. The second
 // argument is the setup program's wizard-suppression thread object, or null.

@@ -1,23 +1,23 @@
-#include "app/record_tokens.h"
+#include "sys/object_tokens.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <mutex>
 #include <vector>
 
-namespace setup {
+namespace sys {
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
 
-InstallInfoToken TokenOf(const void* object) {
-    return static_cast<InstallInfoToken>(reinterpret_cast<uintptr_t>(object));
+uint32_t TokenOf(const void* object) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object));
 }
-void* ObjectOf(InstallInfoToken token) { return reinterpret_cast<void*>(static_cast<uintptr_t>(token)); }
+void* ObjectOf(uint32_t token) { return reinterpret_cast<void*>(static_cast<uintptr_t>(token)); }
 
 #else
 
 namespace {
-// Token n stands for entry n - 1. The wizard thread reads it too.
+// Token n stands for entry n - 1. Any thread may ask.
 std::mutex g_lock;
 std::vector<const void*>& Objects() {
     static std::vector<const void*> objects;
@@ -25,17 +25,17 @@ std::vector<const void*>& Objects() {
 }
 }  // namespace
 
-InstallInfoToken TokenOf(const void* object) {
+uint32_t TokenOf(const void* object) {
     if (object == nullptr) return 0;
     std::lock_guard lock(g_lock);
     auto& objects = Objects();
     const auto found = std::find(objects.begin(), objects.end(), object);
-    if (found != objects.end()) return static_cast<InstallInfoToken>(found - objects.begin() + 1);
+    if (found != objects.end()) return static_cast<uint32_t>(found - objects.begin() + 1);
     objects.push_back(object);
-    return static_cast<InstallInfoToken>(objects.size());
+    return static_cast<uint32_t>(objects.size());
 }
 
-void* ObjectOf(InstallInfoToken token) {
+void* ObjectOf(uint32_t token) {
     std::lock_guard lock(g_lock);
     const auto& objects = Objects();
     if (token == 0 || token > objects.size()) return nullptr;
@@ -44,4 +44,4 @@ void* ObjectOf(InstallInfoToken token) {
 
 #endif
 
-}  // namespace setup
+}  // namespace sys
