@@ -180,9 +180,10 @@ TEST_P(SetupDecidesByWindows, TheVersionDecidesTheFoldersAndTheDriverSteps) {
 }
 
 const WindowsCase kNamedWindows[] = {
-    {"win95", 2, "WIN9X", false, false, false},  {"win98", 4, "WIN9X", false, true, true},
-    {"winme", 6, "WIN9X", false, true, true},    {"nt40", 7, "WINNT4", true, false, false},
-    {"win2k", 8, "WIN2K_XP", true, false, true}, {"winxp", 9, "WIN2K_XP", true, false, true},
+    {"win95", 2, "WIN9X", false, false, false},    {"win98", 4, "WIN9X", false, true, true},
+    {"winme", 6, "WIN9X", false, true, true},      {"nt40", 7, "WINNT4", true, false, false},
+    {"win2k", 8, "WIN2K_XP", true, false, true},   {"winxp", 9, "WIN2K_XP", true, false, true},
+    {"win2k3", 10, "WIN2K_XP", true, false, true},
 };
 
 std::string VersionName(const ::testing::TestParamInfo<WindowsCase>& windows) {
