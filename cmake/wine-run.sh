@@ -30,7 +30,12 @@ export WINEPREFIX=$prefix_root
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-unset DISPLAY
+# No display unless a caller made one for the run (wine-run-display.sh).
+if [ -n "${ZEBL_WINE_DISPLAY:-}" ]; then
+    export DISPLAY=$ZEBL_WINE_DISPLAY
+else
+    unset DISPLAY
+fi
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 (

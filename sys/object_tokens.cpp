@@ -9,9 +9,7 @@ namespace sys {
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
 
-uint32_t TokenOf(const void* object) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object));
-}
+uint32_t TokenOf(const void* object) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object)); }
 void* ObjectOf(uint32_t token) { return reinterpret_cast<void*>(static_cast<uintptr_t>(token)); }
 
 #else

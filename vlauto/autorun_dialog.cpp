@@ -34,8 +34,8 @@ bool UsesNormalWeightText(const InstallInfo& info) {
 
 int MyAskCancel(const InstallInfo& info) {
     void* module = sys::ObjectOf(info.hEtcDll);
-    auto sdCancel = module != nullptr ? reinterpret_cast<SdCancelFn>(sys::GetProcAddress(module, "SdCancel"))
-                                      : nullptr;
+    auto sdCancel =
+        module != nullptr ? reinterpret_cast<SdCancelFn>(sys::GetProcAddress(module, "SdCancel")) : nullptr;
     if (sdCancel == nullptr) return kSdCancelLeave;
     return sdCancel(info);
 }
@@ -58,8 +58,8 @@ void CAutoRunDialog::PreparePainting(std::initializer_list<int> whiteControls) {
 }
 
 void CAutoRunDialog::SetupImageButton(int id, sys::WStringView text) {
-    view_.SetupImageButton(id, {sys::WString(text), id, kOffButtonBitmap, kOnButtonBitmap, kClickedButtonBitmap,
-                                kButtonTransparentColour});
+    view_.SetupImageButton(id, {sys::WString(text), id, kOffButtonBitmap, kOnButtonBitmap,
+                                kClickedButtonBitmap, kButtonTransparentColour});
 }
 
 void CAutoRunDialog::SetHeading(sys::WStringView text, int32_t fontHeight) {

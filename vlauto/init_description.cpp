@@ -53,9 +53,11 @@ sys::WString MyGetInitDescription(const InstallInfo& info) {
     MyTrace("MyGetInitDescription Start");
     const sys::WString setupData = RecordText(info.szSetupDataFile);
     const sys::WString language = RecordText(info.szLanguageFile);
-    const int choice = LeadingNumber(ReadIniText(u"START", u"CHANGE_WELCOME_DLG_INIT_STR", setupData, kChoiceBuffer));
+    const int choice =
+        LeadingNumber(ReadIniText(u"START", u"CHANGE_WELCOME_DLG_INIT_STR", setupData, kChoiceBuffer));
     bool alternative = choice == kAlternativeDescription;
-    if (choice != kAlternativeDescription && choice != kStandardDescription) alternative = HasPclPrinter(info, setupData);
+    if (choice != kAlternativeDescription && choice != kStandardDescription)
+        alternative = HasPclPrinter(info, setupData);
     sys::WString description;
     if (alternative)
         description = ReadIniText(u"START", u"INIT_DISCRIPTION_1", language, kAlternativeBuffer) + u" " +

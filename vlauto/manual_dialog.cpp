@@ -70,7 +70,8 @@ void CManualDlg::OnButtonHover(int notifyId) {
 }
 
 void CManualDlg::OnButtonLeave(int) {
-    view_.SetControlText(kIdDescription, MyGetIniValue(u"MANUAL", u"MANUAL_INIT_DISCRIPTION", m_strLanguageFile));
+    view_.SetControlText(kIdDescription,
+                         MyGetIniValue(u"MANUAL", u"MANUAL_INIT_DISCRIPTION", m_strLanguageFile));
 }
 
 void CManualDlg::OnButtonClicked(int notifyId) {
@@ -99,7 +100,8 @@ bool CManualDlg::MyManualAction(sys::WStringView fileNameKey) {
 int CManualDlg::MyOpenManual(sys::WStringView fileName) {
     MyTrace("MyOpenManual Start");
     const sys::WString folder =
-        Join(Join(RecordText(Info().szSetupDirectory), MyGetIniValue(u"USER_MANUAL", u"MANUAL_DIRECTORY", m_strSetupDataFile)),
+        Join(Join(RecordText(Info().szSetupDirectory),
+                  MyGetIniValue(u"USER_MANUAL", u"MANUAL_DIRECTORY", m_strSetupDataFile)),
              RecordText(Info().szLanguageDirectory));
     const uint32_t opened = sys::ShellExecute(u"open", fileName, u"", folder, sys::kSwShowNormal);
     int result = kManualDone;
@@ -117,20 +119,23 @@ int CManualDlg::MyOfferReader(sys::WStringView fileName) {
     const sys::WString question =
         FormatWithArgument(MyGetIniValue(u"START", u"ACROBAT_REDER_TEXT", m_strLanguageFile), buttonText);
     const sys::WString readerFolder =
-        Join(Join(RecordText(Info().szSetupDirectory), MyGetIniValue(u"USER_MANUAL", u"ACROBAT_DIRECTORY", m_strSetupDataFile)),
+        Join(Join(RecordText(Info().szSetupDirectory),
+                  MyGetIniValue(u"USER_MANUAL", u"ACROBAT_DIRECTORY", m_strSetupDataFile)),
              RecordText(Info().szLanguageDirectory));
-    const sys::WString installerName = MyGetIniValue(u"USER_MANUAL", u"ACROBAT_FILE_NAME", m_strSetupDataFile);
+    const sys::WString installerName =
+        MyGetIniValue(u"USER_MANUAL", u"ACROBAT_FILE_NAME", m_strSetupDataFile);
     const sys::WString caption = RecordText(Info().szModelName);
     int answer = sys::kIdNo;
     if (MyPathExists(Join(readerFolder, installerName))) {
         answer = view_.ShowMessageBox(question, caption, sys::kMbYesNo);
     } else {
-        const sys::WString missing =
-            FormatWithArgument(MyGetIniValue(u"START", u"ACROBAT_REDER_TEXT_2", m_strLanguageFile), buttonText);
+        const sys::WString missing = FormatWithArgument(
+            MyGetIniValue(u"START", u"ACROBAT_REDER_TEXT_2", m_strLanguageFile), buttonText);
         view_.ShowMessageBox(missing, caption, kMbIconExclamation | sys::kMbOk);
     }
     if (answer != sys::kIdYes) return kManualReaderDeclined;
-    if (sys::ShellExecute(u"open", installerName, u"", readerFolder, sys::kSwShowNormal) < sys::kShellExecuteOk)
+    if (sys::ShellExecute(u"open", installerName, u"", readerFolder, sys::kSwShowNormal) <
+        sys::kShellExecuteOk)
         view_.ShowMessageBox(kFileNotFound, fileName, sys::kMbOk);
     return kManualDone;
 }

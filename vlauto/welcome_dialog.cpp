@@ -73,11 +73,14 @@ void CWelcomeDlg::OnInitDialog() {
     const sys::WString setupDirectory = RecordText(Info().szSetupDirectory);
     m_strAutorunInf = Join({setupDirectory, u"Autorun.Inf"});
 
-    m_strManualPath = Join({setupDirectory, MyGetIniValue(u"USER_MANUAL", u"MANUAL_DIRECTORY", m_strSetupDataFile),
-                            RecordText(Info().szLanguageDirectory),
-                            MyGetIniValue(u"USER_MANUAL", u"MANUAL_FILE_NAME", m_strSetupDataFile)});
-    const sys::WString utilityDirectory = MyGetIniValue(u"OTHER_UTIL", u"OTHER_UTIL_DIRECTORY", m_strSetupDataFile);
-    m_strUtilityFolder = Join({setupDirectory, utilityDirectory.empty() ? u"NOTEXISTFOLDER" : utilityDirectory});
+    m_strManualPath =
+        Join({setupDirectory, MyGetIniValue(u"USER_MANUAL", u"MANUAL_DIRECTORY", m_strSetupDataFile),
+              RecordText(Info().szLanguageDirectory),
+              MyGetIniValue(u"USER_MANUAL", u"MANUAL_FILE_NAME", m_strSetupDataFile)});
+    const sys::WString utilityDirectory =
+        MyGetIniValue(u"OTHER_UTIL", u"OTHER_UTIL_DIRECTORY", m_strSetupDataFile);
+    m_strUtilityFolder =
+        Join({setupDirectory, utilityDirectory.empty() ? u"NOTEXISTFOLDER" : utilityDirectory});
 
     view_.SetCaption(RecordText(Info().szModelName));
     const sys::WString cancelText = MyGetIniValue(u"COMMON", u"CANCEL_BUTTON_TEXT", m_strLanguageFile);
@@ -92,8 +95,8 @@ void CWelcomeDlg::OnInitDialog() {
         MyGetIniValue(section, maintenance ? u"MAINTANENCE_TEXT" : u"WELCOME_TEXT", m_strLanguageFile);
     const sys::WString button1 =
         MyGetIniValue(section, maintenance ? u"REPAIR_BUTTON_TEXT" : u"AUTO_BUTTON_TEXT", m_strLanguageFile);
-    const sys::WString button2 =
-        MyGetIniValue(section, maintenance ? u"REMOVE_BUTTON_TEXT" : u"CUSTOM_BUTTON_TEXT", m_strLanguageFile);
+    const sys::WString button2 = MyGetIniValue(
+        section, maintenance ? u"REMOVE_BUTTON_TEXT" : u"CUSTOM_BUTTON_TEXT", m_strLanguageFile);
 
     SetHeading(FormatWithArgument(heading, RecordText(Info().szProductName)), kHeadingHeight);
     SetupImageButton(kIdButton1, button1);
@@ -136,8 +139,8 @@ void CWelcomeDlg::SetUpOptionalButtons() {
 void CWelcomeDlg::MoveIntoButton3Place() {
     const ui::Rect dialog = view_.DialogWindowRect();
     const ui::Rect button3 = view_.ControlWindowRect(kIdButton3);
-    view_.MoveControl(kIdButton4, button3.left - dialog.left - 2, (button3.top - dialog.top) - button3.Height() / 2,
-                      button3.Width(), button3.Height());
+    view_.MoveControl(kIdButton4, button3.left - dialog.left - 2,
+                      (button3.top - dialog.top) - button3.Height() / 2, button3.Width(), button3.Height());
     view_.ShowControl(kIdButton4, true);
 }
 
@@ -148,8 +151,8 @@ void CWelcomeDlg::MoveButtonsDown() {
     view_.MoveControl(kIdButton1, button1.left - dialog.left - 2, button1.top - dialog.top, button1.Width(),
                       button1.Height());
     view_.ShowControl(kIdButton1, true);
-    view_.MoveControl(kIdButton2, button2.left - dialog.left - 2, (button2.top - dialog.top) + button2.Height() / 2,
-                      button2.Width(), button2.Height());
+    view_.MoveControl(kIdButton2, button2.left - dialog.left - 2,
+                      (button2.top - dialog.top) + button2.Height() / 2, button2.Width(), button2.Height());
     view_.ShowControl(kIdButton2, true);
 }
 
@@ -180,11 +183,11 @@ void CWelcomeDlg::OnButtonLeave(int) { view_.SetControlText(kIdDescription, m_st
 void CWelcomeDlg::OnButtonClicked(int notifyId) {
     const bool maintenance = m_nMaintenance != 0;
     switch (notifyId) {
-    case kIdButton1: view_.EndDialog(maintenance ? kResultRepair : kResultAutomatic); break;
-    case kIdButton2: view_.EndDialog(maintenance ? kResultRemove : kResultCustom); break;
-    case kIdButton3: MyRunOtherUtility(); break;
-    case kIdButton4: MyShowManual(); break;
-    default: break;
+        case kIdButton1: view_.EndDialog(maintenance ? kResultRepair : kResultAutomatic); break;
+        case kIdButton2: view_.EndDialog(maintenance ? kResultRemove : kResultCustom); break;
+        case kIdButton3: MyRunOtherUtility(); break;
+        case kIdButton4: MyShowManual(); break;
+        default: break;
     }
 }
 
@@ -198,10 +201,12 @@ void CWelcomeDlg::MyRunOtherUtility() {
     const sys::WString directory = MyGetIniValue(u"OTHER_UTIL", u"OTHER_UTIL_DIRECTORY", m_strSetupDataFile);
     const sys::WString file = MyGetIniValue(u"OTHER_UTIL", u"OTHER_UTIL_FILE", m_strSetupDataFile);
     const sys::WString language = RecordText(Info().szLanguage);
-    const sys::WString customLanguage = MyGetIniValue(u"OTHER_UTIL_CUSTOM_LANG", language, m_strSetupDataFile);
+    const sys::WString customLanguage =
+        MyGetIniValue(u"OTHER_UTIL_CUSTOM_LANG", language, m_strSetupDataFile);
     const sys::WString folder = Join({RecordText(Info().szSetupDirectory), directory});
-    const sys::WString code = MyGetIniValue(u"LANGUAGE_CODE_DEFAULT_LANG",
-                                            customLanguage.empty() ? language : customLanguage, m_strSetupDataFile);
+    const sys::WString code =
+        MyGetIniValue(u"LANGUAGE_CODE_DEFAULT_LANG", customLanguage.empty() ? language : customLanguage,
+                      m_strSetupDataFile);
     MyWriteWinIni(Info());
     // Whether it started is not examined: the menu has done its part.
     sys::ShellExecute(u"open", file, u"/L" + code, folder, sys::kSwShowNormal);
@@ -211,9 +216,9 @@ void CWelcomeDlg::MyRunOtherUtility() {
 
 void CWelcomeDlg::MyShowManual() {
     MyTrace("MyShowManual Start");
-    const sys::WString folder =
-        Join({RecordText(Info().szSetupDirectory), MyGetIniValue(u"USER_MANUAL", u"MANUAL_DIRECTORY", m_strSetupDataFile),
-              RecordText(Info().szLanguageDirectory)});
+    const sys::WString folder = Join({RecordText(Info().szSetupDirectory),
+                                      MyGetIniValue(u"USER_MANUAL", u"MANUAL_DIRECTORY", m_strSetupDataFile),
+                                      RecordText(Info().szLanguageDirectory)});
     if (CountFiles(folder + u"\\*.*") >= 2) {
         view_.EndDialog(kResultManualDialog);
     } else {

@@ -34,11 +34,13 @@ struct BandLayout {
 
 // Where one physical band comes from and goes to.
 struct PhysicalBand {
-    uint32_t index;         // band number in the page
-    uint32_t pageRow;       // first output line: anchors the screens
-    const uint8_t* pixels;  // first row to screen
-    uint32_t pixelStride;   // bytes between those rows
-    bool objectFlag;        // only text and lines: LZW
+    uint32_t index;           // band number in the page
+    uint32_t pageRow;         // first output line: anchors the screens
+    const uint8_t* pixels;    // first row to screen
+    uint32_t pixelStride;     // bytes between those rows
+    bool objectFlag;          // only text and lines: LZW
+    uint32_t firstRenderRow;  // the rendering row of output row 0
+    uint32_t rowShift;        // output row r comes from rendering row r >> rowShift
 };
 
 bool ScreenIsReady(const FBRasterBand& band, bool colour) {
@@ -100,33 +102,57 @@ int ScreenCall(const FBRasterBand& band, const BandLayout& layout, uint8_t* dst,
                      blank);
 }
 
-// Screens the P rows of a physical band into the planes. Rows that are
+// Output row r of the physical band was drawn on. A row whose flag is 0 is
+// still the white the band was cleared to and screens to no dots. Without
+// flags for it, a row counts as drawn.
+bool RowDrawn(const FBRasterBand& band, const PhysicalBand& physical, uint32_t r) {
+    const size_t renderRow = size_t{physical.firstRenderRow} + (r >> physical.rowShift);
+    return band.rowFlags == nullptr || renderRow >= band.rowFlagCount || band.rowFlags[renderRow] != 0;
+}
+
+// Screens output rows first .. end - 1 of a physical band into the planes,
+// clearing the blank flag of each plane that receives a dot. Rows that are
 // exactly as wide as the screened part go in one call; wider rows (a page
 // wider than the printer's band) row by row.
+bool ScreenRows(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical,
+                uint32_t first, uint32_t end, uint8_t* blank) {
+    const uint32_t screenedBytes = layout.screenPixels * layout.bytesPerPixel;
+    const uint32_t step = physical.pixelStride == screenedBytes ? end - first : 1;
+    for (uint32_t r = first; r < end; r += step) {
+        uint8_t runBlank[4];
+        if (!ScreenCall(band, layout, layout.planes + size_t{r} * layout.physWidthBytes,
+                        physical.pixels + size_t{r} * physical.pixelStride, physical.pageRow + r, step,
+                        runBlank))
+            return false;
+        for (int i = 0; i < 4; ++i) blank[i] &= runBlank[i];
+    }
+    return true;
+}
+
+// Screens the P rows of a physical band into the planes, run of drawn rows
+// by run of drawn rows.
 bool ScreenBand(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical,
                 uint8_t* blank) {
     const RDStageTimer timer(RDStage::Screening);
-    const uint32_t screenedBytes = layout.screenPixels * layout.bytesPerPixel;
-    if (physical.pixelStride == screenedBytes)
-        return ScreenCall(band, layout, layout.planes, physical.pixels, physical.pageRow, layout.physHeight,
-                          blank) != 0;
     std::fill(blank, blank + 4, uint8_t{1});
-    for (uint32_t r = 0; r < layout.physHeight; ++r) {
-        uint8_t rowBlank[4];
-        if (!ScreenCall(band, layout, layout.planes + size_t{r} * layout.physWidthBytes,
-                        physical.pixels + size_t{r} * physical.pixelStride, physical.pageRow + r, 1,
-                        rowBlank))
-            return false;
-        for (int i = 0; i < 4; ++i) blank[i] &= rowBlank[i];
+    for (uint32_t r = 0; r < layout.physHeight;) {
+        while (r < layout.physHeight && !RowDrawn(band, physical, r)) ++r;
+        uint32_t end = r;
+        while (end < layout.physHeight && RowDrawn(band, physical, end)) ++end;
+        if (r < end && !ScreenRows(band, layout, physical, r, end, blank)) return false;
+        r = end;
     }
     return true;
 }
 
 // The 600 x 1200 mode: the P / 2 rendering rows of a physical band, cut to
-// the screened width, doubled into P rows of screenPixels pixels.
-void DoubleRows(const BandLayout& layout, const uint8_t* renderRows) {
+// the screened width, doubled into P rows of screenPixels pixels. Rows not
+// drawn on are not screened, so they are not doubled either.
+void DoubleRows(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical,
+                const uint8_t* renderRows) {
     const size_t doubledRowBytes = size_t{layout.screenPixels} * layout.bytesPerPixel;
     for (uint32_t r = 0; r < layout.renderRows; ++r) {
+        if (!RowDrawn(band, physical, 2 * r)) continue;
         MyStretch2X(layout.doubled + 2 * r * doubledRowBytes, layout.screenPixels, 2,
                     renderRows + size_t{r} * layout.renderStride, layout.bytesPerPixel);
     }
@@ -172,8 +198,10 @@ int ClipBand(FBRasterBand* band, FBPlaneSink* sink, Variant variant) {
         physical.pageRow = band->line + k * layout.physHeight;
         physical.objectFlag =
             FBGetObjFlag(band->rowFlags, band->rowFlagCount, k * layout.renderRows, layout.renderRows) != 0;
+        physical.firstRenderRow = k * layout.renderRows;
+        physical.rowShift = variant.doubled ? 1 : 0;
         if (variant.doubled) {
-            DoubleRows(layout, renderRows);
+            DoubleRows(*band, layout, physical, renderRows);
             physical.pixels = layout.doubled;
             physical.pixelStride = layout.screenPixels * layout.bytesPerPixel;
         } else {

@@ -28,13 +28,26 @@ enum : uint32_t { kScreenBlack = 0, kScreenCyan = 1, kScreenMagenta = 2, kScreen
 // Screen classes. Any class other than normal and text screens as photo.
 enum : uint32_t { kScreenNormal = 0, kScreenText = 1, kScreenPhoto = 2 };
 
+// The screening kernels: the portable ones, and those with SSE2
+// instructions (x86 processors that have SSE2). Both give the same bits.
+enum class FBScreenKernel : uint32_t { Portable = 0, Sse2 = 1 };
+
 // The screening set-up of one page.
 struct FBScreen {
     FBScreenPlane plane[4];        // black, cyan, magenta, yellow
     void* colourHandle = nullptr;  // non-null: a colour device with four planes
     uint32_t screenClass = 0;
     uint32_t resolution = 0;  // 1200 selects the 1200-dpi matrices
+    // Chosen by FBMaskInitialize; a kernel this processor cannot run screens
+    // with the portable one.
+    FBScreenKernel kernel = FBScreenKernel::Portable;
 };
+
+// The fastest kernel this processor runs, decided once per process.
+FBScreenKernel FBBestScreenKernel();
+
+// Whether the kernel can run here (the portable one always can).
+bool FBScreenKernelRuns(FBScreenKernel kernel);
 
 // Geometry of the matrices, one row per screen class (normal, text, photo) at
 // 600 dpi and one row at 1200 dpi: widths K C M Y, heights K C M Y, sizes K C M Y.
@@ -45,7 +58,8 @@ extern const uint32_t adwMaskInfoTbl1200[12];
 constexpr uint32_t kMaxMaskWidth = 120;
 
 // Fills the screen record for a page: its class, the band resolution (1200
-// when a 600-dpi page prints at 1200 dpi) and whether the device is colour.
+// when a 600-dpi page prints at 1200 dpi), whether the device is colour, and
+// the fastest kernel.
 // Returns 1, or 0 when screen is null.
 int FBMaskInitialize(FBScreen* screen, uint32_t screenClass, uint32_t resolution, void* colourHandle);
 

@@ -57,7 +57,8 @@ enum : int {
 // A routine that a dialog library must export, looked up by name; when it
 // is missing, the ERR_MSG1 box captioned `caption` and null.
 template <typename Routine>
-Routine RequiredRoutine(CInstallerApp& app, InstallInfoToken library, const char* name, const char16_t* caption) {
+Routine RequiredRoutine(CInstallerApp& app, InstallInfoToken library, const char* name,
+                        const char16_t* caption) {
     auto routine = reinterpret_cast<Routine>(LibraryExport(library, name));
     if (routine == nullptr) ui::MessageBox(app.m_strErrMsg, caption, sys::kMbOk);
     return routine;
@@ -98,8 +99,8 @@ bool ChooseSetupType(CInstallerApp& app) {
         MyTrace("       Setup type dialog returned %d", chosen);
         if (chosen == kDialogLeave || chosen == kDialogLeaveToo) return false;
         if (chosen != kDialogCustom) return true;
-        auto custom = RequiredRoutine<SdLanguageAndComponentFn>(app, app.Info().hEtcDll, "SdLanguageAndComponent",
-                                                                u"SdLanguageAndComponent");
+        auto custom = RequiredRoutine<SdLanguageAndComponentFn>(
+            app, app.Info().hEtcDll, "SdLanguageAndComponent", u"SdLanguageAndComponent");
         if (custom == nullptr) return false;
         const auto before = std::make_unique<InstallInfo>(app.Info());
         const int components = custom(&app.Info());
@@ -138,7 +139,6 @@ void MaintProcedure(CInstallerApp& app) {
     }
     MyTrace("MaintProcedure End");
 }
-
 
 void MyInstallVCP(CInstallerApp&) { NotBuiltYet("MyInstallVCP"); }
 void MyInstallUSBDriver(CInstallerApp&) { NotBuiltYet("MyInstallUSBDriver"); }

@@ -141,6 +141,63 @@ TEST(BandOutputSink, RowFlagsOfEachPhysicalBandChooseTextAndLines) {
     EXPECT_FALSE(sink.taken[1].textAndLinesOnly);
 }
 
+// Rows whose flag is 0 were not drawn on and are not screened: the planes
+// are those of the band screened without flags, and ink put behind the
+// flags' back into such a row gives no dot.
+struct RowFlagCase {
+    const char* name;
+    uint32_t bitsPerPixel;
+    int (*variant)(FBRasterBand*, FBPlaneSink*);
+    bool doubled;  // a 600-dpi rendering band printed at 1200 dpi
+};
+
+class BandOutputRowFlags : public testing::TestWithParam<RowFlagCase> {};
+
+TEST_P(BandOutputRowFlags, RowsNotDrawnOnAreSkippedAndTheRestScreenAsWithoutFlags) {
+    const RowFlagCase& c = GetParam();
+    RasterBand raster(c.bitsPerPixel, 2, 256);
+    // Doubled, the two physical bands come from half as many rendering rows
+    // of half the width.
+    const uint32_t renderRows = c.doubled ? kLines : 2 * kLines;
+    const uint32_t renderWidthBytes = c.doubled ? kWidthBytes / 2 : kWidthBytes;
+    if (c.doubled) raster.band.doubledRows.resize(size_t{kLines} * kWidth * (c.bitsPerPixel / 8));
+
+    std::vector<uint8_t> flags(renderRows, 0);
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    const uint32_t hiddenRow = renderRows / 2 + 5;  // in the second physical band, white and unflagged
+    for (uint32_t row = 0; row < renderRows; ++row) {
+        if (row == hiddenRow || next() % 3 == 0) continue;  // a white, unflagged row
+        flags[row] = static_cast<uint8_t>(1 + next() % 3);
+        const uint32_t col = 8 * (next() % (renderWidthBytes - 4));
+        raster.Fill(row, col, 1, 24, next() | 0x01010101u);
+    }
+    RecordingSink withoutFlags;
+    ASSERT_EQ(c.variant(&raster.band, &withoutFlags), 1);
+    ASSERT_FALSE(withoutFlags.taken.empty());
+
+    raster.Fill(hiddenRow, 0, 1, renderWidthBytes * 8, 0);
+    raster.band.rowFlags = flags.data();
+    raster.band.rowFlagCount = flags.size();
+    RecordingSink withFlags;
+    ASSERT_EQ(c.variant(&raster.band, &withFlags), 1);
+
+    // The hidden row was white in the first run and is skipped in the second.
+    ASSERT_EQ(withFlags.taken.size(), withoutFlags.taken.size());
+    for (size_t i = 0; i < withFlags.taken.size(); ++i) {
+        EXPECT_EQ(withFlags.taken[i].bandIndex, withoutFlags.taken[i].bandIndex);
+        EXPECT_EQ(withFlags.taken[i].channel, withoutFlags.taken[i].channel);
+        EXPECT_TRUE(withFlags.taken[i].bytes == withoutFlags.taken[i].bytes) << "plane " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, BandOutputRowFlags,
+                         testing::Values(RowFlagCase{"Grey", 8, ClippingMono, false},
+                                         RowFlagCase{"Colour", 32, ClippingColor, false},
+                                         RowFlagCase{"GreyDoubled", 8, ClippingMono2X, true},
+                                         RowFlagCase{"ColourDoubled", 32, ClippingColor2X, true}),
+                         [](const testing::TestParamInfo<RowFlagCase>& param) { return param.param.name; });
+
 TEST(BandOutputSink, ARefusingSinkFailsTheBandButStillGetsEveryPlane) {
     RasterBand raster(32, 2, 0);
     raster.Fill(0, 0, 2, 8, kCyanInk);

@@ -161,7 +161,8 @@ const ui::HeadlessDialogView& AutoRunTest::Welcome() const {
     return shown.empty() ? kNone : *shown.back();
 }
 
-const ui::HeadlessDialogView::Control& AutoRunTest::Control(const ui::HeadlessDialogView& view, int id) const {
+const ui::HeadlessDialogView::Control& AutoRunTest::Control(const ui::HeadlessDialogView& view,
+                                                            int id) const {
     static const ui::HeadlessDialogView::Control kNone;
     const ui::HeadlessDialogView::Control* control = view.FindControl(id);
     EXPECT_NE(nullptr, control) << id;

@@ -30,8 +30,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, FormatWithArgument,
                                            FormatCase{u"100%% %s", u"100% LP"},
                                            FormatCase{u"%s and %s", u"LP and "},
                                            FormatCase{u"%d stays", u"%d stays"},
-                                           FormatCase{u"ends in %", u"ends in %"},
-                                           FormatCase{u"", u""}));
+                                           FormatCase{u"ends in %", u"ends in %"}, FormatCase{u"", u""}));
 
 TEST(IniValue, MakesLineBreaksOfBackslashNAndReadsAtMost255Characters) {
     zebl_test::TempFolder temp;
@@ -64,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyFilter,
                                            KeyCase{ui::kWmKeyDown, ui::kVkF4, true},
                                            KeyCase{ui::kWmSysKeyDown, ui::kVkF4, true},
                                            KeyCase{ui::kWmSysKeyDown, ui::kVkEscape, false},
-                                           KeyCase{ui::kWmKeyDown, 0x0D, false},  // Enter
+                                           KeyCase{ui::kWmKeyDown, 0x0D, false},     // Enter
                                            KeyCase{0x0101, ui::kVkEscape, false}));  // key up
 
 // MapDialogRect's rounding with base units 6 x 13: x * 6 / 4 and

@@ -46,7 +46,8 @@ bool ClosesDialog(const KeyMessage& key) {
 }  // namespace
 
 bool ScriptPlaysDialog(const DialogTemplate& dialogTemplate) {
-    return sys::AnswerScriptActive() && sys::AskQuestion("DialogView", dialogTemplate.name, "window") == "headless";
+    return sys::AnswerScriptActive() &&
+           sys::AskQuestion("DialogView", dialogTemplate.name, "window") == "headless";
 }
 
 int32_t HeadlessDialogView::Control::FontWeight() const {
@@ -55,8 +56,8 @@ int32_t HeadlessDialogView::Control::FontWeight() const {
 }
 
 Rect HeadlessDialogView::ToPixels(const DialogUnitRect& rect) {
-    return {Scale(rect.x, kBaseUnitX, 4), Scale(rect.y, kBaseUnitY, 8), Scale(rect.x + rect.width, kBaseUnitX, 4),
-            Scale(rect.y + rect.height, kBaseUnitY, 8)};
+    return {Scale(rect.x, kBaseUnitX, 4), Scale(rect.y, kBaseUnitY, 8),
+            Scale(rect.x + rect.width, kBaseUnitX, 4), Scale(rect.y + rect.height, kBaseUnitY, 8)};
 }
 
 HeadlessDialogView::HeadlessDialogView(DialogTemplate dialogTemplate) : template_(std::move(dialogTemplate)) {
@@ -193,8 +194,8 @@ void HeadlessDialogView::SetControlFont(int id, const FontSpec& font) {
         control->hasFont = true;
         control->font = font;
     }
-    Note("font " + std::to_string(id) + " " + sys::Narrow(font.face) + " " + std::to_string(font.height) + " " +
-         std::to_string(font.weight));
+    Note("font " + std::to_string(id) + " " + sys::Narrow(font.face) + " " + std::to_string(font.height) +
+         " " + std::to_string(font.weight));
 }
 
 void HeadlessDialogView::SetupImageButton(int id, const ImageButtonSetup& setup) {
