@@ -1,19 +1,21 @@
 #!/usr/bin/env python3
-"""Writes Setup's icon and cursor, drawn here as character maps.
+"""Draws Setup's icon and cursor from character maps.
 
-  make_artwork.py ICON_FILE CURSOR_FILE
+  setup_artwork.py ICON_FILE CURSOR_FILE
 
 The icon (resource 128) is a 32 x 32 printer with a sheet in it and one
 coming out, in the sixteen colours every Windows since 95 shows; the cursor
 (resource 131) is a 32 x 32 black-and-white arrow with its hot spot at the
-tip. Both are written as the .ico and .cur files the resource compiler
-takes: a directory of one image, then the image as a bottom-up device-
-independent bitmap with its colour (XOR) mask and its transparency (AND)
-mask, each row padded to four bytes.
+tip. The icon is written as the .ico file the resource compiler takes: a
+directory of one image, then the image as a bottom-up device-independent
+bitmap with its colour (XOR) mask and its transparency (AND) mask, each row
+padded to four bytes.
 """
 
 import struct
 import sys
+
+from windows_images import monochrome_cursor
 
 SIZE = 32
 
@@ -63,27 +65,27 @@ ICON = [
     "................................",
 ]
 
-# 'k' black, 'w' white, '.' transparent.
+# A blank is transparent, '.' white, '#' black (windows_images.py).
 ARROW = [
-    "k...........",
-    "kk..........",
-    "kwk.........",
-    "kwwk........",
-    "kwwwk.......",
-    "kwwwwk......",
-    "kwwwwwk.....",
-    "kwwwwwwk....",
-    "kwwwwwwwk...",
-    "kwwwwwwwwk..",
-    "kwwwwwwwwwk.",
-    "kwwwwwwkkkkk",
-    "kwwwkwwk....",
-    "kwwkkwwk....",
-    "kwk..kwwk...",
-    "kk...kwwk...",
-    "k.....kwwk..",
-    "......kwwk..",
-    ".......kk...",
+    "#",
+    "##",
+    "#.#",
+    "#..#",
+    "#...#",
+    "#....#",
+    "#.....#",
+    "#......#",
+    "#.......#",
+    "#........#",
+    "#.........#",
+    "#......#####",
+    "#...#..#",
+    "#..##..#",
+    "#.#  #..#",
+    "##   #..#",
+    "#     #..#",
+    "      #..#",
+    "       ##",
 ]
 ARROW_HOT_SPOT = (0, 0)
 
@@ -124,37 +126,21 @@ def icon_image():
     return bitmap_header(4, 16, len(colour) + len(mask)) + palette_bytes(PALETTE16) + colour + mask
 
 
-def cursor_image():
-    rows = []
-    for line in reversed(ARROW + [""] * (SIZE - len(ARROW))):
-        bits = 0
-        for x in range(SIZE):
-            bits = (bits << 1) | (x < len(line) and line[x] == "w")
-        rows.append(padded(bits.to_bytes(SIZE // 8, "big")))
-    colour = b"".join(rows)
-    mask = mask_rows(ARROW + [""] * (SIZE - len(ARROW)))
-    black_white = [(0, 0, 0), (0xFF, 0xFF, 0xFF)]
-    return bitmap_header(1, 2, len(colour) + len(mask)) + palette_bytes(black_white) + colour + mask
-
-
-def directory(kind, image, colours, field_a, field_b):
-    """A one-image icon (kind 1) or cursor (kind 2) file. field_a and field_b
-    are planes and bits per pixel for an icon, the hot spot for a cursor."""
-    header = struct.pack("<HHH", 0, kind, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, colours, 0, field_a, field_b, len(image), 6 + 16)
+def icon_file(image):
+    """A one-image icon file: 16 colours, one plane, 4 bits per pixel."""
+    header = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 16, 0, 1, 4, len(image), 6 + 16)
     return header + entry + image
 
 
 def main():
     if len(sys.argv) != 3:
-        sys.exit("usage: make_artwork.py ICON_FILE CURSOR_FILE")
-    for picture in (ICON, ARROW):
-        assert all(len(line) == len(picture[0]) for line in picture), "ragged character map"
-    assert len(ICON) == SIZE and len(ICON[0]) == SIZE
+        sys.exit("usage: setup_artwork.py ICON_FILE CURSOR_FILE")
+    assert len(ICON) == SIZE and all(len(line) == SIZE for line in ICON), "the icon map is not 32 x 32"
     with open(sys.argv[1], "wb") as out:
-        out.write(directory(1, icon_image(), 16, 1, 4))
+        out.write(icon_file(icon_image()))
     with open(sys.argv[2], "wb") as out:
-        out.write(directory(2, cursor_image(), 2, *ARROW_HOT_SPOT))
+        out.write(monochrome_cursor(ARROW, ARROW_HOT_SPOT, SIZE))
 
 
 if __name__ == "__main__":
