@@ -10,7 +10,7 @@ Ghostscript's, their ratio and the memory-bandwidth floor (one write and one
 read of the page at its rendering depth, at the bandwidth page_bench
 measured), and writes everything as JSON.
 
-    bench/compare_ghostscript.py [--build build/release] [--json OUT.json]
+    bench/compare_ghostscript.py [--build build/release] [--json OUT.json] [--kinds KIND,...]
 
 Needs the release preset built (page_bench, zebl, the colour module) and
 Ghostscript (the Debian package ghostscript; scripts/install-deps.sh adds
@@ -36,6 +36,8 @@ KINDS = {
     "colour-full-600": [("bitcmyk", "600")],
     "grey-text-1200": [("pbmraw", "1200")],
     "grey-text-600x1200": [("pbmraw", "600x1200")],
+    "grey-photo-600": [("pbmraw", "600"), ("pgmraw", "600")],
+    "colour-photo-600": [("bitcmyk", "600")],
 }
 
 
@@ -56,15 +58,16 @@ def ghostscript_page_ms(ps_short, ps_long, device, resolution):
     return max(long - short, 0.0) * 1000.0 / (LONG_JOB - 1)
 
 
-def our_figures(bench, folder):
+def our_figures(bench, folder, kinds):
     out = os.path.join(folder, "page_bench.json")
-    subprocess.run([bench, "--benchmark_min_time=0.3", "--benchmark_out=" + out, "--benchmark_out_format=json"],
+    only = "--benchmark_filter=^(" + "|".join(kinds) + ")/|^MemoryBandwidth"
+    subprocess.run([bench, "--benchmark_min_time=0.3", "--benchmark_out=" + out, "--benchmark_out_format=json", only],
                    check=True, stdout=subprocess.DEVNULL)
     with open(out) as f:
         results = json.load(f)
     runs = {b["name"]: b for b in results["benchmarks"]}
     figures = {}
-    for kind in KINDS:
+    for kind in kinds:
         one, nine = runs.get(kind + "/1"), runs.get(kind + "/9")
         if not one or not nine or "error_message" in one or "error_message" in nine:
             continue
@@ -87,7 +90,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default="build/release")
     parser.add_argument("--json", default="out/bench/compare-ghostscript.json")
+    parser.add_argument("--kinds", default=",".join(KINDS),
+                        help="page kinds to measure, separated by commas (default: all)")
     args = parser.parse_args()
+    kinds = [kind for kind in args.kinds.split(",") if kind]
+    for kind in kinds:
+        if kind not in KINDS:
+            sys.exit(f"compare_ghostscript: no page kind {kind} (kinds: {', '.join(KINDS)})")
     bench = os.path.join(args.build, "bench", "page_bench")
     zebl = os.path.join(args.build, "tools", "zebl")
     for tool in (bench, zebl):
@@ -101,12 +110,12 @@ def main():
         for pages in (1, LONG_JOB):
             scenes = os.path.join(folder, f"scenes-{pages}")
             subprocess.run([bench, "--scenes", scenes, str(pages)], check=True)
-            for kind in KINDS:
+            for kind in kinds:
                 ps = os.path.join(folder, f"{kind}-{pages}.ps")
                 subprocess.run([zebl, "compose", os.path.join(scenes, kind + ".scene"), "-o", ps, "--postscript"],
                                check=True, stdout=subprocess.DEVNULL)
                 postscript[(kind, pages)] = ps
-        ours, bandwidth, context = our_figures(bench, folder)
+        ours, bandwidth, context = our_figures(bench, folder, kinds)
         rows = []
         for kind, devices in KINDS.items():
             if kind not in ours:

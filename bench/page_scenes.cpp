@@ -71,6 +71,14 @@ std::string TiledPage(uint32_t columns, uint32_t rows, bool colour) {
     return scene;
 }
 
+// The sample job's photograph (tools/samples/make_photo.py, 192 x 128)
+// turned upright and stretched over the printable page: a photo page of
+// 4488 x 6543 dots at 600 dpi, 8-bit grey or 24-bit colour.
+std::string PhotoPage(bool colour) {
+    return std::string("image \"") + ZEBL_SAMPLE_PHOTO +
+           "\" 10mm 10mm width 190mm height 277mm stretch rotate" + (colour ? "" : " bits 8") + "\n";
+}
+
 struct SceneRecipe {
     PageKind kind;
     std::string settings;
@@ -95,6 +103,10 @@ const std::vector<SceneRecipe>& Recipes() {
         {{"grey-text-600x1200", "pbmraw", "600x1200", false},
          "resolution 600\noutput-resolution 1200\n",
          [] { return TextPage(600, false); }},
+        {{"grey-photo-600", "pbmraw", "600", false}, "resolution 600\n", [] { return PhotoPage(false); }},
+        {{"colour-photo-600", "bitcmyk", "600", true},
+         "resolution 600\ncolour on\n",
+         [] { return PhotoPage(true); }},
     };
     return recipes;
 }

@@ -1,6 +1,7 @@
 // The pages of the page benchmark, as scenes (the text `zebl compose` reads):
 // A4 pages of dense text, full-page grey, colour text with headings and
-// boxes, full colour, at 600 and 1200 dpi and in the 600 x 1200 mode. The
+// boxes, full colour, at 600 and 1200 dpi and in the 600 x 1200 mode, and a
+// photograph over the page in grey and in colour. The
 // same scene text composes the spooled job that the benchmark prints and the
 // PostScript that Ghostscript renders for comparison.
 #pragma once

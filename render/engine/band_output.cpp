@@ -216,21 +216,6 @@ int ClipBand(FBRasterBand* band, FBPlaneSink* sink, Variant variant) {
     return ok;
 }
 
-template <uint32_t kBytes>
-void StretchPixels(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src) {
-    const uint32_t srcPixels = n / 2;
-    const size_t dstRowBytes = size_t{n} * kBytes;
-    for (uint32_t y = 0; y < rows / 2; ++y) {
-        uint8_t* top = dst + 2 * y * dstRowBytes;
-        const uint8_t* from = src + size_t{y} * srcPixels * kBytes;
-        for (uint32_t x = 0; x < srcPixels; ++x) {
-            std::memcpy(top + 2 * x * kBytes, from + x * kBytes, kBytes);
-            std::memcpy(top + (2 * x + 1) * kBytes, from + x * kBytes, kBytes);
-        }
-        std::memcpy(top + dstRowBytes, top, size_t{srcPixels} * 2 * kBytes);
-    }
-}
-
 }  // namespace
 
 int ClippingMono(FBRasterBand* band, FBPlaneSink* sink) { return ClipBand(band, sink, {false, false}); }
@@ -240,15 +225,6 @@ int ClippingColor2X(FBRasterBand* band, FBPlaneSink* sink) { return ClipBand(ban
 
 uint64_t FBRasterPlanesBytes(const FBRasterBand& band) {
     return uint64_t{band.physWidthBytes} * band.physHeight * (band.colour ? 4 : 1);
-}
-
-int MyStretch2X(uint8_t* dst, uint32_t n, uint32_t rows, const uint8_t* src, uint32_t bytesPerPixel) {
-    if (dst == nullptr || src == nullptr) return 0;
-    switch (bytesPerPixel) {
-        case 1: StretchPixels<1>(dst, n, rows, src); return 1;
-        case 4: StretchPixels<4>(dst, n, rows, src); return 1;
-        default: return 0;
-    }
 }
 
 int FBGetObjFlag(const uint8_t* rowFlags, size_t flagCount, uint32_t firstRow, uint32_t rows) {

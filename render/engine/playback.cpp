@@ -1,6 +1,7 @@
 #include "playback.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 
@@ -36,6 +37,22 @@ struct Registers {
     uint32_t colourCode;
     bool drawn;  // a drawing command has been executed
 };
+
+// Operand bytes of each byte value as an opcode: the fixed sizes of the
+// opcode table (0 for bytes that are not opcodes), or kVariableOperands for
+// records whose size is in their operands. Looked up once per record of
+// every replay, so made from the table at compile time.
+constexpr uint16_t kVariableOperands = 0xFFFF;
+
+constexpr std::array<uint16_t, 256> MakeFixedOperandSizes() {
+    std::array<uint16_t, 256> sizes{};
+#define DL_FIXED_SIZE_ENTRY(value, id, name, size) \
+    sizes[value] = (size) == kDLVariable ? kVariableOperands : static_cast<uint16_t>(size);
+    DL_OPCODE_TABLE(DL_FIXED_SIZE_ENTRY)
+#undef DL_FIXED_SIZE_ENTRY
+    return sizes;
+}
+constexpr std::array<uint16_t, 256> kFixedOperandSizes = MakeFixedOperandSizes();
 
 uint32_t SaturatingAdd(uint32_t a, uint32_t b) {
     const uint64_t sum = uint64_t{a} + b;
@@ -73,7 +90,11 @@ private:
     void ApplyColour(uint32_t code);
     void DefineBitmap(const uint8_t* p, size_t available);
     void DefineBrush(const uint8_t* p, size_t available);
-    void Glyph(const uint8_t* p, size_t available);
+    void Glyph(const DLGlyph& glyph);
+    // Whether rows row .. row + rows - 1 are all outside the band, where an
+    // unscaled mask drawn without a clip path would draw nothing and change
+    // nothing.
+    bool UnclippedMaskMissesBand(uint32_t row, uint32_t rows) const;
     void DrawBitmap(uint16_t slot);
     void Image(uint8_t opcode, const uint8_t* p, size_t available);
     void Line(uint8_t opcode, uint32_t endRow, uint32_t endCol, bool moves);
@@ -127,8 +148,18 @@ size_t Player::Execute(const uint8_t* data, size_t pos, size_t size) {
     const uint8_t opcode = data[pos];
     const uint8_t* p = data + pos + 1;
     const size_t available = size - pos - 1;
-    const size_t operands = DLOperandSize(opcode, p, available, st_->page.isColour != 0);
-    if (operands == kDLDoesNotFit) return 0;
+    // Glyphs are most of a text page's records and every band replays them
+    // all: each is parsed once, and one that misses the band costs no more.
+    if (opcode == DL_GLYPH) {
+        DLGlyph glyph;
+        if (!DLParseGlyph(p, available, &glyph)) return 0;
+        Glyph(glyph);
+        return 1 + kDLGlyphHeader + glyph.dataBytes;
+    }
+    const uint16_t fixed = kFixedOperandSizes[opcode];
+    const size_t operands =
+        fixed == kVariableOperands ? DLOperandSize(opcode, p, available, st_->page.isColour != 0) : fixed;
+    if (operands == kDLDoesNotFit || operands > available) return 0;
 
     switch (opcode) {
         case DL_SPAN:
@@ -151,7 +182,6 @@ size_t Player::Execute(const uint8_t* data, size_t pos, size_t size) {
         case DL_DEFINE_BRUSH: DefineBrush(p, available); break;
         case DL_STRETCH_IMAGE:
         case DL_BLT_IMAGE: Image(opcode, p, available); break;
-        case DL_GLYPH: Glyph(p, available); break;
         case DL_FILL_PATH:
         case DL_SET_PATH: Path(opcode, p, available); break;
         default: ExecuteFixed(opcode, p); break;
@@ -282,7 +312,22 @@ void Player::DrawMask(TRect req, uint32_t srcWidth) {
     st_->reg.textObject = 0;
 }
 
+// The box a mask covers once scaled: its columns start after the leading
+// bits, which are dropped before it is resampled.
+TRect ScaledMaskBox(TRect req, uint32_t scaleDen, uint32_t scaleNum) {
+    req.xs += req.bitOffset;
+    req.bitOffset = 0;
+    RDScaleTRectF(&req, scaleDen, scaleNum);
+    return req;
+}
+
 void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
+    // Dropping the leading bits and resampling both touch the whole mask: do
+    // them only for the bands the scaled box reaches.
+    const TRect box = ScaledMaskBox(req, reg_.scaleDen, reg_.scaleNum);
+    if (box.xe <= box.xs || box.rows == 0) return;
+    const BandWindow& window = st_->window;
+    if (box.row > window.bandBottom || uint64_t{box.row} + box.rows <= window.bandTop) return;
     const uint32_t srcRows = req.rows;
     if (req.bitOffset) {
         // Drop the leading bits first, so that only the glyph is resampled.
@@ -291,11 +336,10 @@ void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
         DeletebLeft(&req, st_->scratch.glyphScratch.data());
     }
     const uint8_t* src = req.bits;
-    RDScaleTRectF(&req, reg_.scaleDen, reg_.scaleNum);
-    if (req.xe <= req.xs || req.rows == 0) return;
-    // Resampling is the expensive part: do it only for the bands it reaches.
-    const BandWindow& window = st_->window;
-    if (req.row > window.bandBottom || uint64_t{req.row} + req.rows <= window.bandTop) return;
+    req.row = box.row;
+    req.rows = box.rows;
+    req.xs = box.xs;
+    req.xe = box.xe;
     const uint32_t width = req.xe - req.xs;
     if (width > 0xFFFF || req.rows > 0xFFFF) return;
     const uint64_t bytes = uint64_t{MaskStride(width)} * req.rows;
@@ -308,11 +352,15 @@ void Player::DrawMaskScaled(TRect req, uint32_t srcWidth) {
     RenderMask(&req);
 }
 
-void Player::Glyph(const uint8_t* p, size_t available) {
-    DLGlyph glyph;
-    if (!DLParseGlyph(p, available, &glyph)) return;
+bool Player::UnclippedMaskMissesBand(uint32_t row, uint32_t rows) const {
+    if (Scaled() || st_->reg.clipMode == kClipModePath) return false;
+    const BandWindow& window = st_->window;
+    return row > window.bandBottom || uint64_t{row} + rows <= window.bandTop;
+}
+
+void Player::Glyph(const DLGlyph& glyph) {
     reg_.drawn = true;
-    if (glyph.rows == 0 || glyph.width == 0) return;
+    if (glyph.rows == 0 || glyph.width == 0 || UnclippedMaskMissesBand(reg_.row, glyph.rows)) return;
     TRect req;
     req.row = reg_.row;
     req.xs = reg_.col;
@@ -327,7 +375,7 @@ void Player::DrawBitmap(uint16_t slot) {
     reg_.drawn = true;
     if (slot >= kBitmapSlots || !st_->doc.bitmapSlots[slot]) return;
     const DLBitmap& bitmap = *st_->doc.bitmapSlots[slot];
-    if (bitmap.rows == 0 || bitmap.width == 0) return;
+    if (bitmap.rows == 0 || bitmap.width == 0 || UnclippedMaskMissesBand(reg_.row, bitmap.rows)) return;
     TRect req;
     req.row = reg_.row;
     req.xs = reg_.col;
@@ -342,15 +390,15 @@ void Player::DefineBitmap(const uint8_t* p, size_t available) {
     if (!DLParseBitmapDefinition(p, available, &def)) return;
     if (def.slot >= kBitmapSlots) return;  // outside the table: refused
     auto& slot = st_->doc.bitmapSlots[def.slot];
-    slot.reset();
+    // Every band replays the definition: the slot keeps its memory, so that
+    // only the bytes are copied again.
     try {
-        auto bitmap = std::make_unique<DLBitmap>();
-        bitmap->rows = def.rows;
-        bitmap->width = def.width;
-        bitmap->data.assign(def.data, def.data + def.dataBytes);
-        slot = std::move(bitmap);
+        if (!slot) slot = std::make_unique<DLBitmap>();
+        slot->data.assign(def.data, def.data + def.dataBytes);
+        slot->rows = def.rows;
+        slot->width = def.width;
     } catch (const std::bad_alloc&) {
-        // The slot stays empty; drawing it later is a no-op.
+        slot.reset();  // the slot stays empty; drawing it later is a no-op
     }
 }
 

@@ -150,6 +150,44 @@ TEST_F(PrintJob, ColourPagesPrintTheirInks) {
     EXPECT_EQ(page.Plane(3).dots, yellow);
 }
 
+// A spool file played as it is read prints what the same job in memory
+// prints, with the same calls, in both ways of reaching the printer.
+TEST_F(PrintJob, AFileReadAsItPlaysPrintsAsTheJobInMemory) {
+    const DrvSplEntryPoints entry = zebl_test::LinkedEntryPoints();
+    const SpoolJob job = Compose(kGreyScene + std::string("page\ncolour on\nbox 1 1 30 30\n"));
+    const sys::WString spool = temp_.Join(u"job.spl");
+    std::string error;
+    ASSERT_TRUE(WriteSpoolFile(spool, job, &error)) << error;
+    for (PrinterAccess access : {PrinterAccess::SpoolerHandle, PrinterAccess::LibraryOpens}) {
+        std::vector<uint8_t> printed[2];
+        std::string traces[2];
+        for (int fromFile = 0; fromFile < 2; ++fromFile) {
+            zebl_test::TestPrinter printer(temp_);
+            ASSERT_TRUE(printer.Ready());
+            PlayOptions options;
+            options.printerName = printer.Name();
+            options.outputFile = printer.OutputPath();
+            options.access = access;
+            PlayReport report;
+            ASSERT_TRUE(fromFile ? PlaySpoolFile(spool, entry, options, &report, &error)
+                                 : PlaySpoolJob(job, entry, options, &report, &error))
+                << error;
+            EXPECT_TRUE(report.Ok()) << report.Trace();
+            EXPECT_EQ(report.pages, 3u);
+            printed[fromFile] = printer.Output();
+            // Without the first line, which carries the spooler's job id.
+            traces[fromFile] = report.Trace().substr(report.Trace().find('\n'));
+        }
+        EXPECT_FALSE(printed[0].empty());
+        EXPECT_EQ(printed[0], printed[1]);
+        EXPECT_EQ(traces[0], traces[1]);
+    }
+    PlayReport report;
+    PlayOptions options;
+    EXPECT_FALSE(PlaySpoolFile(temp_.Join(u"missing.spl"), entry, options, &report, &error));
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+}
+
 TEST_F(PrintJob, ReportsEachCallThatFails) {
     DrvSplLibrary library;
     std::string error;

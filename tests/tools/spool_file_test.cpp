@@ -8,6 +8,7 @@
 #include <random>
 
 #include "job/file_bytes.h"
+#include "job/spool_reader.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -158,7 +159,20 @@ TEST(SpoolFile, ChecksTheOrderOfCalls) {
     EXPECT_FALSE(CheckSpoolOrder(twoStarts, &error));
     EXPECT_EQ(error, "record 3: StartDoc in the middle of the job");
 
+    SpoolJob earlyEnd = SmallJob();
+    earlyEnd.records.insert(earlyEnd.records.begin() + 1, {SpoolCall::EndDoc, {}});
+    earlyEnd.records.insert(earlyEnd.records.begin() + 3, {SpoolCall::StartDoc, {}});
+    EXPECT_FALSE(CheckSpoolOrder(earlyEnd, &error));
+    EXPECT_EQ(error, "record 2: EndDoc in the middle of the job");
+
+    SpoolJob endThenStart = SmallJob();
+    endThenStart.records.back() = {SpoolCall::StartDoc, {}};
+    endThenStart.records.push_back({SpoolCall::EndDoc, {}});
+    EXPECT_FALSE(CheckSpoolOrder(endThenStart, &error));
+    EXPECT_EQ(error, "record 6: StartDoc in the middle of the job");
+
     EXPECT_FALSE(CheckSpoolOrder(SpoolJob{}, &error));
+    EXPECT_EQ(error, "a job starts with StartDoc");
 }
 
 class SpoolFileOnDisk : public zebl_test::TempFolderTest {};
@@ -185,6 +199,127 @@ TEST_F(SpoolFileOnDisk, ReportsMissingAndCorruptFiles) {
     EXPECT_NE(error.find("short.spl: byte offset 15: truncated: WritePrinter record of 3 bytes, 0 left"),
               std::string::npos)
         << error;
+}
+
+// ---- Reading one record at a time ---------------------------------------------------
+
+// Files the streaming reader must read exactly as the decoder reads bytes
+// in memory: the same records, or the same fault at the same offset.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> ReaderCases() {
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> cases;
+    cases.push_back({"small job", kSmallJobBytes});
+    for (size_t size = 0; size < kSmallJobBytes.size(); ++size)
+        cases.push_back(
+            {"cut at " + std::to_string(size),
+             {kSmallJobBytes.begin(), kSmallJobBytes.begin() + static_cast<std::ptrdiff_t>(size)}});
+    for (size_t offset : {0, 4, 6, 15, 17, 24, 43}) {
+        std::vector<uint8_t> bytes = kSmallJobBytes;
+        bytes[offset] ^= 0x41;
+        cases.push_back({"byte " + std::to_string(offset) + " changed", bytes});
+    }
+    std::vector<uint8_t> trailing = kSmallJobBytes;
+    trailing.push_back(0);
+    cases.push_back({"a byte after End", trailing});
+    // Buffers larger than the reader's read-ahead, between small records.
+    SpoolJob large;
+    large.records.push_back({SpoolCall::StartDoc, {'x'}});
+    for (size_t size : {65535, 65536, 65537, 300001}) {
+        std::vector<uint8_t> data(size);
+        for (size_t i = 0; i < size; ++i) data[i] = static_cast<uint8_t>(i * 13 + size);
+        large.records.push_back({SpoolCall::WritePrinter, data});
+        large.records.push_back({SpoolCall::StartPage, {}});
+    }
+    large.records.push_back({SpoolCall::EndDoc, {}});
+    const std::vector<uint8_t> largeBytes = EncodeSpoolFile(large);
+    cases.push_back({"large buffers", largeBytes});
+    cases.push_back({"large buffers cut", {largeBytes.begin(), largeBytes.end() - 100000}});
+    std::mt19937 random(777);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<uint8_t> bytes = kSmallJobBytes;
+        bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+        cases.push_back({"corruption " + std::to_string(round), bytes});
+    }
+    return cases;
+}
+
+class SpoolReaderTest : public zebl_test::TempFolderTest {
+protected:
+    // Reads the file through the reader: its records (calls only without
+    // data) and the fault, empty when it reached End.
+    static std::string ReadAll(sys::WStringView path, bool withData, SpoolJob* job) {
+        SpoolFileReader reader;
+        std::string error;
+        if (!reader.Open(path, &error)) return error;
+        SpoolRecord record;
+        for (;;) {
+            const SpoolFileReader::Step step = reader.Next(&record, withData, &error);
+            if (step == SpoolFileReader::Step::Fault) return error;
+            if (step == SpoolFileReader::Step::End) return {};
+            job->records.push_back(record);
+        }
+    }
+};
+
+TEST_F(SpoolReaderTest, ReadsEveryFileAsTheDecoderDoes) {
+    const sys::WString path = temp_.Join(u"case.spl");
+    const std::string prefix = sys::Narrow(path) + ": ";
+    for (const auto& [name, bytes] : ReaderCases()) {
+        SCOPED_TRACE(name);
+        std::string error;
+        ASSERT_TRUE(WriteFileBytes(path, bytes, &error)) << error;
+        SpoolJob decoded;
+        std::string decodeError;
+        const bool decodes = Decode(bytes, bytes.size(), &decoded, &decodeError);
+        SpoolJob read, calls;
+        EXPECT_EQ(ReadAll(path, true, &read), decodes ? "" : prefix + decodeError);
+        EXPECT_EQ(ReadAll(path, false, &calls), decodes ? "" : prefix + decodeError);
+        if (!decodes) continue;
+        ExpectSameJob(read, decoded);
+        ASSERT_EQ(calls.records.size(), decoded.records.size());
+        for (size_t i = 0; i < calls.records.size(); ++i) {
+            EXPECT_EQ(calls.records[i].call, decoded.records[i].call);
+            EXPECT_TRUE(calls.records[i].data.empty());
+        }
+    }
+}
+
+TEST_F(SpoolReaderTest, RefusesABufferOverItsLimitWhateverTheFilesLength) {
+    SpoolJob job = SmallJob();
+    job.records[1].data.assign(101, 7);
+    const sys::WString path = temp_.Join(u"limit.spl");
+    std::string error;
+    ASSERT_TRUE(WriteSpoolFile(path, job, &error)) << error;
+    for (const bool withData : {true, false}) {
+        SpoolFileReader reader(100);
+        ASSERT_TRUE(reader.Open(path, &error)) << error;
+        SpoolRecord record;
+        EXPECT_EQ(reader.Next(&record, withData, &error), SpoolFileReader::Step::Record);
+        EXPECT_EQ(reader.Next(&record, withData, &error), SpoolFileReader::Step::Fault);
+        EXPECT_EQ(error,
+                  sys::Narrow(path) + ": byte offset 15: WritePrinter record of 101 bytes (at most 100)");
+    }
+}
+
+TEST_F(SpoolReaderTest, ChecksAFileWithoutKeepingItAndNamesIt) {
+    const sys::WString path = temp_.Join(u"order.spl");
+    const std::string prefix = sys::Narrow(path) + ": ";
+    std::string error;
+    ASSERT_TRUE(WriteSpoolFile(path, SmallJob(), &error)) << error;
+    EXPECT_TRUE(CheckSpoolFile(path, &error)) << error;
+
+    SpoolJob noEnd = SmallJob();
+    noEnd.records.pop_back();
+    ASSERT_TRUE(WriteSpoolFile(path, noEnd, &error)) << error;
+    EXPECT_FALSE(CheckSpoolFile(path, &error));
+    EXPECT_EQ(error, prefix + "a job ends with EndDoc");
+
+    const std::vector<uint8_t> cut(kSmallJobBytes.begin(), kSmallJobBytes.begin() + 20);
+    ASSERT_TRUE(WriteFileBytes(path, cut, &error)) << error;
+    EXPECT_FALSE(CheckSpoolFile(path, &error));
+    EXPECT_EQ(error, prefix + "byte offset 15: truncated: WritePrinter record of 3 bytes, 0 left");
+
+    EXPECT_FALSE(CheckSpoolFile(temp_.Join(u"missing.spl"), &error));
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
 }
 
 }  // namespace

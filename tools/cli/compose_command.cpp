@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "job/file_bytes.h"
 #include "job/scene.h"
+#include "job/scene_options.h"
 #include "job/scene_postscript.h"
 
 namespace {
@@ -19,7 +20,9 @@ int ComposePostScript(const char* scene, const char* output) {
     std::string error, postscript;
     if (ReadFileBytes(sys::Widen(scene), kMaxSceneFileBytes, &bytes, &error)) {
         const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        if (!SceneToPostScript(text, &postscript, &error)) error = std::string(scene) + ": " + error;
+        SceneOptions options;
+        options.baseFolder = SceneFolder(sys::Widen(scene));
+        if (!SceneToPostScript(text, options, &postscript, &error)) error = std::string(scene) + ": " + error;
         else if (WriteFileBytes(sys::Widen(output), reinterpret_cast<const uint8_t*>(postscript.data()),
                                 postscript.size(), &error)) {
             std::printf("%s: %zu bytes of PostScript\n", output, postscript.size());

@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/print_output.h"
 #include "job/job_player.h"
+#include "job/spool_reader.h"
 #include "sys/clock.h"
 #include "sys/files.h"
 #include "sys/last_error.h"
@@ -117,9 +118,10 @@ int PrintCommand(int argc, char** argv, std::FILE* standardOutput) {
         std::fputs(kPrintUsage, stderr);
         return 2;
     }
-    SpoolJob job;
+    // The spool file is checked whole here and read again as it plays, one
+    // record at a time: a job of any length takes the memory of one buffer.
     std::string error;
-    if (!ReadSpoolFile(sys::Widen(spool), &job, &error) || !CheckSpoolOrder(job, &error)) {
+    if (!CheckSpoolFile(sys::Widen(spool), &error)) {
         std::fprintf(stderr, "zebl print: %s\n", error.c_str());
         return 1;
     }
@@ -148,7 +150,7 @@ int PrintCommand(int argc, char** argv, std::FILE* standardOutput) {
     options.outputFile = out.PrinterPath();
     PlayReport report;
     const auto started = std::chrono::steady_clock::now();
-    if (!PlaySpoolJob(job, drvSpl.EntryPoints(), options, &report, &error)) {
+    if (!PlaySpoolFile(sys::Widen(spool), drvSpl.EntryPoints(), options, &report, &error)) {
         std::fprintf(stderr, "zebl print: %s\n", error.c_str());
         return 1;
     }

@@ -1,5 +1,6 @@
 #include "job/job_player.h"
 
+#include "job/spool_reader.h"
 #include "pipeline/fb_interface.h"
 #include "sys/last_error.h"
 #include "sys/spooler.h"
@@ -18,7 +19,11 @@ public:
         : lib_(library), printer_(printer), report_(report) {}
 
     void StartDoc(uint32_t jobId);
-    void Play(size_t number, const SpoolRecord& record);
+    // The record's buffer goes to the library as it is (the library may
+    // write into it, as into the spooler's).
+    void Play(size_t number, SpoolRecord& record);
+    // Ends the library's document early, when the job cannot be read on.
+    void Abandon();
     void EndDoc(size_t number);
     void Spooler(const std::string& call, bool ok) { Note(0, call, ok, ok ? "" : ErrorText()); }
 
@@ -27,7 +32,7 @@ private:
         if (!ok) ++report_->failures;
         report_->calls.push_back({record, std::move(call), ok, std::move(detail)});
     }
-    void Write(size_t number, const std::vector<uint8_t>& data);
+    void Write(size_t number, std::vector<uint8_t>& buffer);
 
     const DrvSplEntryPoints& lib_;
     sys::PrinterHandle printer_;
@@ -41,9 +46,7 @@ void Player::StartDoc(uint32_t jobId) {
          driver_ ? "" : "no handle; nothing more goes to the library");
 }
 
-void Player::Write(size_t number, const std::vector<uint8_t>& data) {
-    // The library gets a buffer of its own, as from the spooler.
-    std::vector<uint8_t> buffer(data);
+void Player::Write(size_t number, std::vector<uint8_t>& buffer) {
     uint8_t empty = 0;
     uint32_t written = 0xFFFFFFFF;
     const auto size = static_cast<uint32_t>(buffer.size());
@@ -61,7 +64,7 @@ void Player::Write(size_t number, const std::vector<uint8_t>& data) {
     Note(number, "DrvSplWritePrinter " + std::to_string(size) + " bytes" + kind, ok, detail);
 }
 
-void Player::Play(size_t number, const SpoolRecord& record) {
+void Player::Play(size_t number, SpoolRecord& record) {
     if (!driver_) return;
     switch (record.call) {
         case SpoolCall::WritePrinter: Write(number, record.data); break;
@@ -84,6 +87,15 @@ void Player::Play(size_t number, const SpoolRecord& record) {
             break;
         default: break;  // StartDoc and EndDoc are the player's own steps
     }
+}
+
+void Player::Abandon() {
+    if (!driver_) return;
+    lib_.abort(driver_);
+    Note(0, "DrvSplAbort (the job could not be read on)", true, "");
+    lib_.close(driver_);
+    Note(0, "DrvSplClose", true, "");
+    driver_ = nullptr;
 }
 
 void Player::EndDoc(size_t number) {
@@ -153,23 +165,83 @@ std::string PlayReport::Summary() const {
 
 namespace {
 
-// The job with the printer's name and the output file in every settings
-// record, for a library that opens the printer itself.
-SpoolJob WithPrinterNames(const SpoolJob& job, const PlayOptions& options) {
-    SpoolJob named = job;
-    for (SpoolRecord& record : named.records) {
-        FBInterface settings;
-        if (record.call != SpoolCall::WritePrinter ||
-            !FBInterfaceFromBytes(&settings, record.data.data(), static_cast<uint32_t>(record.data.size())))
-            continue;
-        settings.SetString(kFBIPrinterName, options.printerName);
-        settings.SetString(kFBIPortName, options.outputFile);
-        record.data.assign(settings.bytes.begin(), settings.bytes.end());
+// Where the player's records come from, one at a time.
+class RecordSource {
+public:
+    virtual ~RecordSource() = default;
+    // The next record, null at the end of the job or when it cannot be read
+    // (then Fault() says why).
+    virtual SpoolRecord* Next() = 0;
+    virtual const std::string& Fault() const = 0;
+};
+
+// A job in memory: each buffer is copied, so the library gets one of its
+// own as from the spooler and the job stays as it was.
+class JobSource : public RecordSource {
+public:
+    explicit JobSource(const SpoolJob& job) : job_(job) {}
+    SpoolRecord* Next() override {
+        if (next_ == job_.records.size()) return nullptr;
+        current_ = job_.records[next_++];
+        return &current_;
     }
-    return named;
+    const std::string& Fault() const override { return fault_; }
+
+private:
+    const SpoolJob& job_;
+    size_t next_ = 0;
+    SpoolRecord current_;
+    std::string fault_;
+};
+
+// A spool file as it is read: the buffer read is the one the library gets.
+class FileSource : public RecordSource {
+public:
+    bool Open(sys::WStringView path, std::string* error) { return reader_.Open(path, error); }
+    SpoolRecord* Next() override {
+        if (reader_.Next(&current_, true, &fault_) != SpoolFileReader::Step::Record) return nullptr;
+        return &current_;
+    }
+    const std::string& Fault() const override { return fault_; }
+
+private:
+    SpoolFileReader reader_;
+    SpoolRecord current_;
+    std::string fault_;
+};
+
+// The printer's name and the output file in a settings record, for a
+// library that opens the printer itself.
+void NamePrinter(SpoolRecord* record, const PlayOptions& options) {
+    FBInterface settings;
+    if (record->call != SpoolCall::WritePrinter ||
+        !FBInterfaceFromBytes(&settings, record->data.data(), static_cast<uint32_t>(record->data.size())))
+        return;
+    settings.SetString(kFBIPrinterName, options.printerName);
+    settings.SetString(kFBIPortName, options.outputFile);
+    record->data.assign(settings.bytes.begin(), settings.bytes.end());
 }
 
-bool PlayWithoutHandle(const SpoolJob& job, const DrvSplEntryPoints& library, const PlayOptions& options,
+// Plays the records after StartDoc up to EndDoc; false when the source
+// failed before EndDoc (the library's document is then abandoned).
+bool PlayBody(RecordSource& source, Player& player, const PlayOptions& options, std::string* error) {
+    for (size_t number = 2;; ++number) {
+        SpoolRecord* record = source.Next();
+        if (!record) {
+            player.Abandon();
+            *error = source.Fault().empty() ? "the job ends without EndDoc" : source.Fault();
+            return false;
+        }
+        if (record->call == SpoolCall::EndDoc) {
+            player.EndDoc(number);
+            return true;
+        }
+        if (options.access == PrinterAccess::LibraryOpens) NamePrinter(record, options);
+        player.Play(number, *record);
+    }
+}
+
+bool PlayWithoutHandle(RecordSource& source, const DrvSplEntryPoints& library, const PlayOptions& options,
                        PlayReport* report, std::string* error) {
     if (options.outputFile.empty() || options.outputFile.size() >= kFBIPortName.units ||
         options.printerName.size() >= kFBIPrinterName.units) {
@@ -185,30 +257,28 @@ bool PlayWithoutHandle(const SpoolJob& job, const DrvSplEntryPoints& library, co
         return false;
     }
     sys::ClosePrinter(probe);
-    const SpoolJob named = WithPrinterNames(job, options);
     Player player(library, nullptr, report);
     player.StartDoc(1);
-    const size_t last = named.records.size() - 1;
-    for (size_t i = 1; i < last; ++i) player.Play(i + 1, named.records[i]);
-    player.EndDoc(last + 1);
-    return true;
+    return PlayBody(source, player, options, error);
 }
 
-}  // namespace
-
-bool PlaySpoolJob(const SpoolJob& job, const DrvSplEntryPoints& library, const PlayOptions& options,
-                  PlayReport* report, std::string* error) {
+// Plays a source whose order of calls has been checked.
+bool PlayRecords(RecordSource& source, const DrvSplEntryPoints& library, const PlayOptions& options,
+                 PlayReport* report, std::string* error) {
     *report = PlayReport();
-    if (!CheckSpoolOrder(job, error)) return false;
+    const SpoolRecord* start = source.Next();
+    if (!start) {
+        *error = source.Fault().empty() ? "a job starts with StartDoc" : source.Fault();
+        return false;
+    }
     if (options.access == PrinterAccess::LibraryOpens)
-        return PlayWithoutHandle(job, library, options, report, error);
+        return PlayWithoutHandle(source, library, options, report, error);
     sys::PrinterHandle printer = sys::OpenPrinter(options.printerName);
     if (!printer) {
         *error = "cannot open printer \"" + sys::Narrow(options.printerName) + "\" (" + ErrorText() + ")";
         return false;
     }
-    const std::vector<uint8_t>& name = job.records.front().data;
-    const sys::WString docName = sys::Widen(std::string(name.begin(), name.end()));
+    const sys::WString docName = sys::Widen(std::string(start->data.begin(), start->data.end()));
     const uint32_t jobId = sys::StartDocPrinter(printer, docName, options.outputFile, u"RAW");
     if (jobId == 0) {
         *error = "cannot start the document on printer \"" + sys::Narrow(options.printerName) + "\" (" +
@@ -218,10 +288,27 @@ bool PlaySpoolJob(const SpoolJob& job, const DrvSplEntryPoints& library, const P
     }
     Player player(library, printer, report);
     player.StartDoc(jobId);
-    const size_t last = job.records.size() - 1;  // EndDoc
-    for (size_t i = 1; i < last; ++i) player.Play(i + 1, job.records[i]);
-    player.EndDoc(last + 1);
+    const bool played = PlayBody(source, player, options, error);
     player.Spooler("EndDocPrinter", sys::EndDocPrinter(printer));
     player.Spooler("ClosePrinter", sys::ClosePrinter(printer));
-    return true;
+    return played;
+}
+
+}  // namespace
+
+bool PlaySpoolJob(const SpoolJob& job, const DrvSplEntryPoints& library, const PlayOptions& options,
+                  PlayReport* report, std::string* error) {
+    *report = PlayReport();
+    if (!CheckSpoolOrder(job, error)) return false;
+    JobSource source(job);
+    return PlayRecords(source, library, options, report, error);
+}
+
+bool PlaySpoolFile(sys::WStringView path, const DrvSplEntryPoints& library, const PlayOptions& options,
+                   PlayReport* report, std::string* error) {
+    *report = PlayReport();
+    if (!CheckSpoolFile(path, error)) return false;
+    FileSource source;
+    if (!source.Open(path, error)) return false;
+    return PlayRecords(source, library, options, report, error);
 }

@@ -100,3 +100,12 @@ struct PlayReport {
 // Otherwise true; the report says which calls failed.
 bool PlaySpoolJob(const SpoolJob& job, const DrvSplEntryPoints& library, const PlayOptions& options,
                   PlayReport* report, std::string* error);
+
+// The same from a spool file read one record at a time (spool_reader.h): the
+// file is checked whole first (CheckSpoolFile) without keeping its data, and
+// then played holding one spooled buffer at a time, which goes to the
+// library as it was read. False also when the file cannot be read or turns
+// out faulty while it plays (it changed); the report then ends where the
+// reading stopped.
+bool PlaySpoolFile(sys::WStringView path, const DrvSplEntryPoints& library, const PlayOptions& options,
+                   PlayReport* report, std::string* error);

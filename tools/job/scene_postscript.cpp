@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "image/image_file.h"
 #include "job/bitmap_font.h"
 #include "job/scene_args.h"
+#include "job/scene_options.h"
 
 namespace {
 
@@ -31,16 +33,57 @@ std::string Number(double value) {
     return text;
 }
 
+// The image's pixels as hexadecimal lines: grey levels, or red, green and
+// blue.
+void AppendHexPixels(const Image8& image, bool colour, std::string* out) {
+    static const char kDigits[] = "0123456789abcdef";
+    const size_t pixels = size_t{image.width} * image.height;
+    size_t column = 0;
+    const auto put = [&](uint8_t v) {
+        *out += kDigits[v >> 4];
+        *out += kDigits[v & 15];
+        if (++column == 39) {
+            *out += '\n';
+            column = 0;
+        }
+    };
+    for (size_t i = 0; i < pixels; ++i) {
+        const uint32_t x = static_cast<uint32_t>(i % image.width), y = static_cast<uint32_t>(i / image.width);
+        if (!colour) {
+            put(image.Grey(x, y));
+            continue;
+        }
+        const uint8_t* p = image.pixels.data() + i * image.channels;
+        put(p[0]);
+        put(image.IsColour() ? p[1] : p[0]);
+        put(image.IsColour() ? p[2] : p[0]);
+    }
+    *out += '\n';
+}
+
+// The image matrix that maps the unit square, y downwards, onto the source
+// pixels: turned a quarter to the left (the top row runs up the left side),
+// and with every row reversed when mirrored, as the record asks.
+std::string ImageMatrix(uint32_t w, uint32_t h, bool rotate, bool mirror) {
+    const std::string sw = std::to_string(w), sh = std::to_string(h);
+    if (!rotate)
+        return mirror ? "[-" + sw + " 0 0 " + sh + " " + sw + " 0]" : "[" + sw + " 0 0 " + sh + " 0 0]";
+    return mirror ? "[0 " + sh + " " + sw + " 0 0 0]" : "[0 " + sh + " -" + sw + " 0 " + sw + " 0]";
+}
+
 class PostScriptWriter {
 public:
+    explicit PostScriptWriter(const SceneOptions& options) : options_(options) {}
     bool Line(std::string_view line, std::string* error);
     std::string Finish();
 
 private:
     bool Setting(const std::string& command, SceneArgs& a);
     bool Drawing(const std::string& command, SceneArgs& a);
+    bool Image(SceneArgs& a, const std::string& file, uint32_t x, uint32_t y);
     void EndPage();
 
+    const SceneOptions& options_;
     uint32_t resolution_ = 600;
     PaperSize paper_ = kPapers[0];
     std::string title_ = "zebl scene";
@@ -57,6 +100,7 @@ bool PostScriptWriter::Line(std::string_view line, std::string* error) {
     words.erase(words.begin());
     SceneArgs args(command, std::move(words), resolution_);
     const bool drawing = command == "grey" || command == "gray" || command == "box" || command == "text" ||
+                         command == "image" ||
                          ((command == "colour" || command == "color") && args.Count() == 3);
     if (drawing && !inPage_) {
         *error = command + ": outside a page (start one with \"page\")";
@@ -122,7 +166,10 @@ bool PostScriptWriter::Drawing(const std::string& command, SceneArgs& a) {
         return true;
     }
     uint32_t x = 0, y = 0;
+    std::string file;
+    if (command == "image" && !a.Word(&file, "image file")) return false;
     if (!a.Length(&x, "x") || !a.Length(&y, "y")) return false;
+    if (command == "image") return Image(a, file, x, y);
     if (command == "box") {
         uint32_t width = 0, height = 0;
         if (!a.Length(&width, "width") || !a.Length(&height, "height")) return false;
@@ -137,6 +184,27 @@ bool PostScriptWriter::Drawing(const std::string& command, SceneArgs& a) {
     while (!a.Done() && a.Word(&word, "text")) text += " " + word;
     body_ += std::to_string(size * kFontAdvance * 10 / 6) + " SceneFont " + std::to_string(x) + " " +
              std::to_string(y + size * kFontBaselineRows) + " moveto " + PostScriptString(text) + " show\n";
+    return true;
+}
+
+bool PostScriptWriter::Image(SceneArgs& a, const std::string& file, uint32_t x, uint32_t y) {
+    ImageRecordOptions options;
+    if (!ReadImageRecordOptions(a, &options)) return false;
+    Image8 image;
+    std::string error;
+    if (!ReadImageFile(ResolveSceneFile(options_.baseFolder, file), &image, &error)) return a.Fail(error);
+    const bool colour = options.bitsPerPixel ? options.bitsPerPixel == 24 : image.IsColour();
+    const uint32_t width = options.width ? options.width : options.rotate ? image.height : image.width;
+    const uint32_t height = options.height ? options.height : options.rotate ? image.width : image.height;
+    const std::string rowString =
+        "/ScenePixels " + std::to_string(image.width * (colour ? 3 : 1)) + " string def\n";
+    body_ += "gsave " + std::to_string(x) + " " + std::to_string(y) + " translate " + std::to_string(width) +
+             " " + std::to_string(height) + " scale\n" + rowString + std::to_string(image.width) + " " +
+             std::to_string(image.height) + " 8 " +
+             ImageMatrix(image.width, image.height, options.rotate, options.mirror) +
+             " {currentfile ScenePixels readhexstring pop} " + (colour ? "false 3 colorimage\n" : "image\n");
+    AppendHexPixels(image, colour, &body_);
+    body_ += "grestore\n";
     return true;
 }
 
@@ -161,8 +229,9 @@ std::string PostScriptWriter::Finish() {
 
 }  // namespace
 
-bool SceneToPostScript(std::string_view scene, std::string* postscript, std::string* error) {
-    PostScriptWriter writer;
+bool SceneToPostScript(std::string_view scene, const SceneOptions& options, std::string* postscript,
+                       std::string* error) {
+    PostScriptWriter writer(options);
     uint32_t number = 0;
     while (!scene.empty()) {
         ++number;

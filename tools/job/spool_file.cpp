@@ -48,6 +48,11 @@ bool DecodeHeader(ByteCursor& in, std::string* error) {
 
 }  // namespace
 
+bool CheckSpoolHeader(const uint8_t* data, size_t size, std::string* error) {
+    ByteCursor in(data, size);
+    return DecodeHeader(in, error);
+}
+
 const char* SpoolCallName(SpoolCall call) {
     switch (call) {
         case SpoolCall::End: return "End";
@@ -80,21 +85,12 @@ bool DecodeSpoolFile(const uint8_t* data, size_t size, SpoolJob* job, std::strin
         uint32_t length = 0;
         if (!in.ReadU8(&call) || !in.ReadLE32(&length))
             return Fail(error, offset, "truncated: the file ends without its End record");
-        if (!KnownCall(call)) return Fail(error, offset, "unknown call " + std::to_string(call));
+        std::string fault;
+        if (!CheckSpoolRecordHeader(call, length, in.Remaining(), &fault)) return Fail(error, offset, fault);
+        const uint8_t* bytes = nullptr;
+        in.Take(length, &bytes);
         SpoolRecord record;
         record.call = static_cast<SpoolCall>(call);
-        const char* name = SpoolCallName(record.call);
-        if (!CallTakesData(record.call) && length != 0)
-            return Fail(error, offset,
-                        std::string(name) + " record with " + std::to_string(length) +
-                            " bytes of data (it takes none)");
-        if (record.call == SpoolCall::StartDoc && length > kSpoolMaxDocNameBytes)
-            return Fail(error, offset, "document name of " + std::to_string(length) + " bytes");
-        const uint8_t* bytes = nullptr;
-        if (!in.Take(length, &bytes))
-            return Fail(error, offset,
-                        std::string("truncated: ") + name + " record of " + std::to_string(length) +
-                            " bytes, " + std::to_string(in.Remaining()) + " left");
         if (record.call == SpoolCall::End) {
             if (!in.AtEnd()) return Fail(error, in.Offset(), "bytes after the End record");
             return true;
@@ -104,25 +100,67 @@ bool DecodeSpoolFile(const uint8_t* data, size_t size, SpoolJob* job, std::strin
     }
 }
 
-bool CheckSpoolOrder(const SpoolJob& job, std::string* error) {
-    const auto& records = job.records;
-    if (records.empty() || records.front().call != SpoolCall::StartDoc) {
+bool CheckSpoolRecordHeader(uint8_t call, uint32_t length, uint64_t remaining, std::string* fault) {
+    if (!KnownCall(call)) {
+        *fault = "unknown call " + std::to_string(call);
+        return false;
+    }
+    const auto spoolCall = static_cast<SpoolCall>(call);
+    const char* name = SpoolCallName(spoolCall);
+    if (!CallTakesData(spoolCall) && length != 0) {
+        *fault =
+            std::string(name) + " record with " + std::to_string(length) + " bytes of data (it takes none)";
+        return false;
+    }
+    if (spoolCall == SpoolCall::StartDoc && length > kSpoolMaxDocNameBytes) {
+        *fault = "document name of " + std::to_string(length) + " bytes";
+        return false;
+    }
+    if (length > remaining) {
+        *fault = std::string("truncated: ") + name + " record of " + std::to_string(length) + " bytes, " +
+                 std::to_string(remaining) + " left";
+        return false;
+    }
+    return true;
+}
+
+void SpoolOrderCheck::Add(SpoolCall call) {
+    ++count_;
+    if (count_ == 1) first_ = call;
+    // The record before this one is in the middle now; faults are found in
+    // record order, so the first one found is the first in the file.
+    if (!misplaced_ && count_ > 2 && last_ == SpoolCall::EndDoc) {
+        misplaced_ = count_ - 1;
+        misplacedCall_ = last_;
+    }
+    if (!misplaced_ && count_ > 1 && call == SpoolCall::StartDoc) {
+        misplaced_ = count_;
+        misplacedCall_ = call;
+    }
+    last_ = call;
+}
+
+bool SpoolOrderCheck::Finish(std::string* error) const {
+    if (count_ == 0 || first_ != SpoolCall::StartDoc) {
         *error = "a job starts with StartDoc";
         return false;
     }
-    if (records.back().call != SpoolCall::EndDoc) {
+    if (last_ != SpoolCall::EndDoc) {
         *error = "a job ends with EndDoc";
         return false;
     }
-    for (size_t i = 1; i + 1 < records.size(); ++i) {
-        const SpoolCall call = records[i].call;
-        if (call == SpoolCall::StartDoc || call == SpoolCall::EndDoc) {
-            *error =
-                "record " + std::to_string(i + 1) + ": " + SpoolCallName(call) + " in the middle of the job";
-            return false;
-        }
+    if (misplaced_) {
+        *error = "record " + std::to_string(misplaced_) + ": " + SpoolCallName(misplacedCall_) +
+                 " in the middle of the job";
+        return false;
     }
     return true;
+}
+
+bool CheckSpoolOrder(const SpoolJob& job, std::string* error) {
+    SpoolOrderCheck order;
+    for (const SpoolRecord& record : job.records) order.Add(record.call);
+    return order.Finish(error);
 }
 
 bool WriteSpoolFile(sys::WStringView path, const SpoolJob& job, std::string* error) {

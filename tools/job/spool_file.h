@@ -40,7 +40,8 @@ constexpr uint16_t kSpoolVersion = 1;
 constexpr size_t kSpoolHeaderSize = 8;
 constexpr size_t kSpoolRecordHeaderSize = 5;
 constexpr size_t kSpoolMaxDocNameBytes = 1024;
-// Files larger than this are refused before they are read.
+// Files larger than this are refused before they are read whole; the
+// streaming reader (spool_reader.h) takes no single buffer larger.
 constexpr uint64_t kSpoolMaxFileBytes = uint64_t{1} << 30;
 
 enum class SpoolCall : uint8_t {
@@ -73,6 +74,29 @@ bool DecodeSpoolFile(const uint8_t* data, size_t size, SpoolJob* job, std::strin
 // only there, EndDoc last and only there. False and a message naming the
 // record (1-based) otherwise.
 bool CheckSpoolOrder(const SpoolJob& job, std::string* error);
+
+// The same check over calls given one at a time, in file order, for readers
+// that do not hold the whole job.
+class SpoolOrderCheck {
+public:
+    void Add(SpoolCall call);
+    bool Finish(std::string* error) const;
+
+private:
+    size_t count_ = 0;
+    SpoolCall first_ = SpoolCall::End;
+    SpoolCall last_ = SpoolCall::End;
+    size_t misplaced_ = 0;  // 1-based record of the first StartDoc or EndDoc in the middle
+    SpoolCall misplacedCall_ = SpoolCall::End;
+};
+
+// The checks of the file header: the first min(size, 8) bytes of the file.
+bool CheckSpoolHeader(const uint8_t* data, size_t size, std::string* error);
+
+// The checks of one record header, shared by every reader: false and the
+// fault (without its offset) when a record of `call` with `length` bytes of
+// data cannot stand where `remaining` bytes follow its header.
+bool CheckSpoolRecordHeader(uint8_t call, uint32_t length, uint64_t remaining, std::string* fault);
 
 // Through the system layer's files (Windows paths, or host paths natively).
 bool WriteSpoolFile(sys::WStringView path, const SpoolJob& job, std::string* error);

@@ -117,6 +117,8 @@ def main():
     write('seed_enlarged_200', header(scale=12) + page(BOXES + TEXT))
     write('seed_reduced_landscape', header(mode=0x40, scale=0x20 | 8) + page(BOXES))
     write('seed_600x1200', header(mode=6, paper=0x00) + page(BOXES))
+    # Six tiles per side in the 600 x 1200 mode: every sheet doubled (once the slowest input of the fuzzer).
+    write('seed_poster_600x1200', header(mode=0x20 | 6, scale=12, copies=0xE0) + page(BOXES))
     write('seed_1200_colour', header(mode=5 | 0x08, paper=0x00) + page(COLOUR))
     write('seed_collated_duplex', header(mode=0x80, scale=0x40, copies=1 | 1 << 2) +
           page(BOXES) + page(TEXT) + page(BITMAPS))
