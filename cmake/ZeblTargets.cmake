@@ -61,22 +61,39 @@ set(ZEBL_IMPORT_CHECK ${CMAKE_CURRENT_LIST_DIR}/check-imports.sh)
 set(ZEBL_IMPORT_TABLE ${CMAKE_CURRENT_LIST_DIR}/windows-imports.txt)
 set(ZEBL_WINDOWS_VERSIONS 95 98 Me NT4 2000 XP 2003 Vista 7 8 10)
 
-# zebl_ship(target oldest_windows): a binary that goes into the package and
-# the oldest Windows it must run on (one of ZEBL_WINDOWS_VERSIONS; a module
-# must run wherever the binaries that load it run). In the win32 build every
-# function it imports is checked after each link against the allow-list
-# windows-imports.txt: an unlisted function, or one newer than that Windows,
-# fails the build.
+# zebl_ship(target oldest_windows [REQUIRES_DLL dll...]): a binary that goes
+# into the package and the oldest Windows it must run on (one of
+# ZEBL_WINDOWS_VERSIONS; a module must run wherever the binaries that load
+# it run). In the win32 build every function it imports is checked after
+# each link against the allow-list windows-imports.txt: an unlisted function,
+# or one newer than that Windows, fails the build. REQUIRES_DLL names a DLL
+# that the binary needs installed where that Windows lacks it (the C
+# runtime on Windows 95 as first sold): its functions must be listed, but
+# their Windows is not held against oldest_windows.
 function(zebl_ship target oldest_windows)
+    cmake_parse_arguments(PARSE_ARGV 2 ship "" "" "REQUIRES_DLL")
     if(NOT oldest_windows IN_LIST ZEBL_WINDOWS_VERSIONS)
         message(FATAL_ERROR "zebl_ship(${target} ${oldest_windows}): the oldest Windows must be one of ${ZEBL_WINDOWS_VERSIONS}")
     endif()
+    set(requires)
+    foreach(dll IN LISTS ship_REQUIRES_DLL)
+        list(APPEND requires --requires-dll ${dll})
+    endforeach()
     if(WIN32 AND ZEBL_CHECK_IMPORTS)
         add_custom_command(TARGET ${target} POST_BUILD
-            COMMAND ${ZEBL_IMPORT_CHECK} ${CMAKE_OBJDUMP} ${ZEBL_IMPORT_TABLE} ${oldest_windows}
+            COMMAND ${ZEBL_IMPORT_CHECK} ${requires} ${CMAKE_OBJDUMP} ${ZEBL_IMPORT_TABLE} ${oldest_windows}
                     $<TARGET_FILE:${target}>
             COMMENT "Checking the imports of ${target} against Windows ${oldest_windows}"
             VERBATIM)
         set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${ZEBL_IMPORT_TABLE})
     endif()
+endfunction()
+
+# zebl_ship_for_windows_95(target): a program or module of the installer
+# that must start on Windows 95. The static runtime's W imports are handed
+# to the A forms (zsys_ansi_runtime); the C runtime msvcrt.dll must be on
+# the machine, which Windows 95 as first sold is not sure to have.
+function(zebl_ship_for_windows_95 target)
+    target_link_libraries(${target} PRIVATE zsys_ansi_runtime)
+    zebl_ship(${target} 95 REQUIRES_DLL msvcrt.dll)
 endfunction()

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# check-imports.sh OBJDUMP TABLE OLDEST BINARY...
+# check-imports.sh [--requires-dll DLL]... OBJDUMP TABLE OLDEST BINARY...
 # Checks every function that each Windows binary imports against TABLE
 # (cmake/windows-imports.txt, an allow-list: DLL, function, the oldest
 # Windows that has it). A function the table does not list fails, and so does
@@ -7,9 +7,19 @@
 # (95 98 Me NT4 2000 XP 2003 Vista 7 8 10). Wine offers all of these
 # functions, so only a look at the import table catches a binary that an
 # older Windows refuses to load, or whose calls end in a stub that fails.
+#
+# --requires-dll DLL: the binary needs DLL installed where its oldest
+# Windows does not bring it (the C runtime msvcrt.dll on Windows 95 as first
+# sold). The DLL's functions must still be listed, but their Windows is not
+# held against OLDEST.
 set -euo pipefail
+required=""
+while [ "${1:-}" = "--requires-dll" ]; do
+    required="$required ${2:?--requires-dll needs a DLL name}"
+    shift 2
+done
 if [ $# -lt 4 ]; then
-    echo "usage: check-imports.sh OBJDUMP TABLE OLDEST BINARY..." >&2
+    echo "usage: check-imports.sh [--requires-dll DLL]... OBJDUMP TABLE OLDEST BINARY..." >&2
     exit 2
 fi
 objdump=$1 table=$2 oldest=$3
@@ -30,8 +40,11 @@ for binary in "$@"; do
         status=1
         continue
     fi
-    printf '%s\n' "$imports" | awk -v table="$table" -v oldest="$oldest" -v binary="$(basename "$binary")" '
+    printf '%s\n' "$imports" | awk -v table="$table" -v oldest="$oldest" -v binary="$(basename "$binary")" \
+                                   -v required="$required" '
         BEGIN {
+            split(tolower(required), requiredList, " ")
+            for (i in requiredList) requires[requiredList[i]] = 1
             n = split("95 98 Me NT4 2000 XP 2003 Vista 7 8 10", order, " ")
             for (i = 1; i <= n; ++i) rank[order[i]] = i
             if (!(oldest in rank)) {
@@ -58,12 +71,19 @@ for binary in "$@"; do
             if (!(key in needs)) {
                 printf "error: %s imports %s:%s, which %s does not list: add it with the oldest Windows that has it\n", binary, $1, $2, table > "/dev/stderr"
                 failed = 1
+            } else if (tolower($1) in requires) {
+                usesRequired[tolower($1)] = 1
             } else if (rank[needs[key]] > rank[oldest]) {
                 printf "error: %s imports %s:%s, which needs Windows %s; %s must run on Windows %s\n", binary, $1, $2, needs[key], binary, oldest > "/dev/stderr"
                 failed = 1
             }
         }
-        END { exit failed }
+        END {
+            for (dll in requires)
+                if (!(dll in usesRequired))
+                    printf "note: %s is declared to require %s but imports nothing from it\n", binary, dll > "/dev/stderr"
+            exit failed
+        }
     ' || status=1
 done
 exit $status

@@ -22,6 +22,14 @@ The disc, as the setup program and the autorun menu read it:
   USB/                           the USB printing support of Windows 98 and Me
   Manual/<language>/             the user manuals
   Utility/                       the read-me that the autorun opens
+  NetTool/<language>/NETSETUP.EXE  the network tool's installer (placed by
+                                 the build)
+
+The programs and libraries need the C runtime msvcrt.dll, which Windows 95
+as first sold may lack (its later releases, Internet Explorer and most
+applications bring it). A disc for such machines carries Microsoft's
+redistributable MSVCRT.DLL in its root, beside Setup.exe, where Windows
+finds it for Setup and every library it loads; this sample disc does not.
 
 Text files are kept readable in the tree (UTF-8, in package/disc and
 package/languages) and written here with Windows line ends; each language

@@ -32,7 +32,8 @@
 //              MyAddPortMonitor             number                   1
 //              GetDiskFreeSpaceVL           MB                       the disk's
 //   Preinst.dll Preinstall                  number                   1
-//   Svcman.exe, VLRemove.exe                exit code                0
+//   Svcman.exe, VLRemove.exe, NETSETUP.EXE  exit code                0
+//   (NETSETUP's detail: folder="<its folder>" arguments="<arguments>")
 #pragma once
 
 #include <cstdint>

@@ -29,6 +29,8 @@ import pathlib
 import struct
 import sys
 
+from windows_images import monochrome_cursor
+
 BUTTON_BACKGROUND = (0xC6, 0xC3, 0xC6)  # red, green, blue
 
 
@@ -172,26 +174,7 @@ HAND_HOT_SPOT = (7, 1)
 
 
 def hand_cursor():
-    rows = HAND.strip("\n").split("\n")
-    size = 32
-    xor_bits = bytearray(size * size // 8)
-    and_bits = bytearray(b"\xff" * (size * size // 8))
-    for y, row in enumerate(rows):
-        for x, mark in enumerate(row):
-            if mark == " ":
-                continue
-            # Rows are stored bottom-up, most significant bit first.
-            index = (size - 1 - y) * (size // 8) + x // 8
-            bit = 0x80 >> (x % 8)
-            and_bits[index] &= ~bit & 0xFF
-            if mark == ".":
-                xor_bits[index] |= bit
-    image = (struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 1, 0, len(xor_bits) + len(and_bits),
-                         0, 0, 2, 0)
-             + struct.pack("<BBBBBBBB", 0, 0, 0, 0, 255, 255, 255, 0) + bytes(xor_bits) + bytes(and_bits))
-    header = struct.pack("<HHH", 0, 2, 1)
-    entry = struct.pack("<BBBBHHII", size, size, 2, 0, *HAND_HOT_SPOT, len(image), 6 + 16)
-    return header + entry + image
+    return monochrome_cursor(HAND.strip("\n").split("\n"), HAND_HOT_SPOT)
 
 
 def main():

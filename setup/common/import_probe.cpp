@@ -1,6 +1,6 @@
 // Calls every shared setup utility and every system service that Setup and
-// VLAuto use, so that the win32 build can check, before those programs
-// exist, that none of it imports a function that the 9x family lacks. Built
+// VLAuto use, so that the win32 build checks, whatever the programs call
+// today, that none of it imports a function that Windows 95 lacks. Built
 // and checked only where the imports are checked; never shipped or run.
 #include <vector>
 
@@ -12,6 +12,7 @@
 #include "common/trace.h"
 #include "sys/answer_script.h"
 #include "sys/environment.h"
+#include "sys/files.h"
 #include "sys/folders.h"
 #include "sys/message_box.h"
 #include "sys/modules.h"
@@ -20,6 +21,7 @@
 #include "sys/registry.h"
 #include "sys/restart.h"
 #include "sys/shell.h"
+#include "sys/temp_files.h"
 
 int main() {
     MyTrace("%d", 1);
@@ -60,6 +62,18 @@ int main() {
     sys::MessageBox(u"text", u"caption", sys::kMbOk);
     sys::AskQuestion("probe", "", "");
     sys::SetEnvironmentVariable(u"probe", std::nullopt);
+    sys::File file = sys::File::CreateAlways(sys::GetTempFileName(sys::GetTempPath(), u"prb"));
+    uint32_t written = 0;
+    file.Write("x", 1, &written);
+    file.Close();
+    sys::ListDirectory(u"C:\\*");
+    sys::GetPathKind(u"C:\\probe");
+    sys::SetFileAttributes(u"C:\\probe", sys::GetFileAttributes(u"C:\\probe"));
+    sys::CreateDirectory(u"C:\\probe.d");
+    sys::RemoveDirectory(u"C:\\probe.d");
+    sys::MoveFileReplacing(u"C:\\a", u"C:\\b");
+    sys::DeleteFile(u"C:\\probe");
+    sys::GetOwnModuleFileName();
     if (sys::ModuleHandle module = sys::LoadLibrary(u"probe.dll")) {
         sys::GetProcAddress(module, "probe");
         sys::FreeLibrary(module);

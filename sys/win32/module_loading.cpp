@@ -5,7 +5,7 @@
 // works) on the NT family only.
 #include "sys/modules.h"
 
-#include "windows_api.h"
+#include "wide_forms.h"
 
 namespace sys {
 namespace {
@@ -13,10 +13,8 @@ namespace {
 using LoadLibraryWide = HMODULE(WINAPI*)(const wchar_t*);
 
 HMODULE LoadThroughWideForm(WStringView path) {
-    const HMODULE kernel = ::GetModuleHandleA("KERNEL32.DLL");
-    const auto load = kernel ? reinterpret_cast<LoadLibraryWide>(
-                                   reinterpret_cast<void*>(::GetProcAddress(kernel, "LoadLibraryW")))
-                             : nullptr;
+    const auto load =
+        reinterpret_cast<LoadLibraryWide>(reinterpret_cast<void*>(win32::KernelFunction("LoadLibraryW")));
     if (load == nullptr) {
         ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return nullptr;

@@ -1,10 +1,12 @@
-// Which module holds an address. Loading modules is in module_loading.cpp,
-// apart from this, so that the programs that must start on Windows 95 can
-// load modules without importing GetModuleFileNameW.
+// Which module holds an address: its file name through GetModuleFileNameW
+// where the system implements it, GetModuleFileNameA elsewhere
+// (wide_forms.h).
 #include "sys/modules.h"
 
+#include <string>
+
 #include "sys/last_error.h"
-#include "windows_api.h"
+#include "wide_forms.h"
 
 namespace sys {
 namespace {
@@ -27,15 +29,20 @@ WString GetModuleFileNameContaining(const void* addressInModule) {
         ::SetLastError(ERROR_MOD_NOT_FOUND);
         return WString();
     }
-    // GetModuleFileNameW truncates silently (and on Windows 2000 without a
+    const auto wide = win32::WideForm<decltype(&::GetModuleFileNameW)>("GetModuleFileNameW");
+    // GetModuleFileName truncates silently (and on Windows 2000 without a
     // terminating NUL): grow the buffer until the name fits with room over.
     for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
-        WString name(size, u'\0');
-        const DWORD length = ::GetModuleFileNameW(module, win32::MutableWide(name), size);
-        if (length == 0) return WString();
-        if (length < size - 1) {
-            name.resize(length);
-            return name;
+        if (wide) {
+            WString name(size, u'\0');
+            const DWORD length = wide(module, win32::MutableWide(name), size);
+            if (length == 0) return WString();
+            if (length < size - 1) return name.substr(0, length);
+        } else {
+            std::string name(size, '\0');
+            const DWORD length = ::GetModuleFileNameA(module, name.data(), size);
+            if (length == 0) return WString();
+            if (length < size - 1) return FromCodePage(std::string_view(name).substr(0, length));
         }
     }
     ::SetLastError(ERROR_INSUFFICIENT_BUFFER);

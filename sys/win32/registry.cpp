@@ -4,6 +4,7 @@
 // error; this layer sets it, as every other failing sys:: call does.
 #include "sys/registry.h"
 
+#include <string>
 #include <utility>
 
 #include "sys/last_error.h"
@@ -35,13 +36,28 @@ bool NoHandle() {
     return false;
 }
 
-// An empty path would name the key itself.
+// An empty path would name the key itself. Windows 95 to Me delete a key
+// with all its sub-keys where the NT family refuses (ERROR_ACCESS_DENIED);
+// the layer refuses everywhere, so that a call meant for an empty key never
+// takes a whole tree with it on 9x.
 bool DeleteKeyBelow(HKEY key, WStringView path) {
     if (path.empty()) {
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    return Succeeded(::RegDeleteKeyA(key, ToCodePage(path).c_str()));
+    const std::string name = ToCodePage(path);
+    HKEY doomed = nullptr;
+    if (!Succeeded(::RegOpenKeyExA(key, name.c_str(), 0, KEY_QUERY_VALUE, &doomed))) return false;
+    DWORD subKeys = 0;
+    const LONG queried = ::RegQueryInfoKeyA(doomed, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                            nullptr, nullptr, nullptr, nullptr, nullptr);
+    ::RegCloseKey(doomed);
+    if (!Succeeded(queried)) return false;
+    if (subKeys > 0) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return Succeeded(::RegDeleteKeyA(key, name.c_str()));
 }
 
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }

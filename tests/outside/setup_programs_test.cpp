@@ -42,6 +42,16 @@ TEST(SetupPrograms, SvcmanLogsItsArgumentsAndExitsWithTheAnswer) {
     EXPECT_EQ(0, RunProgram(u"Svcman.exe", u"/add_vecp"));
 }
 
+// Started from a language folder of the disc, it names that folder, so a
+// test sees which language's tool was chosen.
+TEST(SetupPrograms, NetSetupNamesItsFolderAndArgumentsAndExitsWithTheAnswer) {
+    const AnswerScript script("question NETSETUP = 2\n");
+    EXPECT_EQ(2, RunProgram(u"NETSETUP.exe", u"/s /lang=PT"));
+    const std::vector<AskedQuestion> asked = QuestionsNamed(script, "NETSETUP");
+    ASSERT_EQ(1u, asked.size());
+    EXPECT_EQ("folder=\"bin\" arguments=\"/s /lang=PT\"", asked[0].detail);
+}
+
 class VLRemoveTest : public zebl_test::TempFolderTest {
 protected:
     void SetUp() override {

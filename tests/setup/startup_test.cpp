@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "support/answer_script.h"
 #include "support/library_paths.h"
 #include "support/temp_folder.h"
+#include "support/windows_version.h"
 #include "sys/environment.h"
 #include "sys/files.h"
 #include "sys/paths.h"
@@ -92,7 +94,36 @@ std::vector<zebl_test::AskedQuestion> Boxes(const zebl_test::AnswerScript& scrip
     return Named(script, "");
 }
 
-TEST_F(SetupStartup, ACleanMachineGetsTheInstallProcedure) {
+// What Setup decides by the Windows it runs on, as the sample disc's
+// START section and the start-up order say.
+struct WindowsCase {
+    const char* version;  // Wine's name; empty: the Windows as it is
+    int code;             // MyGetOSVersion's code
+    const char* osDirectory;
+    bool vcp;          // the NT family's VCP step runs
+    bool usb;          // the USB step of 98 and Me runs
+    bool networkTool;  // the network tool's VLOS.DAT accepts this Windows
+};
+
+void PrintTo(const WindowsCase& windows, std::ostream* out) {
+    *out << (*windows.version ? windows.version : "as is");
+}
+
+class SetupOnWindows : public SetupStartup, public ::testing::WithParamInterface<WindowsCase> {
+protected:
+    void SetUp() override {
+        SetupStartup::SetUp();
+        version_.emplace(u"Setup.exe", GetParam().version);
+    }
+    void TearDown() override {
+        version_.reset();
+        SetupStartup::TearDown();
+    }
+
+    std::optional<zebl_test::ProgramWindowsVersion> version_;
+};
+
+TEST_P(SetupOnWindows, ACleanMachineGetsTheInstallProcedure) {
     zebl_test::AnswerScript script;
     const std::string trace = RunFrom("complete");
     EXPECT_TRUE(Contains(trace, "        Setup Mode is Install mode")) << trace;
@@ -116,7 +147,7 @@ TEST_F(SetupStartup, ACleanMachineGetsTheInstallProcedure) {
     EXPECT_EQ(std::string(kModel) + "|maintenance=0", menu[0].detail);
 }
 
-TEST_F(SetupStartup, AnInstalledPackageGetsTheMaintenanceProcedure) {
+TEST_P(SetupOnWindows, AnInstalledPackageGetsTheMaintenanceProcedure) {
     MarkInstalled();
     zebl_test::AnswerScript script;
     const std::string trace = RunFrom("complete");
@@ -127,6 +158,42 @@ TEST_F(SetupStartup, AnInstalledPackageGetsTheMaintenanceProcedure) {
     ASSERT_EQ(1u, menu.size());
     EXPECT_EQ(std::string(kModel) + "|maintenance=1", menu[0].detail);
 }
+
+// Only the named versions: what the Windows as it is decides is its own.
+class SetupDecidesByWindows : public SetupOnWindows {};
+
+TEST_P(SetupDecidesByWindows, TheVersionDecidesTheFoldersAndTheDriverSteps) {
+    const WindowsCase& windows = GetParam();
+    zebl_test::AnswerScript script;
+    const std::string trace = RunFrom("complete");
+    EXPECT_TRUE(Contains(trace, "is code " + std::to_string(windows.code) + ";")) << trace;
+    EXPECT_TRUE(Contains(trace, std::string("OS directory ") + windows.osDirectory + ";")) << trace;
+    // The NT family: the VCP step and never the USB one; 98 and Me the
+    // reverse (the sample disc asks for USB_INSTALL=1); 95 neither.
+    EXPECT_EQ(windows.vcp, Contains(trace, "MyInstallVCP: not built yet")) << trace;
+    EXPECT_EQ(windows.usb, Contains(trace, "USB_INSTALL=1")) << trace;
+    EXPECT_EQ(windows.usb, Contains(trace, "MyInstallUSBDriver: not built yet")) << trace;
+    // The network tool needs Winsock 2: its VLOS.DAT drops it on 95 and NT 4.
+    EXPECT_EQ(windows.networkTool, Contains(trace, "Slot 2: Network Tool in NetTool\\")) << trace;
+    EXPECT_EQ(!windows.networkTool, Contains(trace, "Network Tool is not for WINDOWS_")) << trace;
+    EXPECT_TRUE(Contains(trace, "InstallProcedure Start")) << trace;
+}
+
+const WindowsCase kNamedWindows[] = {
+    {"win95", 2, "WIN9X", false, false, false},    {"win98", 4, "WIN9X", false, true, true},
+    {"winme", 6, "WIN9X", false, true, true},      {"nt40", 7, "WINNT4", true, false, false},
+    {"win2k", 8, "WIN2K_XP", true, false, true},   {"winxp", 9, "WIN2K_XP", true, false, true},
+    {"win2k3", 10, "WIN2K_XP", true, false, true},
+};
+
+std::string VersionName(const ::testing::TestParamInfo<WindowsCase>& windows) {
+    return *windows.param.version ? windows.param.version : "AsItIs";
+}
+
+INSTANTIATE_TEST_SUITE_P(AsItIs, SetupOnWindows, ::testing::Values(WindowsCase{"", 0, "", true}),
+                         VersionName);
+INSTANTIATE_TEST_SUITE_P(Versions, SetupOnWindows, ::testing::ValuesIn(kNamedWindows), VersionName);
+INSTANTIATE_TEST_SUITE_P(Versions, SetupDecidesByWindows, ::testing::ValuesIn(kNamedWindows), VersionName);
 
 TEST_F(SetupStartup, TheUninstallSwitchIsReadAfterTheModeDecision) {
     zebl_test::AnswerScript script;

@@ -8,6 +8,7 @@
 
 #include "support/temp_folder.h"
 #include "sys/last_error.h"
+#include "sys/os_version.h"
 
 namespace {
 
@@ -286,6 +287,32 @@ TEST(TempFolderFixture, RemovesItsFolderWithEverythingInIt) {
         EXPECT_NE(other.Path(), path);
     }
     EXPECT_EQ(sys::GetFileAttributes(path), sys::kInvalidAttributes);
+}
+
+// The NT family takes every name through the W functions; Windows 95 to Me
+// only through the A ones, in the ANSI code page, where a character it
+// lacks turns the name into an invalid one rather than another file's.
+bool IsWindows9x() {
+    sys::OsVersion version;
+    return sys::GetVersionEx(sys::kOsVersionInfoSize, &version) &&
+           version.platformId == sys::kPlatformWindows9x;
+}
+
+TEST_F(Files, ANameOutsideTheCodePageIsKeptOnNtAndRefusedOn9x) {
+    // Tibetan, in no ANSI code page.
+    const sys::WString name = temp_.Join(u"\u0F00\u0F01.txt");
+    if (IsWindows9x()) {
+        EXPECT_FALSE(WriteText(name, "text"));
+        EXPECT_EQ(sys::GetLastError(), 123u);  // ERROR_INVALID_NAME
+        EXPECT_TRUE(sys::ListDirectory(temp_.Join(u"*")).empty());
+        return;
+    }
+    ASSERT_TRUE(WriteText(name, "text"));
+    EXPECT_EQ(ReadText(name), "text");
+    const std::vector<sys::DirEntry> listed = sys::ListDirectory(temp_.Join(u"*"));
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].name, u"\u0F00\u0F01.txt");
+    EXPECT_TRUE(sys::DeleteFile(name));
 }
 
 }  // namespace

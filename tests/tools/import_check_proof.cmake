@@ -2,8 +2,9 @@
 # the right function: exit code 1 and EXPECT in its output.
 #   cmake -DCHECK=<check-imports.sh> -DOBJDUMP=<objdump> -DTABLE=<table>
 #         -DOLDEST=<Windows> -DBINARY=<dll or exe> [-DDROP=<function>]
-#         -DEXPECT=<regex> -DWORK=<folder> -P import_check_proof.cmake
-# With DROP, the check gets a copy of the table without that function's line.
+#         [-DREQUIRES=<dll>] -DEXPECT=<regex> -DWORK=<folder> -P import_check_proof.cmake
+# With DROP, the check gets a copy of the table without that function's line;
+# with REQUIRES, the binary is declared to require that DLL.
 set(table ${TABLE})
 if(DROP)
     file(READ ${TABLE} content)
@@ -15,7 +16,11 @@ if(DROP)
     set(table ${WORK}/imports-without-${DROP}.txt)
     file(WRITE ${table} "${kept}")
 endif()
-execute_process(COMMAND ${CHECK} ${OBJDUMP} ${table} ${OLDEST} ${BINARY}
+set(requires)
+if(REQUIRES)
+    set(requires --requires-dll ${REQUIRES})
+endif()
+execute_process(COMMAND ${CHECK} ${requires} ${OBJDUMP} ${table} ${OLDEST} ${BINARY}
                 RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
 set(all "${out}${err}")
 message("${all}")

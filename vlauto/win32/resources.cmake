@@ -12,8 +12,8 @@ list(TRANSFORM VLAUTO_ARTWORK PREPEND ${VLAUTO_ARTWORK_DIR}/)
 if(NOT TARGET vlauto_artwork)
     find_package(Python3 REQUIRED COMPONENTS Interpreter)
     add_custom_command(OUTPUT ${VLAUTO_ARTWORK}
-        COMMAND ${Python3_EXECUTABLE} ${VLAUTO_ARTWORK_SCRIPT} ${VLAUTO_ARTWORK_DIR}
-        DEPENDS ${VLAUTO_ARTWORK_SCRIPT}
+        COMMAND ${Python3_EXECUTABLE} -B ${VLAUTO_ARTWORK_SCRIPT} ${VLAUTO_ARTWORK_DIR}
+        DEPENDS ${VLAUTO_ARTWORK_SCRIPT} ${PROJECT_SOURCE_DIR}/package/artwork/windows_images.py
         COMMENT "Drawing the autorun menu's artwork"
         VERBATIM)
     add_custom_target(vlauto_artwork DEPENDS ${VLAUTO_ARTWORK})

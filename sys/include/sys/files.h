@@ -70,8 +70,9 @@ enum class PathKind { Missing, Folder, File, Device };
 PathKind GetPathKind(WStringView path);
 
 // MoveFileEx(from, to, MOVEFILE_REPLACE_EXISTING): renames a file within
-// its volume, replacing `to` if it is a file. Windows NT and later only: for
-// the tools, not for what must run on Windows 95.
+// its volume, replacing `to` if it is a file. Windows 95 to Me lack
+// MoveFileEx: there `to` is deleted first and then `from` renamed, which is
+// not one step (for the tools; what must survive a crash on 9x needs more).
 bool MoveFileReplacing(WStringView from, WStringView to);
 
 struct DirEntry {

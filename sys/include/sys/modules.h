@@ -17,7 +17,8 @@ enum : uint32_t {
     kErrorBadExeFormat = 193,  // the file is not a loadable module
 };
 
-// LoadLibraryW / dlopen. Null and the last error on failure.
+// LoadLibraryW / dlopen. Null and the last error on failure (for a missing
+// module Windows 95 to Me say 1157, ERROR_DLL_NOT_FOUND, where NT says 126).
 ModuleHandle LoadLibrary(WStringView path);
 // GetProcAddress / dlsym by exported name. Null when missing.
 void* GetProcAddress(ModuleHandle module, const char* name);
