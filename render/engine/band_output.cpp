@@ -102,12 +102,16 @@ int ScreenCall(const FBRasterBand& band, const BandLayout& layout, uint8_t* dst,
                      blank);
 }
 
-// Output row r of the physical band was drawn on. A row whose flag is 0 is
-// still the white the band was cleared to and screens to no dots. Without
-// flags for it, a row counts as drawn.
-bool RowDrawn(const FBRasterBand& band, const PhysicalBand& physical, uint32_t r) {
-    const size_t renderRow = size_t{physical.firstRenderRow} + (r >> physical.rowShift);
+// A rendering row was drawn on. A row whose flag is 0 is still the white the
+// band was cleared to and screens to no dots. Without flags for it, a row
+// counts as drawn.
+bool RenderRowDrawn(const FBRasterBand& band, size_t renderRow) {
     return band.rowFlags == nullptr || renderRow >= band.rowFlagCount || band.rowFlags[renderRow] != 0;
+}
+
+// Output row r of the physical band was drawn on.
+bool RowDrawn(const FBRasterBand& band, const PhysicalBand& physical, uint32_t r) {
+    return RenderRowDrawn(band, size_t{physical.firstRenderRow} + (r >> physical.rowShift));
 }
 
 // Screens output rows first .. end - 1 of a physical band into the planes,
@@ -143,6 +147,28 @@ bool ScreenBand(const FBRasterBand& band, const BandLayout& layout, const Physic
         r = end;
     }
     return true;
+}
+
+// The conversion left to band output, over the drawn rendering rows of one
+// physical band: runs of drawn rows in one call each, whole rows (a row's
+// pixels fit 32 bits, as the band's checked row bytes do).
+void ConvertDrawnRows(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical,
+                      uint8_t* renderRows) {
+    if (band.convert == nullptr) return;
+    const RDStageTimer timer(RDStage::ColourConversion);
+    const uint32_t rowPixels = layout.renderStride / layout.bytesPerPixel;
+    const uint32_t rowsPerCall = std::max<uint32_t>(1, UINT32_MAX / std::max<uint32_t>(rowPixels, 1));
+    for (uint32_t r = 0; r < layout.renderRows;) {
+        while (r < layout.renderRows && !RenderRowDrawn(band, size_t{physical.firstRenderRow} + r)) ++r;
+        uint32_t end = r;
+        while (end < layout.renderRows && end - r < rowsPerCall &&
+               RenderRowDrawn(band, size_t{physical.firstRenderRow} + end))
+            ++end;
+        if (r < end)
+            band.convert(band.convertContext, renderRows + size_t{r} * layout.renderStride,
+                         (end - r) * rowPixels);
+        r = end;
+    }
 }
 
 // The 600 x 1200 mode: the P / 2 rendering rows of a physical band, cut to
@@ -192,7 +218,7 @@ int ClipBand(FBRasterBand* band, FBPlaneSink* sink, Variant variant) {
     const size_t renderBytesPerBand = size_t{layout.renderRows} * layout.renderStride;
     int ok = 1;
     for (uint32_t k = 0; k < layout.bandCount; ++k) {
-        const uint8_t* renderRows = band->buffer + k * renderBytesPerBand;
+        uint8_t* renderRows = band->buffer + k * renderBytesPerBand;
         PhysicalBand physical{};
         physical.index = layout.firstIndex + k;
         physical.pageRow = band->line + k * layout.physHeight;
@@ -200,6 +226,7 @@ int ClipBand(FBRasterBand* band, FBPlaneSink* sink, Variant variant) {
             FBGetObjFlag(band->rowFlags, band->rowFlagCount, k * layout.renderRows, layout.renderRows) != 0;
         physical.firstRenderRow = k * layout.renderRows;
         physical.rowShift = variant.doubled ? 1 : 0;
+        ConvertDrawnRows(*band, layout, physical, renderRows);
         if (variant.doubled) {
             DoubleRows(*band, layout, physical, renderRows);
             physical.pixels = layout.doubled;

@@ -4,6 +4,8 @@
 // writes it as part of a band record).
 //
 // For each physical band (physHeight lines, physWidthBytes x 8 dots wide):
+//   pixels   <- converted, when the band leaves its colour conversion to
+//               band output (its drawn rows only, see FBPixelConversion)
 //   planes   <- 0xFF, then the screened rows (one plane grey; cyan,
 //               magenta, yellow, black colour)
 //   for each plane with a dot, in that order: the sink takes it, told
@@ -27,6 +29,15 @@
 // plane as black.
 extern const uint8_t ChannelIDTbl[4];
 constexpr uint8_t kGreyPlaneChannel = kPlaneBlack;
+
+// Converts pixelCount pixels of the rendering buffer in place, as the
+// colour module does; returns 0 when it converted nothing. A band that
+// leaves its conversion to band output has each physical band's drawn rows
+// converted just before they are screened, while they are in the cache,
+// rather than the whole rendering band (larger than the cache) before. Rows
+// not drawn on are still white and not converted: only a conversion that
+// keeps white pixels white may be left to band output.
+using FBPixelConversion = int (*)(void* context, uint8_t* pixels, uint32_t pixelCount);
 
 // The rendering band as band output reads it. The page printer fills it at
 // every page (geometry, screens) and every rendering band (rectangle,
@@ -54,6 +65,9 @@ struct FBRasterBand {
     // The 600 x 1200 mode: one physical band's rows doubled, before
     // screening. Sized once per page set-up, not per band.
     std::vector<uint8_t> doubledRows;
+    // The conversion left to band output; null: the buffer holds inks.
+    FBPixelConversion convert = nullptr;
+    void* convertContext = nullptr;
 };
 
 // One screened plane of a physical band: 1 bit per dot, most significant bit

@@ -31,6 +31,12 @@ bool GrowDoubledRows(FBRasterBand* band) {
     return true;
 }
 
+// The colour module as band output's pixel conversion.
+int ConvertWithColourModule(void* context, uint8_t* pixels, uint32_t pixelCount) {
+    const FBBand* band = static_cast<const FBBand*>(context);
+    return CMMConvert(band->conversion, pixels, pixelCount, band->raster.bitsPerPixel);
+}
+
 }  // namespace
 
 bool FBBandIsDoubled(const FBBand& band) { return band.resolution == 600 && band.outputResolution == 1200; }
@@ -48,6 +54,7 @@ int FBInitializeBand(FBBand* band, FBBandCache* cache, const FBPage& page, uint3
     raster.line = raster.width = raster.height = raster.bytesPerRow = 0;
     raster.rowFlags = nullptr;
     raster.rowFlagCount = 0;
+    FBOutBandSetConversion(band, nullptr);
     band->cache = cache;
     if (!GrowBandBuffers(cache, band->outputResolution, raster.bitsPerPixel)) return 0;
     if (FBBandIsDoubled(*band) && !GrowDoubledRows(&raster)) return 0;
@@ -78,6 +85,14 @@ int FBOutBandSetRowFlags(FBBand* band, const uint8_t* rowFlags, size_t count) {
     if (band == nullptr) return 0;
     band->raster.rowFlags = count ? rowFlags : nullptr;
     band->raster.rowFlagCount = rowFlags ? count : 0;
+    return 1;
+}
+
+int FBOutBandSetConversion(FBBand* band, CMMConverter* colour) {
+    if (band == nullptr) return 0;
+    band->conversion = colour;
+    band->raster.convert = colour ? ConvertWithColourModule : nullptr;
+    band->raster.convertContext = colour ? band : nullptr;
     return 1;
 }
 
@@ -126,6 +141,7 @@ int FBDestroyBand(FBBand* band) {
     raster.bufferBytes = 0;
     raster.rowFlags = nullptr;
     raster.rowFlagCount = 0;
+    FBOutBandSetConversion(band, nullptr);
     raster.planes = nullptr;
     raster.planesBytes = 0;
     return 1;

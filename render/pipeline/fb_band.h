@@ -18,6 +18,7 @@
 
 #include "engine/band_output.h"
 #include "pipeline/band_cache.h"
+#include "pipeline/colour_module.h"
 #include "pipeline/fb_records.h"
 #include "pipeline/offset_table_coder.h"
 #include "pipeline/output_writer.h"
@@ -32,6 +33,10 @@ struct FBBand {
     // The offset-table coder's distances, reused from band to band of the
     // document.
     FBCompressTables compressTables;
+
+    // The colour conversion left to band output (FBOutBandSetConversion),
+    // not owned; null: the rendering buffer is converted already.
+    CMMConverter* conversion = nullptr;
 };
 
 // Whether the band record doubles rendering rows and pixels.
@@ -56,6 +61,12 @@ int FBOutBandSetBuffer(FBBand* band, uint8_t* buffer, size_t bytes);
 // The row flags of the rendering band just played (one byte per rendering
 // row; none: null or 0). Returns 1.
 int FBOutBandSetRowFlags(FBBand* band, const uint8_t* rowFlags, size_t count);
+
+// Leaves the colour conversion of the rendering band to band output: each
+// physical band's drawn rows are converted with CMMConvert just before they
+// are screened (engine/band_output.h). Only for a conversion that keeps
+// white pixels white; null: the buffer is converted already. Returns 1.
+int FBOutBandSetConversion(FBBand* band, CMMConverter* colour);
 
 // Sets line, width and height from the inclusive rectangle x0..x1, y0..y1 of
 // rendering pixels, and the rendering buffer's row bytes. In the 600 x 1200

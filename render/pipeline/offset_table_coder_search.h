@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "pipeline/offset_table_coder.h"
+#include "pipeline/offset_table_coder_blocks.h"
 
 struct FBCopyChoice {
     uint32_t length = 0;  // below kFBBMinCopy: no copy, the byte is a literal
@@ -34,14 +35,16 @@ class FBCopySearch {
 public:
     // distances: kFBBDistanceCount entries, 0 for one never used, else
     // 1 .. kFBBMaxDistance; maxCounts likewise. Both must outlive the search.
-    FBCopySearch(const uint8_t* data, size_t size, const uint32_t* distances, const uint16_t* maxCounts);
+    // blockTest: null for the fastest this process runs (FBChosenBlockTest).
+    FBCopySearch(const uint8_t* data, size_t size, const uint32_t* distances, const uint16_t* maxCounts,
+                 FBBlockTest blockTest = nullptr);
 
     // The copy at pos, at most maxLength bytes. afterLiteral: the byte before
     // pos went out as a literal.
     FBCopyChoice Find(size_t pos, uint32_t maxLength, bool afterLiteral);
 
     // Positions one block test covers.
-    static constexpr uint32_t kBlockPositions = 16;
+    static constexpr uint32_t kBlockPositions = kFBBlockPositions;
 
 private:
     bool TestBlock(size_t pos);
@@ -51,6 +54,7 @@ private:
     size_t size_;
     const uint32_t* distances_;
     const uint16_t* maxCounts_;
+    FBBlockTest blockTest_;
     // Every maximum copy length is at least three bytes, so repetitions
     // shorter than that never end the search (else only the search in table
     // order is exact).

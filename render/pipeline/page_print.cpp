@@ -164,8 +164,9 @@ const uint8_t* RowFlags(const RenderState& state, uint32_t rows) {
     return state.window.rowFlags.size() >= rows ? state.window.rowFlags.data() : nullptr;
 }
 
-void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows, uint32_t clipLeft,
-              uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin, uint32_t whiteFrom) {
+bool PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows, uint32_t clipLeft,
+              uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin, uint32_t whiteFrom,
+              Conversion conversion) {
     const RenderPage& page = state->page;
     BandWindow& window = state->window;
     const uint32_t physical = RDPhysBandHeight(page.resolution);
@@ -182,8 +183,10 @@ void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32
         std::fill(window.rowFlags.begin(), window.rowFlags.end(), uint8_t{0});
     }
     timer.reset();
-    if (cache->colour) {
-        const RDStageTimer conversion(RDStage::ColourConversion);
+    const bool deferred = cache->colour && conversion == Conversion::AtScreening &&
+                          ConversionKeepsWhite(cache->colour, page.bitsPerPixel);
+    if (cache->colour && !deferred) {
+        const RDStageTimer converting(RDStage::ColourConversion);
         if (CMMConvert(cache->colour, window.band, rows * page.rowPixels, page.bitsPerPixel) &&
             !ConversionKeepsWhite(cache->colour, page.bitsPerPixel))
             RDForgetBandContents(&window);  // white rows now hold what white converts to
@@ -195,6 +198,7 @@ void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32
         uint8_t* flags = window.rowFlags.size() >= rows ? window.rowFlags.data() : nullptr;
         WhitenRows(window.band, flags, page.bytesPerRow, from, rows - from);
     }
+    return deferred;
 }
 
 int BeginPage(FBOut* out, const FBPage& page, const FBSettings& settings) {

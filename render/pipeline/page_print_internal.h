@@ -27,12 +27,23 @@ uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t ban
 // variants' output band) and its row flags; null when it cannot be had.
 uint8_t* AllocOutputBand(FBPrintCache* cache, uint32_t rows, uint32_t bytesPerRow);
 
+// When a played band's colours are converted: at once, over the whole
+// rendering band (the variants that copy or turn its rows afterwards), or by
+// the band printer, physical band by physical band just before screening
+// (a band printed as it was played).
+enum class Conversion { Now, AtScreening };
+
 // Plays rendering rows firstRow .. firstRow + rows - 1 of the page (all
 // columns of the rendering row, requests clipped to clipLeft .. clipRight),
 // converts the colours, and whitens the rows from page row whiteFrom on,
-// where the page has ended: nothing beyond the page is printed.
-void PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows, uint32_t clipLeft,
-              uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin, uint32_t whiteFrom);
+// where the page has ended: nothing beyond the page is printed. Asked to
+// leave the conversion to screening, it does so only when the conversion
+// keeps white pixels white (the whitened and undrawn rows then need none);
+// returns true when it left it, false when the band is converted or has no
+// conversion.
+bool PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows, uint32_t clipLeft,
+              uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin, uint32_t whiteFrom,
+              Conversion conversion = Conversion::Now);
 
 // Starts the page on the writer and writes its header; 1 when both worked.
 int BeginPage(FBOut* out, const FBPage& page, const FBSettings& settings);

@@ -1,5 +1,5 @@
 // Normal printing: rendering bands as tall as the memory share allows, each
-// played once and printed as it is.
+// played once and printed as it is, its colours converted as it is screened.
 #include "engine/render_band.h"
 #include "pipeline/page_print.h"
 #include "pipeline/page_print_internal.h"
@@ -25,9 +25,14 @@ int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
 
     int ok = fb_page::BeginPage(out, page, settings);
     for (uint32_t y = 0; y < height; y += bandRows) {
-        fb_page::PlayBand(cache, state, y, bandRows, 0, rowPixels - 1, yShift, xShift, height);
+        // The rendering band is larger than the cache: its colours are
+        // converted physical band by physical band as they are screened.
+        const bool deferred = fb_page::PlayBand(cache, state, y, bandRows, 0, rowPixels - 1, yShift, xShift,
+                                                height, fb_page::Conversion::AtScreening);
+        FBOutBandSetConversion(band, deferred ? cache->colour : nullptr);
         ok &= fb_page::PrintBand(band, out, buffer, state->page.bytesPerRow, rowPixels, y, bandRows,
                                  fb_page::RowFlags(*state, bandRows));
+        FBOutBandSetConversion(band, nullptr);
     }
     return fb_page::EndPage(out, page, settings, band) & ok;
 }

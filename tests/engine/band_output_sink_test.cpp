@@ -198,6 +198,98 @@ INSTANTIATE_TEST_SUITE_P(Variants, BandOutputRowFlags,
                                          RowFlagCase{"ColourDoubled", 32, ClippingColor2X, true}),
                          [](const testing::TestParamInfo<RowFlagCase>& param) { return param.param.name; });
 
+// A conversion left to band output: each byte that is not white becomes its
+// complement (white stays white, as it must for such a conversion), and
+// every rendering row it is handed is counted.
+struct ConversionLog {
+    const uint8_t* buffer = nullptr;
+    uint32_t stride = 0;
+    uint32_t bytesPerPixel = 0;
+    std::vector<int> timesConverted;
+};
+
+uint32_t ConvertedPixel(uint32_t pixel) {
+    uint32_t converted = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const uint32_t byte = (pixel >> shift) & 0xFF;
+        converted |= (byte == 0xFF ? byte : 0xFF - byte) << shift;
+    }
+    return converted;
+}
+
+int LoggedConversion(void* context, uint8_t* pixels, uint32_t pixelCount) {
+    auto* log = static_cast<ConversionLog*>(context);
+    const size_t offset = static_cast<size_t>(pixels - log->buffer);
+    const size_t bytes = size_t{pixelCount} * log->bytesPerPixel;
+    EXPECT_EQ(offset % log->stride, 0u) << "a conversion must start at a row";
+    EXPECT_EQ(bytes % log->stride, 0u) << "a conversion must cover whole rows";
+    for (size_t row = offset / log->stride; row < (offset + bytes) / log->stride; ++row)
+        if (row < log->timesConverted.size()) ++log->timesConverted[row];
+    for (size_t i = 0; i < bytes; ++i)
+        if (pixels[i] != 0xFF) pixels[i] = static_cast<uint8_t>(0xFF - pixels[i]);
+    return 1;
+}
+
+// Converting as band output screens gives the planes of a band converted
+// whole beforehand; each drawn rendering row is converted exactly once and
+// no row left white is handed to the conversion.
+class BandOutputConversion : public testing::TestWithParam<RowFlagCase> {};
+
+TEST_P(BandOutputConversion, ConvertsEachDrawnRowOnceAndScreensAsAConvertedBand) {
+    const RowFlagCase& c = GetParam();
+    RasterBand left(c.bitsPerPixel, 2, 0);       // converted by band output
+    RasterBand converted(c.bitsPerPixel, 2, 0);  // converted beforehand
+    const uint32_t renderRows = c.doubled ? kLines : 2 * kLines;
+    const uint32_t renderWidthBytes = c.doubled ? kWidthBytes / 2 : kWidthBytes;
+    if (c.doubled) {
+        left.band.doubledRows.resize(size_t{kLines} * kWidth * (c.bitsPerPixel / 8));
+        converted.band.doubledRows.resize(left.band.doubledRows.size());
+    }
+    std::vector<uint8_t> flags(renderRows, 0);
+    uint32_t seed = 777;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    for (uint32_t row = 0; row < renderRows; ++row) {
+        if (next() % 4 == 0) continue;  // a white row, not drawn on
+        flags[row] = static_cast<uint8_t>(1 + next() % 3);
+        const uint32_t col = 8 * (next() % (renderWidthBytes - 8));
+        const uint32_t pixel = next() & 0xF0F0F0F0u;  // never a white byte
+        left.Fill(row, col, 1, 48, pixel);
+        converted.Fill(row, col, 1, 48, ConvertedPixel(pixel));
+    }
+    for (RasterBand* raster : {&left, &converted}) {
+        raster->band.rowFlags = flags.data();
+        raster->band.rowFlagCount = flags.size();
+    }
+    ConversionLog log;
+    log.buffer = left.band.buffer;
+    log.stride = left.band.bytesPerRow;
+    log.bytesPerPixel = c.bitsPerPixel / 8;
+    log.timesConverted.assign(left.band.bufferBytes / log.stride, 0);
+    left.band.convert = LoggedConversion;
+    left.band.convertContext = &log;
+
+    RecordingSink expected;
+    ASSERT_EQ(c.variant(&converted.band, &expected), 1);
+    ASSERT_FALSE(expected.taken.empty());
+    RecordingSink sink;
+    ASSERT_EQ(c.variant(&left.band, &sink), 1);
+
+    ASSERT_EQ(sink.taken.size(), expected.taken.size());
+    for (size_t i = 0; i < sink.taken.size(); ++i) {
+        EXPECT_EQ(sink.taken[i].channel, expected.taken[i].channel);
+        EXPECT_TRUE(sink.taken[i].bytes == expected.taken[i].bytes) << "plane " << i;
+    }
+    for (uint32_t row = 0; row < log.timesConverted.size(); ++row)
+        EXPECT_EQ(log.timesConverted[row], row < renderRows && flags[row] != 0 ? 1 : 0) << "row " << row;
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, BandOutputConversion,
+                         testing::Values(RowFlagCase{"Grey", 8, ClippingMono, false},
+                                         RowFlagCase{"Colour", 32, ClippingColor, false},
+                                         RowFlagCase{"GreyDoubled", 8, ClippingMono2X, true},
+                                         RowFlagCase{"ColourDoubled", 32, ClippingColor2X, true}),
+                         [](const testing::TestParamInfo<RowFlagCase>& param) { return param.param.name; });
+
 TEST(BandOutputSink, ARefusingSinkFailsTheBandButStillGetsEveryPlane) {
     RasterBand raster(32, 2, 0);
     raster.Fill(0, 0, 2, 8, kCyanInk);

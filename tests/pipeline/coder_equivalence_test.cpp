@@ -6,6 +6,8 @@
 // library prints them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -19,6 +21,8 @@
 #include "pipeline/band_compressor.h"
 #include "pipeline/lzw_coder.h"
 #include "pipeline/offset_table_coder.h"
+#include "pipeline/offset_table_coder_blocks.h"
+#include "pipeline/offset_table_coder_search.h"
 #include "plain_coders.h"
 
 namespace {
@@ -220,6 +224,116 @@ TEST(OffsetTableShapes, OddShapesCodeAsThePlainCoder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BandShapes, OffsetTableEquivalence, ::testing::ValuesIn(kBandShapes), ShapeName);
+
+// The copy search's block test exists twice, word-wide and with SSE2 (run
+// only where the processor has it, chosen once per process). Each is held
+// against the definition, three equal bytes at the distance, and the copy
+// search built on each against the search in table order, on the same
+// planes and tables, in both builds.
+struct BlockTestPath {
+    const char* name;
+    FBBlockTest test;
+    bool (*runs)();
+};
+
+const BlockTestPath kBlockTestPaths[] = {
+    {"Words", FBBlockTestWords, [] { return true; }},
+#if ZEBL_CODER_SSE2
+    {"Sse2", FBBlockTestSse2, FBBlockTestSse2Runs},
+#endif
+};
+
+// Distance tables the coder meets: the analysis's kind (short distances,
+// each once), repeated and unused entries, and distances longer than the
+// start of the data reaches.
+std::array<uint32_t, 64> DistanceTable(uint32_t kind) {
+    std::array<uint32_t, 64> distances{};
+    for (uint32_t k = 0; k < 64; ++k) {
+        switch (kind) {
+            case 0: distances[k] = 1 + k; break;
+            case 1: distances[k] = k % 3 == 0 ? 0 : 1 + (k * 37) % 300; break;
+            default: distances[k] = k % 2 ? 2048 - k : 1 + (k % 5) * 64; break;
+        }
+    }
+    return distances;
+}
+
+class BlockTestEquivalence : public ::testing::TestWithParam<BlockTestPath> {
+protected:
+    void SetUp() override {
+        if (!GetParam().runs())
+            GTEST_SKIP() << "this processor does not run the " << GetParam().name << " path";
+    }
+    static std::vector<Bytes> Planes() {
+        return {MixedPlane(620, 16, 21), NearMissPlane(620, 16, 22), DitherPlane(620, 16, 23),
+                RunPlane(620, 16, 24, 700), SolidPlane(620, 16, 0x00)};
+    }
+};
+
+TEST_P(BlockTestEquivalence, SetsExactlyTheDistancesThatRepeatThreeBytes) {
+    for (const Bytes& plane : Planes()) {
+        for (uint32_t kind = 0; kind < 3; ++kind) {
+            const auto distances = DistanceTable(kind);
+            const bool allUsed = std::find(distances.begin(), distances.end(), 0u) == distances.end();
+            for (size_t pos = 1; pos + kFBBlockPositions + 2 <= plane.size(); pos += 7) {
+                const bool allReach = allUsed && *std::max_element(distances.begin(), distances.end()) <= pos;
+                uint64_t candidates[kFBBlockPositions];
+                GetParam().test(plane.data() + pos, distances.data(), pos, allReach, candidates);
+                for (uint32_t i = 0; i < kFBBlockPositions; ++i) {
+                    uint64_t expected = 0;
+                    for (uint32_t k = 0; k < 64; ++k) {
+                        const uint32_t d = distances[k];
+                        if (d == 0 || d > pos) continue;
+                        const uint8_t* at = plane.data() + pos + i;
+                        if (at[0] == at[-int64_t{d}] && at[1] == at[1 - int64_t{d}] &&
+                            at[2] == at[2 - int64_t{d}])
+                            expected |= uint64_t{1} << k;
+                    }
+                    ASSERT_EQ(candidates[i], expected) << "kind " << kind << ", position " << pos + i;
+                }
+            }
+        }
+    }
+}
+
+TEST_P(BlockTestEquivalence, TheCopySearchChoosesAsTheSearchInTableOrder) {
+    std::array<uint16_t, 64> maxCounts{};
+    for (uint32_t k = 0; k < 64; ++k) maxCounts[k] = static_cast<uint16_t>(3 + (k * 53) % 512);
+    for (const Bytes& plane : Planes()) {
+        for (uint32_t kind = 0; kind < 3; ++kind) {
+            const auto distances = DistanceTable(kind);
+            FBCopySearch search(plane.data(), plane.size(), distances.data(), maxCounts.data(),
+                                GetParam().test);
+            bool afterLiteral = false;
+            for (size_t pos = 0; pos + kFBBMinCopy <= plane.size();) {
+                const uint32_t maxLength =
+                    static_cast<uint32_t>(std::min<size_t>(plane.size() - pos, kFBBMaxCopy));
+                const FBCopyChoice found = search.Find(pos, maxLength, afterLiteral);
+                const FBCopyChoice expected =
+                    FBFindCopyInOrder(plane.data(), pos, maxLength, distances.data(), maxCounts.data());
+                const bool isCopy = expected.length >= kFBBMinCopy;
+                ASSERT_EQ(found.length >= kFBBMinCopy, isCopy) << "kind " << kind << ", position " << pos;
+                if (isCopy) {
+                    ASSERT_EQ(found.length, expected.length) << "kind " << kind << ", position " << pos;
+                    ASSERT_EQ(found.index, expected.index) << "kind " << kind << ", position " << pos;
+                }
+                pos += isCopy ? expected.length : 1;
+                afterLiteral = !isCopy;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, BlockTestEquivalence, ::testing::ValuesIn(kBlockTestPaths),
+                         [](const auto& path) { return std::string(path.param.name); });
+
+TEST(BlockTestChoice, TakesSse2WhereverItRuns) {
+#if ZEBL_CODER_SSE2
+    EXPECT_EQ(FBChosenBlockTest(), FBBlockTestSse2Runs() ? FBBlockTestSse2 : FBBlockTestWords);
+#else
+    EXPECT_EQ(FBChosenBlockTest(), FBBlockTestWords);
+#endif
+}
 
 // The band planes of one printed job, cut from its decoded pages.
 struct BandPlane {
