@@ -196,7 +196,10 @@ TEST_F(PrintCommandTest, AFailedJobKeepsTheOldFileIntact) {
 
 #if !defined(_WIN32)
 // A FIFO in a host folder of its own, drained by a reader thread as a device
-// would take the bytes.
+// would take the bytes. The reader's end is open before the print starts:
+// the system layer opens the FIFO for reading and writing, so its open never
+// waits for a reader, and bytes still in the pipe when the last end closes
+// are gone.
 class FifoOutput {
 public:
     FifoOutput() {
@@ -209,6 +212,7 @@ public:
     }
     ~FifoOutput() {
         if (reader_.joinable()) Drained();
+        if (fd_ >= 0) ::close(fd_);
         if (!path_.empty()) ::unlink(path_.c_str());
         if (!folder_.empty()) ::rmdir(folder_.c_str());
     }
@@ -217,41 +221,53 @@ public:
         struct stat info;
         return ::stat(path_.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
     }
-    void StartReading() {
+    // Opens the reading end (without waiting for a writer) and starts
+    // taking what comes.
+    bool StartReading() {
+        fd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK);
+        if (fd_ < 0) return false;
         reader_ = std::thread([this] {
-            const int fd = ::open(path_.c_str(), O_RDONLY);  // waits for the writer
-            if (fd < 0) return;
-            uint8_t chunk[4096];
-            for (ssize_t got; (got = ::read(fd, chunk, sizeof chunk)) > 0;)
-                bytes_.insert(bytes_.end(), chunk, chunk + got);
-            ::close(fd);
-            done_ = true;
+            // Until the print is over an empty pipe (no writer yet, or one
+            // between writes) is waited on; once it is over, the writer's end
+            // is closed and one more drain takes the rest.
+            for (;;) {
+                const bool over = over_;
+                const bool took = TakeAvailable();
+                if (over) return;
+                if (!took) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
         });
+        return true;
     }
-    // The bytes once the writer closed. A print that never opened the FIFO
-    // must not leave the reader waiting: an empty writer of our own ends it.
+    // The bytes once the print is over (the writer has closed its end).
     std::vector<uint8_t> Drained() {
-        while (!done_) {
-            const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) ::close(fd);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        over_ = true;
         reader_.join();
         return bytes_;
     }
 
 private:
+    // Reads what the pipe holds now; whether there was anything.
+    bool TakeAvailable() {
+        uint8_t chunk[4096];
+        bool took = false;
+        for (ssize_t got; (got = ::read(fd_, chunk, sizeof chunk)) > 0; took = true)
+            bytes_.insert(bytes_.end(), chunk, chunk + got);
+        return took;
+    }
+
     std::string folder_;
     std::string path_;
+    int fd_ = -1;
     std::thread reader_;
-    std::atomic<bool> done_{false};
+    std::atomic<bool> over_{false};
     std::vector<uint8_t> bytes_;
 };
 
 TEST_F(PrintCommandTest, ADeviceIsWrittenAsItIs) {
     FifoOutput fifo;
     ASSERT_FALSE(fifo.Path().empty());
-    fifo.StartReading();
+    ASSERT_TRUE(fifo.StartReading());
     ASSERT_EQ(Print(fifo.Path()), 0) << errors_ << Messages();
     ExpectTwoPages(fifo.Drained());
     EXPECT_TRUE(fifo.StillAFifo());

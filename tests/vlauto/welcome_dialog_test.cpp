@@ -3,15 +3,22 @@
 // description, the texts it formats, the utility and Cancel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "dialog_templates.h"
 #include "results.h"
 #include "support/library_paths.h"
+#include "sys/environment.h"
 #include "sys/modules.h"
 #include "sys/object_tokens.h"
 #include "sys/paths.h"
 #include "sys/profile.h"
+#include "sys/text_files.h"
 #include "vlauto/autorun_fixture.h"
 
 namespace {
@@ -360,6 +367,38 @@ INSTANTIATE_TEST_SUITE_P(Languages, OtherUtility,
                                            // BP uses Portuguese's code instead.
                                            UtilityCase{"BP", "/L2070"}, UtilityCase{"XX", "/L"}),
                          [](const auto& param) { return std::string(param.param.language); });
+
+// The trace and the question log written to one file keep the order in
+// which the menu worked: win.ini was written before the utility's launch
+// was asked for.
+TEST_F(AutoRunTest, WinIniIsWrittenBeforeTheUtilityStarts) {
+    const sys::WString journal = temp_.Join(u"order.log");
+    const std::optional<sys::WString> savedTrace = sys::GetEnvironmentVariable(u"ZEBL_SETUP_TRACE");
+    sys::SetEnvironmentVariable(u"ZEBL_SETUP_TRACE", journal);
+    // The answer script is made by the run; its log joins the trace before
+    // the first dialog asks anything.
+    beforeView_ = [&](size_t) { sys::SetEnvironmentVariable(u"ZSYS_ANSWER_LOG", journal); };
+    const int result = Run(0, "question CWelcomeDlg = click 1016");
+    sys::SetEnvironmentVariable(u"ZEBL_SETUP_TRACE", savedTrace);
+    EXPECT_EQ(kResultLeave, result);
+
+    std::string text;
+    ASSERT_TRUE(sys::ReadTextFile(journal, &text));
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    const auto first = [&](const std::string& prefix) {
+        return std::find_if(lines.begin(), lines.end(),
+                            [&](const std::string& line) { return line.starts_with(prefix); }) -
+               lines.begin();
+    };
+    const auto written = first("MyWriteWinIni End");
+    const auto launched = first("question=ShellExecute\t");
+    ASSERT_LT(launched, static_cast<std::ptrdiff_t>(lines.size())) << text;
+    ASSERT_LT(written, static_cast<std::ptrdiff_t>(lines.size())) << text;
+    EXPECT_LT(written, launched) << text;
+    EXPECT_LT(first("MyWriteWinIni Start"), written) << text;
+}
 
 TEST_F(AutoRunTest, AUtilityThatDoesNotStartStillEndsTheMenu) {
     EXPECT_EQ(kResultLeave, Run(0, "question ShellExecute = 2\nquestion CWelcomeDlg = click 1016"));
