@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/setup_run_fixture.h"
 #include "support/answer_script.h"
 #include "support/library_paths.h"
 #include "support/temp_folder.h"
@@ -27,31 +28,15 @@ template <typename Case>
 requires requires(const Case& c) { c.click; }
 void PrintTo(const Case& c, std::ostream* os) { *os << c.click; }
 
-constexpr char16_t kUninstallKey[] = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zebl LP-2400";
+using zebl_test::kSetupUninstallKey;
 
-std::string ReadAll(sys::WStringView path) {
-    sys::File file = sys::File::OpenExisting(path, false, sys::Share::ReadWrite);
-    std::string bytes;
-    char chunk[4096];
-    uint32_t got = 0;
-    while (file.IsOpen() && file.Read(chunk, sizeof chunk, &got) && got > 0) bytes.append(chunk, got);
-    return bytes;
-}
-
-class SetupAutoRun : public zebl_test::TempFolderTest {
+class SetupAutoRun : public zebl_test::SetupRunTest {
 protected:
     void SetUp() override {
+        SetupRunTest::SetUp();
         disc_ = zebl_test::HostPath(std::string(ZEBL_STARTUP_DISCS) + "/sample");
         ASSERT_EQ(sys::GetPathKind(sys::JoinPath(disc_, u"VLAuto.Dll")), sys::PathKind::File)
             << "build the startup_discs target";
-        tracePath_ = temp_.Join(u"setup-trace.txt");
-        savedTrace_ = sys::GetEnvironmentVariable(u"ZEBL_SETUP_TRACE");
-        sys::SetEnvironmentVariable(u"ZEBL_SETUP_TRACE", tracePath_);
-        sys::RegDeleteKey(sys::RegistryRoot::kLocalMachine, kUninstallKey);
-    }
-    void TearDown() override {
-        sys::SetEnvironmentVariable(u"ZEBL_SETUP_TRACE", savedTrace_);
-        sys::RegDeleteKey(sys::RegistryRoot::kLocalMachine, kUninstallKey);
     }
 
     // Runs the disc's Setup with these answers; its trace.
@@ -64,7 +49,7 @@ protected:
         EXPECT_TRUE(setup.IsValid());
         if (!setup.IsValid()) return {};
         EXPECT_EQ(sys::kWaitObject0, setup.Wait(120000));
-        return ReadAll(tracePath_);
+        return Trace();
     }
 
     std::vector<zebl_test::AskedQuestion> Asked(const std::string& name) const {
@@ -79,8 +64,6 @@ protected:
     }
 
     sys::WString disc_;
-    sys::WString tracePath_;
-    std::optional<sys::WString> savedTrace_;
     std::unique_ptr<zebl_test::AnswerScript> script_;
 };
 
@@ -117,8 +100,8 @@ class SetupAutoRunMaintenance : public SetupAutoRun, public ::testing::WithParam
 
 TEST_P(SetupAutoRunMaintenance, TheMenuInMaintenanceModeChoosesTheProcedure) {
     {
-        sys::RegistryKey key =
-            sys::RegistryKey::Create(sys::RegistryRoot::kLocalMachine, kUninstallKey, sys::kKeyAllAccess);
+        sys::RegistryKey key = sys::RegistryKey::Create(sys::RegistryRoot::kLocalMachine, kSetupUninstallKey,
+                                                        sys::kKeyAllAccess);
         ASSERT_TRUE(key.IsOpen());
     }
     const std::string trace = Run(std::string("question CWelcomeDlg = ") + GetParam().click + "\n");

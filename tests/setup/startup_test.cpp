@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/setup_run_fixture.h"
 #include "support/answer_script.h"
 #include "support/library_paths.h"
 #include "support/temp_folder.h"
@@ -23,44 +24,28 @@
 
 namespace {
 
-constexpr char16_t kUninstallKey[] = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zebl LP-2400";
+using zebl_test::kSetupUninstallKey;
 constexpr char kModel[] = "Zebl LP-2400";
 
 sys::WString Disc(const char* name) {
     return zebl_test::HostPath(std::string(ZEBL_STARTUP_DISCS) + "/" + name);
 }
 
-std::string ReadAll(sys::WStringView path) {
-    sys::File file = sys::File::OpenExisting(path, false, sys::Share::ReadWrite);
-    std::string bytes;
-    char chunk[4096];
-    uint32_t got = 0;
-    while (file.IsOpen() && file.Read(chunk, sizeof chunk, &got) && got > 0) bytes.append(chunk, got);
-    return bytes;
-}
-
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-class SetupStartup : public zebl_test::TempFolderTest {
+class SetupStartup : public zebl_test::SetupRunTest {
 protected:
     void SetUp() override {
+        SetupRunTest::SetUp();
         ASSERT_EQ(sys::GetPathKind(sys::JoinPath(Disc("complete"), u"SETUP.DAT")), sys::PathKind::File)
             << "build the startup_discs target";
-        tracePath_ = temp_.Join(u"setup-trace.txt");
-        savedTrace_ = sys::GetEnvironmentVariable(u"ZEBL_SETUP_TRACE");
-        sys::SetEnvironmentVariable(u"ZEBL_SETUP_TRACE", tracePath_);
-        sys::RegDeleteKey(sys::RegistryRoot::kLocalMachine, kUninstallKey);
-    }
-    void TearDown() override {
-        sys::SetEnvironmentVariable(u"ZEBL_SETUP_TRACE", savedTrace_);
-        sys::RegDeleteKey(sys::RegistryRoot::kLocalMachine, kUninstallKey);
     }
 
     static void MarkInstalled() {
-        sys::RegistryKey key =
-            sys::RegistryKey::Create(sys::RegistryRoot::kLocalMachine, kUninstallKey, sys::kKeyAllAccess);
+        sys::RegistryKey key = sys::RegistryKey::Create(sys::RegistryRoot::kLocalMachine, kSetupUninstallKey,
+                                                        sys::kKeyAllAccess);
         ASSERT_TRUE(key.IsOpen());
     }
 
@@ -73,14 +58,11 @@ protected:
         uint32_t code = 1;
         EXPECT_TRUE(setup.GetExitCode(&code));
         EXPECT_EQ(0u, code);
-        return ReadAll(tracePath_);
+        return Trace();
     }
     std::string RunFrom(const char* disc, const char16_t* arguments = u"") {
         return Run(u"\"" + sys::JoinPath(Disc(disc), u"Setup.exe") + u"\"" + arguments);
     }
-
-    sys::WString tracePath_;
-    std::optional<sys::WString> savedTrace_;
 };
 
 std::vector<zebl_test::AskedQuestion> Named(const zebl_test::AnswerScript& script, const std::string& name) {
