@@ -77,6 +77,39 @@ struct WhiteRuns {
     void Add(uint16_t newCode) { code[++longest] = newCode; }
 };
 
+// Dots come in runs down a byte column (the stems of glyphs, the white
+// between them, flat tints), so most strings grow by the byte they already
+// end in. Those strings are kept apart from the hash table: Next(s) is the
+// code of string s followed by its own last byte, and following a run costs
+// an array step per byte instead of a hash probe. Every string of the
+// dictionary is in exactly one of the two tables, so together they assign
+// and find the same codes as one table would.
+class RepeatLinks {
+public:
+    static constexpr uint16_t kNone = 0xFFFF;
+
+    RepeatLinks() {
+        next_.fill(kNone);
+        for (uint32_t byte = 0; byte < kLzwFirstCode; ++byte) lastByte_[byte] = static_cast<uint8_t>(byte);
+    }
+
+    bool Extends(uint16_t code, uint8_t byte) const { return lastByte_[code] == byte; }
+    uint16_t Next(uint16_t code) const { return next_[code]; }
+
+    // code is a string (in the hash table) that ends in byte.
+    void AddOther(uint16_t code, uint8_t byte) { lastByte_[code] = byte; }
+
+    // code is the string prefix followed by prefix's last byte.
+    void AddRepeat(uint16_t prefix, uint16_t code) {
+        lastByte_[code] = lastByte_[prefix];
+        next_[prefix] = code;
+    }
+
+private:
+    std::array<uint16_t, kLzwLastCode + 1> next_;
+    std::array<uint8_t, kLzwLastCode + 1> lastByte_;
+};
+
 // The white bytes from p on, at most max of them.
 size_t CountWhite(const uint8_t* p, const uint8_t* end, size_t max) {
     const size_t available = std::min(max, static_cast<size_t>(end - p));
@@ -86,6 +119,99 @@ size_t CountWhite(const uint8_t* p, const uint8_t* end, size_t max) {
     while (n < available && p[n] == kWhiteByte) ++n;
     return n;
 }
+
+// The coder's state over one input: the two dictionary tables, the string
+// matched so far and the code packer.
+class LzwEncoder {
+public:
+    LzwEncoder(LzwHashSlot* hash, uint8_t* codeOut) : hash_(hash), packer_{codeOut} { ClearHash(hash_); }
+
+    // Codes [in, inEnd); false as soon as the codes pass limit.
+    bool Code(const uint8_t* in, const uint8_t* inEnd, const uint8_t* limit) {
+        Start(in[0]);
+        for (const uint8_t* p = in + 1; p < inEnd; ++p) {
+            if (links_.Extends(prefix_, *p)) {
+                p = FollowRun(p, inEnd);
+                if (p == inEnd) break;
+                if (links_.Extends(prefix_, *p)) {
+                    // The string is the longest of its run: one more byte is new.
+                    AddRepeat();
+                    if (!EndString(limit, *p)) return false;
+                    continue;
+                }
+            }
+            if (!FollowHash(*p) && !EndString(limit, *p)) return false;
+        }
+        packer_.Emit(prefix_);
+        packer_.Flush();
+        return true;
+    }
+
+    uint8_t* End() const { return packer_.pos; }
+
+private:
+    void Start(uint8_t byte) {
+        prefix_ = byte;
+        prefixWhite_ = byte == kWhiteByte ? 1 : 0;
+    }
+
+    // Grows the string along the bytes from p that repeat its last byte, as
+    // far as the dictionary holds the longer strings. Returns the first byte
+    // not taken: a different byte, one the dictionary lacks, or inEnd.
+    const uint8_t* FollowRun(const uint8_t* p, const uint8_t* inEnd) {
+        if (prefixWhite_ != 0) {
+            // The dictionary holds every white string up to the longest one.
+            const size_t run = CountWhite(p, inEnd, white_.longest - prefixWhite_);
+            prefixWhite_ += static_cast<uint32_t>(run);
+            prefix_ = white_.code[prefixWhite_];
+            return p + run;
+        }
+        const uint8_t byte = *p;
+        for (uint16_t next; p != inEnd && *p == byte && (next = links_.Next(prefix_)) != RepeatLinks::kNone; ++p)
+            prefix_ = next;
+        return p;
+    }
+
+    // Grows the string by a byte other than its last one; false when the
+    // dictionary lacks the longer string (it is added if there is room).
+    bool FollowHash(uint8_t byte) {
+        LzwHashSlot* slot = ProbeHash(hash_, prefix_, byte);
+        if (slot->code != kLzwEmptySlot) {
+            prefix_ = slot->code;
+            prefixWhite_ = 0;
+            return true;
+        }
+        if (nextCode_ <= kLzwLastCode) {
+            slot->prefix = prefix_;
+            slot->byte = byte;
+            slot->code = nextCode_;
+            links_.AddOther(nextCode_++, byte);
+        }
+        return false;
+    }
+
+    // Adds the string: the one matched so far followed by its last byte.
+    void AddRepeat() {
+        if (nextCode_ > kLzwLastCode) return;
+        if (prefixWhite_ != 0) white_.Add(nextCode_);
+        links_.AddRepeat(prefix_, nextCode_++);
+    }
+
+    // Sends the string matched so far and starts the next one at byte.
+    bool EndString(const uint8_t* limit, uint8_t byte) {
+        packer_.Emit(prefix_);
+        Start(byte);
+        return packer_.pos <= limit;
+    }
+
+    LzwHashSlot* hash_;
+    CodePacker packer_;
+    RepeatLinks links_;
+    WhiteRuns white_;
+    uint16_t nextCode_ = kLzwFirstCode;
+    uint16_t prefix_ = 0;
+    uint32_t prefixWhite_ = 0;  // the string is that many white bytes, or 0
+};
 
 LzwHashSlot* HashInWork(uint8_t* work) {
     assert(reinterpret_cast<uintptr_t>(work) % alignof(LzwHashSlot) == 0);
@@ -109,49 +235,9 @@ void iLZW77CopyData(CompressCursor* cursor, const uint8_t* data, uint32_t size) 
 int32_t iCompress_LZW77(const uint8_t* in, const uint8_t* inEnd, uint8_t* codeOut, LzwHashSlot* hash) {
     if (in == inEnd) return 0;
     const size_t inputSize = static_cast<size_t>(inEnd - in);
-    const uint8_t* const limit = codeOut + (3 * inputSize) / 4;
-
-    ClearHash(hash);
-    uint16_t nextCode = kLzwFirstCode;
-    uint16_t prefix = in[0];
-    CodePacker packer{codeOut};
-    WhiteRuns white;
-    uint32_t prefixWhite = in[0] == kWhiteByte ? 1 : 0;  // the prefix is that many white bytes, or 0
-
-    for (const uint8_t* p = in + 1; p < inEnd; ++p) {
-        if (prefixWhite != 0 && prefixWhite < white.longest && *p == kWhiteByte) {
-            // The dictionary holds every white string up to the longest one,
-            // so the string grows along the white bytes in one step, with the
-            // codes the byte-by-byte walk would have found.
-            const size_t run = CountWhite(p, inEnd, white.longest - prefixWhite);
-            prefixWhite += static_cast<uint32_t>(run);
-            prefix = white.code[prefixWhite];
-            p += run;
-            if (p == inEnd) break;
-            // Here the next byte is not white, or the string is the longest
-            // white one and the byte makes a new string.
-        }
-        const uint8_t c = *p;
-        LzwHashSlot* slot = ProbeHash(hash, prefix, c);
-        if (slot->code != kLzwEmptySlot) {
-            prefix = slot->code;  // the string goes on
-            prefixWhite = 0;
-            continue;
-        }
-        if (nextCode <= kLzwLastCode) {
-            if (prefixWhite != 0 && c == kWhiteByte) white.Add(nextCode);
-            slot->code = nextCode++;
-            slot->prefix = prefix;
-            slot->byte = c;
-        }
-        packer.Emit(prefix);
-        if (packer.pos > limit) return kCompressGiveUp;
-        prefix = c;
-        prefixWhite = c == kWhiteByte ? 1 : 0;
-    }
-    packer.Emit(prefix);
-    packer.Flush();
-    return static_cast<int32_t>(packer.pos - codeOut);
+    LzwEncoder encoder(hash, codeOut);
+    if (!encoder.Code(in, inEnd, codeOut + (3 * inputSize) / 4)) return kCompressGiveUp;
+    return static_cast<int32_t>(encoder.End() - codeOut);
 }
 
 uint32_t XORLZW77_BMP_Data_En(uint8_t* out, const uint8_t* data, uint32_t width, uint32_t lines,

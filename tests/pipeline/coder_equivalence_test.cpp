@@ -1,5 +1,5 @@
 // The coders take shortcuts that must not change a byte: LZW walks white runs
-// in one step, the offset-table coder settles literals a block at a time and
+// in one step and other runs along links of their own, the offset-table coder settles literals a block at a time and
 // counts the analysis's repeats word-wide. Both are held against plain coders
 // written straight from the format (plain_coders.h), on bands made to hit the
 // shortcuts' edges and on every band plane of the benchmark's pages as the
@@ -76,18 +76,24 @@ private:
 };
 
 // White runs of every length from 1 to past the longest white string the
-// table can hold, between runs of one other byte and single odd bytes: the
-// run walk must stop where the plain coder's strings stop.
+// table can hold, between runs of other bytes (alone or behind an odd byte)
+// and single odd bytes: the run walks must stop where the plain coder's
+// strings stop.
 Bytes RunPlane(uint32_t width, uint32_t lines, uint32_t seed, uint32_t longestRun) {
+    static constexpr uint8_t kRunBytes[] = {0x00, 0x3F, 0xFC, 0x81};
     std::mt19937 rng(seed);
     Bytes plane;
     plane.reserve(size_t{width} * lines);
     while (plane.size() < size_t{width} * lines) {
         const uint32_t white = 1 + rng() % longestRun;
         plane.insert(plane.end(), white, 0xFF);
-        switch (rng() % 3) {
+        switch (rng() % 4) {
             case 0: plane.push_back(static_cast<uint8_t>(rng())); break;
-            case 1: plane.insert(plane.end(), 1 + rng() % 40, 0x00); break;
+            case 1: plane.insert(plane.end(), 1 + rng() % 40, kRunBytes[rng() % 4]); break;
+            case 2:
+                plane.push_back(kRunBytes[rng() % 4]);
+                plane.insert(plane.end(), 1 + rng() % 40, kRunBytes[rng() % 4]);
+                break;
             default: plane.push_back(0xFE); break;
         }
     }
