@@ -167,7 +167,8 @@ private:
             return p + run;
         }
         const uint8_t byte = *p;
-        for (uint16_t next; p != inEnd && *p == byte && (next = links_.Next(prefix_)) != RepeatLinks::kNone; ++p)
+        for (uint16_t next; p != inEnd && *p == byte && (next = links_.Next(prefix_)) != RepeatLinks::kNone;
+             ++p)
             prefix_ = next;
         return p;
     }
