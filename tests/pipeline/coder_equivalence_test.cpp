@@ -1,8 +1,9 @@
-// The coders take shortcuts that must not change a byte: LZW walks white runs
-// in one step and other runs along links of their own, the offset-table coder settles literals a block at a
-// time and counts the analysis's repeats word-wide. Both are held against plain coders written straight from
-// the format (plain_coders.h), on bands made to hit the shortcuts' edges and on every band plane of the
-// benchmark's pages as the library prints them.
+// The coders take shortcuts that must not change a byte: LZW walks white
+// runs in one step and other runs along links of their own, the offset-table
+// coder settles literals a block at a time and counts the analysis's repeats
+// word-wide. Both are held against plain coders written straight from the
+// format (plain_coders.h), on bands made to hit the shortcuts' edges and on
+// every band plane of the benchmark's pages as the library prints them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
