@@ -19,6 +19,13 @@ namespace {
 constexpr uint64_t kFullShareListBytes = 157286399;   // up to this: the whole budget
 constexpr uint64_t kTenthShareListBytes = 262144000;  // from this on: a tenth
 
+// What a work slice of the rendering band may take of the cache: its rows
+// are cleared, drawn, converted and screened one after the other, so they
+// should stay in the last-level cache in between. Every slice replays the
+// whole display list, which for a text page costs as much as a few
+// megabytes of rows in memory, so slices are not made smaller.
+constexpr uint64_t kWorkSliceBytes = 8 * 1024 * 1024;
+
 // A rendering state that is given back with RDDestroy.
 void DestroyRenderState(RenderState* state) {
     if (state) RDDestroy(state);
@@ -136,6 +143,13 @@ uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t ban
     // A grown buffer is a new one, zero-filled, perhaps where the old one was.
     if (FBCacheCapacity(cache->buffers, kCacheRenderBuffer) != held) RDForgetBandContents(&state->window);
     return state->window.band;
+}
+
+uint32_t WorkSliceRows(uint32_t bandRows, uint32_t physicalRows, uint32_t bytesPerRow) {
+    if (physicalRows == 0 || bytesPerRow == 0) return bandRows;
+    const uint64_t physicalBands = kWorkSliceBytes / bytesPerRow / physicalRows;
+    const uint64_t rows = std::max<uint64_t>(physicalBands, 1) * physicalRows;
+    return static_cast<uint32_t>(std::min<uint64_t>(rows, bandRows));
 }
 
 uint8_t* AllocOutputBand(FBPrintCache* cache, uint32_t rows, uint32_t bytesPerRow) {

@@ -23,6 +23,14 @@ RenderState* PreparePage(FBPrintCache* cache, const FBPage& page, const FBDispla
 // null when it cannot be had.
 uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t bandRows);
 
+// The rows played and printed at a time: whole physical bands (physicalRows
+// each), as many as fit a work share of the processor's cache, at least one
+// and at most the rendering band. The band count the coders see stays the
+// rendering bands'; a page played slice by slice draws the same pixels, but
+// clearing, drawing, converting and screening each find the rows in the
+// cache.
+uint32_t WorkSliceRows(uint32_t bandRows, uint32_t physicalRows, uint32_t bytesPerRow);
+
 // The second buffer of rows x bytesPerRow bytes (the rotated and enlarged
 // variants' output band) and its row flags; null when it cannot be had.
 uint8_t* AllocOutputBand(FBPrintCache* cache, uint32_t rows, uint32_t bytesPerRow);

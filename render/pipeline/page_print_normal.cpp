@@ -1,5 +1,9 @@
-// Normal printing: rendering bands as tall as the memory share allows, each
-// played once and printed as it is, its colours converted as it is screened.
+// Normal printing: the page in rendering bands as tall as the memory share
+// allows (their count sets the coders' parameter), each played and printed
+// in work slices that fit the cache, its colours converted as it is
+// screened.
+#include <algorithm>
+
 #include "engine/render_band.h"
 #include "pipeline/page_print.h"
 #include "pipeline/page_print_internal.h"
@@ -16,22 +20,27 @@ int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
 
     const uint32_t bandRows = GetRendBandHeight(0, rowPixels, page.bitsPerPixel, height, page.resolution,
                                                 FBMemorySharePercent(list.bytes));
-    uint8_t* buffer = fb_page::AllocRenderBuffer(cache, state, bandRows);
+    const uint32_t sliceRows =
+        fb_page::WorkSliceRows(bandRows, RDPhysBandHeight(page.resolution), state->page.bytesPerRow);
+    uint8_t* buffer = fb_page::AllocRenderBuffer(cache, state, sliceRows);
     if (buffer == nullptr) {
         FBDestroyBand(band);
         return 0;
     }
-    FBOutBandSetTotalBandNums(band, (height + bandRows - 1) / bandRows);
+    const uint32_t bandCount = (height + bandRows - 1) / bandRows;
+    FBOutBandSetTotalBandNums(band, bandCount);
 
     int ok = fb_page::BeginPage(out, page, settings);
-    for (uint32_t y = 0; y < height; y += bandRows) {
-        // The rendering band is larger than the cache: its colours are
-        // converted physical band by physical band as they are screened.
-        const bool deferred = fb_page::PlayBand(cache, state, y, bandRows, 0, rowPixels - 1, yShift, xShift,
+    // The rendering bands' rows, the last band's beyond the page included.
+    const uint64_t bandsEnd = uint64_t{bandCount} * bandRows;
+    for (uint64_t y = 0; y < bandsEnd; y += sliceRows) {
+        const uint32_t row = static_cast<uint32_t>(y);
+        const uint32_t rows = static_cast<uint32_t>(std::min<uint64_t>(sliceRows, bandsEnd - y));
+        const bool deferred = fb_page::PlayBand(cache, state, row, rows, 0, rowPixels - 1, yShift, xShift,
                                                 height, fb_page::Conversion::AtScreening);
         FBOutBandSetConversion(band, deferred ? cache->colour : nullptr);
-        ok &= fb_page::PrintBand(band, out, buffer, state->page.bytesPerRow, rowPixels, y, bandRows,
-                                 fb_page::RowFlags(*state, bandRows));
+        ok &= fb_page::PrintBand(band, out, buffer, state->page.bytesPerRow, rowPixels, row, rows,
+                                 fb_page::RowFlags(*state, rows));
         FBOutBandSetConversion(band, nullptr);
     }
     return fb_page::EndPage(out, page, settings, band) & ok;
