@@ -9,6 +9,7 @@
 #include "display_list.h"
 #include "do_render.h"
 #include "drawing_seams.h"
+#include "playback_index.h"
 #include "raster_ops.h"
 #include "scaling.h"
 #include "scratch_buffer.h"
@@ -61,7 +62,13 @@ uint32_t SaturatingAdd(uint32_t a, uint32_t b) {
 
 class Player {
 public:
-    Player(RenderState* state, uint32_t rowOrigin, uint32_t colOrigin) : st_(state) {
+    Player(RenderState* state, uint32_t rowOrigin, uint32_t colOrigin, PlaybackIndex* index) : st_(state) {
+        if (index && index->ReadyFor(rowOrigin, colOrigin)) {
+            index_ = index;
+        } else if (index && index->ShouldRecord()) {
+            recording_ = index;
+            recording_->StartRecording(rowOrigin, colOrigin);
+        }
         reg_ = Registers{rowOrigin,  colOrigin,  colOrigin,
                          0,          rowOrigin,  colOrigin,
                          kUnitScale, kUnitScale, kColourCodeSolidBlack,
@@ -69,11 +76,19 @@ public:
     }
 
     void Reset();
-    void PlayChunk(const DLChunk& chunk);
+    void PlayChunk(const DLChunk& chunk, uint32_t chunkIndex);
     void Finish();
 
 private:
     bool Scaled() const { return reg_.scaleDen != reg_.scaleNum; }
+    // Where a glyph that misses the band draws nothing and changes nothing.
+    bool GlyphsMayBeSkipped() const { return !Scaled() && st_->reg.clipMode != kClipModePath; }
+
+    // With an index: jumps over the run starting at pos when its glyphs all
+    // miss the band. Returns whether it did.
+    bool SkipRun(uint32_t chunkIndex, size_t* pos);
+    // Recording an index: the record at pos is about to be executed.
+    void RecordRun(uint32_t chunkIndex, size_t pos, uint8_t opcode);
 
     // Executes the record at data[pos]; returns the bytes it took (opcode
     // included), or 0 when it runs past the chunk.
@@ -103,6 +118,10 @@ private:
 
     RenderState* st_;
     Registers reg_;
+    const PlaybackIndex* index_ = nullptr;
+    size_t nextRun_ = 0;  // the index's next run, in list order
+    PlaybackIndex* recording_ = nullptr;
+    uint32_t chunkIndex_ = 0;
 };
 
 void Player::Reset() {
@@ -134,13 +153,41 @@ void Player::Finish() {
     std::vector<ClipRun>().swap(st_->window.clipRuns);
 }
 
-void Player::PlayChunk(const DLChunk& chunk) {
+void Player::PlayChunk(const DLChunk& chunk, uint32_t chunkIndex) {
     if (!chunk.data) return;
+    chunkIndex_ = chunkIndex;
     size_t pos = 0;
     while (pos < chunk.size) {
+        if (index_ && SkipRun(chunkIndex, &pos)) continue;
+        if (recording_) RecordRun(chunkIndex, pos, chunk.data[pos]);
         const size_t taken = Execute(chunk.data, pos, chunk.size);
-        if (taken == 0) return;  // the record runs past the chunk: the chunk ends here
+        if (taken == 0) break;  // the record runs past the chunk: the chunk ends here
         pos += taken;
+    }
+    if (recording_) recording_->Close(static_cast<uint32_t>(pos), reg_.row, reg_.col);
+}
+
+bool Player::SkipRun(uint32_t chunkIndex, size_t* pos) {
+    const std::vector<PlaybackIndex::Run>& runs = index_->Runs();
+    if (nextRun_ >= runs.size()) return false;
+    const PlaybackIndex::Run& run = runs[nextRun_];
+    if (run.chunk != chunkIndex || run.begin != *pos) return false;
+    ++nextRun_;
+    const BandWindow& window = st_->window;
+    const bool misses = run.bottom <= window.bandTop || run.top > window.bandBottom;
+    if (!misses || !GlyphsMayBeSkipped()) return false;
+    reg_.row = run.rowAfter;
+    reg_.col = run.colAfter;
+    if (run.hasGlyph) reg_.drawn = true;
+    *pos = run.end;
+    return true;
+}
+
+void Player::RecordRun(uint32_t chunkIndex, size_t pos, uint8_t opcode) {
+    if (PlaybackIndex::MayRun(opcode) && GlyphsMayBeSkipped()) {
+        recording_->Continue(chunkIndex, static_cast<uint32_t>(pos));
+    } else {
+        recording_->Close(static_cast<uint32_t>(pos), reg_.row, reg_.col);
     }
 }
 
@@ -153,6 +200,9 @@ size_t Player::Execute(const uint8_t* data, size_t pos, size_t size) {
     if (opcode == DL_GLYPH) {
         DLGlyph glyph;
         if (!DLParseGlyph(p, available, &glyph)) return 0;
+        if (recording_ && GlyphsMayBeSkipped())
+            recording_->AddGlyph(chunkIndex_, static_cast<uint32_t>(pos), reg_.row,
+                                 glyph.width != 0 ? glyph.rows : 0, reg_.row, reg_.col);
         Glyph(glyph);
         return 1 + kDLGlyphHeader + glyph.dataBytes;
     }
@@ -512,13 +562,15 @@ void Player::ClipMode(uint8_t mode) {
 
 }  // namespace
 
-int PlayFrameBuffer(RenderState* state, uint32_t rowOrigin, uint32_t colOrigin) {
-    Player player(state, rowOrigin, colOrigin);
+int PlayFrameBuffer(RenderState* state, uint32_t rowOrigin, uint32_t colOrigin, PlaybackIndex* index) {
+    Player player(state, rowOrigin, colOrigin, index);
     player.Reset();
     const DLChunk* end = state->page.displayListEnd;
+    uint32_t chunkIndex = 0;
     for (const DLChunk* chunk = state->page.displayList; chunk && end && chunk < end; ++chunk) {
-        player.PlayChunk(*chunk);
+        player.PlayChunk(*chunk, chunkIndex++);
     }
     player.Finish();
+    if (index && index->ShouldRecord()) index->FinishRecording();
     return 1;
 }

@@ -21,10 +21,9 @@ constexpr uint64_t kTenthShareListBytes = 262144000;  // from this on: a tenth
 
 // What a work slice of the rendering band may take of the cache: its rows
 // are cleared, drawn, converted and screened one after the other, so they
-// should stay in the last-level cache in between. Every slice replays the
-// whole display list, which for a text page costs as much as a few
-// megabytes of rows in memory, so slices are not made smaller.
-constexpr uint64_t kWorkSliceBytes = 8 * 1024 * 1024;
+// should stay in the cache in between. Every slice replays the display list
+// (jumping over what misses it, see engine/playback_index.h).
+constexpr uint64_t kWorkSliceBytes = 2 * 1024 * 1024;
 
 // A rendering state that is given back with RDDestroy.
 void DestroyRenderState(RenderState* state) {
@@ -180,7 +179,7 @@ const uint8_t* RowFlags(const RenderState& state, uint32_t rows) {
 
 bool PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows, uint32_t clipLeft,
               uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin, uint32_t whiteFrom,
-              Conversion conversion) {
+              Conversion conversion, PlaybackIndex* index) {
     const RenderPage& page = state->page;
     BandWindow& window = state->window;
     const uint32_t physical = RDPhysBandHeight(page.resolution);
@@ -188,7 +187,7 @@ bool PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32
     if (RDInitializeBand(state, firstRow / physical, 0, firstRow, page.rowPixels - 1, firstRow + rows - 1)) {
         window.clipLeft = clipLeft;
         window.clipRight = std::min(clipRight, page.rowPixels - 1);
-        PlayFrameBuffer(state, rowOrigin, colOrigin);
+        PlayFrameBuffer(state, rowOrigin, colOrigin, index);
         RDInitializePage();
     } else {
         // A band the engine refused is printed white, not from what the

@@ -8,6 +8,8 @@
 
 #include "pipeline/page_print.h"
 
+class PlaybackIndex;
+
 namespace fb_page {
 
 // Rendering rows are padded to a multiple of 32 pixels.
@@ -48,10 +50,11 @@ enum class Conversion { Now, AtScreening };
 // leave the conversion to screening, it does so only when the conversion
 // keeps white pixels white (the whitened and undrawn rows then need none);
 // returns true when it left it, false when the band is converted or has no
-// conversion.
+// conversion. An index serves the playbacks of one page from one origin
+// (engine/playback.h).
 bool PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32_t rows, uint32_t clipLeft,
               uint32_t clipRight, uint32_t rowOrigin, uint32_t colOrigin, uint32_t whiteFrom,
-              Conversion conversion = Conversion::Now);
+              Conversion conversion = Conversion::Now, PlaybackIndex* index = nullptr);
 
 // Starts the page on the writer and writes its header; 1 when both worked.
 int BeginPage(FBOut* out, const FBPage& page, const FBSettings& settings);

@@ -4,6 +4,7 @@
 // screened.
 #include <algorithm>
 
+#include "engine/playback_index.h"
 #include "engine/render_band.h"
 #include "pipeline/page_print.h"
 #include "pipeline/page_print_internal.h"
@@ -32,12 +33,13 @@ int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
 
     int ok = fb_page::BeginPage(out, page, settings);
     // The rendering bands' rows, the last band's beyond the page included.
+    PlaybackIndex index;
     const uint64_t bandsEnd = uint64_t{bandCount} * bandRows;
     for (uint64_t y = 0; y < bandsEnd; y += sliceRows) {
         const uint32_t row = static_cast<uint32_t>(y);
         const uint32_t rows = static_cast<uint32_t>(std::min<uint64_t>(sliceRows, bandsEnd - y));
         const bool deferred = fb_page::PlayBand(cache, state, row, rows, 0, rowPixels - 1, yShift, xShift,
-                                                height, fb_page::Conversion::AtScreening);
+                                                height, fb_page::Conversion::AtScreening, &index);
         FBOutBandSetConversion(band, deferred ? cache->colour : nullptr);
         ok &= fb_page::PrintBand(band, out, buffer, state->page.bytesPerRow, rowPixels, row, rows,
                                  fb_page::RowFlags(*state, rows));

@@ -6,7 +6,8 @@
 // Each case is played whole and then in bands of several heights, grey and
 // colour; every band's pixels and row flags must equal the whole page's
 // rows, and every band must leave the interpreter's registers as the whole
-// page does.
+// page does. The bands are played once reading every record and once with
+// the index of glyph runs the first of them records.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -16,6 +17,7 @@
 #include "encode/dl_writer.h"
 #include "engine/display_list.h"
 #include "engine/path_generator.h"
+#include "engine/playback_index.h"
 #include "playback_test_support.h"
 #include "support/xorshift.h"
 
@@ -284,20 +286,42 @@ void Watermarks(DLWriter& w) {
     w.Box8(4, 4);
 }
 
+// Lines of text taller than a run may be, with the colour changed and a
+// scale and a clip path set and reset between glyphs, and a line that starts
+// off the page.
+void TextLines(DLWriter& w) {
+    w.SetRopColour(0xB8, kBlack);
+    w.SetRow(2);
+    for (uint32_t line = 0; line < 8; ++line) {
+        w.SetColumn(1);
+        for (uint32_t i = 0; i < 6; ++i) {
+            w.Glyph(static_cast<uint8_t>(i % 3), 7 + line % 4, 9, Mask(12, 7 + line % 4, 30 + line * 8 + i));
+            w.MoveColumn(15);
+            if (line == 2 && i == 3) w.SetColour(0x81F03010);
+            if (line == 4 && i == 1) w.SetScale(100, 130);
+            if (line == 4 && i == 4) w.SetScale(100, 100);
+            if (line == 6 && i == 2) {
+                w.SetPath(PathOf({{{0, 0}, {60, 0}, {60, 71}}}));
+                w.ClipMode(3);
+            }
+            if (line == 6 && i == 4) w.ClipMode(0);
+        }
+        w.MoveRow(9);
+        if (line == 5) {
+            w.SetRow(200);  // a glyph far below the page, then back
+            w.Glyph(0, 5, 9, Mask(9, 5, 99));
+            w.SetRow(60);
+        }
+    }
+}
+
 void PrintTo(const Case& recordCase, std::ostream* out) { *out << recordCase.name; }
 
 const Case kCases[] = {
-    {"spans", Spans},
-    {"boxes", Boxes},
-    {"origins", Origins},
-    {"glyphs", Glyphs},
-    {"scaled_glyphs", ScaledGlyphs},
-    {"bitmaps", Bitmaps},
-    {"brushes", Brushes},
-    {"lines", Lines},
-    {"paths", Paths},
-    {"clip_paths", ClipPaths},
-    {"images", Images},
+    {"spans", Spans},           {"boxes", Boxes},          {"origins", Origins},
+    {"glyphs", Glyphs},         {"text_lines", TextLines}, {"scaled_glyphs", ScaledGlyphs},
+    {"bitmaps", Bitmaps},       {"brushes", Brushes},      {"lines", Lines},
+    {"paths", Paths},           {"clip_paths", ClipPaths}, {"images", Images},
     {"watermarks", Watermarks},
 };
 
@@ -327,21 +351,48 @@ TEST_P(BandCut, EveryBandHoldsItsRowsOfTheWholePage) {
     ASSERT_FALSE(whole.AllWhite());
 
     for (uint32_t height : {1u, 3u, 8u, 13u, 64u}) {
-        SCOPED_TRACE("bands of " + std::to_string(height) + " rows");
-        Band band(colour, kWidth, height, kRows);
-        for (uint32_t top = 0; top < kRows; top += height) {
-            band.Play({list}, top);
-            const uint32_t rows = std::min(height, kRows - top);
-            for (uint32_t r = 0; r < rows; ++r) {
-                for (uint32_t c = 0; c < kWidth; ++c)
-                    ASSERT_EQ(band.Pixel(r, c), whole.Pixel(top + r, c))
-                        << "row " << top + r << " column " << c;
-                ASSERT_EQ(band.state().window.rowFlags.at(r), wholeFlags.at(top + r)) << "row " << top + r;
+        for (const bool indexed : {false, true}) {
+            SCOPED_TRACE("bands of " + std::to_string(height) + " rows" + (indexed ? ", indexed" : ""));
+            Band band(colour, kWidth, height, kRows);
+            PlaybackIndex index;
+            for (uint32_t top = 0; top < kRows; top += height) {
+                band.Play({list}, top, 0, 0, indexed ? &index : nullptr);
+                const uint32_t rows = std::min(height, kRows - top);
+                for (uint32_t r = 0; r < rows; ++r) {
+                    for (uint32_t c = 0; c < kWidth; ++c)
+                        ASSERT_EQ(band.Pixel(r, c), whole.Pixel(top + r, c))
+                            << "row " << top + r << " column " << c;
+                    ASSERT_EQ(band.state().window.rowFlags.at(r), wholeFlags.at(top + r))
+                        << "row " << top + r;
+                }
+                EXPECT_TRUE(RegistersOf(band.state()) == wholeRegisters) << "band at row " << top;
+                ASSERT_TRUE(band.GuardsIntact());
             }
-            EXPECT_TRUE(RegistersOf(band.state()) == wholeRegisters) << "band at row " << top;
-            ASSERT_TRUE(band.GuardsIntact());
         }
     }
+}
+
+// The text's glyph runs are recorded, each a few lines high at most, and
+// none holds the glyphs drawn under the scale or the clip path.
+TEST(PlaybackIndex, RecordsTextAsRunsOfAFewLines) {
+    DLWriter writer;
+    TextLines(writer);
+    Band band(false, kWidth, 8, kRows);
+    PlaybackIndex index;
+    band.Play({writer.Bytes()}, 0, 0, 0, &index);
+    ASSERT_TRUE(index.ReadyFor(0, 0));
+    EXPECT_FALSE(index.ReadyFor(1, 0));
+    const auto& runs = index.Runs();
+    ASSERT_GE(runs.size(), 4u);
+    uint32_t glyphRuns = 0;
+    for (const PlaybackIndex::Run& run : runs) {
+        EXPECT_LT(run.begin, run.end);
+        if (run.hasGlyph) ++glyphRuns;
+        if (run.top <= run.bottom) {
+            EXPECT_LE(run.bottom - run.top, PlaybackIndex::kMaxRunRows);
+        }
+    }
+    EXPECT_GE(glyphRuns, 4u);
 }
 
 INSTANTIATE_TEST_SUITE_P(RecordKinds, BandCut,

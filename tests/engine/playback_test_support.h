@@ -10,6 +10,7 @@
 
 #include "engine/display_list.h"
 #include "engine/playback.h"
+#include "engine/playback_index.h"
 #include "engine/render_band.h"
 #include "engine/render_state.h"
 
@@ -82,7 +83,7 @@ public:
 
     // Plays the chunks into the band of rows top .. top + bandRows - 1.
     void Play(const std::vector<std::vector<uint8_t>>& chunks, uint32_t top = 0, uint32_t rowOrigin = 0,
-              uint32_t colOrigin = 0) {
+              uint32_t colOrigin = 0, PlaybackIndex* index = nullptr) {
         chunkStore_ = chunks;
         chunkList_.clear();
         for (const auto& c : chunkStore_)
@@ -90,7 +91,7 @@ public:
         state_.page.displayList = chunkList_.data();
         state_.page.displayListEnd = chunkList_.data() + chunkList_.size();
         RDInitializeBand(&state_, top / 128, 0, top, state_.page.rowPixels - 1, top + bandRows_ - 1);
-        PlayFrameBuffer(&state_, rowOrigin, colOrigin);
+        PlayFrameBuffer(&state_, rowOrigin, colOrigin, index);
         RDInitializePage();
     }
     void Play(const DL& list, uint32_t top = 0) { Play({list.bytes()}, top); }
