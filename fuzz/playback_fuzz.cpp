@@ -2,12 +2,14 @@
 // (grey or colour) and where the band lies; the rest is split into two
 // chunks at a position given by the second byte. Nothing may crash, read
 // outside the chunks or write outside the band (the band sits between guard
-// bytes that are checked after every playback).
+// bytes that are checked after every playback). The first playback records
+// the index of glyph runs that the second one jumps by.
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 #include "engine/playback.h"
+#include "engine/playback_index.h"
 #include "engine/render_band.h"
 #include "engine/render_state.h"
 
@@ -33,11 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     state.page.displayList = chunks;
     state.page.displayListEnd = chunks + 2;
     RDInitialize(&state);
+    PlaybackIndex index;
     RDInitializeBand(&state, 0, 0, top, kWidth - 1, top + kRows - 1);
-    PlayFrameBuffer(&state, 0, 0);
+    PlayFrameBuffer(&state, 0, 0, &index);
     // A second band reuses the slots the first playback defined.
     RDInitializeBand(&state, 1, 0, top + kRows, kWidth - 1, top + 2 * kRows - 1);
-    PlayFrameBuffer(&state, 0, 0);
+    PlayFrameBuffer(&state, 0, 0, &index);
     RDDestroy(&state);
     for (uint32_t i = 0; i < kGuard; ++i) {
         if (memory[i] != 0x5A || memory[memory.size() - 1 - i] != 0x5A) std::abort();
