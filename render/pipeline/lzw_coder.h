@@ -44,7 +44,7 @@ void iLZW77CopyData(CompressCursor* cursor, const uint8_t* data, uint32_t size);
 
 // Codes [in, inEnd) into codeOut. Returns the code-stream length in bytes, or
 // kCompressGiveUp as soon as the output passes 3/4 of the input length. An
-// empty input gives an empty stream. codeOut needs 3/4 of the input plus 3
+// empty input gives an empty stream. codeOut needs 3/4 of the input plus 16
 // bytes; hash needs kLzwHashSlots slots.
 int32_t iCompress_LZW77(const uint8_t* in, const uint8_t* inEnd, uint8_t* codeOut, LzwHashSlot* hash);
 

@@ -133,6 +133,19 @@ TEST_P(LzwEquivalence, WhiteAndNearlyWhiteBandsCodeAsThePlainCoder) {
 
 INSTANTIATE_TEST_SUITE_P(BandShapes, LzwEquivalence, ::testing::ValuesIn(kBandShapes), ShapeName);
 
+// Short inputs of few symbols end near the give-up limit with odd and even
+// code counts: the coder must give up exactly where the plain one does.
+TEST(LzwEquivalenceShort, GivesUpWhereThePlainCoderDoes) {
+    std::mt19937 rng(21);
+    for (uint32_t size = 1; size <= 96; ++size) {
+        for (uint32_t symbols : {2u, 5u, 40u}) {
+            Bytes plane(size);
+            for (uint8_t& b : plane) b = static_cast<uint8_t>(rng() % symbols);
+            EXPECT_TRUE(SameLzw(plane, size, 1)) << size << " bytes of " << symbols << " symbols";
+        }
+    }
+}
+
 // Bytes that repeat two of three bytes at many distances but rarely three:
 // each position passes the first-byte test of many distances and fails later.
 Bytes NearMissPlane(uint32_t width, uint32_t lines, uint32_t seed) {
