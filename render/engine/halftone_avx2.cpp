@@ -84,32 +84,32 @@ inline void StoreGroups(uint8_t* out, Word dots, Word white, uint32_t groups) {
     std::memcpy(out, &bytes, groups);
 }
 
-// Screens 64 grey pixels into `groups` plane bytes; true when one got a dot.
-ZEBL_AVX2_TARGET inline bool ScreenGreyStep(const uint8_t* pixels, const uint8_t* thresholds, uint8_t* out,
-                                            uint32_t groups) {
+// Screens 64 grey pixels into `groups` plane bytes; returns their dots.
+ZEBL_AVX2_TARGET inline uint64_t ScreenGreyStep(const uint8_t* pixels, const uint8_t* thresholds,
+                                                uint8_t* out, uint32_t groups) {
     const __m256i low = Load256(pixels), high = Load256(pixels + 32);
     const uint64_t white = uint64_t{WhiteBits(low)} | uint64_t{WhiteBits(high)} << 32;
-    if (white == kAllWhite64) return false;
+    if (white == kAllWhite64) return 0;
     const uint64_t dots = uint64_t{PlaneDots(low, thresholds)} | uint64_t{PlaneDots(high, thresholds + 32)}
                                                                      << 32;
     StoreGroups(out, dots, white, groups);
-    return dots != 0;
+    return dots;
 }
 
 // The last pixels of a row, fewer than a step, screened as a step padded
 // with white (which takes no dot and leaves no byte written).
-ZEBL_AVX2_TARGET inline bool ScreenGreyTail(const uint8_t* pixels, uint32_t count, const uint8_t* thresholds,
-                                            uint8_t* out) {
+ZEBL_AVX2_TARGET inline uint64_t ScreenGreyTail(const uint8_t* pixels, uint32_t count,
+                                                const uint8_t* thresholds, uint8_t* out) {
     alignas(32) uint8_t padded[kGreyStep];
     std::memset(padded, 0xFF, sizeof padded);
     std::memcpy(padded, pixels, count);
     return ScreenGreyStep(padded, thresholds, out, count / kGroup);
 }
 
-// 32 colour pixels as four registers of eight pixels each, in two lanes:
-// register i holds pixels 4i..4i+3 in its low lane and 16+4i..16+4i+3 in its
-// high lane, so that the in-lane byte unpacking splits two runs of sixteen
-// pixels side by side.
+// 32 colour pixels as four registers of four pixels per lane: register i
+// holds pixels 4i..4i+3 in its low lane and 16+4i..16+4i+3 in its high lane,
+// so that the in-lane shuffles below split two runs of sixteen pixels side
+// by side.
 struct ColourPixels {
     __m256i a0, a1, a2, a3;
 };
@@ -131,28 +131,23 @@ struct InkBytes {
     __m256i yellow, magenta, cyan, black;
 };
 
-// Splits the pixels (bytes yellow, magenta, cyan, black each) by three rounds
-// of byte interleaving within each lane; after round r the bytes of each ink
-// lie in runs of 2^r pixels. The two lanes' halves of an ink are then pixels
-// 0-15 and 16-31: one register in pixel order.
+// Splits the pixels (bytes yellow, magenta, cyan, black each): one byte
+// shuffle per register gathers each ink of its four pixels into one 32-bit
+// word, and a 4 x 4 transpose of those words puts each ink's sixteen pixels
+// of a lane in one register. The two lanes' halves of an ink are then
+// pixels 0-15 and 16-31: one register in pixel order.
 ZEBL_AVX2_TARGET inline InkBytes SplitInks(const ColourPixels& px) {
-    // Y0 Y4 M0 M4 C0 C4 K0 K4 Y1 Y5 ..., and likewise.
-    const __m256i b0 = _mm256_unpacklo_epi8(px.a0, px.a1), b1 = _mm256_unpackhi_epi8(px.a0, px.a1);
-    const __m256i b2 = _mm256_unpacklo_epi8(px.a2, px.a3), b3 = _mm256_unpackhi_epi8(px.a2, px.a3);
-    // Y0 Y2 Y4 Y6 M0 M2 M4 M6 C0 ... K6; Y1 Y3 Y5 Y7 M1 ...
-    const __m256i c0 = _mm256_unpacklo_epi8(b0, b1), c1 = _mm256_unpackhi_epi8(b0, b1);
-    const __m256i c2 = _mm256_unpacklo_epi8(b2, b3), c3 = _mm256_unpackhi_epi8(b2, b3);
-    // Y0..Y7 M0..M7; C0..C7 K0..K7; then pixels 8..15.
-    const __m256i d0 = _mm256_unpacklo_epi8(c0, c1), d1 = _mm256_unpackhi_epi8(c0, c1);
-    const __m256i d2 = _mm256_unpacklo_epi8(c2, c3), d3 = _mm256_unpackhi_epi8(c2, c3);
-    return InkBytes{_mm256_unpacklo_epi64(d0, d2), _mm256_unpackhi_epi64(d0, d2),
-                    _mm256_unpacklo_epi64(d1, d3), _mm256_unpackhi_epi64(d1, d3)};
+    const __m256i byInk = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15,  //
+                                           0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    // Y0-3 M0-3 C0-3 K0-3; Y4-7 M4-7 ...; and pixels 8-15 likewise.
+    const __m256i s0 = _mm256_shuffle_epi8(px.a0, byInk), s1 = _mm256_shuffle_epi8(px.a1, byInk);
+    const __m256i s2 = _mm256_shuffle_epi8(px.a2, byInk), s3 = _mm256_shuffle_epi8(px.a3, byInk);
+    // Y0-3 Y4-7 M0-3 M4-7; C0-3 C4-7 K0-3 K4-7; then pixels 8-15.
+    const __m256i t0 = _mm256_unpacklo_epi32(s0, s1), t1 = _mm256_unpackhi_epi32(s0, s1);
+    const __m256i t2 = _mm256_unpacklo_epi32(s2, s3), t3 = _mm256_unpackhi_epi32(s2, s3);
+    return InkBytes{_mm256_unpacklo_epi64(t0, t2), _mm256_unpackhi_epi64(t0, t2),
+                    _mm256_unpacklo_epi64(t1, t3), _mm256_unpackhi_epi64(t1, t3)};
 }
-
-// What ScreenColourStep reports besides the planes with dots: the step was
-// white.
-constexpr uint32_t kStepWasWhite = 1u << 4;
-constexpr uint32_t kPlaneBits = kStepWasWhite - 1;
 
 // Whether 64 colour pixels (256 bytes) are all white.
 ZEBL_AVX2_TARGET inline bool WhiteColourBlock(const uint8_t* p) {
@@ -162,17 +157,25 @@ ZEBL_AVX2_TARGET inline bool WhiteColourBlock(const uint8_t* p) {
     return WhiteBits(all) == kAllWhite32;
 }
 
-// Screens 32 colour pixels into `groups` bytes of each plane at byte g;
-// returns the planes that received a dot, or kStepWasWhite.
-ZEBL_AVX2_TARGET inline PlanesWithDots ScreenColourStep(const uint8_t* p, const ColourCursors& cursors,
-                                                        const ColourRowOut& out, uint32_t g,
-                                                        uint32_t groups) {
-    const ColourPixels px = LoadColourPixels(p);
-    const __m256i any = _mm256_and_si256(_mm256_and_si256(px.a0, px.a1), _mm256_and_si256(px.a2, px.a3));
-    if (WhiteBits(any) == kAllWhite32) return kStepWasWhite;
-    const InkBytes inks = SplitInks(px);
+// The dots each plane has received so far, in plane order (bit 7 - j of
+// byte g: pixel 8g + j); only whether a plane has any is kept in the end.
+struct ColourDots {
+    uint32_t cyan = 0, magenta = 0, yellow = 0, black = 0;
+
+    PlanesWithDots Planes() const {
+        return (cyan ? 1u : 0u) | (magenta ? 2u : 0u) | (yellow ? 4u : 0u) | (black ? 8u : 0u);
+    }
+};
+
+// Screens 32 colour pixels into `groups` bytes of each plane at byte g and
+// adds their dots; false when the pixels were all white (nothing written).
+ZEBL_AVX2_TARGET inline bool ScreenColourStep(const uint8_t* p, const ColourCursors& cursors,
+                                              const ColourRowOut& out, uint32_t g, uint32_t groups,
+                                              ColourDots& dots) {
+    const InkBytes inks = SplitInks(LoadColourPixels(p));
     const uint32_t white = WhiteBits(_mm256_and_si256(_mm256_and_si256(inks.yellow, inks.magenta),
                                                       _mm256_and_si256(inks.cyan, inks.black)));
+    if (white == kAllWhite32) return false;
     const uint32_t c = PlaneDots(inks.cyan, cursors.cyan.here());
     const uint32_t m = PlaneDots(inks.magenta, cursors.magenta.here());
     const uint32_t k = PlaneDots(inks.black, cursors.black.here());
@@ -181,43 +184,44 @@ ZEBL_AVX2_TARGET inline PlanesWithDots ScreenColourStep(const uint8_t* p, const 
     StoreGroups(out.magenta + g, m, white, groups);
     StoreGroups(out.yellow + g, y, white, groups);
     StoreGroups(out.black + g, k, white, groups);
-    return (c ? 1u : 0u) | (m ? 2u : 0u) | (y ? 4u : 0u) | (k ? 8u : 0u);
+    dots.cyan |= c, dots.magenta |= m, dots.yellow |= y, dots.black |= k;
+    return true;
 }
 
 // The last pixels of a row, fewer than a step, padded with white.
-ZEBL_AVX2_TARGET inline PlanesWithDots ScreenColourTail(const uint8_t* p, uint32_t count,
-                                                        const ColourCursors& cursors, const ColourRowOut& out,
-                                                        uint32_t g) {
+ZEBL_AVX2_TARGET inline void ScreenColourTail(const uint8_t* p, uint32_t count, const ColourCursors& cursors,
+                                              const ColourRowOut& out, uint32_t g, ColourDots& dots) {
     alignas(32) uint8_t padded[kColourStep * kColourBytes];
     std::memset(padded, 0xFF, sizeof padded);
     std::memcpy(padded, p, size_t{count} * kColourBytes);
-    return ScreenColourStep(padded, cursors, out, g, count / kGroup) & kPlaneBits;
+    ScreenColourStep(padded, cursors, out, g, count / kGroup, dots);
 }
 
 }  // namespace
 
 ZEBL_AVX2_KERNEL PlanesWithDots ScreenGreyAvx2(const GreyScreenJob& job) {
     ThresholdRow thresholds(*job.plane, job.firstRow);
-    bool dots = false;
+    const uint32_t width = job.pixelsPerRow;  // a local: the plane stores may alias the job
+    uint64_t dots = 0;
     for (uint32_t r = 0; r < job.rows; ++r) {
-        const uint8_t* pixels = job.src + static_cast<size_t>(r) * job.pixelsPerRow;
+        const uint8_t* pixels = job.src + static_cast<size_t>(r) * width;
         uint8_t* out = job.dst + static_cast<size_t>(r) * job.dstStride;
         ThresholdCursor cursor(thresholds, kGreyStep);
         uint32_t x = 0;
-        for (; x + kGreyStep <= job.pixelsPerRow; x += kGreyStep, cursor.Advance())
+        for (; x + kGreyStep <= width; x += kGreyStep, cursor.Advance())
             dots |= ScreenGreyStep(pixels + x, cursor.here(), out + x / kGroup, kGreyStep / kGroup);
-        if (x < job.pixelsPerRow)
-            dots |= ScreenGreyTail(pixels + x, job.pixelsPerRow - x, cursor.here(), out + x / kGroup);
+        if (x < width) dots |= ScreenGreyTail(pixels + x, width - x, cursor.here(), out + x / kGroup);
         if (r + 1 < job.rows) thresholds.NextRow();
     }
-    return dots ? 1 : 0;
+    return dots != 0 ? 1 : 0;
 }
 
 ZEBL_AVX2_KERNEL PlanesWithDots ScreenColourAvx2(const ColourScreenJob& job) {
     ColourThresholdRows thresholds(*job.screen, job.firstRow);
-    PlanesWithDots planes = 0;
+    const uint32_t width = job.pixelsPerRow;  // a local: the plane stores may alias the job
+    ColourDots dots;
     for (uint32_t r = 0; r < job.rows; ++r) {
-        const uint8_t* pixels = job.src + static_cast<size_t>(r) * job.pixelsPerRow * kColourBytes;
+        const uint8_t* pixels = job.src + static_cast<size_t>(r) * width * kColourBytes;
         const ColourRowOut out(job, r);
         ColourCursors cursors(thresholds, kColourStep);
         // Where the last step was white, the next 64 pixels are tested as a
@@ -225,25 +229,22 @@ ZEBL_AVX2_KERNEL PlanesWithDots ScreenColourAvx2(const ColourScreenJob& job) {
         // test instead of two, and dense areas are not tested at all.
         uint32_t x = 0;
         bool afterWhite = true;
-        while (x + kColourStep <= job.pixelsPerRow) {
+        while (x + kColourStep <= width) {
             const uint8_t* p = pixels + size_t{x} * kColourBytes;
-            if (afterWhite && x + kWhiteBlock <= job.pixelsPerRow && WhiteColourBlock(p)) {
+            if (afterWhite && x + kWhiteBlock <= width && WhiteColourBlock(p)) {
                 x += kWhiteBlock;
                 cursors.SkipRun();
                 continue;
             }
-            const uint32_t step = ScreenColourStep(p, cursors, out, x / kGroup, kColourStep / kGroup);
-            planes |= step & kPlaneBits;
-            afterWhite = (step & kStepWasWhite) != 0;
+            afterWhite = !ScreenColourStep(p, cursors, out, x / kGroup, kColourStep / kGroup, dots);
             x += kColourStep;
             cursors.Advance();
         }
-        if (x < job.pixelsPerRow)
-            planes |= ScreenColourTail(pixels + size_t{x} * kColourBytes, job.pixelsPerRow - x, cursors, out,
-                                       x / kGroup);
+        if (x < width)
+            ScreenColourTail(pixels + size_t{x} * kColourBytes, width - x, cursors, out, x / kGroup, dots);
         if (r + 1 < job.rows) thresholds.NextRow();
     }
-    return planes;
+    return dots.Planes();
 }
 
 #endif  // ZEBL_HALFTONE_AVX2
