@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "halftone_test_support.h"
 #include "random_band.h"
@@ -167,15 +168,74 @@ INSTANTIATE_TEST_SUITE_P(AllSets, ScreenKernels,
                                     "_" + halftone_test::ContentName(std::get<2>(param.param));
                          });
 
-// Each vector kernel against the portable one on one page's worth of bands,
-// band after band, as band output calls them: the same planes and the same
-// blank flags.
-class VectorKernels : public ::testing::TestWithParam<FBScreenKernel> {
+// A kernel this processor runs (the others are skipped).
+class RunnableKernel : public ::testing::TestWithParam<FBScreenKernel> {
 protected:
     void SetUp() override {
         if (!FBScreenKernelRuns(GetParam())) GTEST_SKIP() << "this processor cannot run the kernel";
     }
 };
+
+// Bands made to a plan: byteOf(row, pixel, byte of the pixel).
+template <typename ByteOf>
+std::vector<uint8_t> PlannedBand(const Shape& shape, uint32_t bytesPerPixel, ByteOf byteOf) {
+    std::vector<uint8_t> band;
+    for (uint32_t r = 0; r < shape.rows; ++r) {
+        for (uint32_t x = 0; x < shape.width; ++x) {
+            for (uint32_t i = 0; i < bytesPerPixel; ++i) band.push_back(byteOf(r, x, i));
+        }
+    }
+    return band;
+}
+
+// Where the vector kernels put pixels and groups: in steps of 16, 32 and 64
+// pixels, split into lanes and gathered back by masks.
+class KernelLayouts : public RunnableKernel {
+protected:
+    void ExpectBothBandsMatchTheReference(const Shape& shape, const std::vector<uint8_t>& grey,
+                                          const std::vector<uint8_t>& colour) const {
+        const FBScreen greyScreen = ScreenWith(kMatrixSets[0], false, GetParam());
+        const FBScreen colourScreen = ScreenWith(kMatrixSets[0], true, GetParam());
+        EXPECT_EQ(
+            FirstDifference(ScreenGrey(greyScreen, shape, grey), ReferenceGrey(greyScreen, shape, grey)), "");
+        EXPECT_EQ(FirstDifference(ScreenColour(colourScreen, shape, colour),
+                                  ReferenceColour(colourScreen, shape, colour)),
+                  "");
+    }
+};
+
+// Row r < 16 has its group r white among inked ones, row 16 + r its group r
+// inked among white ones: every group place of a step, white or not.
+TEST_P(KernelLayouts, EveryGroupOfAStepMayBeWhite) {
+    const Shape shape{128, 32, 3, 0, 0};
+    const auto byteOf = [](uint32_t r, uint32_t x, uint32_t i) {
+        const bool groupIsRows = x / 8 == r % 16;
+        const bool white = r < 16 ? groupIsRows : !groupIsRows;
+        return white ? uint8_t{255} : static_cast<uint8_t>((x * 37 + r * 11 + i * 101) % 255);
+    };
+    ExpectBothBandsMatchTheReference(shape, PlannedBand(shape, 1, byteOf), PlannedBand(shape, 4, byteOf));
+}
+
+// Row r has one pixel of full ink on white: pixel r mod 64, in ink r / 64 of
+// a colour band. Full ink takes a dot under every threshold, so each row
+// shows where that pixel's dot lands.
+TEST_P(KernelLayouts, EachPixelOfAStepLandsOnItsOwnDot) {
+    const Shape shape{64, 256, 0, 0, 0};
+    const auto byteOf = [](uint32_t r, uint32_t x, uint32_t i) {
+        return x == r % 64 && i == r / 64 ? uint8_t{0} : uint8_t{255};
+    };
+    ExpectBothBandsMatchTheReference(shape, PlannedBand(shape, 1, byteOf), PlannedBand(shape, 4, byteOf));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKernel, KernelLayouts,
+                         ::testing::Values(FBScreenKernel::Portable, FBScreenKernel::Sse2,
+                                           FBScreenKernel::Avx2),
+                         [](const auto& param) { return KernelName(param.param); });
+
+// Each vector kernel against the portable one on one page's worth of bands,
+// band after band, as band output calls them: the same planes and the same
+// blank flags.
+class VectorKernels : public RunnableKernel {};
 
 TEST_P(VectorKernels, AgreeWithThePortableKernelBandAfterBand) {
     const Shape band{4960, 64, 0, 0, 0};
