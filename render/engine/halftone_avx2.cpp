@@ -77,10 +77,13 @@ constexpr Word WhiteGroups(Word white) {
 // what the plane held.
 template <typename Word>
 inline void StoreGroups(uint8_t* out, Word dots, Word white, uint32_t groups) {
-    Word held = 0;
-    std::memcpy(&held, out, groups);
+    Word bytes = static_cast<Word>(~dots);
     const Word keep = WhiteGroups(white);
-    const Word bytes = static_cast<Word>((~dots & ~keep) | (held & keep));
+    if (keep != 0) {
+        Word held = 0;
+        std::memcpy(&held, out, groups);
+        bytes = static_cast<Word>((bytes & ~keep) | (held & keep));
+    }
     std::memcpy(out, &bytes, groups);
 }
 
