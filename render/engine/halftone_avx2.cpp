@@ -33,13 +33,13 @@ namespace {
 constexpr uint32_t kGroup = 8;         // pixels per plane byte
 constexpr uint32_t kGreyStep = 64;     // grey pixels per step: eight plane bytes
 constexpr uint32_t kColourStep = 32;   // colour pixels per step: four plane bytes per ink
-constexpr uint32_t kWhiteBlock = 64;   // colour pixels tested at once for paper
+constexpr uint32_t kColourBlock = 64;  // colour pixels per cursor move: two steps, or one test for paper
 constexpr uint32_t kColourBytes = 4;   // bytes per colour pixel
 constexpr uint32_t kAllWhite32 = ~0u;  // white bits of 32 white pixels
 constexpr uint64_t kAllWhite64 = ~uint64_t{0};
 
-static_assert(kGreyStep <= kThresholdRun && kColourStep <= kThresholdRun, "a step reads one run");
-static_assert(kWhiteBlock == kThresholdRun, "a white block skips one run of thresholds");
+static_assert(kGreyStep <= kThresholdRun, "a step reads one run of thresholds");
+static_assert(kColourBlock == kThresholdRun, "a colour block reads one run of thresholds");
 
 ZEBL_AVX2_TARGET inline __m256i Load256(const uint8_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
@@ -155,7 +155,7 @@ ZEBL_AVX2_TARGET inline InkBytes SplitInks(const ColourPixels& px) {
 // Whether 64 colour pixels (256 bytes) are all white.
 ZEBL_AVX2_TARGET inline bool WhiteColourBlock(const uint8_t* p) {
     __m256i all = Load256(p);
-    for (uint32_t i = 32; i < kColourBytes * kWhiteBlock; i += 32)
+    for (uint32_t i = 32; i < kColourBytes * kColourBlock; i += 32)
         all = _mm256_and_si256(all, Load256(p + i));
     return WhiteBits(all) == kAllWhite32;
 }
@@ -172,17 +172,19 @@ struct ColourDots {
 
 // Screens 32 colour pixels into `groups` bytes of each plane at byte g and
 // adds their dots; false when the pixels were all white (nothing written).
-ZEBL_AVX2_TARGET inline bool ScreenColourStep(const uint8_t* p, const ColourCursors& cursors,
+// The pixels' thresholds start `run` thresholds into the cursors' run (0 or
+// 32: the first or second step of a block).
+ZEBL_AVX2_TARGET inline bool ScreenColourStep(const uint8_t* p, const ColourCursors& cursors, uint32_t run,
                                               const ColourRowOut& out, uint32_t g, uint32_t groups,
                                               ColourDots& dots) {
     const InkBytes inks = SplitInks(LoadColourPixels(p));
     const uint32_t white = WhiteBits(_mm256_and_si256(_mm256_and_si256(inks.yellow, inks.magenta),
                                                       _mm256_and_si256(inks.cyan, inks.black)));
     if (white == kAllWhite32) return false;
-    const uint32_t c = PlaneDots(inks.cyan, cursors.cyan.here());
-    const uint32_t m = PlaneDots(inks.magenta, cursors.magenta.here());
-    const uint32_t k = PlaneDots(inks.black, cursors.black.here());
-    const uint32_t y = PlaneDots(inks.yellow, cursors.yellow.here()) & ~(c & m & k);  // ink limit
+    const uint32_t c = PlaneDots(inks.cyan, cursors.cyan.here() + run);
+    const uint32_t m = PlaneDots(inks.magenta, cursors.magenta.here() + run);
+    const uint32_t k = PlaneDots(inks.black, cursors.black.here() + run);
+    const uint32_t y = PlaneDots(inks.yellow, cursors.yellow.here() + run) & ~(c & m & k);  // ink limit
     StoreGroups(out.cyan + g, c, white, groups);
     StoreGroups(out.magenta + g, m, white, groups);
     StoreGroups(out.yellow + g, y, white, groups);
@@ -193,11 +195,24 @@ ZEBL_AVX2_TARGET inline bool ScreenColourStep(const uint8_t* p, const ColourCurs
 
 // The last pixels of a row, fewer than a step, padded with white.
 ZEBL_AVX2_TARGET inline void ScreenColourTail(const uint8_t* p, uint32_t count, const ColourCursors& cursors,
-                                              const ColourRowOut& out, uint32_t g, ColourDots& dots) {
+                                              uint32_t run, const ColourRowOut& out, uint32_t g,
+                                              ColourDots& dots) {
     alignas(32) uint8_t padded[kColourStep * kColourBytes];
     std::memset(padded, 0xFF, sizeof padded);
     std::memcpy(padded, p, size_t{count} * kColourBytes);
-    ScreenColourStep(padded, cursors, out, g, count / kGroup, dots);
+    ScreenColourStep(padded, cursors, run, out, g, count / kGroup, dots);
+}
+
+// The end of a row, fewer than a block: a whole step and what is left.
+ZEBL_AVX2_TARGET inline void ScreenColourRowEnd(const uint8_t* p, uint32_t count,
+                                                const ColourCursors& cursors, const ColourRowOut& out,
+                                                uint32_t g, ColourDots& dots) {
+    uint32_t run = 0;
+    if (count >= kColourStep) {
+        ScreenColourStep(p, cursors, run, out, g, kColourStep / kGroup, dots);
+        p += kColourStep * kColourBytes, count -= kColourStep, g += kColourStep / kGroup, run = kColourStep;
+    }
+    if (count > 0) ScreenColourTail(p, count, cursors, run, out, g, dots);
 }
 
 }  // namespace
@@ -226,25 +241,22 @@ ZEBL_AVX2_KERNEL PlanesWithDots ScreenColourAvx2(const ColourScreenJob& job) {
     for (uint32_t r = 0; r < job.rows; ++r) {
         const uint8_t* pixels = job.src + static_cast<size_t>(r) * width * kColourBytes;
         const ColourRowOut out(job, r);
-        ColourCursors cursors(thresholds, kColourStep);
-        // Where the last step was white, the next 64 pixels are tested as a
-        // whole and skipped when white: paper between drawn areas costs one
-        // test instead of two, and dense areas are not tested at all.
+        ColourCursors cursors(thresholds, kColourBlock);
+        // Where the last step was white, the next block is tested as a whole
+        // and skipped when white: paper between drawn areas costs one test
+        // instead of two steps, and dense areas are not tested at all.
         uint32_t x = 0;
         bool afterWhite = true;
-        while (x + kColourStep <= width) {
+        for (; x + kColourBlock <= width; x += kColourBlock, cursors.Advance()) {
             const uint8_t* p = pixels + size_t{x} * kColourBytes;
-            if (afterWhite && x + kWhiteBlock <= width && WhiteColourBlock(p)) {
-                x += kWhiteBlock;
-                cursors.SkipRun();
-                continue;
-            }
-            afterWhite = !ScreenColourStep(p, cursors, out, x / kGroup, kColourStep / kGroup, dots);
-            x += kColourStep;
-            cursors.Advance();
+            if (afterWhite && WhiteColourBlock(p)) continue;
+            const uint32_t g = x / kGroup;
+            ScreenColourStep(p, cursors, 0, out, g, kColourStep / kGroup, dots);
+            afterWhite = !ScreenColourStep(p + kColourStep * kColourBytes, cursors, kColourStep, out,
+                                           g + kColourStep / kGroup, kColourStep / kGroup, dots);
         }
         if (x < width)
-            ScreenColourTail(pixels + size_t{x} * kColourBytes, width - x, cursors, out, x / kGroup, dots);
+            ScreenColourRowEnd(pixels + size_t{x} * kColourBytes, width - x, cursors, out, x / kGroup, dots);
         if (r + 1 < job.rows) thresholds.NextRow();
     }
     return dots.Planes();
