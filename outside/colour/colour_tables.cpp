@@ -1,6 +1,7 @@
 #include "colour_tables.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tzqr4cm {
 namespace {
@@ -26,6 +27,17 @@ uint32_t ConvertPixel(const ColourTables& tables, uint32_t pixel) {
     return Pack(yellow - removed, magenta - removed, cyan - removed, tables.blackGeneration[grey]);
 }
 
+// One pixel, reusing the inks of the last pixel converted when it is the
+// same; most of a page is paper, and white, whatever drew it, stays
+// unprinted.
+void ConvertInPlace(const ColourTables& tables, uint32_t* pixel, uint32_t* lastPixel, uint32_t* lastInks) {
+    if (*pixel != *lastPixel) {
+        *lastPixel = *pixel;
+        *lastInks = (*pixel & 0xFFFFFF) == 0xFFFFFF ? 0xFFFFFFFFu : ConvertPixel(tables, *pixel);
+    }
+    *pixel = *lastInks;
+}
+
 }  // namespace
 
 void BuildColourTables(ColourTables* tables) {
@@ -38,17 +50,23 @@ void BuildColourTables(ColourTables* tables) {
 
 void ConvertPixels(const ColourTables& tables, uint32_t* pixels, size_t count) {
     // Pages are drawn in areas of one colour: a pixel like the one before it
-    // takes the same inks without being converted again.
+    // takes the same inks without being converted again, and a pair of such
+    // pixels is settled by one 64-bit test and store.
     uint32_t lastPixel = 0xFFFFFFFFu, lastInks = 0xFFFFFFFFu;
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t pixel = pixels[i];
-        if (pixel != lastPixel) {
-            lastPixel = pixel;
-            // Most of a page is paper: white, whatever drew it, stays unprinted.
-            lastInks = (pixel & 0xFFFFFF) == 0xFFFFFF ? 0xFFFFFFFFu : ConvertPixel(tables, pixel);
+    uint64_t lastPair = ~uint64_t{0}, inksPair = ~uint64_t{0};
+    size_t i = 0;
+    for (; i + 2 <= count; i += 2) {
+        uint64_t pair;
+        std::memcpy(&pair, pixels + i, sizeof pair);
+        if (pair == lastPair) {
+            std::memcpy(pixels + i, &inksPair, sizeof inksPair);
+            continue;
         }
-        pixels[i] = lastInks;
+        for (size_t j = i; j < i + 2; ++j) ConvertInPlace(tables, &pixels[j], &lastPixel, &lastInks);
+        lastPair = uint64_t{lastPixel} << 32 | lastPixel;
+        inksPair = uint64_t{lastInks} << 32 | lastInks;
     }
+    for (; i < count; ++i) ConvertInPlace(tables, &pixels[i], &lastPixel, &lastInks);
 }
 
 }  // namespace tzqr4cm

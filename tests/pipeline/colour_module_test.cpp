@@ -228,6 +228,22 @@ TEST_F(ColourModuleTest, KeyColoursBecomeTheExpectedInks) {
     EXPECT_EQ(0x80FFFFFFu, Convert(&converter, 0x01808080)) << "grey text: black toner only";
 }
 
+// A band converts pixel runs of every length a pair at a time: each pixel
+// must take the inks it takes alone, at odd and even positions alike.
+TEST_F(ColourModuleTest, RunsConvertInBulkAsPixelByPixel) {
+    CMMConverter converter;
+    ASSERT_EQ(1, CMMInitializeFrom(&converter, ColourRecord(), false, LibraryBesideStandIns()));
+    const uint32_t colours[] = {0xFFFFFFFF, 0x02203040, 0x01000000, 0x02808080, 0x0200FFFF, 0x02FFFFFF};
+    std::vector<uint32_t> band;
+    for (uint32_t length = 1; length <= 7; ++length)
+        for (const uint32_t colour : colours) band.insert(band.end(), length, colour);
+    band.push_back(0x02203040);  // an odd count: the last pixel alone
+    std::vector<uint32_t> converted = band;
+    ASSERT_EQ(1, CMMConvert(&converter, converted.data(), static_cast<uint32_t>(converted.size()), 32));
+    for (size_t i = 0; i < band.size(); ++i)
+        ASSERT_EQ(converted[i], Convert(&converter, band[i])) << "pixel " << i << " " << std::hex << band[i];
+}
+
 TEST_F(ColourModuleTest, GreyRampDarkensSteadily) {
     CMMConverter converter;
     ASSERT_EQ(1, CMMInitializeFrom(&converter, ColourRecord(), false, LibraryBesideStandIns()));
