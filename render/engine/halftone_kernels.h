@@ -1,9 +1,9 @@
 // The screening kernels behind MaskBand8 and MaskBand32: one portable set
 // (plain 64-bit arithmetic, eight pixels per step) and, on x86 processors,
 // one set with SSE2 instructions (sixteen pixels per step) and one with AVX2
-// instructions (32 pixels per step). All give the same bits for every band;
-// the screeners pick one per call from the screen record, which took the
-// fastest the processor runs when it was set up.
+// instructions (32 colour or 64 grey pixels per step). All give the same
+// bits for every band; the screeners pick one per call from the screen
+// record, which took the fastest the processor runs when it was set up.
 //
 // The kernels trust their job: the screeners have checked the screen, the
 // buffers and the geometry before they call one.
