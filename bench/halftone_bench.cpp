@@ -1,7 +1,7 @@
 // Screening one 600-dpi physical band (4960 pixels x 128 rows, an A4 row
 // rounded up to 32 pixels) with white, flat grey, random and text-like
 // content (short dark runs on white, a tenth of the band inked), by the
-// portable kernels and by the SSE2 ones.
+// portable kernels, the SSE2 ones and the AVX2 ones.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -39,10 +39,12 @@ std::vector<uint8_t> MakeBand(Content content, size_t bytes) {
     return band;
 }
 
-// The screen of the benchmark's second argument: 0 portable, 1 SSE2.
+// The kernel of the benchmark's second argument: 0 portable, 1 SSE2, 2 AVX2.
+FBScreenKernel KernelOf(const benchmark::State& state) { return static_cast<FBScreenKernel>(state.range(1)); }
+
 bool SetUpScreen(benchmark::State& state, FBScreen* screen, void* colourHandle) {
     FBMaskInitialize(screen, 0, 600, colourHandle);
-    screen->kernel = state.range(1) ? FBScreenKernel::Sse2 : FBScreenKernel::Portable;
+    screen->kernel = KernelOf(state);
     if (FBScreenKernelRuns(screen->kernel)) return true;
     state.SkipWithError("this processor cannot run the kernel");
     return false;
@@ -50,7 +52,8 @@ bool SetUpScreen(benchmark::State& state, FBScreen* screen, void* colourHandle) 
 
 void SetLabel(benchmark::State& state, Content content) {
     static const char* const kNames[] = {"white", "flat grey", "random", "text-like"};
-    state.SetLabel(std::string(kNames[content]) + (state.range(1) ? ", SSE2" : ", portable"));
+    static const char* const kKernels[] = {", portable", ", SSE2", ", AVX2"};
+    state.SetLabel(std::string(kNames[content]) + kKernels[state.range(1)]);
     state.SetItemsProcessed(state.iterations() * kPixels * kRows);  // pixels
 }
 
@@ -92,8 +95,8 @@ void BM_MaskBand32(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_MaskBand8)
-    ->ArgsProduct({{kWhite, kFlatGrey, kRandom, kTextLike}, {0, 1}})
+    ->ArgsProduct({{kWhite, kFlatGrey, kRandom, kTextLike}, {0, 1, 2}})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MaskBand32)
-    ->ArgsProduct({{kWhite, kFlatGrey, kRandom, kTextLike}, {0, 1}})
+    ->ArgsProduct({{kWhite, kFlatGrey, kRandom, kTextLike}, {0, 1, 2}})
     ->Unit(benchmark::kMicrosecond);

@@ -1,16 +1,53 @@
 #include "cpu_features.h"
 
-#if defined(__i386__)
-#include <cpuid.h>
+#include <cstdint>
 
+#if defined(__i386__) || defined(__x86_64__)
+#include <cpuid.h>
+#endif
+#if defined(__i386__)
 #include "sys/os_version.h"
 #endif
 
 namespace {
 
-#if defined(__i386__)
+#if defined(__i386__) || defined(__x86_64__)
 
 constexpr unsigned kCpuidFeatures = 1;
+constexpr unsigned kCpuidExtendedFeatures = 7;
+constexpr unsigned kEcxOsxsave = 1u << 27;  // the system enabled XGETBV and XSAVE
+constexpr unsigned kEcxAvx = 1u << 28;
+constexpr unsigned kEbxAvx2 = 1u << 5;  // leaf 7, subleaf 0
+// XCR0: the system saves the SSE registers (bit 1) and the upper halves of
+// the 256-bit registers (bit 2).
+constexpr uint64_t kXcr0SseAndAvxState = 0x6;
+
+// The extended control register 0. XGETBV is undefined unless the system
+// set OSXSAVE, so callers check that first.
+uint64_t ReadXcr0() {
+    uint32_t low = 0, high = 0;
+    asm volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    return uint64_t{high} << 32 | low;
+}
+
+bool DetectAvx2() {
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (!__get_cpuid(kCpuidFeatures, &eax, &ebx, &ecx, &edx)) return false;
+    if ((ecx & kEcxOsxsave) == 0 || (ecx & kEcxAvx) == 0) return false;
+    if ((ReadXcr0() & kXcr0SseAndAvxState) != kXcr0SseAndAvxState) return false;
+    // __get_cpuid_count answers 0 when the processor has no leaf 7.
+    if (!__get_cpuid_count(kCpuidExtendedFeatures, 0, &eax, &ebx, &ecx, &edx)) return false;
+    return (ebx & kEbxAvx2) != 0;
+}
+
+#else
+
+bool DetectAvx2() { return false; }
+
+#endif
+
+#if defined(__i386__)
+
 constexpr unsigned kEdxSse2 = 1u << 26;
 
 // __get_cpuid first checks that the processor has CPUID at all (a 486 or
@@ -48,4 +85,9 @@ bool DetectSse2() { return false; }
 bool CpuHasSse2() {
     static const bool hasSse2 = DetectSse2();
     return hasSse2;
+}
+
+bool CpuHasAvx2() {
+    static const bool hasAvx2 = DetectAvx2();
+    return hasAvx2;
 }

@@ -1,6 +1,7 @@
 #include "halftone.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "cpu_features.h"
 #include "halftone_kernels.h"
@@ -50,13 +51,17 @@ bool IsUsable(const FBScreenPlane& plane) {
            plane.height > 0 && plane.size == uint64_t{plane.width} * plane.height;
 }
 
-bool UsesSse2(const FBScreen& screen) {
-    return screen.kernel == FBScreenKernel::Sse2 && FBScreenKernelRuns(FBScreenKernel::Sse2);
+// Whether the screen record chose this kernel and the processor runs it.
+bool Uses(const FBScreen& screen, FBScreenKernel kernel) {
+    return screen.kernel == kernel && FBScreenKernelRuns(kernel);
 }
 
 PlanesWithDots ScreenGrey(const FBScreen& screen, const GreyScreenJob& job) {
+#if ZEBL_HALFTONE_AVX2
+    if (Uses(screen, FBScreenKernel::Avx2)) return ScreenGreyAvx2(job);
+#endif
 #if ZEBL_HALFTONE_SSE2
-    if (UsesSse2(screen)) return ScreenGreySse2(job);
+    if (Uses(screen, FBScreenKernel::Sse2)) return ScreenGreySse2(job);
 #else
     (void)screen;
 #endif
@@ -64,8 +69,11 @@ PlanesWithDots ScreenGrey(const FBScreen& screen, const GreyScreenJob& job) {
 }
 
 PlanesWithDots ScreenColour(const ColourScreenJob& job) {
+#if ZEBL_HALFTONE_AVX2
+    if (Uses(*job.screen, FBScreenKernel::Avx2)) return ScreenColourAvx2(job);
+#endif
 #if ZEBL_HALFTONE_SSE2
-    if (UsesSse2(*job.screen)) return ScreenColourSse2(job);
+    if (Uses(*job.screen, FBScreenKernel::Sse2)) return ScreenColourSse2(job);
 #endif
     return ScreenColourPortable(job);
 }
@@ -94,13 +102,18 @@ void FBMaskDestroy(FBScreen* screen) {
 }
 
 FBScreenKernel FBBestScreenKernel() {
-    return FBScreenKernelRuns(FBScreenKernel::Sse2) ? FBScreenKernel::Sse2 : FBScreenKernel::Portable;
+    // Fastest first; the answers of the processor are asked once and kept.
+    for (FBScreenKernel kernel : {FBScreenKernel::Avx2, FBScreenKernel::Sse2}) {
+        if (FBScreenKernelRuns(kernel)) return kernel;
+    }
+    return FBScreenKernel::Portable;
 }
 
 bool FBScreenKernelRuns(FBScreenKernel kernel) {
     switch (kernel) {
         case FBScreenKernel::Portable: return true;
         case FBScreenKernel::Sse2: return ZEBL_HALFTONE_SSE2 && CpuHasSse2();
+        case FBScreenKernel::Avx2: return ZEBL_HALFTONE_AVX2 && CpuHasAvx2();
     }
     return false;
 }

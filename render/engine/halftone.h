@@ -28,9 +28,9 @@ enum : uint32_t { kScreenBlack = 0, kScreenCyan = 1, kScreenMagenta = 2, kScreen
 // Screen classes. Any class other than normal and text screens as photo.
 enum : uint32_t { kScreenNormal = 0, kScreenText = 1, kScreenPhoto = 2 };
 
-// The screening kernels: the portable ones, and those with SSE2
-// instructions (x86 processors that have SSE2). Both give the same bits.
-enum class FBScreenKernel : uint32_t { Portable = 0, Sse2 = 1 };
+// The screening kernels: the portable ones, and those with SSE2 or AVX2
+// instructions (x86 processors that have them). All give the same bits.
+enum class FBScreenKernel : uint32_t { Portable = 0, Sse2 = 1, Avx2 = 2 };
 
 // The screening set-up of one page.
 struct FBScreen {

@@ -1,7 +1,8 @@
 // The screening kernels behind MaskBand8 and MaskBand32: one portable set
 // (plain 64-bit arithmetic, eight pixels per step) and, on x86 processors,
-// one set with SSE2 instructions (sixteen pixels per step). Both give the
-// same bits for every band; the screeners pick one per call from the screen
+// one set with SSE2 instructions (sixteen pixels per step) and one with AVX2
+// instructions (32 colour or 64 grey pixels per step). All give the same
+// bits for every band; the screeners pick one per call from the screen
 // record, which took the fastest the processor runs when it was set up.
 //
 // The kernels trust their job: the screeners have checked the screen, the
@@ -19,6 +20,10 @@
 #else
 #define ZEBL_HALFTONE_SSE2 0
 #endif
+
+// Built with AVX2 kernels: every x86 target, each build compiling them for
+// AVX2 alone and running them only where the processor and the system allow.
+#define ZEBL_HALFTONE_AVX2 ZEBL_HALFTONE_SSE2
 
 // The rows of one 8-bit band and the plane they screen into.
 struct GreyScreenJob {
@@ -54,4 +59,9 @@ PlanesWithDots ScreenColourPortable(const ColourScreenJob& job);
 #if ZEBL_HALFTONE_SSE2
 PlanesWithDots ScreenGreySse2(const GreyScreenJob& job);
 PlanesWithDots ScreenColourSse2(const ColourScreenJob& job);
+#endif
+
+#if ZEBL_HALFTONE_AVX2
+PlanesWithDots ScreenGreyAvx2(const GreyScreenJob& job);
+PlanesWithDots ScreenColourAvx2(const ColourScreenJob& job);
 #endif

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstring>
 
+#include "colour_rows.h"
 #include "threshold_row.h"
 
 // The helpers are always inlined into the kernels, so that no vector is
@@ -147,13 +148,6 @@ ZEBL_SSE2_TARGET inline InkChunk SplitInks(__m128i a0, __m128i a1, __m128i a2, _
                     _mm_unpackhi_epi64(d1, d3)};
 }
 
-// The four planes' output rows and the thresholds of one chunk.
-struct ColourCursors {
-    ThresholdCursor yellow, magenta, cyan, black;
-    void Advance() { yellow.Advance(), magenta.Advance(), cyan.Advance(), black.Advance(); }
-    void SkipRun() { yellow.SkipRun(), magenta.SkipRun(), cyan.SkipRun(), black.SkipRun(); }
-};
-
 // What ScreenColourChunk reports besides the planes with dots: the chunk
 // was white.
 constexpr uint32_t kChunkWasWhite = 1u << 4;
@@ -167,13 +161,6 @@ ZEBL_SSE2_TARGET inline bool WhiteColourBlock(const uint8_t* p) {
     for (uint32_t i = 16; i < 4 * kBlock; i += 16) all = _mm_and_si128(all, Load128(p + i));
     return WhiteBits(all) == kWhiteChunk;
 }
-
-struct ColourRowOut {
-    uint8_t* cyan;
-    uint8_t* magenta;
-    uint8_t* yellow;
-    uint8_t* black;
-};
 
 // Screens one chunk of sixteen pixels (a0..a3, four each) into the four
 // planes at byte g; returns the planes that received a dot, or
@@ -222,22 +209,13 @@ ZEBL_SSE2_KERNEL PlanesWithDots ScreenGreySse2(const GreyScreenJob& job) {
 }
 
 ZEBL_SSE2_KERNEL PlanesWithDots ScreenColourSse2(const ColourScreenJob& job) {
-    const FBScreen& screen = *job.screen;
-    ThresholdRow yellowRow(screen.plane[kScreenYellow], job.firstRow);
-    ThresholdRow magentaRow(screen.plane[kScreenMagenta], job.firstRow);
-    ThresholdRow cyanRow(screen.plane[kScreenCyan], job.firstRow);
-    ThresholdRow blackRow(screen.plane[kScreenBlack], job.firstRow);
+    ColourThresholdRows thresholds(*job.screen, job.firstRow);
     const __m128i white = _mm_set1_epi8(-1);
     PlanesWithDots planes = 0;
     for (uint32_t r = 0; r < job.rows; ++r) {
         const uint8_t* pixels = job.src + static_cast<size_t>(r) * job.pixelsPerRow * 4;
-        ColourRowOut out;
-        out.cyan = job.dst + static_cast<size_t>(r) * job.dstStride;
-        out.magenta = out.cyan + job.planeOffset;
-        out.yellow = out.magenta + job.planeOffset;
-        out.black = out.yellow + job.planeOffset;
-        ColourCursors cursors{ThresholdCursor(yellowRow, kChunk), ThresholdCursor(magentaRow, kChunk),
-                              ThresholdCursor(cyanRow, kChunk), ThresholdCursor(blackRow, kChunk)};
+        const ColourRowOut out(job, r);
+        ColourCursors cursors(thresholds, kChunk);
         // Where the last chunk was white, the next 64 pixels are tested as a
         // whole and skipped when white: paper between drawn areas costs one
         // test instead of four, and dense areas are not tested at all.
@@ -262,9 +240,7 @@ ZEBL_SSE2_KERNEL PlanesWithDots ScreenColourSse2(const ColourScreenJob& job) {
             planes |= ScreenColourChunk(Load128(p), Load128(p + 16), white, white, cursors, out, x / kGroup) &
                       kPlaneBits;
         }
-        if (r + 1 < job.rows) {
-            yellowRow.NextRow(), magentaRow.NextRow(), cyanRow.NextRow(), blackRow.NextRow();
-        }
+        if (r + 1 < job.rows) thresholds.NextRow();
     }
     return planes;
 }
