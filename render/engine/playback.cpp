@@ -86,9 +86,9 @@ private:
 
     // With an index: jumps over the run starting at pos when its glyphs all
     // miss the band. Returns whether it did.
-    bool SkipRun(uint32_t chunkIndex, size_t* pos);
+    bool SkipRun(size_t* pos);
     // Recording an index: the record at pos is about to be executed.
-    void RecordRun(uint32_t chunkIndex, size_t pos, uint8_t opcode);
+    void RecordRun(size_t pos, uint8_t opcode);
 
     // Executes the record at data[pos]; returns the bytes it took (opcode
     // included), or 0 when it runs past the chunk.
@@ -121,7 +121,7 @@ private:
     const PlaybackIndex* index_ = nullptr;
     size_t nextRun_ = 0;  // the index's next run, in list order
     PlaybackIndex* recording_ = nullptr;
-    uint32_t chunkIndex_ = 0;
+    uint32_t chunkIndex_ = 0;  // of the chunk being played
 };
 
 void Player::Reset() {
@@ -158,8 +158,8 @@ void Player::PlayChunk(const DLChunk& chunk, uint32_t chunkIndex) {
     chunkIndex_ = chunkIndex;
     size_t pos = 0;
     while (pos < chunk.size) {
-        if (index_ && SkipRun(chunkIndex, &pos)) continue;
-        if (recording_) RecordRun(chunkIndex, pos, chunk.data[pos]);
+        if (index_ && SkipRun(&pos)) continue;
+        if (recording_) RecordRun(pos, chunk.data[pos]);
         const size_t taken = Execute(chunk.data, pos, chunk.size);
         if (taken == 0) break;  // the record runs past the chunk: the chunk ends here
         pos += taken;
@@ -167,11 +167,11 @@ void Player::PlayChunk(const DLChunk& chunk, uint32_t chunkIndex) {
     if (recording_) recording_->Close(static_cast<uint32_t>(pos), reg_.row, reg_.col);
 }
 
-bool Player::SkipRun(uint32_t chunkIndex, size_t* pos) {
+bool Player::SkipRun(size_t* pos) {
     const std::vector<PlaybackIndex::Run>& runs = index_->Runs();
     if (nextRun_ >= runs.size()) return false;
     const PlaybackIndex::Run& run = runs[nextRun_];
-    if (run.chunk != chunkIndex || run.begin != *pos) return false;
+    if (run.chunk != chunkIndex_ || run.begin != *pos) return false;
     ++nextRun_;
     const BandWindow& window = st_->window;
     const bool misses = run.bottom <= window.bandTop || run.top > window.bandBottom;
@@ -183,9 +183,9 @@ bool Player::SkipRun(uint32_t chunkIndex, size_t* pos) {
     return true;
 }
 
-void Player::RecordRun(uint32_t chunkIndex, size_t pos, uint8_t opcode) {
+void Player::RecordRun(size_t pos, uint8_t opcode) {
     if (PlaybackIndex::MayRun(opcode) && GlyphsMayBeSkipped()) {
-        recording_->Continue(chunkIndex, static_cast<uint32_t>(pos));
+        recording_->Continue(chunkIndex_, static_cast<uint32_t>(pos));
     } else {
         recording_->Close(static_cast<uint32_t>(pos), reg_.row, reg_.col);
     }
