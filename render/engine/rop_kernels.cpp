@@ -222,7 +222,7 @@ void DestFunctionRows(const KernelArea area, const DestFunctionPair<typename Px:
     for (uint32_t i = 0; i < area.rows; ++i) {
         uint8_t* row = RowStart(area, i);
         rop::WalkMaskRowBlocks<Value, kSkipBlankBytes>(
-            MaskRow(area, i), width,
+            MaskRow(area, i), width, area.roomPixels,
             [row, wideFunction, wideTags](size_t x, const uint8_t* spread) {
                 uint8_t* block = row + x * Px::kBytes;
                 uint64_t words[kWordsPerBlock];
@@ -311,7 +311,7 @@ void BrushSourceRows(const KernelArea area, const uint8_t* brush, const TablePai
             return brushRow + ((area.firstColumn + x) & (kBrushSide - 1)) * Px::kBytes;
         };
         rop::WalkMaskRowBlocks<Value, kSkipBlankBytes>(
-            MaskRow(area, i), width,
+            MaskRow(area, i), width, area.roomPixels,
             [row, wideTables, wideTags, &patternAt](size_t x, const uint8_t* spread) {
                 uint8_t* block = row + x * Px::kBytes;
                 const uint8_t* pattern = patternAt(x);

@@ -85,6 +85,7 @@ struct KernelArea {
     uint32_t firstColumn;  // page column of the first pixel
     const uint8_t* mask;   // null for a solid fill
     uint32_t maskStride;   // of the uncut request
+    uint32_t roomPixels;   // pixels from dest to the band's last column, inclusive
 };
 
 // Cuts the request at the band's last column (which is never painted) and
@@ -93,8 +94,8 @@ inline bool PrepareArea(const BandWindow& window, const TRect& req, KernelArea* 
     if (req.xs > window.bandRight) return false;
     const uint32_t xe = req.xe < window.bandRight ? req.xe : window.bandRight;
     if (req.xs >= xe) return false;
-    *area = KernelArea{req.dest, req.destStride, xe - req.xs, req.rows,
-                       req.row,  req.xs,         req.bits,    MaskStride(req.xe - req.xs)};
+    *area = KernelArea{req.dest, req.destStride, xe - req.xs, req.rows, req.row, req.xs, req.bits,
+                       MaskStride(req.xe - req.xs), window.bandRight + 1 - req.xs};
     return true;
 }
 
@@ -120,8 +121,14 @@ inline constexpr MaskSpreadTable<T> kMaskSpread{};
 // visitPixel(x, set). With kSkipBlankBytes, bytes without a set bit are
 // passed over (for operations that leave a pixel unchanged where the bit is
 // clear).
+//
+// The pixels after the last whole byte usually lie inside the row as well
+// (roomPixels: pixels writable from the row's first). Where eight do and
+// clear bits leave pixels unchanged, the last byte goes to visitBlock too,
+// with the bits past the width cleared: a glyph row then costs whole blocks
+// and no pixel-by-pixel tail.
 template <class T, bool kSkipBlankBytes, class VisitBlock, class VisitPixel>
-inline void WalkMaskRowBlocks(const uint8_t* mask, uint32_t width, VisitBlock&& visitBlock,
+inline void WalkMaskRowBlocks(const uint8_t* mask, uint32_t width, uint32_t roomPixels, VisitBlock&& visitBlock,
                               VisitPixel&& visitPixel) {
     const size_t wholeBytes = width / 8;
     size_t x = 0;
@@ -129,6 +136,11 @@ inline void WalkMaskRowBlocks(const uint8_t* mask, uint32_t width, VisitBlock&& 
         const uint32_t bits = mask[i];
         if (kSkipBlankBytes && bits == 0) continue;
         visitBlock(x, reinterpret_cast<const uint8_t*>(kMaskSpread<T>.pixels[bits]));
+    }
+    if (kSkipBlankBytes && x < width && x + 8 <= roomPixels) {
+        const uint32_t pastWidth = 0xFFu >> (width - x);
+        visitBlock(x, reinterpret_cast<const uint8_t*>(kMaskSpread<T>.pixels[mask[wholeBytes] & ~pastWidth & 0xFFu]));
+        return;
     }
     if (x < width) {
         const T* set = kMaskSpread<T>.pixels[mask[wholeBytes]];

@@ -335,15 +335,24 @@ TEST(RopKernels, CutRequestKeepsTheMaskStrideOfTheWholeRequest) {
     }
 }
 
-// Mask padding bits past the request's end are never drawn.
+// Mask padding bits past the request's end are never drawn: not by a copy
+// (clear bits paint white), nor by an AND that keeps the pixels of clear
+// bits, whose last partial byte is drawn as a whole block where the row has
+// eight pixels left before the band's last column (53) and pixel by pixel
+// where it has not (57).
 TEST(RopKernels, MaskPaddingBitsAreIgnored) {
-    TestBand band(false, 0, 1, 64);
-    Frame_prhMAPuid(&band.state, kColourCodeSolidBlack);
-    FrameSelectRopBrush(&band.state.reg, 0xCC, kColourCodeSolidBlack);
     const uint8_t mask[4] = {0xFF, 0xFF, 0xFF, 0xFF};
-    band.Draw(band.Request(0, 10, 13, 1, mask));
-    for (uint32_t col = 0; col < 64; ++col)
-        EXPECT_EQ(band.Pixel(0, col), (col >= 10 && col < 13) ? 0u : 255u) << col;
+    for (uint8_t code : {uint8_t(0xCC), uint8_t(0x88)}) {
+        for (uint32_t xs : {10u, 53u, 57u}) {
+            TestBand band(false, 0, 1, 64);
+            Frame_prhMAPuid(&band.state, kColourCodeSolidBlack);
+            FrameSelectRopBrush(&band.state.reg, code, kColourCodeSolidBlack);
+            band.Draw(band.Request(0, xs, xs + 3, 1, mask));
+            for (uint32_t col = 0; col < 64; ++col)
+                EXPECT_EQ(band.Pixel(0, col), (col >= xs && col < xs + 3) ? 0u : 255u)
+                    << "ROP 0x" << std::hex << int(code) << std::dec << " from " << xs << ", col " << col;
+        }
+    }
 }
 
 // Brushes are anchored to the page: two adjacent fills equal one fill, and
