@@ -7,6 +7,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "pipeline/transpose.h"
 
 namespace {
@@ -79,96 +83,151 @@ LzwHashSlot* ProbeHash(LzwHashSlot* hash, uint16_t prefix, uint8_t byte) {
     return &hash[h];
 }
 
-// White (no dots) is all ones in a plane, so white bands are long runs of
-// 0xFF bytes. Their strings enter the dictionary one byte longer each time,
-// always as (the longest white string, 0xFF): the white strings in the
-// dictionary are exactly the runs of 1 to `longest` bytes.
-constexpr uint8_t kWhiteByte = 0xFF;
-
-struct WhiteRuns {
-    // code[n]: the code of n white bytes, for n from 1 to longest.
-    std::array<uint16_t, kLzwLastCode - kLzwFirstCode + 3> code;
-    uint32_t longest = 1;
-
-    WhiteRuns() { code[1] = kWhiteByte; }
-    void Add(uint16_t newCode) { code[++longest] = newCode; }
-};
-
+// Every string of the dictionary is either a head (a single byte, or a
+// string whose last byte differs from the byte before it) or a repeat: a
+// head followed by one or more copies of the head's last byte. Heads longer
+// than a byte live in the hash table under (prefix, byte); the repeats of a
+// head form its chain, the head followed by 1, 2, 3 ... copies. Chains only
+// grow at their end, one code each time the coder runs past the longest.
+//
 // Dots come in runs down a byte column (the stems of glyphs, the white
-// between them, flat tints), so most strings grow by the byte they already
-// end in. Those strings are kept apart from the hash table: Next(s) is the
-// code of string s followed by its own last byte, and following a run costs
-// an array step per byte instead of a hash probe. Every string of the
-// dictionary is in exactly one of the two tables, so together they assign
-// and find the same codes as one table would.
-class RepeatLinks {
+// between them, flat tints), and a run of n equal bytes moves a string n
+// steps down a chain: kept as arrays, the chains take the whole run in one
+// step instead of a dictionary lookup per byte.
+class RepeatChains {
 public:
-    static constexpr uint16_t kNone = 0xFFFF;
-
-    RepeatLinks() {
-        next_.fill(kNone);
-        for (uint32_t byte = 0; byte < kLzwFirstCode; ++byte) lastByte_[byte] = static_cast<uint8_t>(byte);
+    RepeatChains() {
+        for (uint32_t byte = 0; byte < kLzwFirstCode; ++byte) length_[byte] = 0;
     }
 
-    bool Extends(uint16_t code, uint8_t byte) const { return lastByte_[code] == byte; }
-    uint16_t Next(uint16_t code) const { return next_[code]; }
+    void AddHead(uint16_t code) { length_[code] = 0; }
+    uint32_t Length(uint16_t head) const { return length_[head]; }
 
-    // code is a string (in the hash table) that ends in byte.
-    void AddOther(uint16_t code, uint8_t byte) { lastByte_[code] = byte; }
+    // The head followed by depth copies of its last byte, depth <= Length.
+    uint16_t Code(uint16_t head, uint32_t depth) const {
+        return depth == 0 ? head : pool_[base_[head] + depth - 1];
+    }
 
-    // code is the string prefix followed by prefix's last byte.
-    void AddRepeat(uint16_t prefix, uint16_t code) {
-        lastByte_[code] = lastByte_[prefix];
-        next_[prefix] = code;
+    // code is the longest string of the head's chain followed by one more copy.
+    void Append(uint16_t head, uint16_t code) {
+        const uint32_t length = length_[head];
+        if (IsFull(length)) Grow(head, length);
+        pool_[base_[head] + length] = code;
+        length_[head] = static_cast<uint16_t>(length + 1);
     }
 
 private:
-    std::array<uint16_t, kLzwLastCode + 1> next_;
-    std::array<uint8_t, kLzwLastCode + 1> lastByte_;
+    // A chain's room doubles from two codes, moving it to the end of the
+    // pool: a chain of n codes has taken 2 + 4 + ... + c slots, c < 2n for
+    // n >= 2 and c = 2 for n = 1, so fewer than 4n. The dictionary's 3840
+    // codes then never need more than 4 x 3840 slots.
+    static constexpr uint32_t kPoolSlots = 4 * (kLzwLastCode + 1 - kLzwFirstCode);
+
+    static bool IsFull(uint32_t length) { return length == 0 || (length >= 2 && (length & (length - 1)) == 0); }
+
+    void Grow(uint16_t head, uint32_t length) {
+        const uint32_t room = length == 0 ? 2 : 2 * length;
+        assert(used_ + room <= kPoolSlots);
+        std::copy_n(pool_.begin() + base_[head], length, pool_.begin() + used_);
+        base_[head] = static_cast<uint16_t>(used_);
+        used_ += room;
+    }
+
+    std::array<uint16_t, kLzwLastCode + 1> length_;  // of the heads' chains
+    std::array<uint16_t, kLzwLastCode + 1> base_;    // of the heads' chains in the pool
+    std::array<uint16_t, kPoolSlots> pool_;
+    uint32_t used_ = 0;
 };
 
-// The white bytes from p on, at most max of them: eight at a time, and the
-// first byte that is not white found in its word by counting bits rather
-// than byte by byte, where eight bytes can be read.
-size_t CountWhite(const uint8_t* p, const uint8_t* end, size_t max) {
-    const size_t readable = static_cast<size_t>(end - p);
-    const size_t available = std::min(max, readable);
-    size_t n = 0;
-    for (; n + 8 <= readable; n += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, p + n, sizeof word);
-        if (word != ~uint64_t{0} || n + 8 >= available) {
-            const size_t white = static_cast<size_t>(std::countr_zero(~word)) / 8;  // first byte is lowest
-            return std::min(n + white, available);
-        }
-    }
-    while (n < available && p[n] == kWhiteByte) ++n;
-    return n;
+// The input is taken a run of equal bytes at a time. Where runs start is
+// found for a block of input at once, comparing the input with itself one
+// byte on: sixteen bytes a step with SSE2, which every 64-bit build has,
+// else eight, a word's bytes that are not zero showing the starts.
+constexpr size_t kRunBlockBytes = 2048;
+
+// Appends at starts the offsets from `from` of the bytes in [i, to) that
+// differ from the byte before them, and returns the new count.
+size_t FindRunStartsBytewise(const uint8_t* in, size_t i, size_t from, size_t to, uint16_t* starts,
+                             size_t count) {
+    for (; i < to; ++i)
+        if (in[i] != in[i - 1]) starts[count++] = static_cast<uint16_t>(i - from);
+    return count;
 }
 
-// The coder's state over one input: the two dictionary tables, the string
-// matched so far and the code packer.
+#if defined(__SSE2__)
+
+// The offsets from `from` of the bytes in [from, to) that differ from the
+// byte before them (from >= 1, to - from <= kRunBlockBytes); returns their count.
+size_t FindRunStarts(const uint8_t* in, size_t from, size_t to, uint16_t* starts) {
+    size_t count = 0;
+    size_t i = from;
+    for (; i + 16 <= to; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i - 1));
+        auto differ = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, before))) ^ 0xFFFFu;
+        while (differ != 0) {
+            starts[count++] = static_cast<uint16_t>(i - from + static_cast<size_t>(std::countr_zero(differ)));
+            differ &= differ - 1;
+        }
+    }
+    return FindRunStartsBytewise(in, i, from, to, starts, count);
+}
+
+#else
+
+uint64_t LoadWord(const uint8_t* p) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+size_t FindRunStarts(const uint8_t* in, size_t from, size_t to, uint16_t* starts) {
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    size_t count = 0;
+    size_t i = from;
+    for (; i + 8 <= to; i += 8) {
+        const uint64_t differ = LoadWord(in + i) ^ LoadWord(in + i - 1);
+        // The top bit of every byte that is not zero (the first byte lowest).
+        uint64_t tops = (((differ & kLow7) + kLow7) | differ) & ~kLow7;
+        while (tops != 0) {
+            starts[count++] = static_cast<uint16_t>(i - from + static_cast<size_t>(std::countr_zero(tops)) / 8);
+            tops &= tops - 1;
+        }
+    }
+    return FindRunStartsBytewise(in, i, from, to, starts, count);
+}
+
+#endif
+
+static_assert(std::endian::native == std::endian::little, "run starts are counted from the word's low byte");
+
+// The coder's state over one input: the dictionary's hash table and chains,
+// the string matched so far (a head and how far down its chain) and the
+// code packer.
 class LzwEncoder {
 public:
-    LzwEncoder(LzwHashSlot* hash, uint8_t* codeOut) : hash_(hash), packer_(codeOut) { ClearHash(hash_); }
+    LzwEncoder(LzwHashSlot* hash, uint8_t* codeOut, const uint8_t* limit)
+        : hash_(hash), packer_(codeOut), limit_(limit) {
+        ClearHash(hash_);
+    }
 
-    // Codes [in, inEnd); false as soon as the codes pass limit.
-    bool Code(const uint8_t* in, const uint8_t* inEnd, const uint8_t* limit) {
-        Start(in[0]);
-        for (const uint8_t* p = in + 1; p < inEnd; ++p) {
-            if (links_.Extends(prefix_, *p)) {
-                p = FollowRun(p, inEnd);
-                if (p == inEnd) break;
-                if (links_.Extends(prefix_, *p)) {
-                    // The string is the longest of its run: one more byte is new.
-                    AddRepeat();
-                    if (!EndString(limit, *p)) return false;
-                    continue;
-                }
+    // Codes [in, in + size), size >= 1; false as soon as the codes pass limit.
+    bool Code(const uint8_t* in, size_t size) {
+        head_ = in[0];
+        lastByte_ = in[0];
+        std::array<uint16_t, kRunBlockBytes + 1> starts;
+        for (size_t from = 1; from < size; from += kRunBlockBytes) {
+            const size_t to = std::min(size, from + kRunBlockBytes);
+            const size_t count = FindRunStarts(in, from, to, starts.data());
+            starts[count] = static_cast<uint16_t>(to - from);
+            size_t at = 0;
+            for (size_t k = 0; k <= count; ++k) {
+                const size_t end = starts[k];
+                if (end > at && !Take(in[from + at], static_cast<uint32_t>(end - at))) return false;
+                at = end;
             }
-            if (!FollowHash(*p) && !EndString(limit, *p)) return false;
         }
-        packer_.Emit(prefix_);
+        packer_.Emit(Matched());
         packer_.Flush();
         return true;
     }
@@ -176,68 +235,73 @@ public:
     uint8_t* End() const { return packer_.End(); }
 
 private:
-    void Start(uint8_t byte) {
-        prefix_ = byte;
-        prefixWhite_ = byte == kWhiteByte ? 1 : 0;
-    }
+    uint16_t Matched() const { return chains_.Code(head_, depth_); }
 
-    // Grows the string along the bytes from p that repeat its last byte, as
-    // far as the dictionary holds the longer strings. Returns the first byte
-    // not taken: a different byte, one the dictionary lacks, or inEnd.
-    const uint8_t* FollowRun(const uint8_t* p, const uint8_t* inEnd) {
-        if (prefixWhite_ != 0) {
-            // The dictionary holds every white string up to the longest one.
-            const size_t run = CountWhite(p, inEnd, white_.longest - prefixWhite_);
-            prefixWhite_ += static_cast<uint32_t>(run);
-            prefix_ = white_.code[prefixWhite_];
-            return p + run;
+    // Takes count bytes `byte` after the string matched so far (a run, or
+    // the rest of one that began in the block before).
+    bool Take(uint8_t byte, uint32_t count) {
+        if (byte != lastByte_) {
+            lastByte_ = byte;
+            if (!FollowHash(byte) && !EndString(byte)) return false;
+            --count;
         }
-        const uint8_t byte = *p;
-        for (uint16_t next; p != inEnd && *p == byte && (next = links_.Next(prefix_)) != RepeatLinks::kNone;
-             ++p)
-            prefix_ = next;
-        return p;
+        return FollowChain(byte, count);
     }
 
     // Grows the string by a byte other than its last one; false when the
     // dictionary lacks the longer string (it is added if there is room).
     bool FollowHash(uint8_t byte) {
-        LzwHashSlot* slot = ProbeHash(hash_, prefix_, byte);
+        const uint16_t prefix = Matched();
+        LzwHashSlot* slot = ProbeHash(hash_, prefix, byte);
         if (slot->code != kLzwEmptySlot) {
-            prefix_ = slot->code;
-            prefixWhite_ = 0;
+            head_ = slot->code;
+            depth_ = 0;
             return true;
         }
         if (nextCode_ <= kLzwLastCode) {
-            slot->prefix = prefix_;
+            slot->prefix = prefix;
             slot->byte = byte;
             slot->code = nextCode_;
-            links_.AddOther(nextCode_++, byte);
+            chains_.AddHead(nextCode_++);
         }
         return false;
     }
 
-    // Adds the string: the one matched so far followed by its last byte.
-    void AddRepeat() {
-        if (nextCode_ > kLzwLastCode) return;
-        if (prefixWhite_ != 0) white_.Add(nextCode_);
-        links_.AddRepeat(prefix_, nextCode_++);
+    // Grows the string by count copies of its last byte, down the chain and,
+    // where the chain ends, adding the next longer string and starting again
+    // at the single byte.
+    bool FollowChain(uint8_t byte, uint32_t count) {
+        while (count > 0) {
+            const uint32_t room = chains_.Length(head_) - depth_;
+            if (count <= room) {
+                depth_ += count;
+                return true;
+            }
+            depth_ += room;
+            count -= room;
+            if (nextCode_ <= kLzwLastCode) chains_.Append(head_, nextCode_++);
+            if (!EndString(byte)) return false;
+            --count;
+        }
+        return true;
     }
 
     // Sends the string matched so far and starts the next one at byte.
-    bool EndString(const uint8_t* limit, uint8_t byte) {
-        packer_.Emit(prefix_);
-        Start(byte);
-        return packer_.PairsEndBy(limit);
+    bool EndString(uint8_t byte) {
+        packer_.Emit(Matched());
+        head_ = byte;
+        depth_ = 0;
+        return packer_.PairsEndBy(limit_);
     }
 
     LzwHashSlot* hash_;
     CodePacker packer_;
-    RepeatLinks links_;
-    WhiteRuns white_;
+    const uint8_t* limit_;
+    RepeatChains chains_;
     uint16_t nextCode_ = kLzwFirstCode;
-    uint16_t prefix_ = 0;
-    uint32_t prefixWhite_ = 0;  // the string is that many white bytes, or 0
+    uint16_t head_ = 0;
+    uint32_t depth_ = 0;
+    uint8_t lastByte_ = 0;  // of the string matched so far
 };
 
 LzwHashSlot* HashInWork(uint8_t* work) {
@@ -262,8 +326,8 @@ void iLZW77CopyData(CompressCursor* cursor, const uint8_t* data, uint32_t size) 
 int32_t iCompress_LZW77(const uint8_t* in, const uint8_t* inEnd, uint8_t* codeOut, LzwHashSlot* hash) {
     if (in == inEnd) return 0;
     const size_t inputSize = static_cast<size_t>(inEnd - in);
-    LzwEncoder encoder(hash, codeOut);
-    if (!encoder.Code(in, inEnd, codeOut + (3 * inputSize) / 4)) return kCompressGiveUp;
+    LzwEncoder encoder(hash, codeOut, codeOut + (3 * inputSize) / 4);
+    if (!encoder.Code(in, inputSize)) return kCompressGiveUp;
     return static_cast<int32_t>(encoder.End() - codeOut);
 }
 

@@ -1,5 +1,5 @@
-// The coders take shortcuts that must not change a byte: LZW walks white
-// runs in one step and other runs along links of their own, the offset-table
+// The coders take shortcuts that must not change a byte: LZW takes a run of
+// equal bytes in one step down a chain of strings, the offset-table
 // coder settles literals a block at a time and counts the analysis's repeats
 // word-wide. Both are held against plain coders written straight from the
 // format (plain_coders.h), on bands made to hit the shortcuts' edges and on
@@ -142,6 +142,23 @@ TEST(LzwEquivalenceShort, GivesUpWhereThePlainCoderDoes) {
             Bytes plane(size);
             for (uint8_t& b : plane) b = static_cast<uint8_t>(rng() % symbols);
             EXPECT_TRUE(SameLzw(plane, size, 1)) << size << " bytes of " << symbols << " symbols";
+        }
+    }
+}
+
+// Runs of a few bytes, of up to thousands of bytes, coded untransposed (one
+// line): a run outlasts the strings the dictionary has for it again and
+// again, runs cross the blocks in which the coder looks for where runs
+// start, and the longer inputs fill the dictionary mid-run.
+TEST(LzwEquivalenceRuns, LongRunsCodeAsThePlainCoder) {
+    static constexpr uint8_t kBytes[] = {0xFF, 0x00, 0x0F, 0xF0, 0x81, 0xFE};
+    std::mt19937 rng(5);
+    for (uint32_t longest : {9u, 300u, 3000u}) {
+        for (uint32_t size : {5000u, 60000u}) {
+            Bytes plane;
+            while (plane.size() < size) plane.insert(plane.end(), 1 + rng() % longest, kBytes[rng() % 6]);
+            plane.resize(size);
+            EXPECT_TRUE(SameLzw(plane, size, 1)) << size << " bytes in runs up to " << longest;
         }
     }
 }
