@@ -161,10 +161,14 @@ size_t FindRunStartsBytewise(const uint8_t* in, size_t i, size_t from, size_t to
 size_t FindRunStarts(const uint8_t* in, size_t from, size_t to, uint16_t* starts) {
     size_t count = 0;
     size_t i = from;
-    for (; i + 16 <= to; i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i - 1));
-        auto differ = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, before))) ^ 0xFFFFu;
+    for (; i + 64 <= to; i += 64) {
+        uint64_t differ = 0;
+        for (size_t part = 0; part < 4; ++part) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 16 * part));
+            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 16 * part - 1));
+            const auto same = static_cast<uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, before)));
+            differ |= (same ^ 0xFFFFu) << (16 * part);
+        }
         while (differ != 0) {
             starts[count++] = static_cast<uint16_t>(i - from + static_cast<size_t>(std::countr_zero(differ)));
             differ &= differ - 1;
