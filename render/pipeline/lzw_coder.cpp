@@ -141,8 +141,11 @@ private:
 
 // The input is taken a run of equal bytes at a time. Where runs start is
 // found for a block of input at once, comparing the input with itself one
-// byte on: sixteen bytes a step with SSE2, which every 64-bit build has,
-// else eight, a word's bytes that are not zero showing the starts.
+// byte on: with SSE2, which every 64-bit build has, 64 bytes a step in four
+// compares, so that a white stretch costs a branch per 64 bytes; else eight
+// a step, a word's bytes that are not zero showing the starts. (The 32-bit
+// Windows build takes the words: a plane's run starts are a small part of
+// its coding.)
 constexpr size_t kRunBlockBytes = 2048;
 
 // Appends at starts the offsets from `from` of the bytes in [i, to) that
