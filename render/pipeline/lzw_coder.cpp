@@ -143,9 +143,8 @@ private:
 // found for a block of input at once, comparing the input with itself one
 // byte on: with SSE2, which every 64-bit build has, 64 bytes a step in four
 // compares, so that a white stretch costs a branch per 64 bytes; else eight
-// a step, a word's bytes that are not zero showing the starts. (The 32-bit
-// Windows build takes the words: a plane's run starts are a small part of
-// its coding.)
+// a step, a word's bytes that are not zero showing the starts (the 32-bit
+// Windows build, which cannot assume SSE2).
 constexpr size_t kRunBlockBytes = 2048;
 
 // Appends at starts the offsets from `from` of the bytes in [i, to) that
