@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "pipeline/offset_table_coder_words.h"
 #include "pipeline/transpose.h"
 
 namespace {
@@ -181,20 +182,12 @@ size_t FindRunStarts(const uint8_t* in, size_t from, size_t to, uint16_t* starts
 
 #else
 
-uint64_t LoadWord(const uint8_t* p) {
-    uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
-}
-
 size_t FindRunStarts(const uint8_t* in, size_t from, size_t to, uint16_t* starts) {
-    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
     size_t count = 0;
     size_t i = from;
     for (; i + 8 <= to; i += 8) {
-        const uint64_t differ = LoadWord(in + i) ^ LoadWord(in + i - 1);
-        // The top bit of every byte that is not zero (the first byte lowest).
-        uint64_t tops = (((differ & kLow7) + kLow7) | differ) & ~kLow7;
+        // The top bit of every byte that differs (the first byte lowest).
+        uint64_t tops = fbb_words::NonZeroBytes(fbb_words::Load(in + i) ^ fbb_words::Load(in + i - 1));
         while (tops != 0) {
             starts[count++] = static_cast<uint16_t>(i - from + static_cast<size_t>(std::countr_zero(tops)) / 8);
             tops &= tops - 1;
@@ -205,7 +198,6 @@ size_t FindRunStarts(const uint8_t* in, size_t from, size_t to, uint16_t* starts
 
 #endif
 
-static_assert(std::endian::native == std::endian::little, "run starts are counted from the word's low byte");
 
 // The coder's state over one input: the dictionary's hash table and chains,
 // the string matched so far (a head and how far down its chain) and the
