@@ -86,15 +86,33 @@ FBCopyChoice FBCopySearch::Find(size_t pos, uint32_t maxLength, bool afterLitera
 
 // The search in table order over the distances that repeat three bytes or
 // more, from the best found so far; the others could neither win nor end it.
+//
+// A distance that repeats n bytes from pos repeats three bytes at each of
+// pos .. pos + n - 3, so only the distances the block test found at all of
+// pos .. pos + best.length - 2 can beat the best: each time the best grows
+// the candidates are cut to those, as far as the block reaches. In
+// halftoned photographs most copies are short and the cut leaves few.
 FBCopyChoice FBCopySearch::FromCandidates(size_t pos, uint32_t maxLength, uint64_t candidates,
                                           FBCopyChoice best) const {
     const uint8_t* at = data_ + pos;
-    for (; candidates != 0; candidates &= candidates - 1) {
+    const uint64_t* repeatsFrom = candidates_ + (pos - blockStart_);
+    const size_t tested = blockEnd_ - pos;
+    uint64_t everywhere = ~uint64_t{0};  // the distances repeating at every position anded so far
+    size_t anded = 0;
+    auto keepThoseThatCanBeLonger = [&] {
+        const size_t positions = std::min<size_t>(best.length - 1, tested);
+        for (; anded < positions; ++anded) everywhere &= repeatsFrom[anded];
+        candidates &= everywhere;
+    };
+    if (best.length != 0) keepThoseThatCanBeLonger();
+    while (candidates != 0) {
         const uint32_t k = static_cast<uint32_t>(std::countr_zero(candidates));
+        candidates &= candidates - 1;
         const uint32_t length = LengthIfLonger(at, at - distances_[k], best.length, maxLength);
         if (length > best.length) {
             best = {length, k};
             if (length >= maxCounts_[k] || length == maxLength) break;
+            keepThoseThatCanBeLonger();
         }
     }
     return best;
