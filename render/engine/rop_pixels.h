@@ -94,8 +94,15 @@ inline bool PrepareArea(const BandWindow& window, const TRect& req, KernelArea* 
     if (req.xs > window.bandRight) return false;
     const uint32_t xe = req.xe < window.bandRight ? req.xe : window.bandRight;
     if (req.xs >= xe) return false;
-    *area = KernelArea{req.dest, req.destStride, xe - req.xs, req.rows, req.row, req.xs, req.bits,
-                       MaskStride(req.xe - req.xs), window.bandRight + 1 - req.xs};
+    *area = KernelArea{req.dest,
+                       req.destStride,
+                       xe - req.xs,
+                       req.rows,
+                       req.row,
+                       req.xs,
+                       req.bits,
+                       MaskStride(req.xe - req.xs),
+                       window.bandRight + 1 - req.xs};
     return true;
 }
 
@@ -128,8 +135,8 @@ inline constexpr MaskSpreadTable<T> kMaskSpread{};
 // with the bits past the width cleared: a glyph row then costs whole blocks
 // and no pixel-by-pixel tail.
 template <class T, bool kSkipBlankBytes, class VisitBlock, class VisitPixel>
-inline void WalkMaskRowBlocks(const uint8_t* mask, uint32_t width, uint32_t roomPixels, VisitBlock&& visitBlock,
-                              VisitPixel&& visitPixel) {
+inline void WalkMaskRowBlocks(const uint8_t* mask, uint32_t width, uint32_t roomPixels,
+                              VisitBlock&& visitBlock, VisitPixel&& visitPixel) {
     const size_t wholeBytes = width / 8;
     size_t x = 0;
     for (size_t i = 0; i < wholeBytes; ++i, x += 8) {
@@ -139,7 +146,8 @@ inline void WalkMaskRowBlocks(const uint8_t* mask, uint32_t width, uint32_t room
     }
     if (kSkipBlankBytes && x < width && x + 8 <= roomPixels) {
         const uint32_t pastWidth = 0xFFu >> (width - x);
-        visitBlock(x, reinterpret_cast<const uint8_t*>(kMaskSpread<T>.pixels[mask[wholeBytes] & ~pastWidth & 0xFFu]));
+        visitBlock(x, reinterpret_cast<const uint8_t*>(
+                          kMaskSpread<T>.pixels[mask[wholeBytes] & ~pastWidth & 0xFFu]));
         return;
     }
     if (x < width) {

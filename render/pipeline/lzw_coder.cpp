@@ -124,7 +124,9 @@ private:
     // codes then never need more than 4 x 3840 slots.
     static constexpr uint32_t kPoolSlots = 4 * (kLzwLastCode + 1 - kLzwFirstCode);
 
-    static bool IsFull(uint32_t length) { return length == 0 || (length >= 2 && (length & (length - 1)) == 0); }
+    static bool IsFull(uint32_t length) {
+        return length == 0 || (length >= 2 && (length & (length - 1)) == 0);
+    }
 
     void Grow(uint16_t head, uint32_t length) {
         const uint32_t room = length == 0 ? 2 : 2 * length;
@@ -189,7 +191,8 @@ size_t FindRunStarts(const uint8_t* in, size_t from, size_t to, uint16_t* starts
         // The top bit of every byte that differs (the first byte lowest).
         uint64_t tops = fbb_words::NonZeroBytes(fbb_words::Load(in + i) ^ fbb_words::Load(in + i - 1));
         while (tops != 0) {
-            starts[count++] = static_cast<uint16_t>(i - from + static_cast<size_t>(std::countr_zero(tops)) / 8);
+            starts[count++] =
+                static_cast<uint16_t>(i - from + static_cast<size_t>(std::countr_zero(tops)) / 8);
             tops &= tops - 1;
         }
     }
@@ -197,7 +200,6 @@ size_t FindRunStarts(const uint8_t* in, size_t from, size_t to, uint16_t* starts
 }
 
 #endif
-
 
 // The coder's state over one input: the dictionary's hash table and chains,
 // the string matched so far (a head and how far down its chain) and the
