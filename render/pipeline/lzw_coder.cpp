@@ -131,7 +131,8 @@ private:
     void Grow(uint16_t head, uint32_t length) {
         const uint32_t room = length == 0 ? 2 : 2 * length;
         assert(used_ + room <= kPoolSlots);
-        std::copy_n(pool_.begin() + base_[head], length, pool_.begin() + used_);
+        // A new chain has nothing to move and no base yet.
+        if (length != 0) std::copy_n(pool_.begin() + base_[head], length, pool_.begin() + used_);
         base_[head] = static_cast<uint16_t>(used_);
         used_ += room;
     }
