@@ -211,10 +211,51 @@ int HandOnPlanes(FBPlaneSink* sink, const BandLayout& layout, const PhysicalBand
     return ok;
 }
 
+// Whether a plane's drawn rows hold a dot (a byte other than 0xFF); rows
+// not drawn on are white.
+bool PlaneHasDots(const FBRasterBand& band, const BandLayout& layout, const PhysicalBand& physical,
+                  const uint8_t* plane) {
+    const RDStageTimer timer(RDStage::Screening);
+    for (uint32_t r = 0; r < layout.physHeight; ++r) {
+        if (!RowDrawn(band, physical, r)) continue;
+        const uint8_t* row = plane + size_t{r} * layout.physWidthBytes;
+        if (std::any_of(row, row + layout.physWidthBytes, [](uint8_t b) { return b != 0xFF; })) return true;
+    }
+    return false;
+}
+
+// A grey band that comes as one-bit planes: each physical band's plane is
+// handed on from them.
+int HandOnBitPlanes(FBRasterBand* band, FBPlaneSink* sink, const BandLayout& layout) {
+    if (uint64_t{layout.bandCount} * layout.planeBytes > band->bitPlanesBytes) return 0;
+    int ok = 1;
+    for (uint32_t k = 0; k < layout.bandCount; ++k) {
+        PhysicalBand physical{};
+        physical.index = layout.firstIndex + k;
+        physical.objectFlag =
+            FBGetObjFlag(band->rowFlags, band->rowFlagCount, k * layout.renderRows, layout.renderRows) != 0;
+        physical.firstRenderRow = k * layout.renderRows;
+        const uint8_t* plane = band->bitPlanes + size_t{k} * layout.planeBytes;
+        if (!PlaneHasDots(*band, layout, physical, plane)) continue;
+        FBBandPlane out;
+        out.bandIndex = physical.index;
+        out.channel = kGreyPlaneChannel;
+        out.bytes = plane;
+        out.widthBytes = layout.physWidthBytes;
+        out.rows = layout.physHeight;
+        out.textAndLinesOnly = physical.objectFlag;
+        out.firstOfBand = out.lastOfBand = true;
+        ok &= sink->TakePlane(out);
+    }
+    return ok;
+}
+
 int ClipBand(FBRasterBand* band, FBPlaneSink* sink, Variant variant) {
     const std::optional<BandLayout> checked = CheckBand(band, sink, variant);
     if (!checked) return 0;
     const BandLayout& layout = *checked;
+    if (band->bitPlanes != nullptr && !variant.colour && !variant.doubled)
+        return HandOnBitPlanes(band, sink, layout);
     const size_t renderBytesPerBand = size_t{layout.renderRows} * layout.renderStride;
     int ok = 1;
     for (uint32_t k = 0; k < layout.bandCount; ++k) {

@@ -12,6 +12,8 @@
 //   whether it is the first and the last plane of its physical band and
 //   whether the band's rows hold only text and lines.
 //   A physical band without dots reaches the sink not at all.
+// A grey band given as one-bit planes (bitPlanes) skips the conversion and
+// the screening: each physical band's plane goes to the sink as it is.
 //
 // A page wider than the printer's band is cut at the band's right edge: the
 // printer cannot print beyond it, and the planes have no room for it.
@@ -68,6 +70,12 @@ struct FBRasterBand {
     // The conversion left to band output; null: the buffer holds inks.
     FBPixelConversion convert = nullptr;
     void* convertContext = nullptr;
+    // A grey band drawn in black and white only may come as its plane
+    // already: one bit per dot, rows of physWidthBytes, 0 = dot, all the
+    // band's rows. It is then handed on as it is, without screening (black
+    // and white screen to dots and no dots), and `buffer` is not read.
+    const uint8_t* bitPlanes = nullptr;
+    size_t bitPlanesBytes = 0;
 };
 
 // One screened plane of a physical band: 1 bit per dot, most significant bit

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "bit_band.h"
 #include "bitmap_1bpp.h"
 #include "scratch_buffer.h"
 #include "watermark.h"
@@ -96,6 +97,10 @@ void DoRender(RenderState* state, TRect* req) {
     // Kernels paint nothing from the band's last column on; stopping here also
     // keeps the destination address inside the band buffer.
     if (req->xs > window.bandRight || req->xs >= page.rowPixels) return;
+    if (window.inBits) {
+        if (RDDrawInBits(*state, *req)) return;
+        RDUseBytePixels(state);
+    }
     req->dest =
         window.band + (clippedTop - bandTop) * page.bytesPerRow + size_t{req->xs} * BytesPerPixel(page);
 

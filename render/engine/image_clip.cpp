@@ -7,6 +7,7 @@
 // expanded once for all the runs over it in a row.
 #include <algorithm>
 
+#include "bit_band.h"
 #include "do_render.h"
 #include "drawing_seams.h"
 #include "image_painter.h"
@@ -58,6 +59,7 @@ int ClipRenderImage(RenderState* state, const DLImage& record, uint32_t tag) {
     if (!runs.empty() && DescribeImage(record, state->reg.imageRow, state->reg.imageCol, &image) &&
         image.destRow <= state->page.pageRows && ImageMeetsBandRows(image, state->window)) {
         MarkImageInBand(&state->window, image, tag == kImageTagGraphics ? kRowFlagColour : kRowFlagImage);
+        RDUseBytePixels(state);  // images are painted in bytes
         ImagePainter painter;
         if (painter.Prepare(state, image, tag)) painted = PaintThroughRuns(painter, runs);
     }

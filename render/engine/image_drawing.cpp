@@ -10,6 +10,7 @@
 // visible source row is expanded once through its palette and stretched
 // across, then combined with the band as many times as the row table
 // repeats it.
+#include "bit_band.h"
 #include "do_render.h"
 #include "drawing_seams.h"
 #include "image_painter.h"
@@ -22,6 +23,7 @@ int DrawImage(RenderState* state, const DLImage& record, uint32_t tag) {
     if (image.destRow > state->page.pageRows) return 0;  // starts below the page
     if (!ImageMeetsBandRows(image, state->window)) return 0;
     MarkImageInBand(&state->window, image, kRowFlagImage);
+    RDUseBytePixels(state);  // images are painted in bytes
 
     ImagePainter painter;
     if (!painter.Prepare(state, image, tag)) return 0;

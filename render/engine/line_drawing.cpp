@@ -10,6 +10,7 @@
 // to band.
 #include <algorithm>
 
+#include "bit_band.h"
 #include "do_render.h"
 #include "drawing_seams.h"
 #include "line_drawers.h"
@@ -157,6 +158,7 @@ int LineDraw(RenderState* state, TLine* line, uint8_t opcode) {
                     kRowFlagColour);
         SetTextFlag(&band, state->reg.colour);
         if (drawer != LineDrawer::None) {
+            RDUseBytePixels(state);  // the line drawers write bytes
             SetRenderingRect(&band, static_cast<uint32_t>(top), static_cast<uint32_t>(left),
                              static_cast<uint32_t>(bottom + 1), static_cast<uint32_t>(right + 1));
             RgpLineDraw(state, slice, span, drawer, stylePosition);

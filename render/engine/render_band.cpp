@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "bit_band.h"
 #include "drawing_seams.h"
 #include "sys/memory.h"
 
@@ -47,7 +48,8 @@ void MakeBandWhite(BandWindow* window, uint32_t rowBytes, uint32_t previousRows)
     const bool tracked = window->trackedBand == window->band && window->trackedRowBytes == rowBytes;
     try {
         if (tracked) {
-            AddDrawnRows(window, previousRows);
+            // A band drawn in bits left the byte buffer white.
+            if (!window->inBits) AddDrawnRows(window, previousRows);
         } else {
             window->dirtyRows.assign(window->bandRows, 1);
         }
@@ -84,6 +86,9 @@ int RDDestroy(RenderState* state) {
     std::vector<ClipRun>().swap(state->window.clipRuns);
     std::vector<uint8_t>().swap(state->window.dirtyRows);
     RDForgetBandContents(&state->window);
+    state->window.bits = nullptr;  // lent by the page printer
+    state->window.bitsBytes = 0;
+    state->window.inBits = false;
     return 1;
 }
 
@@ -107,7 +112,8 @@ int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol, 
     window.clipRight = lastCol;
     window.drawnTop = window.drawnLeft = window.drawnBottom = window.drawnRight = 0;
     if (!usable) {
-        window.bandRows = 0;            // DoRender then draws nothing
+        window.bandRows = 0;  // DoRender then draws nothing
+        window.inBits = false;
         RDForgetBandContents(&window);  // the rows the band before drew are not followed
         return 0;
     }
@@ -119,6 +125,7 @@ int RDInitializeBand(RenderState* state, uint32_t bandIndex, uint32_t firstCol, 
         window.rowFlags.clear();  // no row flags: the band counts as holding colour
     }
     std::fill(window.rowFlags.begin(), window.rowFlags.end(), uint8_t{0});
+    RDStartBitBand(&window, page);
     return 1;
 }
 

@@ -104,6 +104,14 @@ struct BandWindow {
     std::vector<uint8_t> dirtyRows;
     const uint8_t* trackedBand = nullptr;
     uint32_t trackedRowBytes = 0;
+    // One-bit rows for a grey band that holds only black and white
+    // (bit_band.h): bitStride bytes a row, bitsBytes in all. Lent by the page
+    // printer; null: the band is always drawn in bytes.
+    uint8_t* bits = nullptr;
+    size_t bitsBytes = 0;
+    uint32_t bitStride = 0;
+    // The band's drawing is in `bits` so far; the byte buffer is still white.
+    bool inBits = false;
 };
 
 // The display-list interpreter's registers as the drawers see them.

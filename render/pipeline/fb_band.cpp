@@ -55,6 +55,7 @@ int FBInitializeBand(FBBand* band, FBBandCache* cache, const FBPage& page, uint3
     raster.rowFlags = nullptr;
     raster.rowFlagCount = 0;
     FBOutBandSetConversion(band, nullptr);
+    FBOutBandSetBitPlanes(band, nullptr, 0);
     band->cache = cache;
     if (!GrowBandBuffers(cache, band->outputResolution, raster.bitsPerPixel)) return 0;
     if (FBBandIsDoubled(*band) && !GrowDoubledRows(&raster)) return 0;
@@ -93,6 +94,13 @@ int FBOutBandSetConversion(FBBand* band, CMMConverter* colour) {
     band->conversion = colour;
     band->raster.convert = colour ? ConvertWithColourModule : nullptr;
     band->raster.convertContext = colour ? band : nullptr;
+    return 1;
+}
+
+int FBOutBandSetBitPlanes(FBBand* band, const uint8_t* bits, size_t bytes) {
+    if (band == nullptr) return 0;
+    band->raster.bitPlanes = bits;
+    band->raster.bitPlanesBytes = bits ? bytes : 0;
     return 1;
 }
 
@@ -142,6 +150,7 @@ int FBDestroyBand(FBBand* band) {
     raster.rowFlags = nullptr;
     raster.rowFlagCount = 0;
     FBOutBandSetConversion(band, nullptr);
+    FBOutBandSetBitPlanes(band, nullptr, 0);
     raster.planes = nullptr;
     raster.planesBytes = 0;
     return 1;

@@ -68,6 +68,11 @@ int FBOutBandSetRowFlags(FBBand* band, const uint8_t* rowFlags, size_t count);
 // white pixels white; null: the buffer is converted already. Returns 1.
 int FBOutBandSetConversion(FBBand* band, CMMConverter* colour);
 
+// Gives the rendering band as its one-bit plane rows (engine/band_output.h:
+// a grey band drawn in black and white only); null: it is screened from
+// its pixels. Returns 1.
+int FBOutBandSetBitPlanes(FBBand* band, const uint8_t* bits, size_t bytes);
+
 // Sets line, width and height from the inclusive rectangle x0..x1, y0..y1 of
 // rendering pixels, and the rendering buffer's row bytes. In the 600 x 1200
 // mode line, width and height are doubled. Returns 1, or 0 (band emptied)

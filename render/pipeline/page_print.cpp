@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 
+#include "engine/bit_band.h"
 #include "engine/halftone.h"
 #include "engine/playback.h"
 #include "engine/render_band.h"
@@ -56,6 +57,25 @@ bool ConversionKeepsWhite(CMMConverter* colour, uint32_t bitsPerPixel) {
     if (!CMMConvert(colour, pixels, static_cast<uint32_t>(sizeof pixels * 8 / bitsPerPixel), bitsPerPixel))
         return true;
     return std::all_of(std::begin(pixels), std::end(pixels), [](uint8_t b) { return b == 0xFF; });
+}
+
+// Whether a band drawn in black and white screens to its one-bit drawing:
+// black, once converted, gets a dot at every threshold of the grey screen,
+// and white gets none (the screener gives whiteness 255 no dot; a
+// conversion could turn white into a grey that does).
+bool BlackAndWhiteScreenAsBits(const FBScreen& screen, CMMConverter* colour) {
+    const FBScreenPlane& plane = screen.plane[kScreenBlack];
+    if (plane.table == nullptr || plane.size == 0) return false;
+    const auto [lowest, highest] = std::minmax_element(plane.table, plane.table + plane.size);
+    uint8_t pixels[16];
+    for (size_t i = 0; i < sizeof pixels; ++i) pixels[i] = i % 2 ? 0xFF : 0x00;
+    if (colour) CMMConvert(colour, pixels, static_cast<uint32_t>(sizeof pixels), 8);
+    uint8_t black = 0, white = 0xFF;
+    for (size_t i = 0; i < sizeof pixels; ++i) {
+        if (i % 2) white = std::min(white, pixels[i]);
+        else black = std::max(black, pixels[i]);
+    }
+    return black <= *lowest && (white == 0xFF || white > *highest);
 }
 }  // namespace
 
@@ -130,6 +150,8 @@ RenderState* PreparePage(FBPrintCache* cache, const FBPage& page, const FBDispla
     rendered.displayList = list.begin;
     rendered.displayListEnd = list.begin ? list.end : nullptr;
     state->window.band = nullptr;
+    state->window.bits = nullptr;  // only normal printing lends one-bit rows
+    state->window.bitsBytes = 0;
     if (!FBInitializeBand(cache->band.get(), &cache->buffers, page, kScreenNormal)) return nullptr;
     return state;
 }
@@ -142,6 +164,34 @@ uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t ban
     // A grown buffer is a new one, zero-filled, perhaps where the old one was.
     if (FBCacheCapacity(cache->buffers, kCacheRenderBuffer) != held) RDForgetBandContents(&state->window);
     return state->window.band;
+}
+
+void LendBitRows(FBPrintCache* cache, RenderState* state, uint32_t bandRows) {
+    BandWindow& window = state->window;
+    window.bits = nullptr;
+    window.bitsBytes = 0;
+    const FBBand& band = *cache->band;
+    const FBRasterBand& raster = band.raster;
+    if (!cache->blackAndWhiteInBits || raster.bitsPerPixel != 8 || FBBandIsDoubled(band) ||
+        !BlackAndWhiteScreenAsBits(raster.screen, cache->colour))
+        return;
+    // Eight bytes more: the one-bit kernels move whole 64-bit words.
+    const uint64_t bytes = uint64_t{bandRows} * raster.physWidthBytes + 8;
+    if (bytes > kMaxCacheBufferBytes) return;
+    try {
+        if (cache->bitRows.size() < bytes) cache->bitRows.resize(static_cast<size_t>(bytes));
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    window.bits = cache->bitRows.data();
+    window.bitsBytes = cache->bitRows.size();
+    window.bitStride = raster.physWidthBytes;
+}
+
+void OfferBitPlanes(FBBand* band, const RenderState& state) {
+    const BandWindow& window = state.window;
+    if (window.inBits) FBOutBandSetBitPlanes(band, window.bits, window.bitsBytes);
+    else FBOutBandSetBitPlanes(band, nullptr, 0);
 }
 
 uint32_t WorkSliceRows(uint32_t bandRows, uint32_t physicalRows, uint32_t bytesPerRow) {
@@ -210,6 +260,7 @@ bool PlayBand(FBPrintCache* cache, RenderState* state, uint32_t firstRow, uint32
         const uint32_t from = whiteFrom > firstRow ? whiteFrom - firstRow : 0;
         uint8_t* flags = window.rowFlags.size() >= rows ? window.rowFlags.data() : nullptr;
         WhitenRows(window.band, flags, page.bytesPerRow, from, rows - from);
+        RDWhitenBitRows(&window, from, rows - from);
     }
     return deferred;
 }

@@ -47,6 +47,12 @@ struct FBPrintCache {
     CMMConverter* colour = nullptr;
     std::vector<uint8_t> outputBand;  // rotated and enlarged printing
     std::vector<uint8_t> outputRowFlags;
+    // Normal printing draws grey bands that hold only black and white at one
+    // bit per pixel, when the page's screen prints them alike
+    // (engine/bit_band.h); off, every band is drawn in bytes and screened.
+    // The printed bytes are the same either way.
+    bool blackAndWhiteInBits = true;
+    std::vector<uint8_t> bitRows;
 };
 
 // Frees everything the cache holds (the colour conversion is not its own);

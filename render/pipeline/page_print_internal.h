@@ -33,6 +33,17 @@ uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t ban
 // cache.
 uint32_t WorkSliceRows(uint32_t bandRows, uint32_t physicalRows, uint32_t bytesPerRow);
 
+// Lends the rendering state one-bit rows for bandRows rows as wide as the
+// printer's plane rows (engine/bit_band.h) when the cache allows it and
+// black and white print alike drawn in bits: grey, not doubled, black
+// screened to a dot and white to none at every threshold once converted.
+// Otherwise the state draws in bytes only.
+void LendBitRows(FBPrintCache* cache, RenderState* state, uint32_t bandRows);
+
+// Gives the band printer the played band's one-bit rows when the band is
+// still in bits, else none (it screens the buffer).
+void OfferBitPlanes(FBBand* band, const RenderState& state);
+
 // The second buffer of rows x bytesPerRow bytes (the rotated and enlarged
 // variants' output band) and its row flags; null when it cannot be had.
 uint8_t* AllocOutputBand(FBPrintCache* cache, uint32_t rows, uint32_t bytesPerRow);

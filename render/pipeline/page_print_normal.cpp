@@ -28,6 +28,7 @@ int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
         FBDestroyBand(band);
         return 0;
     }
+    fb_page::LendBitRows(cache, state, sliceRows);
     const uint32_t bandCount = (height + bandRows - 1) / bandRows;
     FBOutBandSetTotalBandNums(band, bandCount);
 
@@ -41,9 +42,11 @@ int FBPagePrintNormal(const FBPage& page, const FBDisplayList& list, FBOut* out,
         const bool deferred = fb_page::PlayBand(cache, state, row, rows, 0, rowPixels - 1, yShift, xShift,
                                                 height, fb_page::Conversion::AtScreening, &index);
         FBOutBandSetConversion(band, deferred ? cache->colour : nullptr);
+        fb_page::OfferBitPlanes(band, *state);
         ok &= fb_page::PrintBand(band, out, buffer, state->page.bytesPerRow, rowPixels, row, rows,
                                  fb_page::RowFlags(*state, rows));
         FBOutBandSetConversion(band, nullptr);
+        FBOutBandSetBitPlanes(band, nullptr, 0);
     }
     return fb_page::EndPage(out, page, settings, band) & ok;
 }
