@@ -40,33 +40,71 @@ uint64_t RopBit(uint8_t rop, bool p, bool s, bool d) {
     return ((rop >> (4 * p + 2 * s + d)) & 1u) ? kAllOnes : 0;
 }
 
+// The function in the form the steps use: per set bit, what changes.
+struct StepFunction {
+    uint64_t clearFixed, clearFlip, fixedChange, flipChange;
+    bool clearKeeps;  // a clear mask bit leaves D as it is
+
+    explicit StepFunction(const BitRopFunction& f)
+        : clearFixed(f.clearFixed),
+          clearFlip(f.clearFlip),
+          fixedChange(f.clearFixed ^ f.setFixed),
+          flipChange(f.clearFlip ^ f.setFlip),
+          clearKeeps(f.clearFixed == 0 && f.clearFlip == kAllOnes) {}
+
+    // The pixels of `area` in the word at `at` combined with their mask bits.
+    void Apply(uint8_t* at, uint64_t set, uint64_t area) const {
+        const uint64_t d = LoadBits(at);
+        const uint64_t fixed = clearFixed ^ (set & fixedChange);
+        const uint64_t flip = clearFlip ^ (set & flipChange);
+        const uint64_t result = fixed ^ (d & flip);
+        StoreBits(at, (d & ~area) | (result & area));
+    }
+};
+
+// The word of bits from `shift` to `shift + count`, most significant first.
+uint64_t StepArea(uint32_t shift, uint32_t count) {
+    return (kAllOnes >> shift) & ~(kAllOnes >> (shift + count));
+}
+
 // One row: a step of up to kStepBits pixels per 64-bit word of the row.
 void BitRopRow(uint8_t* row, uint32_t xs, uint32_t xe, const uint8_t* maskRow, uint64_t maskLeft,
-               const BitRopFunction& f) {
-    const uint64_t fixedChange = f.clearFixed ^ f.setFixed;
-    const uint64_t flipChange = f.clearFlip ^ f.setFlip;
-    const bool clearKeeps = f.clearFixed == 0 && f.clearFlip == kAllOnes;
+               const StepFunction& f) {
     for (uint32_t x = xs; x < xe;) {
         const uint32_t shift = x & 7;
         const uint32_t count = std::min(xe - x, kStepBits - shift);
-        const uint64_t area = (kAllOnes >> shift) & ~(kAllOnes >> (shift + count));
+        const uint64_t area = StepArea(shift, count);
         uint64_t set = 0;
         if (maskRow != nullptr) {
             const uint32_t m = x - xs;
             const uint64_t left = maskLeft > m / 8 ? maskLeft - m / 8 : 0;
             set = ((LoadMaskBits(maskRow + m / 8, left) << (m & 7)) >> shift) & area;
-            if (clearKeeps && set == 0) {
-                x += count;
-                continue;
-            }
         }
-        uint8_t* at = row + x / 8;
-        const uint64_t d = LoadBits(at);
-        const uint64_t fixed = f.clearFixed ^ (set & fixedChange);
-        const uint64_t flip = f.clearFlip ^ (set & flipChange);
-        const uint64_t result = fixed ^ (d & flip);
-        StoreBits(at, (d & ~area) | (result & area));
+        if (!(maskRow != nullptr && f.clearKeeps && set == 0)) f.Apply(row + x / 8, set, area);
         x += count;
+    }
+}
+
+// Masked rows that fit one step each, as glyph rows do: the step's place
+// and the mask's alignment are the same on every row, and every row whose
+// mask still holds eight bytes loads them at once.
+void BitRopNarrowRows(const BitRopArea& a, const StepFunction& f) {
+    const uint32_t shift = a.xs & 7;
+    const uint64_t area = StepArea(shift, a.xe - a.xs);
+    uint8_t* dest = a.dest + a.xs / 8;
+    const uint64_t wholeRows = a.maskBytes >= 8 ? (a.maskBytes - 8) / a.maskStride + 1 : 0;
+    const uint32_t fastRows = static_cast<uint32_t>(std::min<uint64_t>(a.rows, wholeRows));
+    for (uint32_t i = 0; i < fastRows; ++i) {
+        const uint64_t set = (LoadBits(a.mask + size_t{i} * a.maskStride) >> shift) & area;
+        if (f.clearKeeps && set == 0) continue;
+        f.Apply(dest + size_t{i} * a.destStride, set, area);
+    }
+    for (uint32_t i = fastRows; i < a.rows; ++i) {
+        const uint64_t offset = uint64_t{i} * a.maskStride;
+        if (offset >= a.maskBytes) return;
+        const uint64_t set = (LoadMaskBits(a.mask + offset, a.maskBytes - offset) >> shift) & area;
+        if (f.clearKeeps && set == 0) continue;
+        f.Apply(dest + size_t{i} * a.destStride, set, area);
     }
 }
 
@@ -82,8 +120,11 @@ BitRopFunction BitRopFor(uint8_t rop, bool patternWhite) {
     return f;
 }
 
-void BitRopRows(const BitRopArea& area, const BitRopFunction& function) {
+void BitRopRows(const BitRopArea& area, const BitRopFunction& bitFunction) {
     if (area.xs >= area.xe) return;
+    const StepFunction function(bitFunction);
+    if (area.mask != nullptr && area.maskStride != 0 && (area.xs & 7) + (area.xe - area.xs) <= kStepBits)
+        return BitRopNarrowRows(area, function);
     for (uint32_t i = 0; i < area.rows; ++i) {
         uint8_t* row = area.dest + size_t{i} * area.destStride;
         const uint64_t maskOffset = uint64_t{i} * area.maskStride;
