@@ -6,6 +6,7 @@
 #include <iterator>
 #include <new>
 #include <optional>
+#include <utility>
 
 #include "engine/bit_band.h"
 #include "engine/halftone.h"
@@ -59,14 +60,9 @@ bool ConversionKeepsWhite(CMMConverter* colour, uint32_t bitsPerPixel) {
     return std::all_of(std::begin(pixels), std::end(pixels), [](uint8_t b) { return b == 0xFF; });
 }
 
-// Whether a band drawn in black and white screens to its one-bit drawing:
-// black, once converted, gets a dot at every threshold of the grey screen,
-// and white gets none (the screener gives whiteness 255 no dot; a
-// conversion could turn white into a grey that does).
-bool BlackAndWhiteScreenAsBits(const FBScreen& screen, CMMConverter* colour) {
-    const FBScreenPlane& plane = screen.plane[kScreenBlack];
-    if (plane.table == nullptr || plane.size == 0) return false;
-    const auto [lowest, highest] = std::minmax_element(plane.table, plane.table + plane.size);
+// Black and white as the colour module converts them: the darkest black
+// and the lightest white of a few pixels (it converts each on its own).
+std::pair<uint8_t, uint8_t> ConvertedBlackAndWhite(CMMConverter* colour) {
     uint8_t pixels[16];
     for (size_t i = 0; i < sizeof pixels; ++i) pixels[i] = i % 2 ? 0xFF : 0x00;
     if (colour) CMMConvert(colour, pixels, static_cast<uint32_t>(sizeof pixels), 8);
@@ -75,7 +71,7 @@ bool BlackAndWhiteScreenAsBits(const FBScreen& screen, CMMConverter* colour) {
         if (i % 2) white = std::min(white, pixels[i]);
         else black = std::max(black, pixels[i]);
     }
-    return black <= *lowest && (white == 0xFF || white > *highest);
+    return {black, white};
 }
 }  // namespace
 
@@ -166,15 +162,21 @@ uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t ban
     return state->window.band;
 }
 
+bool BlackAndWhiteScreenAsBits(const FBScreenPlane& plane, uint8_t black, uint8_t white) {
+    if (plane.table == nullptr || plane.size == 0) return false;
+    const auto [lowest, highest] = std::minmax_element(plane.table, plane.table + plane.size);
+    return black <= *lowest && (white == 0xFF || white > *highest);
+}
+
 void LendBitRows(FBPrintCache* cache, RenderState* state, uint32_t bandRows) {
     BandWindow& window = state->window;
     window.bits = nullptr;
     window.bitsBytes = 0;
     const FBBand& band = *cache->band;
     const FBRasterBand& raster = band.raster;
-    if (!cache->blackAndWhiteInBits || raster.bitsPerPixel != 8 || FBBandIsDoubled(band) ||
-        !BlackAndWhiteScreenAsBits(raster.screen, cache->colour))
-        return;
+    if (!cache->blackAndWhiteInBits || raster.bitsPerPixel != 8 || FBBandIsDoubled(band)) return;
+    const auto [black, white] = ConvertedBlackAndWhite(cache->colour);
+    if (!BlackAndWhiteScreenAsBits(raster.screen.plane[kScreenBlack], black, white)) return;
     // Eight bytes more: the one-bit kernels move whole 64-bit words.
     const uint64_t bytes = uint64_t{bandRows} * raster.physWidthBytes + 8;
     if (bytes > kMaxCacheBufferBytes) return;

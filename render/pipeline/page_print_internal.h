@@ -33,6 +33,11 @@ uint8_t* AllocRenderBuffer(FBPrintCache* cache, RenderState* state, uint32_t ban
 // cache.
 uint32_t WorkSliceRows(uint32_t bandRows, uint32_t physicalRows, uint32_t bytesPerRow);
 
+// Whether grey pixels of whiteness `black` and `white` (black and white as
+// converted) screen under the plane as bits do: black to a dot at every
+// threshold, white to none (the screener never gives 255 a dot).
+bool BlackAndWhiteScreenAsBits(const FBScreenPlane& plane, uint8_t black, uint8_t white);
+
 // Lends the rendering state one-bit rows for bandRows rows as wide as the
 // printer's plane rows (engine/bit_band.h) when the cache allows it and
 // black and white print alike drawn in bits: grey, not doubled, black
