@@ -16,12 +16,14 @@ uint32_t GetLE32(const uint8_t* p) {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
 
-// Appends a zero-filled buffer of `capacity` bytes. An empty last buffer is
+// Appends a buffer of `capacity` bytes. Nothing reads past a buffer's used
+// bytes, so it is not filled: filling 4 MiB per page would cost as much as
+// copying the page's records into it. An empty last buffer is
 // replaced rather than left behind, so that a big piece following an
 // explicit FBCmdBufferAdd does not leave 4 MiB unused.
 bool AppendBuffer(FBCmdList* list, uint32_t capacity) {
     FBCmdBuffer buffer;
-    buffer.data.reset(new (std::nothrow) uint8_t[capacity]());
+    buffer.data.reset(new (std::nothrow) uint8_t[capacity]);
     if (!buffer.data) return false;
     buffer.capacity = capacity;
     if (!list->buffers.empty() && list->buffers.back().used == 0) list->buffers.pop_back();
@@ -64,7 +66,7 @@ int FBCmdListDelete(FBCmdList* list) {
 int FBCmdBufferAdd(FBCmdList* list) {
     if (list == nullptr) return 0;
     FBCmdBuffer buffer;
-    buffer.data.reset(new (std::nothrow) uint8_t[kFBCmdBufferSize]());
+    buffer.data.reset(new (std::nothrow) uint8_t[kFBCmdBufferSize]);
     if (!buffer.data) return 0;
     buffer.capacity = kFBCmdBufferSize;
     list->buffers.push_back(std::move(buffer));
