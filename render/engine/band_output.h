@@ -13,7 +13,8 @@
 //   whether the band's rows hold only text and lines.
 //   A physical band without dots reaches the sink not at all.
 // A grey band given as one-bit planes (bitPlanes) skips the conversion and
-// the screening: each physical band's plane goes to the sink as it is.
+// the screening: each physical band's plane goes to the sink as it is, or
+// doubled in the 600 x 1200 mode.
 //
 // A page wider than the printer's band is cut at the band's right edge: the
 // printer cannot print beyond it, and the planes have no room for it.
@@ -71,9 +72,11 @@ struct FBRasterBand {
     FBPixelConversion convert = nullptr;
     void* convertContext = nullptr;
     // A grey band drawn in black and white only may come as its plane
-    // already: one bit per dot, rows of physWidthBytes, 0 = dot, all the
-    // band's rows. It is then handed on as it is, without screening (black
-    // and white screen to dots and no dots), and `buffer` is not read.
+    // already: one bit per dot, 0 = dot, all the band's rendering rows, each
+    // of physWidthBytes (of half that in the 600 x 1200 mode, where band
+    // output doubles every bit and row). It is then handed on without
+    // screening (black and white screen to dots and no dots), and `buffer`
+    // is not read.
     const uint8_t* bitPlanes = nullptr;
     size_t bitPlanesBytes = 0;
 };

@@ -174,11 +174,13 @@ void LendBitRows(FBPrintCache* cache, RenderState* state, uint32_t bandRows) {
     window.bitsBytes = 0;
     const FBBand& band = *cache->band;
     const FBRasterBand& raster = band.raster;
-    if (!cache->blackAndWhiteInBits || raster.bitsPerPixel != 8 || FBBandIsDoubled(band)) return;
+    if (!cache->blackAndWhiteInBits || raster.bitsPerPixel != 8) return;
     const auto [black, white] = ConvertedBlackAndWhite(cache->colour);
     if (!BlackAndWhiteScreenAsBits(raster.screen.plane[kScreenBlack], black, white)) return;
+    // Rendering rows are doubled for the printer in the 600 x 1200 mode.
+    const uint32_t stride = FBBandIsDoubled(band) ? raster.physWidthBytes / 2 : raster.physWidthBytes;
     // Eight bytes more: the one-bit kernels move whole 64-bit words.
-    const uint64_t bytes = uint64_t{bandRows} * raster.physWidthBytes + 8;
+    const uint64_t bytes = uint64_t{bandRows} * stride + 8;
     if (bytes > kMaxCacheBufferBytes) return;
     try {
         if (cache->bitRows.size() < bytes) cache->bitRows.resize(static_cast<size_t>(bytes));
@@ -187,7 +189,7 @@ void LendBitRows(FBPrintCache* cache, RenderState* state, uint32_t bandRows) {
     }
     window.bits = cache->bitRows.data();
     window.bitsBytes = cache->bitRows.size();
-    window.bitStride = raster.physWidthBytes;
+    window.bitStride = stride;
 }
 
 void OfferBitPlanes(FBBand* band, const RenderState& state) {

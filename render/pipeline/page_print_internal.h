@@ -39,9 +39,10 @@ uint32_t WorkSliceRows(uint32_t bandRows, uint32_t physicalRows, uint32_t bytesP
 bool BlackAndWhiteScreenAsBits(const FBScreenPlane& plane, uint8_t black, uint8_t white);
 
 // Lends the rendering state one-bit rows for bandRows rows as wide as the
-// printer's plane rows (engine/bit_band.h) when the cache allows it and
-// black and white print alike drawn in bits: grey, not doubled, black
-// screened to a dot and white to none at every threshold once converted.
+// printer's plane rows (half as wide in the 600 x 1200 mode, whose bits
+// are doubled) when the cache allows it and black and white print alike
+// drawn in bits: grey, black screened to a dot and white to none at every
+// threshold once converted.
 // Otherwise the state draws in bytes only.
 void LendBitRows(FBPrintCache* cache, RenderState* state, uint32_t bandRows);
 

@@ -2,7 +2,8 @@
 // pages drawn in bytes and screened: the printer streams are the same bytes,
 // for text pages, pages where a grey box, a line or a watermark moves a band
 // to bytes, text past the page's end and past the printer's band width, and
-// every resolution (the 600 x 1200 mode and colour pages never use bits).
+// every resolution, the 600 x 1200 mode (whose bits are doubled) included;
+// colour pages never use bits.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -95,6 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PrintCase{"Line600", 600, 600, 8, 1200, 1000, Extra::Line, false},
                     PrintCase{"Watermark600", 600, 600, 8, 1200, 1000, Extra::Watermark, false},
                     PrintCase{"Text600x1200", 600, 1200, 8, 1200, 600, Extra::None, false},
+                    PrintCase{"WiderThanThePrinter600x1200", 600, 1200, 8, 5200, 300, Extra::None, false},
+                    PrintCase{"GreyHeadings600x1200", 600, 1200, 8, 1200, 600, Extra::GreyHeading, false},
                     PrintCase{"Colour600", 600, 600, 32, 1200, 600, Extra::GreyHeading, false}),
     [](const testing::TestParamInfo<PrintCase>& p) { return std::string(p.param.name); });
 
