@@ -30,11 +30,13 @@ void RDStartBitBand(BandWindow* window, const RenderPage& page) {
     if (bytes + kWordSlack > window->bitsBytes) return;
     std::memset(window->bits, 0xFF, static_cast<size_t>(bytes));
     window->inBits = true;
+    window->bitsFirst = window->bandRows;
+    window->bitsEnd = 0;
 }
 
-bool RDDrawInBits(const RenderState& state, const TRect& req) {
-    const BandWindow& window = state.window;
-    const InterpreterRegisters& reg = state.reg;
+bool RDDrawInBits(RenderState* state, const TRect& req) {
+    BandWindow& window = state->window;
+    const InterpreterRegisters& reg = state->reg;
     const RenderFunc kernel = reg.pfRenderFunc;
     if (reg.watermarkMode || req.brush != nullptr || (req.colour != 0 && req.colour != 0xFF) ||
         !IsRopKernel(kernel))
@@ -57,6 +59,9 @@ bool RDDrawInBits(const RenderState& state, const TRect& req) {
         area.maskBytes = uint64_t{area.maskStride} * req.rows;
     }
     BitRopRows(area, BitRopFor(reg.ubRopCode, req.colour == 0xFF));
+    const uint32_t first = req.row - window.bandTop;
+    window.bitsFirst = std::min(window.bitsFirst, first);
+    window.bitsEnd = std::max(window.bitsEnd, first + req.rows);
     return true;
 }
 
@@ -65,9 +70,11 @@ void RDUseBytePixels(RenderState* state) {
     if (!window.inBits) return;
     window.inBits = false;
     const RenderPage& page = state->page;
-    const uint32_t rows = std::min<uint32_t>(window.bandRows, static_cast<uint32_t>(window.rowFlags.size()));
+    // Only rows drawn in bits need widening: the others are white in both.
+    const uint32_t end =
+        std::min({window.bitsEnd, window.bandRows, static_cast<uint32_t>(window.rowFlags.size())});
     const uint32_t bytes = std::min(window.bitStride, page.bytesPerRow / 8);
-    for (uint32_t r = 0; r < rows; ++r) {
+    for (uint32_t r = window.bitsFirst; r < end; ++r) {
         if (window.rowFlags[r] == kRowFlagNone) continue;
         WidenBitsToGrey(window.band + size_t{r} * page.bytesPerRow,
                         window.bits + size_t{r} * window.bitStride, bytes);

@@ -22,7 +22,7 @@ void RDStartBitBand(BandWindow* window, const RenderPage& page);
 
 // Draws a request DoRender has clipped to the band rows in the one-bit rows.
 // Returns false, having drawn nothing, when bits cannot hold its result.
-bool RDDrawInBits(const RenderState& state, const TRect& req);
+bool RDDrawInBits(RenderState* state, const TRect& req);
 
 // Leaves bits for the rest of the band: the rows drawn so far (their row
 // flags say which) are widened into the byte buffer. Nothing to do for a

@@ -108,6 +108,57 @@ void BitRopNarrowRows(const BitRopArea& a, const StepFunction& f) {
     }
 }
 
+// The steps of a row that are the same on every row of a request: where
+// each step's pixels lie in the row and in the mask row.
+struct RowSteps {
+    static constexpr uint32_t kMax = 8;  // rows up to 7 x 56 pixels
+    struct Step {
+        uint32_t destByte;   // from the request's first byte
+        uint32_t maskByte;   // from the mask row's start
+        uint32_t maskShift;  // mask bits to drop from that byte
+        uint32_t destShift;  // of the step's first pixel in its byte
+        uint64_t area;
+    };
+    Step step[kMax];
+    uint32_t count = 0;
+    uint32_t maskReach = 0;  // bytes of a mask row the whole-word loads read
+
+    // False when the row needs more than kMax steps.
+    bool Plan(uint32_t xs, uint32_t xe) {
+        for (uint32_t x = xs; x < xe; ++count) {
+            if (count == kMax) return false;
+            const uint32_t shift = x & 7, m = x - xs;
+            const uint32_t n = std::min(xe - x, kStepBits - shift);
+            step[count] = Step{x / 8 - xs / 8, m / 8, m & 7, shift, StepArea(shift, n)};
+            x += n;
+        }
+        maskReach = step[count - 1].maskByte + 8;
+        return true;
+    }
+};
+
+// Masked rows of a few steps, planned once: every row whose mask holds the
+// bytes its whole-word loads read takes them at once.
+void BitRopFewStepRows(const BitRopArea& a, const RowSteps& steps, const StepFunction& f) {
+    uint8_t* dest = a.dest + a.xs / 8;
+    for (uint32_t i = 0; i < a.rows; ++i) {
+        const uint64_t offset = uint64_t{i} * a.maskStride;
+        if (offset >= a.maskBytes) return;
+        const uint8_t* maskRow = a.mask + offset;
+        const uint64_t left = a.maskBytes - offset;
+        const bool whole = steps.maskReach <= left;
+        uint8_t* row = dest + size_t{i} * a.destStride;
+        for (uint32_t k = 0; k < steps.count; ++k) {
+            const RowSteps::Step& s = steps.step[k];
+            const uint64_t word = whole ? LoadBits(maskRow + s.maskByte)
+                                        : LoadMaskBits(maskRow + s.maskByte, left - s.maskByte);
+            const uint64_t set = ((word << s.maskShift) >> s.destShift) & s.area;
+            if (f.clearKeeps && set == 0) continue;
+            f.Apply(row + s.destByte, set, s.area);
+        }
+    }
+}
+
 }  // namespace
 
 BitRopFunction BitRopFor(uint8_t rop, bool patternWhite) {
@@ -123,8 +174,11 @@ BitRopFunction BitRopFor(uint8_t rop, bool patternWhite) {
 void BitRopRows(const BitRopArea& area, const BitRopFunction& bitFunction) {
     if (area.xs >= area.xe) return;
     const StepFunction function(bitFunction);
-    if (area.mask != nullptr && area.maskStride != 0 && (area.xs & 7) + (area.xe - area.xs) <= kStepBits)
-        return BitRopNarrowRows(area, function);
+    if (area.mask != nullptr && area.maskStride != 0) {
+        if ((area.xs & 7) + (area.xe - area.xs) <= kStepBits) return BitRopNarrowRows(area, function);
+        RowSteps steps;
+        if (steps.Plan(area.xs, area.xe)) return BitRopFewStepRows(area, steps, function);
+    }
     for (uint32_t i = 0; i < area.rows; ++i) {
         uint8_t* row = area.dest + size_t{i} * area.destStride;
         const uint64_t maskOffset = uint64_t{i} * area.maskStride;

@@ -98,7 +98,7 @@ void DoRender(RenderState* state, TRect* req) {
     // keeps the destination address inside the band buffer.
     if (req->xs > window.bandRight || req->xs >= page.rowPixels) return;
     if (window.inBits) {
-        if (RDDrawInBits(*state, *req)) return;
+        if (RDDrawInBits(state, *req)) return;
         RDUseBytePixels(state);
     }
     req->dest =

@@ -112,6 +112,8 @@ struct BandWindow {
     uint32_t bitStride = 0;
     // The band's drawing is in `bits` so far; the byte buffer is still white.
     bool inBits = false;
+    // Band rows bitsFirst .. bitsEnd - 1 hold what was drawn in bits.
+    uint32_t bitsFirst = 0, bitsEnd = 0;
 };
 
 // The display-list interpreter's registers as the drawers see them.
