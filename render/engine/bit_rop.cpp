@@ -52,13 +52,15 @@ struct StepFunction {
           flipChange(f.clearFlip ^ f.setFlip),
           clearKeeps(f.clearFixed == 0 && f.clearFlip == kAllOnes) {}
 
-    // The pixels of `area` in the word at `at` combined with their mask bits.
-    void Apply(uint8_t* at, uint64_t set, uint64_t area) const {
-        const uint64_t d = LoadBits(at);
+    // The pixels of `area` in the word d combined with their mask bits.
+    uint64_t Combine(uint64_t d, uint64_t set, uint64_t area) const {
         const uint64_t fixed = clearFixed ^ (set & fixedChange);
         const uint64_t flip = clearFlip ^ (set & flipChange);
         const uint64_t result = fixed ^ (d & flip);
-        StoreBits(at, (d & ~area) | (result & area));
+        return (d & ~area) | (result & area);
+    }
+    void Apply(uint8_t* at, uint64_t set, uint64_t area) const {
+        StoreBits(at, Combine(LoadBits(at), set, area));
     }
 };
 
@@ -138,7 +140,9 @@ struct RowSteps {
 };
 
 // Masked rows of a few steps, planned once: every row whose mask holds the
-// bytes its whole-word loads read takes them at once.
+// bytes its whole-word loads read takes them at once. A step's word shares
+// a byte with the next step's: all of a row's words are read before any is
+// written back, so that no read waits for the write before it to land.
 void BitRopFewStepRows(const BitRopArea& a, const RowSteps& steps, const StepFunction& f) {
     uint8_t* dest = a.dest + a.xs / 8;
     for (uint32_t i = 0; i < a.rows; ++i) {
@@ -148,13 +152,15 @@ void BitRopFewStepRows(const BitRopArea& a, const RowSteps& steps, const StepFun
         const uint64_t left = a.maskBytes - offset;
         const bool whole = steps.maskReach <= left;
         uint8_t* row = dest + size_t{i} * a.destStride;
+        uint64_t d[RowSteps::kMax];
+        for (uint32_t k = 0; k < steps.count; ++k) d[k] = LoadBits(row + steps.step[k].destByte);
         for (uint32_t k = 0; k < steps.count; ++k) {
             const RowSteps::Step& s = steps.step[k];
             const uint64_t word = whole ? LoadBits(maskRow + s.maskByte)
                                         : LoadMaskBits(maskRow + s.maskByte, left - s.maskByte);
             const uint64_t set = ((word << s.maskShift) >> s.destShift) & s.area;
             if (f.clearKeeps && set == 0) continue;
-            f.Apply(row + s.destByte, set, s.area);
+            StoreBits(row + s.destByte, f.Combine(d[k], set, s.area));
         }
     }
 }
