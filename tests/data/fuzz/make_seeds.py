@@ -430,12 +430,19 @@ def main():
         seeds[name] = bytes([width - 1, lines - 1, i % 8, i % 2]) + plane
     write_corpus('compression_round_trip', seeds)
 
-    # Playback: device byte (bit 0 colour, the band's top in bits 1-2) and the
-    # place of the cut between the two chunks; two cuts per list.
+    # Playback: device byte (bit 0 colour, the band's top in bits 1-2, grey
+    # bands drawn in bits with bit 3, their one-bit rows narrower than the
+    # band with bit 4) and the place of the cut between the two chunks; two
+    # cuts per list, and each grey one also in bits, at both widths.
     seeds = {}
     for name, (colour, dl) in lists.items():
         seeds[name] = bytes([int(colour), 255]) + dl
         seeds[name + '_cut'] = bytes([int(colour) | 2, 100]) + dl
+    for name in [n for n, (colour, _) in lists.items() if not colour]:
+        for variant in (name, name + '_cut'):
+            seed = seeds[variant]
+            seeds[variant + '_bits'] = bytes([seed[0] | 8]) + seed[1:]
+            seeds[variant + '_narrow_bits'] = bytes([seed[0] | 24]) + seed[1:]
     write_corpus('playback', seeds)
 
     write_corpus('recorded_file', recorded_file_seeds(lists))
