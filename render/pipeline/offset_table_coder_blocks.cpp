@@ -14,11 +14,12 @@ namespace {
 static_assert(kFBBDistanceCount == 64, "a position's candidates are one 64-bit word");
 
 // A word of eight bytes settles six positions (each needs the two bytes
-// after it): words from 0, 6 and 10 cover positions 0..15, 10 and 11 twice.
+// after it): words from 0, 6, 12, 18, 24 and 26 cover positions 0..31, 26
+// to 29 twice.
 template <bool kAllReach>
 void TestBlockWords(const uint8_t* at, const uint32_t* distances, size_t reach, uint64_t* candidates) {
-    static_assert(kFBBlockPositions == 16);
-    constexpr uint32_t kWordStarts[] = {0, 6, 10};
+    static_assert(kFBBlockPositions == 32);
+    constexpr uint32_t kWordStarts[] = {0, 6, 12, 18, 24, 26};
     std::fill(candidates, candidates + kFBBlockPositions, uint64_t{0});
     for (const uint32_t start : kWordStarts) {
         const uint64_t here = fbb_words::Load(at + start);
@@ -38,6 +39,7 @@ void TestBlockWords(const uint8_t* at, const uint32_t* distances, size_t reach, 
 
 FBBlockTest ChooseBlockTest() {
 #if ZEBL_CODER_SSE2
+    if (FBBlockTestAvx2Runs()) return FBBlockTestAvx2;
     if (FBBlockTestSse2Runs()) return FBBlockTestSse2;
 #endif
     return FBBlockTestWords;
@@ -52,6 +54,8 @@ void FBBlockTestWords(const uint8_t* at, const uint32_t* distances, size_t reach
 }
 
 bool FBBlockTestSse2Runs() { return ZEBL_CODER_SSE2 && CpuHasSse2(); }
+
+bool FBBlockTestAvx2Runs() { return ZEBL_CODER_SSE2 && CpuHasAvx2(); }
 
 FBBlockTest FBChosenBlockTest() {
     static const FBBlockTest chosen = ChooseBlockTest();

@@ -26,7 +26,7 @@
 
 namespace {
 
-static_assert(kFBBlockPositions == 16 && kFBBDistanceCount == 64);
+static_assert(kFBBlockPositions % 16 == 0 && kFBBDistanceCount == 64);
 
 // Byte i of the result: bit b set when distance 8g + b (g = group) repeats
 // three bytes at position i.
@@ -85,8 +85,11 @@ ZEBL_SSE2_INLINE inline void TestBlockSse2(const uint8_t* at, const uint32_t* di
 
 ZEBL_SSE2_ENTRY void FBBlockTestSse2(const uint8_t* at, const uint32_t* distances, size_t reach,
                                      bool allReach, uint64_t* candidates) {
-    if (allReach) TestBlockSse2<true>(at, distances, reach, candidates);
-    else TestBlockSse2<false>(at, distances, reach, candidates);
+    // Sixteen positions at a time.
+    for (uint32_t first = 0; first < kFBBlockPositions; first += 16) {
+        if (allReach) TestBlockSse2<true>(at + first, distances, reach, candidates + first);
+        else TestBlockSse2<false>(at + first, distances, reach, candidates + first);
+    }
 }
 
 #endif

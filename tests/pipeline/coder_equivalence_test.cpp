@@ -276,6 +276,7 @@ const BlockTestPath kBlockTestPaths[] = {
     {"Words", FBBlockTestWords, [] { return true; }},
 #if ZEBL_CODER_SSE2
     {"Sse2", FBBlockTestSse2, FBBlockTestSse2Runs},
+    {"Avx2", FBBlockTestAvx2, FBBlockTestAvx2Runs},
 #endif
 };
 
@@ -363,9 +364,12 @@ TEST_P(BlockTestEquivalence, TheCopySearchChoosesAsTheSearchInTableOrder) {
 INSTANTIATE_TEST_SUITE_P(Paths, BlockTestEquivalence, ::testing::ValuesIn(kBlockTestPaths),
                          [](const auto& path) { return std::string(path.param.name); });
 
-TEST(BlockTestChoice, TakesSse2WhereverItRuns) {
+TEST(BlockTestChoice, TakesTheWidestVectorPathThatRuns) {
 #if ZEBL_CODER_SSE2
-    EXPECT_EQ(FBChosenBlockTest(), FBBlockTestSse2Runs() ? FBBlockTestSse2 : FBBlockTestWords);
+    const FBBlockTest expected = FBBlockTestAvx2Runs()   ? FBBlockTestAvx2
+                                 : FBBlockTestSse2Runs() ? FBBlockTestSse2
+                                                         : FBBlockTestWords;
+    EXPECT_EQ(FBChosenBlockTest(), expected);
 #else
     EXPECT_EQ(FBChosenBlockTest(), FBBlockTestWords);
 #endif
