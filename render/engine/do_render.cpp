@@ -25,10 +25,12 @@ void SetLineFlag(BandWindow* window, uint32_t row, uint32_t rows, uint8_t flag) 
     const uint64_t bandEnd = bandTop + std::min<uint64_t>(window->bandRows, window->rowFlags.size());
     const uint64_t first = std::max<uint64_t>(row, bandTop);
     const uint64_t end = std::min<uint64_t>(uint64_t{row} + rows, bandEnd);
-    for (uint64_t r = first; r < end; ++r) {
-        uint8_t& f = window->rowFlags[static_cast<size_t>(r - bandTop)];
-        if (flag != kRowFlagBlackWhite || f == kRowFlagNone) f = flag;
-    }
+    if (first >= end) return;
+    uint8_t* const from = window->rowFlags.data() + static_cast<size_t>(first - bandTop);
+    uint8_t* const to = from + static_cast<size_t>(end - first);
+    // Colour and image rows stay what they are under black and white.
+    if (flag != kRowFlagBlackWhite) std::fill(from, to, flag);
+    else std::transform(from, to, from, [](uint8_t f) { return f == kRowFlagNone ? kRowFlagBlackWhite : f; });
 }
 
 void SetRenderingRect(BandWindow* window, uint32_t top, uint32_t left, uint32_t bottom, uint32_t right) {
